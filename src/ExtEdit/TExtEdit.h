@@ -1,0 +1,60 @@
+#pragma once
+// A single-line edit field that holds one real number between inclusive bounds and shows
+// it through a format mask. Typed text is committed with Enter or when the focus moves to
+// another control of the same window.
+
+#include "ComponentList.h"
+#include "ValueEvents.h"
+
+#include <QLineEdit>
+
+class TExtEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TExtEdit(QWidget* parent = nullptr);
+
+    long double Value() const { return value_; }
+    void SetValue(long double newValue);
+    long double ValueMin() const { return valueMin_; }
+    void SetValueMin(long double bound);
+    long double ValueMax() const { return valueMax_; }
+    void SetValueMax(long double bound);
+    QString ValueFormat() const { return valueFormat_; }
+    void SetValueFormat(const QString& mask);
+    int QueryCod() const { return queryCod_; }
+    void SetQueryCod(int tag) { queryCod_ = tag; }
+    int ValueAdr() const { return valueAdr_; }
+    void SetValueAdr(int tag) { valueAdr_ = tag; }
+
+    TChangeEvent onChangeValue;
+    TQueryEvent onInit;
+
+    void UpdateText();
+    void ApplyText();
+    void Init();
+    void Pass();
+    // Places the control, then sets the font size to height * 2 / 3 points.
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetFocus();
+
+    // The control, every parent and the window are visible.
+    bool Showing() const { return isVisible(); }
+
+    // Init / Pass of every component of exactly this class, in creation order.
+    static void InitAll(const ComponentList& owner);
+    static void PassAll(const ComponentList& owner);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QString TextFor(long double v) const;
+
+private:
+    long double value_ = 0.0L;
+    long double valueMin_ = -1.0L;
+    long double valueMax_ = 1.0L;
+    QString valueFormat_ = QStringLiteral("#####0.00");
+    int queryCod_ = 0;
+    int valueAdr_ = 0;
+};

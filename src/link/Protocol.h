@@ -1,0 +1,31 @@
+#pragma once
+// The controller's command exchange: one request frame, one reply frame, the reply word
+// left in ReplyValue for the caller to read at once.
+
+#include "Frame.h"
+
+#include <cstdint>
+#include <functional>
+
+inline constexpr uint8_t CmdReadLive = 0;
+inline constexpr uint8_t CmdWriteLive = 1;
+inline constexpr uint8_t CmdReadParam = 2;
+inline constexpr uint8_t CmdWriteParam = 3;
+
+// The last reply frame as it arrived: bytes that no reply reached keep their old content.
+extern Frame::Bytes ReplyFrame;
+
+// The data word of ReplyFrame (bytes 2 and 3, low byte first).
+uint16_t ReplyValue();
+
+// Sends one frame and waits for the reply. True when five bytes with a correct checksum
+// came back. Every write-parameter command first resets the main window's caption.
+bool SendCommand(uint8_t command, uint8_t address, uint16_t value);
+
+long double ReplyAsNumber();
+bool ReplyLowByteSet();
+long double ReplyCorrectionPercent();
+long double ReplyThousandths();
+
+// The main window installs the caption reset here; the link knows no window.
+void SetCaptionResetHook(std::function<void()> hook);
