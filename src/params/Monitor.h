@@ -1,0 +1,14 @@
+#pragma once
+// The live monitor: the panel with the gas, manifold and acceleration gauges, refreshed by
+// Timer2 every 400 ms, and the idle-time view of the service pages.
+
+class QProgressBar;
+class TForm1;
+
+void StartMonitor();
+void Timer2Timer();
+
+// Nearest integer (ties to even), limited to the gauge's range.
+void SetGauge(QProgressBar* gauge, long double value);
+
+void InstallMonitor(TForm1& form);
