@@ -1,0 +1,12 @@
+#pragma once
+// Replaces a file's whole content so that a crash or a failure at any point leaves either the
+// old file or the new one, never a truncated or half-written file.
+
+#include <QByteArray>
+#include <QString>
+
+// Writes the bytes to a new file in the target's directory, syncs it, renames it over the
+// target and syncs the directory. A target that exists must be writable (a directory or a
+// read-only file is "File access denied"); a replaced file keeps its permissions. Every
+// failure throws EInOutError, leaves the target untouched and removes the temporary file.
+void WriteFileDurably(const QString& path, const QByteArray& bytes);

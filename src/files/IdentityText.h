@@ -1,0 +1,28 @@
+#pragma once
+// The controller's identity: a 24-character serial number at parameter addresses 1..24 and an
+// 8-character date of manufacture at 25..32, one Windows-1251 character per address.
+// Characters 20..24 of the serial number hold the five-digit sequence number; "00000" marks a
+// controller that has not been numbered yet.
+
+#include <QByteArray>
+#include <QString>
+
+namespace IdentityText {
+
+inline constexpr int SerialLength = 24;
+inline constexpr int DateLength = 8;
+inline constexpr int FirstSerialAddress = 1;
+inline constexpr int FirstDateAddress = FirstSerialAddress + SerialLength;
+// Zero-based position and length of the sequence number in the serial number.
+inline constexpr int SequencePosition = 19;
+inline constexpr int SequenceLength = 5;
+inline constexpr char UnnumberedSequence[] = "00000";
+
+bool IsUnnumbered(const QString& serial);
+
+// The bytes written to addresses 1..24: the serial number padded with blanks, cut to 24.
+QByteArray SerialBytes(const QString& serial);
+// The bytes written to addresses 25..32: a shorter date is padded with blanks.
+QByteArray DateBytes(const QString& date);
+
+} // namespace IdentityText

@@ -1,0 +1,37 @@
+#pragma once
+// The production log "Protocol.lst" beside the executable: a header record, then one record
+// per controller that got its sequence number from it. The header's serial field ends in
+// 00113, so the first controller numbered from a new log gets 00114.
+
+#include "ProtocolRecord.h"
+
+#include <QString>
+
+namespace ProductionLog {
+
+inline constexpr char FileName[] = "Protocol.lst";
+
+QString HeaderSerial();
+QString PathBesideExecutable();
+
+// Creates the log with its header record, dated with the date read from the controller,
+// unless a file is already there. The header is written whole or not at all.
+void CreateIfMissing(const QString& path, const QString& controllerDate);
+
+// The number after characters 20..24 of a serial field read as a decimal integer, kept to
+// 16 bits (65535 is followed by 0) and zero-padded to 5 digits. Throws EConvertError when
+// the characters are not a number.
+QString NextSequence(const QByteArray& serialField);
+
+// The first 19 characters of the serial number shown for the controller (padded with blanks
+// when fewer are shown) followed by the sequence number.
+QByteArray NumberedSerial(const QString& shownSerial, const QString& sequence);
+
+// Numbers one controller: the log's last whole record is the template; its serial field
+// becomes NumberedSerial() with the next sequence number, its date today's date; every other
+// byte stays as read. The record goes after the last whole one (over any partial bytes) and
+// is on disk before this returns, so the log holds it before the controller is written.
+// A log with no whole record throws "Read beyond end of file"; file errors throw EInOutError.
+ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today);
+
+} // namespace ProductionLog

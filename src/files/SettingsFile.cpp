@@ -1,0 +1,40 @@
+#include "SettingsFile.h"
+
+#include "DurableWrite.h"
+#include "InOutError.h"
+#include "PosixFile.h"
+
+#include <QCoreApplication>
+
+#include <fcntl.h>
+
+namespace SettingsFile {
+
+QString WithExtension(const QString& path) {
+    const QString extension = QLatin1String(Extension);
+    return path.contains(extension, Qt::CaseSensitive) ? path : path + extension;
+}
+
+QByteArray ReadForLoad(const QString& path) {
+    FileDescriptor file = PosixFile::Open(path, O_RDWR);
+    if (PosixFile::Size(file.get()) < SettingsRecords::FileSize)
+        throw EInOutError(InOutCode::ReadBeyondEnd);
+    QByteArray bytes(SettingsRecords::FileSize, '\0');
+    PosixFile::ReadAt(file.get(), bytes.data(), static_cast<size_t>(bytes.size()), 0);
+    file.close();
+    return bytes;
+}
+
+SettingsRecords::Words ReadWords(const QString& path) {
+    return SettingsRecords::Parse(ReadForLoad(path));
+}
+
+void Write(const QString& path, const SettingsRecords::Entries& entries) {
+    WriteFileDurably(path, SettingsRecords::Build(entries));
+}
+
+QString DialogDirectory() {
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace SettingsFile

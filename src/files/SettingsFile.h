@@ -1,0 +1,30 @@
+#pragma once
+// Settings files on disk: reading one for a load, writing one after a save, and their names.
+
+#include "SettingsRecords.h"
+
+#include <QString>
+
+namespace SettingsFile {
+
+inline constexpr char Extension[] = ".q5t";
+
+// The chosen save path with ".q5t" appended unless that text (case-sensitive) already occurs
+// anywhere in the path, directories included.
+QString WithExtension(const QString& path);
+
+// Opens the file for reading and writing, as a load always has, and returns its first
+// FileSize bytes. The length is checked before anything is returned, so a short file is
+// refused whole ("Read beyond end of file") and never half-loaded into a controller.
+QByteArray ReadForLoad(const QString& path);
+
+// The words a load writes, addresses 33..99 in order.
+SettingsRecords::Words ReadWords(const QString& path);
+
+// Replaces the file with the records durably (see WriteFileDurably).
+void Write(const QString& path, const SettingsRecords::Entries& entries);
+
+// The directory the file dialogs start in: the executable's, without a trailing separator.
+QString DialogDirectory();
+
+} // namespace SettingsFile
