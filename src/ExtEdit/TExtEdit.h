@@ -39,6 +39,8 @@ public:
 
     // The control, every parent and the window are visible.
     bool Showing() const { return isVisible(); }
+    // The control's own Enabled flag, whatever its parents' state.
+    bool OwnEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
     // Init / Pass of every component of exactly this class, in creation order.
     static void InitAll(const ComponentList& owner);
@@ -51,10 +53,13 @@ protected:
     QString TextFor(long double v) const;
 
 private:
+    void ApplyFontRule();
+
     long double value_ = 0.0L;
     long double valueMin_ = -1.0L;
     long double valueMax_ = 1.0L;
     QString valueFormat_ = QStringLiteral("#####0.00");
     int queryCod_ = 0;
     int valueAdr_ = 0;
+    QSize fontRuleSize_; // the size at which the font rule was last applied
 };

@@ -44,14 +44,24 @@ public:
     void Pass();
     void SetBounds(int left, int top, int width, int height);
     bool Showing() const { return isVisible(); }
+    // The display's own Enabled flag, whatever its parents' state.
+    bool OwnEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
+
+    enum class Border { None, Single, Sunken };
+    void SetBorderStyle(Border border);
+    void SetColor(const QColor& background);
 
     QTimer* Timer() const { return timer_; }
 
     static void InitAll(const ComponentList& owner);
     static void PassAll(const ComponentList& owner);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void ApplyTimerState();
+    void ApplyFontRule();
     QString TextFor(long double v) const;
 
     QString valueCaption_;
@@ -65,4 +75,5 @@ private:
     int queryInterval_ = 1000;
     bool querying_ = false;
     QTimer* timer_ = nullptr; // child, owned by the display
+    QSize fontRuleSize_;      // the size at which the font rule was last applied
 };

@@ -1,0 +1,164 @@
+#include "TExtEdit.h"
+
+#include "ExactClassVisit.h"
+#include "FormatMask.h"
+#include "PlacementFont.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kDefaultWidth = 121;
+constexpr int kDefaultHeight = 25;
+constexpr long double kZeroBelow = 1e-10L;
+
+bool StartsNumber(QChar c) {
+    return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
+}
+
+bool ContinuesNumber(QChar c) {
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E';
+}
+
+// The number string of a shown or typed text: from the first digit, sign or point,
+// collecting digits, points and exponent letters up to the first blank and skipping
+// everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "75").
+QString CollectNumber(const QString& text) {
+    QString number;
+    int i = 0;
+    while (i < text.size() && !StartsNumber(text.at(i)))
+        ++i;
+    if (i == text.size())
+        return number;
+    number.append(text.at(i++));
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u' ')
+            break;
+        if (ContinuesNumber(c))
+            number.append(c);
+    }
+    return number;
+}
+
+} // namespace
+
+TExtEdit::TExtEdit(QWidget* parent) : QLineEdit(parent) {
+    setGeometry(0, 0, kDefaultWidth, kDefaultHeight);
+    ApplyFontRule();
+    UpdateText();
+}
+
+QString TExtEdit::TextFor(long double v) const {
+    return QStringLiteral(" ") + FormatMask::Format(valueFormat_, v);
+}
+
+void TExtEdit::SetValue(long double newValue) {
+    const long double oldValue = value_;
+    long double v = newValue;
+    if (v > valueMax_ || std::isnan(v))
+        v = valueMax_;
+    if (v < valueMin_)
+        v = valueMin_;
+    if (std::fabs(v) < kZeroBelow)
+        v = 0.0L;
+    value_ = v;
+    UpdateText();
+    if (TextFor(oldValue) != text() && onChangeValue && Showing() && OwnEnabled())
+        onChangeValue(this, oldValue, v);
+}
+
+void TExtEdit::SetValueMin(long double bound) {
+    valueMin_ = bound;
+    if (value_ < valueMin_)
+        SetValue(valueMin_);
+}
+
+void TExtEdit::SetValueMax(long double bound) {
+    valueMax_ = bound;
+    if (value_ > valueMax_)
+        SetValue(valueMax_);
+}
+
+void TExtEdit::SetValueFormat(const QString& mask) {
+    valueFormat_ = mask;
+    UpdateText();
+}
+
+void TExtEdit::UpdateText() {
+    setText(TextFor(value_));
+    update();
+}
+
+void TExtEdit::ApplyText() {
+    const std::optional<long double> typed = FormatMask::StrToExtended(CollectNumber(text()));
+    SetValue(typed ? *typed : value_);
+    setModified(false);
+}
+
+void TExtEdit::Init() {
+    setEnabled(true);
+    if (!onInit)
+        return;
+    long double v = value_;
+    onInit(this, queryCod_, valueAdr_, v);
+    setText(TextFor(v));
+    value_ = v;
+    update();
+}
+
+void TExtEdit::Pass() {
+    setEnabled(false);
+    SetValue(0.0L);
+}
+
+void TExtEdit::SetBounds(int left, int top, int width, int height) {
+    setGeometry(left, top, width, height);
+    ApplyFontRule();
+}
+
+void TExtEdit::SetFocus() {
+    setFocus(Qt::OtherFocusReason);
+    update();
+}
+
+void TExtEdit::InitAll(const ComponentList& owner) {
+    VisitExactClass(owner, &TExtEdit::Init);
+}
+
+void TExtEdit::PassAll(const ComponentList& owner) {
+    VisitExactClass(owner, &TExtEdit::Pass);
+}
+
+void TExtEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ApplyText();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+    update();
+}
+
+void TExtEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Another application or a popup taking the focus is no move within the window.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        ApplyText();
+}
+
+void TExtEdit::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    // A resize delivered late (the widget was hidden when placed) is no new placement.
+    if (event->size() != fontRuleSize_)
+        ApplyFontRule();
+}
+
+void TExtEdit::ApplyFontRule() {
+    PlacementFont::Apply(*this);
+    fontRuleSize_ = size();
+}
