@@ -1,0 +1,48 @@
+#pragma once
+// A pseudo-terminal pair: the emulator talks on the master side, the program opens the
+// slave path as its serial device. The slave stays open here so that the master never
+// sees a hang-up while the program has the device closed.
+
+#include "UniqueFd.h"
+
+#include <cstdint>
+#include <string>
+
+namespace q5emu {
+
+// The line settings the program last gave the device.
+struct LineSettings {
+    int32_t baudRate = 0; // 0 when not a standard rate
+    int dataBits = 0;
+    bool parity = false;
+    int stopBits = 0;
+};
+
+class PseudoTerminal {
+public:
+    // Throws std::system_error when no pseudo-terminal can be had.
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    int master() const { return master_.get(); }
+    const std::string& slavePath() const { return slavePath_; }
+
+    // Makes `path` a symbolic link to the slave (replacing an older link there); it is
+    // removed again with this object. Throws std::system_error on failure.
+    void linkAt(const std::string& path);
+    const std::string& link() const { return link_; }
+
+    LineSettings lineSettings() const;
+
+private:
+    void removeLink();
+
+    UniqueFd master_;
+    UniqueFd slave_;
+    std::string slavePath_;
+    std::string link_;
+};
+
+} // namespace q5emu

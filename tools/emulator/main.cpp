@@ -1,0 +1,116 @@
+// q5-emulator: a Tarvik-Q5 controller on a pseudo-terminal, until SIGINT or SIGTERM.
+
+#include "Q5Emulator.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: q5-emulator [options]\n"
+    "Serves a Tarvik-Q5 controller on a pseudo-terminal; prints the device path on the\n"
+    "first line and runs until interrupted.\n"
+    "\n"
+    "  --link PATH        also make PATH a symbolic link to the device (removed on exit)\n"
+    "  --delay-us N       reply delay in microseconds (default 5729: two frames at 19200\n"
+    "                     baud; 0 replies at once)\n"
+    "  --identity W       identity word, parameter 47 (default 503)\n"
+    "  --words FILE       initial words, lines like P47=503 or L162=850, # comments\n"
+    "  --fault SPEC       MODE[,after=N][,every=N][,cmd=C,addr=A], MODE one of\n"
+    "                     silence, checksum, short, long, late, none;\n"
+    "                     e.g. silence,after=20 (unplugged after 20 frames),\n"
+    "                     checksum,every=3,cmd=2,addr=93\n"
+    "  --log              print every frame received to stderr\n"
+    "  --help             show this text\n";
+
+std::optional<unsigned long> ParseNumber(const std::string& text, unsigned long max) {
+    try {
+        size_t used = 0;
+        const unsigned long value = std::stoul(text, &used, 0);
+        if (used == text.size() && value <= max && text.find('-') == std::string::npos)
+            return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "q5-emulator: " << message << "\n" << Usage;
+    return 2;
+}
+
+void PrintFrame(const q5emu::LoggedFrame& frame) {
+    std::fprintf(stderr, "rx %02X %02X %02X %02X %02X  cmd %u addr %u value %u%s\n", frame.bytes[0],
+                 frame.bytes[1], frame.bytes[2], frame.bytes[3], frame.bytes[4], frame.command,
+                 frame.address, frame.value, frame.checksumOk ? "" : "  bad checksum");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    q5emu::EmulatorOptions options;
+    std::string link;
+    bool log = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--help" || arg == "-h") {
+            std::cout << Usage;
+            return 0;
+        } else if (arg == "--log") {
+            log = true;
+        } else if (!hasValue) {
+            return Fail("unknown option or missing value: " + arg);
+        } else if (arg == "--link") {
+            link = argv[++i];
+        } else if (arg == "--delay-us") {
+            const auto us = ParseNumber(argv[++i], 10'000'000);
+            if (!us)
+                return Fail("bad delay: " + std::string(argv[i]));
+            options.replyDelay = std::chrono::microseconds(*us);
+        } else if (arg == "--identity") {
+            const auto word = ParseNumber(argv[++i], 65535);
+            if (!word)
+                return Fail("bad identity word: " + std::string(argv[i]));
+            options.identity = static_cast<uint16_t>(*word);
+        } else if (arg == "--words") {
+            options.wordsFile = argv[++i];
+        } else if (arg == "--fault") {
+            const auto fault = q5emu::ParseFaultSpec(argv[++i]);
+            if (!fault)
+                return Fail("bad fault: " + std::string(argv[i]));
+            options.fault = *fault;
+        } else {
+            return Fail("unknown option: " + arg);
+        }
+    }
+
+    // Block the stop signals before the serving thread starts, so only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        q5emu::Q5Emulator emulator(options);
+        if (!link.empty())
+            emulator.linkAt(link);
+        if (log)
+            emulator.setFrameObserver(PrintFrame);
+        emulator.start();
+        std::cout << emulator.slavePath() << std::endl;
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+    } catch (const std::exception& e) {
+        std::cerr << "q5-emulator: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
