@@ -1,0 +1,12 @@
+#pragma once
+// Small helpers for tests over real files.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+// Every entry of a directory, hidden ones included, sorted.
+QStringList EntriesOf(const QString& directory);
+QByteArray Hex(const char* hexText);

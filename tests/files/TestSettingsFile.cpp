@@ -1,0 +1,180 @@
+#include "FileHelpers.h"
+#include "InOutError.h"
+#include "SettingsFile.h"
+
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+SettingsRecords::Entries SampleEntries() {
+    SettingsRecords::Entries entries{};
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i] = {static_cast<uint16_t>(0x1234 + i * 0x0101), static_cast<uint8_t>(i * 7 + 3)};
+    return entries;
+}
+
+// The text of the EInOutError the call throws, or "" when it throws none.
+QString InOutErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const EInOutError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return {};
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+private slots:
+    void recordLayout_data();
+    void recordLayout();
+    void savedFileLoadsBack();
+    void loadingIgnoresBytesTwoAndThree();
+    void shortFilesAreRefusedWhole_data();
+    void shortFilesAreRefusedWhole();
+    void longFileGivesItsFirstRecords();
+    void filesThatCannotBeOpened_data();
+    void filesThatCannotBeOpened();
+    void extensionRule_data();
+    void extensionRule();
+    void dialogsStartBesideTheExecutable();
+};
+
+void TestSettingsFile::recordLayout_data() {
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("first, 33") << 33 << 0;
+    QTest::newRow("34") << 34 << 4;
+    QTest::newRow("66") << 66 << 132;
+    QTest::newRow("last, 99") << 99 << 264;
+}
+
+void TestSettingsFile::recordLayout() {
+    QFETCH(int, address);
+    QFETCH(int, offset);
+    const SettingsRecords::Entries entries = SampleEntries();
+    const QByteArray bytes = SettingsRecords::Build(entries);
+    QCOMPARE(bytes.size(), 268);
+    const SettingsRecords::Entry entry = entries[static_cast<std::size_t>(address - 33)];
+    QCOMPARE(static_cast<uint8_t>(bytes[offset]), static_cast<uint8_t>(entry.word & 0xFF));
+    QCOMPARE(static_cast<uint8_t>(bytes[offset + 1]), static_cast<uint8_t>(entry.word >> 8));
+    QCOMPARE(static_cast<uint8_t>(bytes[offset + 2]), entry.replyChecksum);
+    QCOMPARE(bytes[offset + 3], '\0');
+}
+
+void TestSettingsFile::savedFileLoadsBack() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("car1.q5t");
+    const SettingsRecords::Entries entries = SampleEntries();
+    SettingsFile::Write(path, entries);
+    QCOMPARE(ReadBytes(path), SettingsRecords::Build(entries));
+    const SettingsRecords::Words words = SettingsFile::ReadWords(path);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        QCOMPARE(words[i], entries[i].word);
+}
+
+void TestSettingsFile::loadingIgnoresBytesTwoAndThree() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("odd.q5t");
+    QByteArray bytes = SettingsRecords::Build(SampleEntries());
+    for (int offset = 0; offset < bytes.size(); offset += 4) {
+        bytes[offset + 2] = '\xAA';
+        bytes[offset + 3] = '\x55';
+    }
+    WriteBytes(path, bytes);
+    const SettingsRecords::Words words = SettingsFile::ReadWords(path);
+    QCOMPARE(words.front(), uint16_t{0x1234});
+    QCOMPARE(words.back(), uint16_t{0x1234 + 66 * 0x0101});
+}
+
+void TestSettingsFile::shortFilesAreRefusedWhole_data() {
+    QTest::addColumn<int>("size");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("25 records and part of one") << 100;
+    QTest::newRow("one byte short") << 267;
+}
+
+void TestSettingsFile::shortFilesAreRefusedWhole() {
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("short.q5t");
+    const QByteArray bytes = SettingsRecords::Build(SampleEntries()).left(size);
+    WriteBytes(path, bytes);
+    bool returned = false;
+    const QString error = InOutErrorOf([&] {
+        SettingsFile::ReadWords(path);
+        returned = true;
+    });
+    QCOMPARE(error, QStringLiteral("Read beyond end of file"));
+    QVERIFY(!returned);
+    QCOMPARE(ReadBytes(path), bytes);
+}
+
+void TestSettingsFile::longFileGivesItsFirstRecords() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.q5t");
+    const QByteArray records = SettingsRecords::Build(SampleEntries());
+    WriteBytes(path, records + QByteArray(32, '\xFF'));
+    QCOMPARE(SettingsFile::ReadForLoad(path), records);
+}
+
+void TestSettingsFile::filesThatCannotBeOpened_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing") << "missing.q5t"
+                             << "File not found";
+    QTest::newRow("a directory") << "folder.q5t"
+                                 << "File access denied";
+    QTest::newRow("under a regular file") << "plain/x.q5t" << QString("I/O error %1").arg(ENOTDIR);
+}
+
+void TestSettingsFile::filesThatCannotBeOpened() {
+    QFETCH(QString, name);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder.q5t"));
+    WriteBytes(dir.filePath("plain"), "plain");
+    QCOMPARE(InOutErrorOf([&] { SettingsFile::ReadWords(dir.filePath(name)); }), error);
+}
+
+void TestSettingsFile::extensionRule_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("bare name") << "/data/settings"
+                               << "/data/settings.q5t";
+    QTest::newRow("has it") << "/data/settings.q5t"
+                            << "/data/settings.q5t";
+    QTest::newRow("upper case") << "/data/SETTINGS.Q5T"
+                                << "/data/SETTINGS.Q5T.q5t";
+    QTest::newRow("mixed case") << "/data/car.Q5t"
+                                << "/data/car.Q5t.q5t";
+    QTest::newRow("in the directory name") << "/data/x.q5t/car"
+                                           << "/data/x.q5t/car";
+    QTest::newRow("inside the name") << "/data/car.q5t.bak"
+                                     << "/data/car.q5t.bak";
+    QTest::newRow("other extension") << "/data/car.txt"
+                                     << "/data/car.txt.q5t";
+}
+
+void TestSettingsFile::extensionRule() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(SettingsFile::WithExtension(chosen), saved);
+}
+
+void TestSettingsFile::dialogsStartBesideTheExecutable() {
+    const QString directory = SettingsFile::DialogDirectory();
+    QVERIFY(!directory.endsWith('/'));
+    QVERIFY(QFileInfo::exists(directory + "/test_files"));
+}
+
+int RunSettingsFileTests(int argc, char** argv) {
+    TestSettingsFile tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "TestSettingsFile.moc"

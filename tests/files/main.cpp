@@ -1,0 +1,18 @@
+// Runs every test class of the files cores in one program.
+#include <QCoreApplication>
+
+int RunCp1251Tests(int argc, char** argv);
+int RunErrorTests(int argc, char** argv);
+int RunDateTextTests(int argc, char** argv);
+int RunSettingsFileTests(int argc, char** argv);
+int RunDurableWriteTests(int argc, char** argv);
+int RunProductionLogTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    for (auto run : {RunCp1251Tests, RunErrorTests, RunDateTextTests, RunSettingsFileTests,
+                     RunDurableWriteTests, RunProductionLogTests})
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}
