@@ -26,6 +26,9 @@ enum class FaultMode {
 // Which frames a fault hits. Frames are counted from the moment the fault is set, and only
 // those with a correct checksum that match the command and address filters.
 struct FaultSpec {
+    FaultSpec() = default;
+    FaultSpec(FaultMode faultMode) : mode(faultMode) {}
+
     FaultMode mode = FaultMode::None;
     uint32_t after = 0; // this many frames are answered normally first
     uint32_t every = 1; // after them, every Nth frame is hit (1: all)
