@@ -58,20 +58,11 @@ QString ErrorOfWrite(const QString& path, const QByteArray& bytes) {
 class TestDurableWrite : public QObject {
     Q_OBJECT
 private slots:
-    void createsNewFile();
     void replacesExistingFileWhole();
     void failuresLeaveEverythingAsItWas_data();
     void failuresLeaveEverythingAsItWas();
     void failedWriteKeepsTheOldFile();
 };
-
-void TestDurableWrite::createsNewFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("new.q5t");
-    WriteFileDurably(path, "fresh");
-    QCOMPARE(ReadBytes(path), QByteArray("fresh"));
-    QCOMPARE(EntriesOf(dir.path()), QStringList{"new.q5t"});
-}
 
 void TestDurableWrite::replacesExistingFileWhole() {
     QTemporaryDir dir;

@@ -1,4 +1,3 @@
-#include "ConvertError.h"
 #include "InOutError.h"
 
 #include <QtTest>
@@ -12,21 +11,14 @@ private slots:
     void textsByCode();
     void systemErrorNumbersMap_data();
     void systemErrorNumbersMap();
-    void conversionErrorNamesTheText();
 };
 
 void TestErrors::textsByCode_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
-    QTest::newRow("2") << 2 << "File not found";
-    QTest::newRow("3") << 3 << "Invalid filename";
-    QTest::newRow("4") << 4 << "Too many open files";
-    QTest::newRow("5") << 5 << "File access denied";
     QTest::newRow("100") << 100 << "Read beyond end of file";
-    QTest::newRow("101") << 101 << "Disk full";
     QTest::newRow("106") << 106 << "Invalid numeric input";
     QTest::newRow("other") << 131 << "I/O error 131";
-    QTest::newRow("zero") << 0 << "I/O error 0";
 }
 
 void TestErrors::textsByCode() {
@@ -67,15 +59,6 @@ void TestErrors::systemErrorNumbersMap() {
     const EInOutError error = EInOutError::FromErrno(errorNumber);
     QCOMPARE(error.code(), code);
     QCOMPARE(QString::fromUtf8(error.what()), text);
-}
-
-void TestErrors::conversionErrorNamesTheText() {
-    try {
-        throw EConvertError::NotValidInteger(QStringLiteral("0а1 x"));
-    } catch (const std::exception& error) {
-        QCOMPARE(QString::fromUtf8(error.what()),
-                 QStringLiteral("'0а1 x' is not a valid integer value"));
-    }
 }
 
 int RunErrorTests(int argc, char** argv) {
