@@ -1,0 +1,148 @@
+// Measures the program's command exchange against a plain POSIX client talking to an
+// identical emulator, interleaved in one run, and the processor time a silent controller
+// costs. Ends with "NAME VALUE" lines.
+
+#include <Q5Emulator.h>
+#include <RawPortClient.h>
+
+#include <Comm_Fun.h>
+#include <Protocol.h>
+
+#include <QCoreApplication>
+
+#include <sched.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Micros = std::chrono::duration<double, std::micro>;
+
+constexpr int Exchanges = 2000;
+constexpr int WarmUp = 100;
+constexpr int SilentExchanges = 50;
+constexpr double MedianTarget = 1.5;
+constexpr double SilentCpuTarget = 0.05;
+constexpr auto RawPatience = std::chrono::milliseconds(1000);
+constexpr uint8_t LiveAddresses[] = {72,  76,  77,  162, 164, 166, 178, 182, 186,
+                                     190, 192, 196, 198, 200, 202, 204, 208, 212};
+
+// A mix like the program's traffic: parameter and live reads, parameter writes.
+Frame::Bytes RequestNumber(int i) {
+    switch (i % 4) {
+    case 0:
+        return Frame::Build(CmdReadParam, static_cast<uint8_t>(33 + i % 67), 0);
+    case 1:
+        return Frame::Build(CmdReadLive, LiveAddresses[i % std::size(LiveAddresses)], 0);
+    case 2:
+        return Frame::Build(CmdWriteParam, 98, static_cast<uint16_t>(i));
+    default:
+        return Frame::Build(CmdReadParam, static_cast<uint8_t>(i % 33), 0);
+    }
+}
+
+double Percentile(std::vector<double> samples, double fraction) {
+    std::sort(samples.begin(), samples.end());
+    const auto rank = static_cast<size_t>(fraction * static_cast<double>(samples.size() - 1) + 0.5);
+    return samples[rank];
+}
+
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+bool ProgramExchange(const Frame::Bytes& request) {
+    return SendCommand(request[0], request[1], Frame::Word(request));
+}
+
+bool RawExchange(q5emu::RawPortClient& client, const Frame::Bytes& request) {
+    return client.exchange({request.begin(), request.end()}, RawPatience).size() == Frame::Size;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    // Both sides and both emulators share one processor (the emulator threads inherit the
+    // mask), so that neither side wins or loses by where the scheduler puts its peer.
+    cpu_set_t oneCpu;
+    CPU_ZERO(&oneCpu);
+    CPU_SET(std::max(0, sched_getcpu()), &oneCpu);
+    sched_setaffinity(0, sizeof oneCpu, &oneCpu);
+    q5emu::EmulatorOptions prompt;
+    prompt.replyDelay = std::chrono::microseconds(0);
+    q5emu::Q5Emulator programSide(prompt);
+    q5emu::Q5Emulator baselineSide(prompt);
+    programSide.start();
+    baselineSide.start();
+
+    qputenv("TARVIK_Q5_PORTS", QByteArray::fromStdString(programSide.slavePath()));
+    if (!Comm_Fun::OpenPort(1, 19200)) {
+        std::fprintf(stderr, "bench_exchange: cannot open %s\n", programSide.slavePath().c_str());
+        return 2;
+    }
+    Comm_Fun::SetDtrLine();
+    Comm_Fun::ClearRtsLine();
+    q5emu::RawPortClient baseline(baselineSide.slavePath());
+
+    int failures = 0;
+    for (int i = 0; i < WarmUp; ++i) {
+        failures += !ProgramExchange(RequestNumber(i));
+        failures += !RawExchange(baseline, RequestNumber(i));
+    }
+
+    std::vector<double> program, plain;
+    program.reserve(Exchanges);
+    plain.reserve(Exchanges);
+    for (int i = 0; i < Exchanges; ++i) {
+        const Frame::Bytes request = RequestNumber(i);
+        // Alternate which side goes first so neither gains from a warm cache.
+        for (int side = 0; side < 2; ++side) {
+            const bool programTurn = (side == 0) == (i % 2 == 0);
+            const auto start = Clock::now();
+            const bool ok = programTurn ? ProgramExchange(request) : RawExchange(baseline, request);
+            const double elapsed = Micros(Clock::now() - start).count();
+            failures += !ok;
+            (programTurn ? program : plain).push_back(elapsed);
+        }
+    }
+
+    programSide.setFault(q5emu::FaultMode::Silence);
+    const double cpuStart = ThreadCpuSeconds();
+    const auto wallStart = Clock::now();
+    for (int i = 0; i < SilentExchanges; ++i)
+        failures += ProgramExchange(RequestNumber(i)); // must fail
+    const double silentWall = std::chrono::duration<double>(Clock::now() - wallStart).count();
+    const double silentCpu = ThreadCpuSeconds() - cpuStart;
+    Comm_Fun::ClosePort();
+
+    const double programMedian = Percentile(program, 0.5), plainMedian = Percentile(plain, 0.5);
+    const double programP99 = Percentile(program, 0.99), plainP99 = Percentile(plain, 0.99);
+    const double medianRatio = programMedian / plainMedian;
+    const double p99Ratio = programP99 / plainP99;
+    const double cpuRatio = silentCpu / silentWall;
+
+    std::printf("exchange over a pseudo-terminal, emulator replying at once, %d exchanges each\n",
+                Exchanges);
+    std::printf("%-28s %12s %12s %10s\n", "", "program", "plain POSIX", "ratio");
+    std::printf("%-28s %10.1f us %10.1f us %10.3f   target <= %.2f: %s\n", "median", programMedian,
+                plainMedian, medianRatio, MedianTarget,
+                medianRatio <= MedianTarget ? "met" : "MISSED");
+    std::printf("%-28s %10.1f us %10.1f us %10.3f\n", "99th percentile", programP99, plainP99,
+                p99Ratio);
+    std::printf("%-28s %10.1f ms %10.1f ms %10.4f   target <= %.2f: %s\n", "silent: cpu / wall",
+                silentCpu * 1e3, silentWall * 1e3, cpuRatio, SilentCpuTarget,
+                cpuRatio <= SilentCpuTarget ? "met" : "MISSED");
+    std::printf("failed exchanges: %d\n", failures);
+    std::printf("exchange_median_ratio %.4f\n", medianRatio);
+    std::printf("exchange_p99_ratio %.4f\n", p99Ratio);
+    std::printf("silent_cpu_ratio %.4f\n", cpuRatio);
+    return failures == 0 ? 0 : 1;
+}
