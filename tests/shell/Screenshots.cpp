@@ -1,0 +1,169 @@
+// Renders the main window on every page, the monitor panel, each page of the service set and
+// the About box to PNG files, so that the layout can be looked at without a display.
+// Usage: q5_screenshots <output directory>
+
+#include "AppLook.h"
+#include "ErrorHandler.h"
+#include "Form1.h"
+#include "Form3.h"
+#include "TExtText.h"
+#include "TSpinExtEdit.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace {
+
+// Typical masks and readings, so that the pictures show filled fields as in use.
+struct SpinSample {
+    TSpinExtEdit* TForm1::*control;
+    const char* mask;
+    long double value;
+};
+
+const SpinSample SpinSamples[] = {
+    {&TForm1::SpinExtEdit6, "#####0.00", 1.5L},
+    {&TForm1::SpinExtEdit9, "                  0 катушки", 2},
+    {&TForm1::SpinExtEdit2, "                #####0 цилиндра", 4},
+    {&TForm1::SpinExtEdit19, "#####0.00 Volt", 0.45L},
+    {&TForm1::SpinExtEdit20, "###0 %", 120},
+    {&TForm1::SpinExtEdit18, "#####0 Об/мин", 1500},
+    {&TForm1::SpinExtEdit24, "###0 %", 30},
+    {&TForm1::SpinExtEdit3, "#####0 Об/мин", 5500},
+    {&TForm1::SpinExtEdit16, "#0.0 V", 3.8L},
+    {&TForm1::SpinExtEdit17, "#0.0 V", 12.5L},
+    {&TForm1::SpinExtEdit22, "##0 °С", 45},
+    {&TForm1::SpinExtEdit27, "##0.0 %", 1.5L},
+    {&TForm1::SpinExtEdit29, "##0. Cек", 10},
+    {&TForm1::SpinExtEdit28, "#0.0кП", 100},
+    {&TForm1::SpinExtEdit43, "#0.00mS", 2},
+    {&TForm1::SpinExtEdit39, "            #0.0 %", 500},
+    {&TForm1::SpinExtEdit30, "#0.00 V", 0.5L},
+    {&TForm1::SpinExtEdit31, "#0.00 V", 4.5L},
+    {&TForm1::SpinExtEdit32, "#0.0 кПa", 100},
+    {&TForm1::SpinExtEdit33, "#0.0 кПa", 600},
+    {&TForm1::SpinExtEdit8, "#####0.0 кПа", 180.5L},
+    {&TForm1::SpinExtEdit7, "#####0.0 кПа", 160},
+    {&TForm1::SpinExtEdit14, "#0.00 V", 0.4L},
+    {&TForm1::SpinExtEdit15, "#0.00 V", 4.65L},
+    {&TForm1::SpinExtEdit21, "#0.0 кПa", 20},
+    {&TForm1::SpinExtEdit23, "#0.0 кПa", 105},
+    {&TForm1::SpinExtEdit10, "##0.00 V", 0.45L},
+    {&TForm1::SpinExtEdit11, "##0.00 V", 1},
+    {&TForm1::SpinExtEdit35, "##0.00 Cек", 0.2L},
+    {&TForm1::SpinExtEdit36, "##0.0 %", 0.5L},
+    {&TForm1::SpinExtEdit37, "##0 %", 25},
+    {&TForm1::SpinExtEdit38, "##0 Сек", 100},
+    {&TForm1::SpinExtEdit1, "Vref ##0.00 Volt", 5},
+    {&TForm1::SpinExtEdit25, "#####0 Об/мин", 4500},
+    {&TForm1::SpinExtEdit26, "#####0.0 кПа", 95},
+    {&TForm1::SpinExtEdit34, " ##0.0 %", 20},
+    {&TForm1::SpinExtEdit40, "#####0.00", 1.25L},
+    {&TForm1::SpinExtEdit41, "#####0.0кП", 250},
+    {&TForm1::SpinExtEdit42, "#####0.0кП", 35},
+};
+
+struct DisplaySample {
+    TExtText* TForm1::*control;
+    const char* mask;
+    long double value;
+};
+
+const DisplaySample DisplaySamples[] = {
+    {&TForm1::ExtText2, "###0 Об/мин", 850},
+    {&TForm1::ExtText4, "#0.00 mS", 3.25L},
+    {&TForm1::ExtText3, "#0.00 mS", 2.9L},
+    {&TForm1::ExtText1, "#####0.00 Вольт", 0.45L},
+    {&TForm1::ExtText5, "#####0.00 Вольт", 0.6L},
+    {&TForm1::ExtText8, "#0.0 V", 2.4L},
+    {&TForm1::ExtText9, "##0°С", 87},
+    {&TForm1::ExtText6, "#####0.00 Volt", 13.8L},
+    {&TForm1::ExtText10, "#####0.00 Volt", 1.2L},
+    {&TForm1::ExtText7, "#####0.00 Volt", 1.9L},
+};
+
+void FillSamples(TForm1& form) {
+    for (const SpinSample& s : SpinSamples) {
+        TSpinExtEdit* spin = form.*s.control;
+        spin->SetValueFormat(QString::fromUtf8(s.mask));
+        spin->SetValueMin(-1e6L);
+        spin->SetValueMax(1e6L);
+        spin->SetValue(s.value);
+        spin->setCursorPosition(0);
+    }
+    for (const DisplaySample& s : DisplaySamples) {
+        TExtText* display = form.*s.control;
+        display->SetValueFormat(QString::fromUtf8(s.mask));
+        display->SetValue(s.value);
+    }
+    form.StaticText1->setText(QStringLiteral("Q5-0012345"));
+    form.StaticText3->setText(QStringLiteral("07.12.26"));
+    form.StaticText2->setText(QStringLiteral("Ручная подстройка   -3.50 %"));
+    form.StaticText4->setText(QStringLiteral("1230"));
+}
+
+bool Save(QWidget& widget, const QDir& dir, const QString& name) {
+    const QString path = dir.filePath(name + QStringLiteral(".png"));
+    const bool saved = widget.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    AppLook::PrepareEnvironment();
+    TApplication application(argc, argv);
+    AppLook::Install();
+    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screens"));
+    QDir().mkpath(dir.path());
+
+    for (bool filled : {false, true}) {
+        TForm1 form;
+        Form1 = &form;
+        const QString prefix = filled ? QStringLiteral("filled_") : QString();
+        if (filled)
+            FillSamples(form);
+        form.show();
+        bool ok = true;
+        for (int engine = 0; engine < form.PageControl3->count(); ++engine) {
+            form.PageControl1->setCurrentIndex(0);
+            form.PageControl3->setCurrentIndex(engine);
+            ok &= Save(form, dir, prefix + QStringLiteral("main_1_%1").arg(engine + 1));
+        }
+        form.PageControl1->setCurrentIndex(1);
+        ok &= Save(form, dir, prefix + QStringLiteral("main_2_1"));
+        form.PageControl1->setCurrentIndex(2);
+        ok &= Save(form, dir, prefix + QStringLiteral("main_3"));
+
+        form.Panel3->show();
+        form.PageControl1->setCurrentIndex(0);
+        form.PageControl3->setCurrentIndex(0);
+        ok &= Save(form, dir, prefix + QStringLiteral("main_panel"));
+
+        form.PageControl1->setCurrentIndex(2);
+        form.PageControl4->show();
+        for (int page = 0; page < form.PageControl4->count(); ++page) {
+            form.PageControl4->setCurrentIndex(page);
+            ok &= Save(form, dir, prefix + QStringLiteral("service_%1").arg(page + 1));
+        }
+        // The gas page with the sensor fitted: the calibration box instead of the reducer box.
+        form.PageControl4->setCurrentWidget(form.TabSheet10);
+        form.GroupBox30->hide();
+        ok &= Save(form, dir, prefix + QStringLiteral("service_3_sensor"));
+        if (!ok)
+            return 1;
+        Form1 = nullptr;
+    }
+
+    TForm3 about;
+    about.show();
+    return Save(about, dir, QStringLiteral("about")) ? 0 : 1;
+}
