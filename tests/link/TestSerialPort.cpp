@@ -69,8 +69,11 @@ void TestSerialPort::openPort() {
 
 void TestSerialPort::refusedBaudRateLeavesThePortFree() {
     QVERIFY(!Comm_Fun::OpenPort(1, 12345));
-    PortHolder otherProgram(ports->device());
-    QVERIFY(otherProgram.holds());
+    {
+        PortHolder otherProgram(ports->device());
+        QVERIFY(otherProgram.holds());
+    }
+    QVERIFY(Comm_Fun::OpenPort(1, 19200));
 }
 
 void TestSerialPort::portHeldByAnotherProgramDoesNotOpen() {
