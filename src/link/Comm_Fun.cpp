@@ -84,8 +84,7 @@ int32_t ReadPort(uint8_t* buffer, uint32_t count) {
             break;
         }
     }
-    // Take what the kernel holds beyond what the wait has buffered.
-    port->waitForReadyRead(0);
+    // Each wakeup of the wait has taken everything the kernel held at that moment.
     port->clearError();
     const QByteArray waiting = port->readAll();
     if (waiting.isEmpty())

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "Captions.h"
 #include "Comm_Fun.h"
 #include "DeviceIdentity.h"
 #include "Form1.h"
