@@ -42,6 +42,11 @@ std::optional<int> ParseInteger(const QString& text) {
     return negative ? -value : value;
 }
 
+QString& ChosenDirectory() {
+    static QString directory;
+    return directory;
+}
+
 bool IsFileThere(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
@@ -57,6 +62,16 @@ QString HeaderSerial() {
 
 QString PathBesideExecutable() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(FileName));
+}
+
+void SetDirectory(const QString& directory) {
+    ChosenDirectory() = directory;
+}
+
+QString Path() {
+    if (ChosenDirectory().isEmpty())
+        return PathBesideExecutable();
+    return QDir(ChosenDirectory()).filePath(QLatin1String(FileName));
 }
 
 void CreateIfMissing(const QString& path, const QString& controllerDate) {

@@ -14,6 +14,12 @@ inline constexpr char FileName[] = "Protocol.lst";
 QString HeaderSerial();
 QString PathBesideExecutable();
 
+// The log's directory: the executable's unless another was set (tests keep their logs in a
+// temporary directory). An empty text restores the executable's directory.
+void SetDirectory(const QString& directory);
+// The log's full path in that directory.
+QString Path();
+
 // Creates the log with its header record, dated with the date read from the controller,
 // unless a file is already there. The header is written whole or not at all.
 void CreateIfMissing(const QString& path, const QString& controllerDate);
