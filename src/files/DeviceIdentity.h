@@ -1,0 +1,23 @@
+#pragma once
+// The controller's identity on the main window: serial number (StaticText1) and date of
+// manufacture (StaticText3), and the numbering of controllers from the production log.
+
+#include <QString>
+
+class TForm1;
+
+// Reads parameters 1..32 and shows both texts as read (Windows-1251; a character of code 0
+// ends the shown text), then lets pending events run once. A controller whose sequence
+// number reads "00000" gets the next number from the production log: the log record is on
+// disk before the new serial number and today's date are written into the controller and
+// shown. Numbering needs all 32 reads to have had a valid reply; otherwise nothing is written
+// anywhere. Log errors (EInOutError) and a log number that is no integer (EConvertError)
+// leave by exception.
+void ReadDeviceIdentity();
+
+// Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
+// today's date (blank-padded to 8) to 25..32. The writes' replies are not examined.
+void WriteSerialNumber(const QString& serial);
+
+// The factory gesture on StaticText1 that opens the serial-number dialog.
+void InstallIdentity(TForm1& form);

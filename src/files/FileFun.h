@@ -1,0 +1,27 @@
+#pragma once
+// The "Файл" menu of the main window: saving the controller's parameter block to a settings
+// file and loading a settings file into the controller. Both assume a connected controller.
+
+#include <QString>
+
+class TForm1;
+
+// "Загрузить из файла": choose a file, load it, name it in the caption.
+void N2Click();
+// "Сохранить в файле": choose a file (".q5t" added when missing), confirm replacing an
+// existing one, save, name it in the caption.
+void N3Click();
+
+// Reads all 67 words first; a read without a valid reply throws ENoReply and no file is
+// touched. Then the file is replaced durably. File errors throw EInOutError.
+void SaveSettings(const QString& path);
+
+// Reads and checks the whole file before anything is sent (a short file throws "Read beyond
+// end of file" with controller and window unchanged). Then stops the monitor, takes the value
+// controls down and writes the 67 words in address order, stopping with ENoReply at the first
+// write without a valid reply. Whether the writes all went through or not, the value controls
+// and the monitor are brought back before this returns or throws, so that the window shows
+// what the controller holds.
+void LoadSettings(const QString& path);
+
+void InstallFileMenu(TForm1& form);

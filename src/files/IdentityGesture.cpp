@@ -1,0 +1,39 @@
+#include "IdentityGesture.h"
+
+#include "DeviceIdentity.h"
+#include "Form1.h"
+#include "Ser_num.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+bool IsFactoryGesture(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    constexpr Qt::KeyboardModifiers held =
+        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    return (modifiers & held) == held && buttons.testFlag(Qt::RightButton);
+}
+
+void StaticText1MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    if (Form2 && IsFactoryGesture(buttons, modifiers))
+        Form2->exec();
+}
+
+StaticText1Watcher::StaticText1Watcher(QLabel* field, QObject* owner)
+    : QObject(owner), field_(field) {
+    field_->installEventFilter(this);
+}
+
+bool StaticText1Watcher::eventFilter(QObject* watched, QEvent* event) {
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    // Filters see events before the widget drops them for being disabled.
+    if (watched == field_ && press && field_->isEnabled()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        StaticText1MouseDown(mouse->buttons(), mouse->modifiers());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void InstallIdentity(TForm1& form) {
+    new StaticText1Watcher(form.StaticText1, &form); // owned by the window
+}
