@@ -53,11 +53,11 @@ void TSpinExtEdit::SetBounds(int left, int top, int width, int height) {
 }
 
 void TSpinExtEdit::InitAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TSpinExtEdit::Init);
+    VisitExactClass<TSpinExtEdit>(owner, &TSpinExtEdit::Init);
 }
 
 void TSpinExtEdit::PassAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TSpinExtEdit::Pass);
+    VisitExactClass<TSpinExtEdit>(owner, &TSpinExtEdit::Pass);
 }
 
 void TSpinExtEdit::resizeEvent(QResizeEvent* event) {

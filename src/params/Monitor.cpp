@@ -34,8 +34,8 @@ long double ReadLive(uint8_t address) {
 
 void SetGauge(QProgressBar* gauge, long double value) {
     const long long rounded = RoundHalfEven(value);
-    gauge->setValue(static_cast<int>(
-        std::clamp<long long>(rounded, gauge->minimum(), gauge->maximum())));
+    gauge->setValue(
+        static_cast<int>(std::clamp<long long>(rounded, gauge->minimum(), gauge->maximum())));
 }
 
 void StartMonitor() {

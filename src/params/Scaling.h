@@ -5,27 +5,27 @@
 #include <cstdint>
 
 enum class Decode {
-    Word,            // v = word
-    Div1000,         // v = word / 1000
-    Mul0_1,          // v = word * 0.1
-    Div10,           // v = word / 10
-    Div1024,         // v = word / 1024
-    Div10_24,        // v = word / 10.24
-    Mul0_02,         // v = word * 0.02
-    Div10Minus273,   // v = word / 10 - 273
-    Mul0_1Minus273,  // v = word * 0.1 - 273
+    Word,              // v = word
+    Div1000,           // v = word / 1000
+    Mul0_1,            // v = word * 0.1
+    Div10,             // v = word / 10
+    Div1024,           // v = word / 1024
+    Div10_24,          // v = word / 10.24
+    Mul0_02,           // v = word * 0.02
+    Div10Minus273,     // v = word / 10 - 273
+    Mul0_1Minus273,    // v = word * 0.1 - 273
     Minus1024Div10_24, // v = (word - 1024) / 10.24
 };
 
 enum class Encode {
-    Round,           // round(v)
-    Mul1000,         // round(v * 1000)
-    Div0_1,          // round(v / 0.1)
-    Mul10,           // round(v * 10)
-    Mul1024,         // round(v * 1024)
-    Mul10_24,        // round(v * 10.24)
-    Div0_02,         // round(v / 0.02)
-    Mul10Plus2730,   // round(v * 10 + 2730)
+    Round,            // round(v)
+    Mul1000,          // round(v * 1000)
+    Div0_1,           // round(v / 0.1)
+    Mul10,            // round(v * 10)
+    Mul1024,          // round(v * 1024)
+    Mul10_24,         // round(v * 10.24)
+    Div0_02,          // round(v / 0.02)
+    Mul10Plus2730,    // round(v * 10 + 2730)
     Mul10_24Plus1024, // round(v * 10.24 + 1024)
 };
 

@@ -68,11 +68,19 @@ void ReadListWord(uint8_t address, QComboBox* list, int (*itemFor)(uint16_t word
     list->setCurrentIndex(itemFor(ReplyValue()));
 }
 
-int ValveItem(uint16_t word) { return (word & 0xFF) != 0 ? 1 : 0; }
-int ThrottleSensorItem(uint16_t word) { return std::min<int>(word, 2); }
-int StartModeItem(uint16_t word) { return word <= 2 ? word : -1; }
+int ValveItem(uint16_t word) {
+    return (word & 0xFF) != 0 ? 1 : 0;
+}
+int ThrottleSensorItem(uint16_t word) {
+    return std::min<int>(word, 2);
+}
+int StartModeItem(uint16_t word) {
+    return word <= 2 ? word : -1;
+}
 
-void WriteOption(uint8_t address, uint16_t word) { SendCommand(CmdWriteParam, address, word); }
+void WriteOption(uint8_t address, uint16_t word) {
+    SendCommand(CmdWriteParam, address, word);
+}
 
 void SetOxygenSensor(bool fitted) {
     if (fitted)
@@ -85,14 +93,18 @@ void SetOxygenSensor(bool fitted) {
 } // namespace
 
 uint16_t CylinderConstant(long long cylinders) {
-    const auto row =
-        std::find_if(std::begin(CylinderConstants), std::end(CylinderConstants),
-                     [cylinders](const CylinderConstantRow& r) { return r.cylinders == cylinders; });
+    const auto row = std::find_if(
+        std::begin(CylinderConstants), std::end(CylinderConstants),
+        [cylinders](const CylinderConstantRow& r) { return r.cylinders == cylinders; });
     return row != std::end(CylinderConstants) ? row->word : CylinderConstantOther;
 }
 
-void ChooseCoilMask() { ChooseCoilMaskFor(Form1->SpinExtEdit9->Value()); }
-void ChooseCylinderMask() { ChooseCylinderMaskFor(Form1->SpinExtEdit2->Value()); }
+void ChooseCoilMask() {
+    ChooseCoilMaskFor(Form1->SpinExtEdit9->Value());
+}
+void ChooseCylinderMask() {
+    ChooseCylinderMaskFor(Form1->SpinExtEdit2->Value());
+}
 
 void SpinExtEdit9Init(long double& value) {
     if (SendCommand(CmdReadParam, AddrCoils, 0)) {
@@ -173,8 +185,8 @@ void ExtText4Query(QObject*, int, int, long double& value) {
                  QStringLiteral(" %");
     } else {
         SendCommand(CmdReadLive, LiveManualTrim, 0);
-        status = QStringLiteral("Ручная подстройка  ") +
-                 TrimNumberText(ReplyCorrectionPercent()) + QStringLiteral(" %");
+        status = QStringLiteral("Ручная подстройка  ") + TrimNumberText(ReplyCorrectionPercent()) +
+                 QStringLiteral(" %");
     }
     Form1->StaticText2->setText(status);
     SendCommand(CmdReadLive, LiveBaseInjection, 0);

@@ -77,8 +77,12 @@ const SpinBinding Table[] = {
 
 } // namespace
 
-const SpinBinding* SpinBindingsBegin() { return std::begin(Table); }
-const SpinBinding* SpinBindingsEnd() { return std::end(Table); }
+const SpinBinding* SpinBindingsBegin() {
+    return std::begin(Table);
+}
+const SpinBinding* SpinBindingsEnd() {
+    return std::end(Table);
+}
 
 void ReadSpinBinding(const SpinBinding& row, long double& value) {
     const bool replied = SendCommand(CmdReadParam, *row.address, 0);

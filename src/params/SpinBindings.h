@@ -17,8 +17,8 @@ struct SpinBinding {
     long double step;
     std::optional<uint8_t> address; // parameter word; none for the unbound edits
     Decode decode;
-    std::optional<Encode> encode; // none: the edit never writes
-    bool keepsOnFailure;          // a failed read leaves the shown value
+    std::optional<Encode> encode;                   // none: the edit never writes
+    bool keepsOnFailure;                            // a failed read leaves the shown value
     void (*init)(long double& value) = nullptr;     // own read handler instead of the generic one
     void (*change)(long double newValue) = nullptr; // own write handler instead of the generic one
 };
