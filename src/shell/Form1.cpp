@@ -62,8 +62,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     CreateNonVisual();
 
     resize(LayoutArea.width(), MainMenu1->sizeHint().height() + LayoutArea.height());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 
     FormCreate();
 
@@ -72,6 +70,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         if (window)
             window->setWindowTitle(BaseCaption());
     });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (centred)
+        return;
+    centred = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = frameGeometry();
+        move(pos() + screen->availableGeometry().center() - frame.center());
+    }
 }
 
 void TForm1::CreateMenu() {

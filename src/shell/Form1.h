@@ -254,7 +254,11 @@ public:
     void N6Click();
     void N7Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    bool centred = false; // placed in the middle of the screen at the first show
     void CreateMenu();
     void CreateNonVisual();
     void SetTabOrder();

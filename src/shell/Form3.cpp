@@ -3,11 +3,9 @@
 #include "AppLook.h"
 #include "Pictures.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TForm3* Form3 = nullptr;
 
@@ -38,7 +36,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Инфо"));
     setFont(AppLook::WindowFont());
-    setFixedSize(ClientSize);
+    setFixedSize(ClientSize); // never moved by hand: the dialog centres itself when shown
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     Image1 = new QLabel(this);
@@ -60,9 +58,6 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     Button1->setGeometry(291, 128, 75, 20);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TForm3::Button1Click() {
