@@ -36,7 +36,9 @@ void SetListsEnabled(bool enabled) {
 
 } // namespace
 
-bool DeviceConnected() { return deviceConnected; }
+bool DeviceConnected() {
+    return deviceConnected;
+}
 
 bool ConnectOnPort(int16_t port) {
     deviceConnected = false;

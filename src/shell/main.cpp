@@ -6,6 +6,8 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "Ser_num.h"
+#include "Startup.h"
 
 int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
@@ -14,13 +16,16 @@ int main(int argc, char** argv) {
 
     TForm1 mainWindow;
     Form1 = &mainWindow;
-    // The serial-number dialog Form2 is created here, between the main window and the About box.
+    InstallBehaviour(mainWindow);
+    TForm2 serialNumberDialog;
+    Form2 = &serialNumberDialog;
     TForm3 aboutBox;
     Form3 = &aboutBox;
 
     mainWindow.show();
     const int result = application.exec();
     Form3 = nullptr;
+    Form2 = nullptr;
     Form1 = nullptr;
     return result;
 }
