@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -107,6 +108,14 @@ void FillSamples(TForm1& form) {
     form.StaticText3->setText(QStringLiteral("07.12.26"));
     form.StaticText2->setText(QStringLiteral("Ручная подстройка   -3.50 %"));
     form.StaticText4->setText(QStringLiteral("1230"));
+    form.Gauge1->setValue(181);
+    form.Label18->setText(QStringLiteral("180.5 КПа"));
+    form.Gauge2->setValue(35);
+    form.Label12->setText(QStringLiteral("35.0 КПа"));
+    form.Gauge3->setValue(15);
+    form.Label17->setText(QStringLiteral("C = 1.50"));
+    form.Gauge4->setValue(12);
+    form.Label6->setText(QStringLiteral("T = 1.20"));
 }
 
 bool Save(QWidget& widget, const QDir& dir, const QString& name) {
