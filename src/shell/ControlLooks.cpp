@@ -19,9 +19,9 @@ constexpr Qt::Alignment Right = Qt::AlignRight | Qt::AlignVCenter;
 
 } // namespace
 
-const LookSpec& SpecOf(Look look) {
+const LookStyle& StyleOf(Look look) {
     // In the order of the enumeration.
-    static const std::array<LookSpec, LookCount> specs{{
+    static const std::array<LookStyle, LookCount> styles{{
         {},                                             // Window
         {SansFace, 11, false, Black},                   // ServiceGroup
         {SansFace, 11, false, Red},                     // AlertGroup
@@ -45,31 +45,31 @@ const LookSpec& SpecOf(Look look) {
         {{}, 0, false, {}, false, Right},               // ScaleEndRight
         {SansFace, 11, false, Black},                   // BlackRadio
     }};
-    return specs[static_cast<std::size_t>(look)];
+    return styles[static_cast<std::size_t>(look)];
 }
 
 void ApplyLook(QWidget& widget, Look look) {
-    const LookSpec& spec = SpecOf(look);
-    if (!spec.face.isEmpty())
-        widget.setFont(Font(spec.face, spec.pixelSize, spec.bold));
-    if (spec.colour || spec.highlightTextBackground) {
+    const LookStyle& style = StyleOf(look);
+    if (!style.face.isEmpty())
+        widget.setFont(Font(style.face, style.pixelSize, style.bold));
+    if (style.colour || style.highlightTextBackground) {
         QPalette palette = widget.palette();
-        if (spec.colour) {
+        if (style.colour) {
             for (QPalette::ColorRole role :
                  {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                palette.setColor(role, *spec.colour);
+                palette.setColor(role, *style.colour);
         }
-        if (spec.highlightTextBackground) {
+        if (style.highlightTextBackground) {
             palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
             widget.setAutoFillBackground(true);
         }
         widget.setPalette(palette);
     }
     if (auto* label = qobject_cast<QLabel*>(&widget)) {
-        if (spec.sunken) {
+        if (style.sunken) {
             label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         }
-        if (spec.alignment)
-            label->setAlignment(spec.alignment);
+        if (style.alignment)
+            label->setAlignment(style.alignment);
     }
 }

@@ -37,7 +37,7 @@ enum class Look {
 };
 inline constexpr std::size_t LookCount = static_cast<std::size_t>(Look::BlackRadio) + 1;
 
-struct LookSpec {
+struct LookStyle {
     QString face; // empty: keep the inherited font
     int pixelSize = 0;
     bool bold = false;
@@ -47,7 +47,7 @@ struct LookSpec {
     bool highlightTextBackground = false;
 };
 
-const LookSpec& SpecOf(Look look);
+const LookStyle& StyleOf(Look look);
 
 // Applies font, colour, frame and alignment; leaves everything the look does not name.
 void ApplyLook(QWidget& widget, Look look);
