@@ -90,7 +90,12 @@ void TExtEdit::SetValueFormat(const QString& mask) {
 }
 
 void TExtEdit::UpdateText() {
-    setText(TextFor(value_));
+    ShowText(TextFor(value_));
+}
+
+void TExtEdit::ShowText(const QString& shown) {
+    setText(shown);
+    setCursorPosition(0); // show the text from its start, leading blanks and sign included
     update();
 }
 
@@ -106,9 +111,8 @@ void TExtEdit::Init() {
         return;
     long double v = value_;
     onInit(this, queryCod_, valueAdr_, v);
-    setText(TextFor(v));
+    ShowText(TextFor(v));
     value_ = v;
-    update();
 }
 
 void TExtEdit::Pass() {

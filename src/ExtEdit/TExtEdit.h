@@ -54,6 +54,7 @@ protected:
 
 private:
     void ApplyFontRule();
+    void ShowText(const QString& shown);
 
     long double value_ = 0.0L;
     long double valueMin_ = -1.0L;

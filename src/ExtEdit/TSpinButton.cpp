@@ -2,9 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 #include <QTimer>
+
+#include <algorithm>
 
 TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent), repeatTimer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
@@ -79,14 +79,22 @@ void TSpinButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSpinButton::RepeatTick() {
+    // Ticks that fall into a running step (its handler let the event loop run) are dropped.
+    if (clicking_)
+        return;
     repeatTimer_->setInterval(kRepeatIntervalMs);
-    if (pressed_ != Half::None && over_ && isEnabled())
-        Click(pressed_);
+    if (pressed_ == Half::None || !over_ || !isEnabled())
+        return;
+    QPointer<TSpinButton> self(this);
+    Click(pressed_);
+    // The next repeat comes a full interval after this step has finished.
+    if (self && pressed_ != Half::None)
+        repeatTimer_->start(kRepeatIntervalMs);
 }
 
 void TSpinButton::Click(Half half) {
     if (clicking_) {
-        // A handler let the event loop run; this click follows once it is done.
+        // Released while a step's handler let the event loop run: step once it is done.
         deferredClick_ = half;
         return;
     }
@@ -125,20 +133,37 @@ void TSpinButton::paintEvent(QPaintEvent*) {
 }
 
 void TSpinButton::PaintHalf(QPainter& painter, Half half) {
-    QStyleOptionButton button;
-    button.initFrom(this);
-    button.rect = RectOf(half);
+    const QRect r = RectOf(half);
+    if (r.width() < 3 || r.height() < 3)
+        return;
     const bool sunken = pressed_ == half && over_;
-    button.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
+    const QPalette& pal = palette();
+    painter.fillRect(r, sunken ? pal.color(QPalette::Midlight) : pal.color(QPalette::Button));
 
-    QStyleOption arrow;
-    arrow.initFrom(this);
-    const int inset = std::max(2, button.rect.height() / 5);
-    arrow.rect = button.rect.adjusted(inset, inset, -inset, -inset);
+    // A one-pixel bevel: light above and left, dark below and right; reversed when pressed.
+    const QColor light = pal.color(QPalette::Light);
+    const QColor dark = pal.color(QPalette::Dark);
+    painter.setPen(sunken ? dark : light);
+    painter.drawLine(r.topLeft(), r.topRight() - QPoint(1, 0));
+    painter.drawLine(r.topLeft(), r.bottomLeft() - QPoint(0, 1));
+    painter.setPen(sunken ? light : dark);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+
+    // The arrow: a solid triangle in the middle, moved by a pixel while pressed.
+    const int halfBase = std::max(1, (r.width() - 6) / 3);
+    const int arrowHeight = std::min(halfBase + 1, std::max(1, r.height() - 4));
+    QPoint centre = r.center();
     if (sunken)
-        arrow.rect.translate(1, 1);
-    style()->drawPrimitive(half == Half::Up ? QStyle::PE_IndicatorArrowUp
-                                            : QStyle::PE_IndicatorArrowDown,
-                           &arrow, &painter, this);
+        centre += QPoint(1, 1);
+    const int top = centre.y() - arrowHeight / 2;
+    const int bottom = top + arrowHeight - 1;
+    const QColor arrowColour =
+        pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    painter.setPen(arrowColour);
+    painter.setBrush(arrowColour);
+    const QPoint tip(centre.x(), half == Half::Up ? top : bottom);
+    const int baseY = half == Half::Up ? bottom : top;
+    const QPoint corners[] = {tip, {centre.x() - halfBase, baseY}, {centre.x() + halfBase, baseY}};
+    painter.drawPolygon(corners, 3);
 }

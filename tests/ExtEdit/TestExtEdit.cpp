@@ -1,0 +1,624 @@
+#include "TestExtEdit.h"
+
+#include "Recorder.h"
+#include "TExtEdit.h"
+#include "TExtText.h"
+#include "TSpinExtEdit.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <limits>
+#include <memory>
+
+namespace {
+
+struct Setup {
+    QString mask;
+    long double min;
+    long double max;
+    long double held;
+};
+
+// Bounds before the value: every assignment clamps.
+void Configure(TExtEdit& edit, const Setup& setup) {
+    edit.SetValueFormat(setup.mask);
+    edit.SetValueMin(setup.min);
+    edit.SetValueMax(setup.max);
+    edit.SetValueMin(setup.min);
+    edit.SetValue(setup.held);
+}
+
+// A shown, active window holding the given number of plain value edits.
+struct EditWindow {
+    explicit EditWindow(int edits = 1) {
+        auto* layout = new QVBoxLayout(&window);
+        for (int i = 0; i < edits; ++i) {
+            auto* edit = new TExtEdit(&window);
+            layout->addWidget(edit);
+            this->edits.append(edit);
+        }
+        window.show();
+        window.activateWindow();
+    }
+    bool Ready() { return QTest::qWaitForWindowActive(&window); }
+    TExtEdit& Edit(int i = 0) { return *edits.at(i); }
+
+    QWidget window;
+    QList<TExtEdit*> edits;
+};
+
+} // namespace
+
+void TestExtEdit::Constructor() {
+    TExtEdit edit;
+    QCOMPARE(edit.text(), u" 0.00"_qs);
+    QCOMPARE(edit.height(), 25);
+    QCOMPARE(edit.font().pixelSize(), 21);
+    QCOMPARE(edit.Value(), 0.0L);
+    QCOMPARE(edit.ValueMin(), -1.0L);
+    QCOMPARE(edit.ValueMax(), 1.0L);
+    QCOMPARE(edit.ValueFormat(), u"#####0.00"_qs);
+    QVERIFY(!edit.isModified());
+}
+
+void TestExtEdit::ApplyText_data() {
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<long double>("min");
+    QTest::addColumn<long double>("max");
+    QTest::addColumn<long double>("held");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<long double>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("reports");
+
+    const QString plain = u"#####0.00"_qs;
+    QTest::newRow("comma skipped")
+        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 75.0L << u" 75.00"_qs << 1;
+    QTest::newRow("letters restore")
+        << plain << -1000.0L << 1000.0L << 1.0L << u"abc"_qs << 1.0L << u" 1.00"_qs << 0;
+    QTest::newRow("negative under leading blanks fails")
+        << u"            #0.0 %"_qs << -99.0L << 500.0L << -5.5L << u" -            5.5 %"_qs
+        << -5.5L << u" -            5.5 %"_qs << 0;
+    QTest::newRow("shown text re-committed")
+        << u"Vref ##0.00 Volt"_qs << 4.5L << 6.5L << 4.5L << u" Vref 4.50 Volt"_qs << 4.5L
+        << u" Vref 4.50 Volt"_qs << 0;
+    QTest::newRow("unit glued to the number") << u"#0.0кП"_qs << 0.00001L << 100.0L << 100.0L
+                                              << u" 100.0кП"_qs << 100.0L << u" 100.0кП"_qs << 0;
+    QTest::newRow("lone point is zero")
+        << plain << -1.0L << 1.0L << 0.5L << u"."_qs << 0.0L << u" 0.00"_qs << 1;
+    QTest::newRow("lone sign") << plain << -1.0L << 1.0L << 0.5L << u" - "_qs << 0.5L << u" 0.50"_qs
+                               << 0;
+    QTest::newRow("two points") << plain << -10.0L << 10.0L << 0.5L << u"1.2.3"_qs << 0.5L
+                                << u" 0.50"_qs << 0;
+    QTest::newRow("exponent without digits")
+        << plain << -10.0L << 10.0L << 0.5L << u"5e"_qs << 0.5L << u" 0.50"_qs << 0;
+    QTest::newRow("exponent") << plain << -1000.0L << 1000.0L << 0.5L << u"1e2"_qs << 100.0L
+                              << u" 100.00"_qs << 1;
+    QTest::newRow("overflow keeps")
+        << plain << -1000.0L << 1000.0L << 0.5L << u"1e5000"_qs << 0.5L << u" 0.50"_qs << 0;
+    QTest::newRow("above the upper bound")
+        << plain << -1000.0L << 1000.0L << 0.5L << u"2000"_qs << 1000.0L << u" 1000.00"_qs << 1;
+    QTest::newRow("below the lower bound")
+        << plain << 10.0L << 20.0L << 15.0L << u"-3"_qs << 10.0L << u" 10.00"_qs << 1;
+    QTest::newRow("tiny becomes zero")
+        << plain << -1.0L << 1.0L << 0.5L << u"0.00000000001"_qs << 0.0L << u" 0.00"_qs << 1;
+    QTest::newRow("exponent sign skipped")
+        << plain << -1.0L << 1.0L << 0.5L << u"1e-11"_qs << 1.0L << u" 1.00"_qs << 1;
+    QTest::newRow("inner sign skipped")
+        << plain << -100.0L << 100.0L << 0.5L << u"1-2"_qs << 12.0L << u" 12.00"_qs << 1;
+    QTest::newRow("blank ends the number")
+        << plain << -100.0L << 100.0L << 0.5L << u"12 34"_qs << 12.0L << u" 12.00"_qs << 1;
+    QTest::newRow("tab is skipped")
+        << plain << -100.0L << 100.0L << 0.5L << u"1\t2"_qs << 12.0L << u" 12.00"_qs << 1;
+    QTest::newRow("hex prefix skipped")
+        << plain << -100.0L << 100.0L << 0.5L << u"0x10"_qs << 10.0L << u" 10.00"_qs << 1;
+    QTest::newRow("infinity word")
+        << plain << -100.0L << 100.0L << 0.5L << u"inf"_qs << 0.5L << u" 0.50"_qs << 0;
+    QTest::newRow("more decimals than shown")
+        << u"#0.00 V"_qs << 0.00001L << 5.0L << 1.0L << u"4.573"_qs << 4.573L << u" 4.57 V"_qs << 1;
+}
+
+void TestExtEdit::ApplyText() {
+    QFETCH(QString, mask);
+    QFETCH(long double, min);
+    QFETCH(long double, max);
+    QFETCH(long double, held);
+    QFETCH(QString, typed);
+    QFETCH(long double, value);
+    QFETCH(QString, shown);
+    QFETCH(int, reports);
+
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    Configure(edit, {mask, min, max, held});
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+
+    edit.setText(typed);
+    edit.setModified(true);
+    edit.ApplyText();
+
+    QCOMPARE(edit.Value(), value);
+    QCOMPARE(edit.text(), shown);
+    QCOMPARE(recorder.Count(), reports);
+    if (reports > 0) {
+        QCOMPARE(recorder.changes.first().oldValue, held);
+        QCOMPARE(recorder.changes.first().newValue, value);
+    }
+    QVERIFY(!edit.isModified());
+}
+
+void TestExtEdit::EnterCommitsAndIsConsumed_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter);
+}
+
+void TestExtEdit::EnterCommitsAndIsConsumed() {
+    QFETCH(int, key);
+    EditWindow w;
+    QVERIFY(w.Ready());
+    TExtEdit& edit = w.Edit();
+    edit.setFocus();
+    QSignalSpy returnPressed(&edit, &QLineEdit::returnPressed);
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+
+    edit.selectAll();
+    QTest::keyClicks(&edit, u"0.25"_qs);
+    QVERIFY(edit.isModified());
+    QCOMPARE(edit.Value(), 0.0L);
+    QTest::keyClick(&edit, Qt::Key(key));
+
+    QCOMPARE(edit.Value(), 0.25L);
+    QCOMPARE(edit.text(), u" 0.25"_qs);
+    QCOMPARE(recorder.Count(), 1);
+    QVERIFY(!edit.isModified());
+    QCOMPARE(returnPressed.count(), 0);
+}
+
+void TestExtEdit::FocusMoveCommits() {
+    EditWindow w(2);
+    QVERIFY(w.Ready());
+    TExtEdit& first = w.Edit(0);
+    Configure(first, {u"#0.00 V"_qs, 0.00001L, 5.0L, 4.0L});
+    ChangeRecorder recorder;
+    first.onChangeValue = recorder.Handler();
+
+    first.setFocus();
+    QTRY_VERIFY(first.hasFocus());
+    first.SetValue(4.573L);
+    QCOMPARE(recorder.Count(), 1);
+    QCOMPARE(recorder.changes.at(0).oldValue, 4.0L);
+    QCOMPARE(recorder.changes.at(0).newValue, 4.573L);
+
+    // Leaving without an edit re-commits the shown number, silently.
+    w.Edit(1).setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w.Edit(1).hasFocus());
+    QCOMPARE(first.Value(), 4.57L);
+    QCOMPARE(first.text(), u" 4.57 V"_qs);
+    QCOMPARE(recorder.Count(), 1);
+
+    // Typed text is committed the same way.
+    first.setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(first.hasFocus());
+    first.selectAll();
+    QTest::keyClicks(&first, u"3"_qs);
+    w.Edit(1).setFocus(Qt::MouseFocusReason);
+    QCOMPARE(first.Value(), 3.0L);
+    QCOMPARE(recorder.Count(), 2);
+    QCOMPARE(recorder.changes.at(1).newValue, 3.0L);
+}
+
+void TestExtEdit::FocusOutReasons_data() {
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("commits");
+    QTest::newRow("tab") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("mouse") << int(Qt::MouseFocusReason) << true;
+    QTest::newRow("other") << int(Qt::OtherFocusReason) << true;
+    QTest::newRow("another application") << int(Qt::ActiveWindowFocusReason) << false;
+    QTest::newRow("popup") << int(Qt::PopupFocusReason) << false;
+}
+
+void TestExtEdit::FocusOutReasons() {
+    QFETCH(int, reason);
+    QFETCH(bool, commits);
+    TExtEdit edit;
+    edit.SetValueMax(100.0L);
+    edit.setText(u"42"_qs);
+    edit.setModified(true);
+
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::FocusReason(reason));
+    QApplication::sendEvent(&edit, &focusOut);
+
+    QCOMPARE(edit.Value(), commits ? 42.0L : 0.0L);
+    QCOMPARE(edit.text(), commits ? u" 42.00"_qs : u"42"_qs);
+    QCOMPARE(edit.isModified(), !commits);
+}
+
+void TestExtEdit::Assign_data() {
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<long double>("min");
+    QTest::addColumn<long double>("max");
+    QTest::addColumn<long double>("held");
+    QTest::addColumn<long double>("assigned");
+    QTest::addColumn<long double>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("reported");
+
+    const QString plain = u"#####0.00"_qs;
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    QTest::newRow("near-zero lower bound from above")
+        << plain << 0.00001L << 15.99L << 1.0L << 0.0L << 0.00001L << u" 0.00"_qs << true;
+    QTest::newRow("upper bound is inclusive")
+        << plain << -1.0L << 1.0L << 0.0L << 1.0L << 1.0L << u" 1.00"_qs << true;
+    QTest::newRow("lower bound is inclusive")
+        << plain << -1.0L << 1.0L << 0.0L << -1.0L << -1.0L << u" -1.00"_qs << true;
+    QTest::newRow("above the upper bound")
+        << plain << -1.0L << 1.0L << 0.0L << 2.0L << 1.0L << u" 1.00"_qs << true;
+    QTest::newRow("not a number goes up")
+        << plain << -1.0L << 1.0L << 0.0L << nan << 1.0L << u" 1.00"_qs << true;
+    QTest::newRow("1e-11 is zero")
+        << plain << -1.0L << 1.0L << 0.5L << 1e-11L << 0.0L << u" 0.00"_qs << true;
+    QTest::newRow("-1e-11 is zero")
+        << plain << -1.0L << 1.0L << 0.5L << -1e-11L << 0.0L << u" 0.00"_qs << true;
+    QTest::newRow("lower bound above the upper")
+        << plain << 5.0L << 2.0L << 5.0L << 3.0L << 5.0L << u" 5.00"_qs << false;
+    QTest::newRow("bound closer to zero than 1e-10")
+        << plain << 1e-12L << 1.0L << 0.5L << 0.0L << 0.0L << u" 0.00"_qs << true;
+    QTest::newRow("more decimals than shown")
+        << u"#0.00 V"_qs << 0.00001L << 5.0L << 4.0L << 4.573L << 4.573L << u" 4.57 V"_qs << true;
+    QTest::newRow("same shown text")
+        << u"#0.00 V"_qs << 0.00001L << 5.0L << 4.0L << 4.001L << 4.001L << u" 4.00 V"_qs << false;
+    QTest::newRow("already at the bound")
+        << plain << 0.0L << 1.0L << 1.0L << 5.0L << 1.0L << u" 1.00"_qs << false;
+    QTest::newRow("negative") << u"            #0.0 %"_qs << -99.0L << 500.0L << 0.0L << -50.0L
+                              << -50.0L << u" -            50.0 %"_qs << true;
+}
+
+void TestExtEdit::Assign() {
+    QFETCH(QString, mask);
+    QFETCH(long double, min);
+    QFETCH(long double, max);
+    QFETCH(long double, held);
+    QFETCH(long double, assigned);
+    QFETCH(long double, stored);
+    QFETCH(QString, shown);
+    QFETCH(bool, reported);
+
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    Configure(edit, {mask, min, max, held});
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+
+    edit.SetValue(assigned);
+
+    QCOMPARE(edit.Value(), stored);
+    QCOMPARE(edit.text(), shown);
+    QCOMPARE(recorder.Count(), reported ? 1 : 0);
+    if (reported) {
+        QCOMPARE(recorder.changes.at(0).sender, &edit);
+        QCOMPARE(recorder.changes.at(0).oldValue, held);
+        QCOMPARE(recorder.changes.at(0).newValue, stored);
+    }
+}
+
+void TestExtEdit::ReportOnlyWhenShowingAndOwnEnabled() {
+    QWidget window;
+    auto* group = new QWidget(&window);
+    auto* edit = new TExtEdit(group);
+    edit->SetValueMax(100.0L);
+    ChangeRecorder recorder;
+    edit->onChangeValue = recorder.Handler();
+
+    edit->SetValue(1.0L); // window not shown
+    QCOMPARE(edit->text(), u" 1.00"_qs);
+    QCOMPARE(recorder.Count(), 0);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    edit->setEnabled(false);
+    edit->SetValue(2.0L);
+    QCOMPARE(edit->Value(), 2.0L);
+    QCOMPARE(recorder.Count(), 0);
+
+    // A disabled parent leaves the control's own flag set.
+    edit->setEnabled(true);
+    group->setEnabled(false);
+    QVERIFY(!edit->isEnabled());
+    edit->SetValue(3.0L);
+    QCOMPARE(recorder.Count(), 1);
+    QCOMPARE(recorder.changes.at(0).newValue, 3.0L);
+
+    group->setEnabled(true);
+    edit->hide();
+    edit->SetValue(4.0L);
+    QCOMPARE(recorder.Count(), 1);
+    edit->show();
+    edit->SetValue(5.0L);
+    QCOMPARE(recorder.Count(), 2);
+    QCOMPARE(recorder.changes.at(1).oldValue, 4.0L);
+}
+
+void TestExtEdit::ReportNotOnHiddenTabPage() {
+    QTabWidget tabs;
+    auto* first = new QWidget;
+    auto* second = new QWidget;
+    tabs.addTab(first, u"Первая"_qs);
+    tabs.addTab(second, u"Вторая"_qs);
+    auto* edit = new TExtEdit(second);
+    edit->SetValueMax(100.0L);
+    ChangeRecorder recorder;
+    edit->onChangeValue = recorder.Handler();
+    tabs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+
+    QVERIFY(!edit->Showing());
+    edit->SetValue(7.0L);
+    QCOMPARE(edit->text(), u" 7.00"_qs);
+    QCOMPARE(recorder.Count(), 0);
+
+    tabs.setCurrentIndex(1);
+    QVERIFY(edit->Showing());
+    QCOMPARE(recorder.Count(), 0);
+    edit->SetValue(8.0L);
+    QCOMPARE(recorder.Count(), 1);
+}
+
+void TestExtEdit::BoundsAssignmentClamps() {
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    edit.SetValue(0.5L);
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+
+    edit.SetValueMax(0.2L);
+    QCOMPARE(edit.Value(), 0.2L);
+    edit.SetValueMax(0.9L); // value inside: nothing happens
+    QCOMPARE(edit.Value(), 0.2L);
+    edit.SetValueMin(0.3L);
+    QCOMPARE(edit.Value(), 0.3L);
+    QCOMPARE(recorder.Count(), 2);
+
+    // A lower bound of 1000 set while the upper bound is still 1 leaves 1000 for the moment.
+    TExtEdit fresh;
+    fresh.SetValueMin(1000.0L);
+    QCOMPARE(fresh.Value(), 1000.0L);
+    fresh.SetValueMax(4000.0L);
+    fresh.SetValue(2500.0L);
+    QCOMPARE(fresh.Value(), 2500.0L);
+}
+
+void TestExtEdit::MaskAssignmentReportsNothing() {
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    edit.SetValue(0.5L);
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+    edit.SetValueFormat(u"##0 %"_qs);
+    QCOMPARE(edit.text(), u" 1 %"_qs);
+    QCOMPARE(recorder.Count(), 0);
+}
+
+void TestExtEdit::InitTakesHandlerResult() {
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    Configure(edit, {u"##0 °С"_qs, 20.0L, 100.0L, 50.0L});
+    edit.SetQueryCod(2);
+    edit.SetValueAdr(32);
+    edit.setEnabled(false);
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+    int calls = 0;
+    edit.onInit = [&](QObject* sender, int queryCod, int valueAdr, long double& value) {
+        ++calls;
+        QCOMPARE(sender, &edit);
+        QCOMPARE(queryCod, 2);
+        QCOMPARE(valueAdr, 32);
+        QCOMPARE(value, 50.0L);
+        value = -273.0L; // outside the bounds: shown as it is
+        edit.SetValueFormat(u"##0 град С"_qs);
+    };
+
+    edit.Init();
+
+    QCOMPARE(calls, 1);
+    QVERIFY(edit.isEnabled());
+    QCOMPARE(edit.Value(), -273.0L);
+    QCOMPARE(edit.text(), u" -273 град С"_qs);
+    QCOMPARE(recorder.Count(), 0);
+}
+
+void TestExtEdit::InitWithoutHandlerOnlyEnables() {
+    TExtEdit edit;
+    edit.SetValue(0.5L);
+    edit.setEnabled(false);
+    edit.Init();
+    QVERIFY(edit.isEnabled());
+    QCOMPARE(edit.Value(), 0.5L);
+    QCOMPARE(edit.text(), u" 0.50"_qs);
+}
+
+void TestExtEdit::InitBelowBoundCommittedOnLeaving() {
+    EditWindow w(2);
+    QVERIFY(w.Ready());
+    TExtEdit& edit = w.Edit(0);
+    Configure(edit, {u"#####0 Об/мин"_qs, 1000.0L, 4000.0L, 2000.0L});
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+    edit.onInit = [](QObject*, int, int, long double& value) { value = 0.0L; };
+
+    edit.Init();
+    QCOMPARE(edit.text(), u" 0 Об/мин"_qs);
+    QCOMPARE(recorder.Count(), 0);
+
+    edit.setFocus();
+    QTRY_VERIFY(edit.hasFocus());
+    w.Edit(1).setFocus(Qt::TabFocusReason);
+    QCOMPARE(edit.Value(), 1000.0L);
+    QCOMPARE(recorder.Count(), 1);
+    QCOMPARE(recorder.changes.at(0).oldValue, 0.0L);
+    QCOMPARE(recorder.changes.at(0).newValue, 1000.0L);
+}
+
+void TestExtEdit::Pass_data() {
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<long double>("min");
+    QTest::addColumn<long double>("max");
+    QTest::addColumn<long double>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("zero inside") << u"#####0.00"_qs << -1.0L << 1.0L << 0.0L << u" 0.00"_qs;
+    QTest::newRow("lower bound 1000")
+        << u"#####0 Об/мин"_qs << 1000.0L << 4000.0L << 1000.0L << u" 1000 Об/мин"_qs;
+    QTest::newRow("near-zero lower bound")
+        << u"#####0.00"_qs << 0.00001L << 15.99L << 0.00001L << u" 0.00"_qs;
+}
+
+void TestExtEdit::Pass() {
+    QFETCH(QString, mask);
+    QFETCH(long double, min);
+    QFETCH(long double, max);
+    QFETCH(long double, stored);
+    QFETCH(QString, shown);
+    EditWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TExtEdit& edit = w.Edit();
+    Configure(edit, {mask, min, max, max});
+    ChangeRecorder recorder;
+    edit.onChangeValue = recorder.Handler();
+
+    edit.Pass();
+
+    QVERIFY(!edit.isEnabled());
+    QCOMPARE(edit.Value(), stored);
+    QCOMPARE(edit.text(), shown);
+    QCOMPARE(recorder.Count(), 0);
+}
+
+void TestExtEdit::InitAllPassAllVisitExactClassInOrder() {
+    QWidget window;
+    ComponentList owner;
+    QStringList visits;
+    auto makeEdit = [&](auto* control, const QString& name) {
+        control->setObjectName(name);
+        control->setEnabled(false);
+        control->onInit = [&visits, name](QObject*, int, int, long double& value) {
+            visits.append(name);
+            value = 0.5L;
+        };
+        owner.Add(control);
+        return control;
+    };
+    auto* firstEdit = makeEdit(new TExtEdit(&window), u"edit1"_qs);
+    auto* spin = makeEdit(new TSpinExtEdit(&window), u"spin"_qs);
+    owner.Add(new QObject(&window));
+    auto* gone = makeEdit(new TExtEdit(&window), u"gone"_qs);
+    auto* secondEdit = makeEdit(new TExtEdit(&window), u"edit2"_qs);
+    auto* display = new TExtText(&window);
+    display->onQuery = [&visits](QObject*, int, int, long double&) { visits.append(u"text"_qs); };
+    owner.Add(display);
+    delete gone;
+
+    TExtEdit::InitAll(owner);
+    QCOMPARE(visits, QStringList({u"edit1"_qs, u"edit2"_qs}));
+    QVERIFY(firstEdit->isEnabled() && secondEdit->isEnabled());
+    QVERIFY(!spin->isEnabled());
+
+    visits.clear();
+    TSpinExtEdit::InitAll(owner);
+    TExtText::InitAll(owner);
+    QCOMPARE(visits, QStringList({u"spin"_qs, u"text"_qs}));
+
+    TExtEdit::PassAll(owner);
+    QVERIFY(!firstEdit->isEnabled() && !secondEdit->isEnabled());
+    QVERIFY(spin->isEnabled() && display->isEnabled());
+    TSpinExtEdit::PassAll(owner);
+    TExtText::PassAll(owner);
+    QVERIFY(!spin->isEnabled() && !display->isEnabled());
+    QCOMPARE(spin->Value(), 0.0L);
+
+    visits.clear();
+    TSpinExtEdit::InitAll(owner);
+    QVERIFY(spin->isEnabled());
+    QCOMPARE(spin->text(), u" 0.50"_qs);
+
+    ComponentList none;
+    none.Add(firstEdit);
+    TSpinExtEdit::InitAll(none);
+    TSpinExtEdit::PassAll(none);
+    QCOMPARE(visits, QStringList({u"spin"_qs}));
+    QVERIFY(!firstEdit->isEnabled());
+}
+
+void TestExtEdit::InitAllToleratesGrowingList() {
+    QWidget window;
+    ComponentList owner;
+    auto* edit = new TExtEdit(&window);
+    owner.Add(edit);
+    int calls = 0;
+    edit->onInit = [&](QObject*, int, int, long double&) {
+        ++calls;
+        for (int i = 0; i < 64; ++i)
+            owner.Add(new QObject(&window));
+    };
+    TExtEdit::InitAll(owner);
+    QCOMPARE(calls, 1);
+}
+
+void TestExtEdit::FontRule_data() {
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("25 px: 16 pt") << 25 << 21;
+    QTest::newRow("24 px: 16 pt") << 24 << 21;
+    QTest::newRow("21 px: 14 pt") << 21 << 19;
+    QTest::newRow("18 px: 12 pt") << 18 << 16;
+}
+
+void TestExtEdit::FontRule() {
+    QFETCH(int, height);
+    QFETCH(int, pixels);
+    TExtEdit edit;
+    TExtText display;
+    edit.SetBounds(5, 6, 100, height);
+    display.SetBounds(5, 6, 100, height);
+    QCOMPARE(edit.geometry(), QRect(5, 6, 100, height));
+    QCOMPARE(edit.font().pixelSize(), pixels);
+    QCOMPARE(display.font().pixelSize(), pixels);
+}
+
+void TestExtEdit::FontAssignedAfterPlacementStays() {
+    QWidget window;
+    auto* edit = new TExtEdit(&window);
+    auto* display = new TExtText(&window);
+    edit->SetBounds(10, 10, 169, 21);
+    display->SetBounds(10, 40, 100, 21);
+    QFont small = edit->font();
+    small.setPixelSize(13);
+    edit->setFont(small);
+    display->setFont(small);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(edit->font().pixelSize(), 13);
+    QCOMPARE(display->font().pixelSize(), 13);
+
+    edit->resize(150, 21); // any resize is a placement
+    display->resize(90, 21);
+    QCOMPARE(edit->font().pixelSize(), 19);
+    QCOMPARE(display->font().pixelSize(), 19);
+
+    edit->setFont(small);
+    edit->SetBounds(10, 10, 150, 25);
+    QCOMPARE(edit->font().pixelSize(), 21);
+}
