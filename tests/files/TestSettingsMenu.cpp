@@ -1,0 +1,334 @@
+// Saving the controller's parameter block to a settings file and loading it back, through
+// the "Файл" menu, against an emulated controller.
+
+#include "Captions.h"
+#include "ErrorHandler.h"
+#include "FileFun.h"
+#include "FileHelpers.h"
+#include "Form1.h"
+#include "FrameLog.h"
+#include "Messages.h"
+#include "ModalDriver.h"
+#include "Protocol.h"
+#include "TSpinExtEdit.h"
+#include "WindowFixture.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int FirstAddress = 33;
+constexpr int Words = 67;
+
+uint16_t WordFor(int address) {
+    return static_cast<uint16_t>(address * 0x0101 + 0x80);
+}
+
+QStringList Writes(const q5emu::Q5Emulator& controller) {
+    QStringList writes;
+    for (const QString& frame : FrameTriples(controller))
+        if (frame.startsWith(QString::number(CmdWriteParam) + ' '))
+            writes << frame;
+    return writes;
+}
+
+QStringList FileWrites(int first, int last) {
+    QStringList writes;
+    for (int address = first; address <= last; ++address)
+        writes << Triple(CmdWriteParam, address, WordFor(address));
+    return writes;
+}
+
+// Records with the file's words and noise in bytes 2 and 3, which a load ignores.
+QByteArray SettingsBytes(int size) {
+    QByteArray bytes;
+    for (int address = FirstAddress; address < FirstAddress + Words; ++address) {
+        const uint16_t word = WordFor(address);
+        bytes += char(word & 0xFF);
+        bytes += char(word >> 8);
+        bytes += "\xAB\xCD";
+    }
+    return bytes.leftJustified(size, 'x', true);
+}
+
+// Types the full path into the dialog's name field and accepts it.
+void ChooseFile(ModalDriver& driver, const QString& path, QString* startDirectory = nullptr) {
+    driver.then<QFileDialog>([=](QFileDialog* dialog) {
+        if (startDirectory)
+            *startDirectory = dialog->directory().absolutePath();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(dialog)->accept(); // public only as QDialog::accept
+    });
+}
+
+// A change the user makes in the window: the first spin edit on show on the pages (not on
+// the monitor panel) goes to a bound.
+void ChangeSomeParameter(TForm1& form) {
+    for (const QPointer<QObject>& component : form.Components.Items()) {
+        auto* spin = qobject_cast<TSpinExtEdit*>(component.data());
+        if (spin && spin->isVisible() && spin->isEnabled() && !form.Panel3->isAncestorOf(spin)) {
+            spin->SetValue(spin->Value() < spin->ValueMax() ? spin->ValueMax() : spin->ValueMin());
+            return;
+        }
+    }
+    QFAIL("no spin edit on show");
+}
+
+q5emu::FaultSpec SilentOn(uint8_t command, uint8_t address) {
+    q5emu::FaultSpec fault(q5emu::FaultMode::Silence);
+    fault.command = command;
+    fault.address = address;
+    return fault;
+}
+
+} // namespace
+
+class TestSettingsMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        fixture = std::make_unique<WindowFixture>();
+        for (int address = FirstAddress; address < FirstAddress + Words; ++address)
+            fixture->controller().setParam(address, WordFor(address));
+        fixture->connectWindow();
+    }
+    void cleanup() { fixture.reset(); }
+
+    void saveWritesRecords();
+    void saveNaming_data();
+    void saveNaming();
+    void replaceQuestion_data();
+    void replaceQuestion();
+    void saveWithoutReplyTouchesNoFile_data();
+    void saveWithoutReplyTouchesNoFile();
+    void loadWritesWordsInOrder_data();
+    void loadWritesWordsInOrder();
+    void loadRefused_data();
+    void loadRefused();
+    void loadWithoutReplyBringsWindowBack();
+
+private:
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+void TestSettingsMenu::saveWritesRecords() {
+    const QString path = fixture->filePath("car1.q5t");
+    SaveSettings(path);
+
+    const QByteArray bytes = ReadBytes(path);
+    QCOMPARE(bytes.size(), 268);
+    for (int i = 0; i < Words; ++i) {
+        const int address = FirstAddress + i;
+        const uint16_t word = fixture->controller().param(address);
+        const QByteArray record = bytes.mid(4 * i, 4);
+        QCOMPARE(uint8_t(record[0]), uint8_t(word & 0xFF));
+        QCOMPARE(uint8_t(record[1]), uint8_t(word >> 8));
+        QCOMPARE(uint8_t(record[2]), uint8_t(CmdReadParam + address + (word & 0xFF) + (word >> 8)));
+        QCOMPARE(uint8_t(record[3]), uint8_t(0));
+    }
+    QCOMPARE(Writes(fixture->controller()), QStringList());
+}
+
+void TestSettingsMenu::saveNaming_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no extension") << "settings"
+                                  << "settings.q5t";
+    QTest::newRow("extension") << "settings.q5t"
+                               << "settings.q5t";
+    QTest::newRow("upper case") << "SETTINGS.Q5T"
+                                << "SETTINGS.Q5T.q5t";
+    QTest::newRow("in the directory name") << "dir.q5t/settings"
+                                           << "dir.q5t/settings";
+}
+
+void TestSettingsMenu::saveNaming() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QDir(fixture->directory()).mkdir("dir.q5t");
+    fixture->form().SaveDialog1->setDirectory(fixture->directory());
+
+    QString startDirectory;
+    ModalDriver driver;
+    ChooseFile(driver, fixture->filePath(chosen), &startDirectory);
+    N3Click();
+
+    QCOMPARE(startDirectory, QCoreApplication::applicationDirPath());
+    QCOMPARE(ReadBytes(fixture->filePath(saved)).size(), 268);
+    const QFileInfo savedFile(fixture->filePath(saved));
+    QStringList entries = EntriesOf(savedFile.path());
+    entries.removeOne("dir.q5t");
+    QCOMPARE(entries, QStringList{savedFile.fileName()});
+    QCOMPARE(fixture->form().windowTitle(), FileCaption(fixture->filePath(saved)));
+
+    // The next parameter written from the window brings back the base caption.
+    ChangeSomeParameter(fixture->form());
+    QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+void TestSettingsMenu::replaceQuestion_data() {
+    QTest::addColumn<int>("key"); // 0: click the button
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("No") << 0 << "No" << false;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << "" << false;
+    QTest::newRow("Yes") << 0 << "Yes" << true;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << "" << true;
+}
+
+void TestSettingsMenu::replaceQuestion() {
+    QFETCH(int, key);
+    QFETCH(QString, button);
+    QFETCH(bool, replaced);
+    const QString path = fixture->filePath("car1.q5t");
+    WriteBytes(path, "old settings");
+
+    QString question;
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    driver.then<QMessageBox>([&](QMessageBox* box) {
+        question = box->text();
+        if (key != 0) {
+            QTest::keyClick(box, Qt::Key(key));
+            return;
+        }
+        for (QAbstractButton* candidate : box->buttons())
+            if (candidate->text() == button)
+                candidate->click();
+    });
+    N3Click();
+
+    QCOMPARE(question, QStringLiteral("Такой файл существует! Заменить?"));
+    QCOMPARE(ReadBytes(path).size(), replaced ? 268 : 12);
+    QCOMPARE(fixture->form().windowTitle(), replaced ? FileCaption(path) : BaseCaption());
+}
+
+void TestSettingsMenu::saveWithoutReplyTouchesNoFile_data() {
+    QTest::addColumn<QByteArray>("before"); // empty: no file yet
+    QTest::newRow("new file") << QByteArray();
+    QTest::newRow("existing file") << SettingsBytes(268);
+}
+
+void TestSettingsMenu::saveWithoutReplyTouchesNoFile() {
+    QFETCH(QByteArray, before);
+    const QString path = fixture->filePath("car1.q5t");
+    if (!before.isEmpty())
+        WriteBytes(path, before);
+    SetConfirmPresenter([](const QString&) { return true; });
+    fixture->controller().setFault(SilentOn(CmdReadParam, 60));
+    fixture->form().setWindowTitle(FileCaption("earlier.q5t"));
+
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    QCOMPARE(ErrorOf(N3Click), QStringLiteral("Нет ответа от прибора!"));
+
+    QCOMPARE(EntriesOf(fixture->directory()),
+             before.isEmpty() ? QStringList() : QStringList{"car1.q5t"});
+    if (!before.isEmpty())
+        QCOMPARE(ReadBytes(path), before);
+    QCOMPARE(fixture->form().windowTitle(), FileCaption("earlier.q5t"));
+}
+
+void TestSettingsMenu::loadWritesWordsInOrder_data() {
+    QTest::addColumn<int>("fileSize");
+    QTest::newRow("268 bytes") << 268;
+    QTest::newRow("longer file") << 300;
+}
+
+void TestSettingsMenu::loadWritesWordsInOrder() {
+    QFETCH(int, fileSize);
+    const QString path = fixture->filePath("car2.q5t");
+    WriteBytes(path, SettingsBytes(fileSize));
+    for (int address = FirstAddress; address < FirstAddress + Words; ++address)
+        fixture->controller().setParam(address, 0);
+    fixture->form().OpenDialog1->setDirectory(fixture->directory());
+
+    QString startDirectory;
+    ModalDriver driver;
+    ChooseFile(driver, path, &startDirectory);
+    N2Click();
+
+    QCOMPARE(startDirectory, QCoreApplication::applicationDirPath());
+    QCOMPARE(Writes(fixture->controller()).mid(0, Words), FileWrites(33, 99));
+    QCOMPARE(fixture->form().windowTitle(), FileCaption(path));
+    QVERIFY(fixture->form().Timer2->isActive());
+    QVERIFY(fixture->form().SpinExtEdit1->isEnabled());
+
+    ChangeSomeParameter(fixture->form());
+    QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+void TestSettingsMenu::loadRefused_data() {
+    QTest::addColumn<int>("fileSize"); // -1: no file
+    QTest::addColumn<QString>("information");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing") << -1 << "Такого файла нет!"
+                             << "";
+    QTest::newRow("empty") << 0 << ""
+                           << "Read beyond end of file";
+    QTest::newRow("100 bytes") << 100 << ""
+                               << "Read beyond end of file";
+    QTest::newRow("267 bytes") << 267 << ""
+                               << "Read beyond end of file";
+}
+
+void TestSettingsMenu::loadRefused() {
+    QFETCH(int, fileSize);
+    QFETCH(QString, information);
+    QFETCH(QString, error);
+    const QString path = fixture->filePath("short.q5t");
+    if (fileSize >= 0)
+        WriteBytes(path, SettingsBytes(fileSize));
+    const QString value = fixture->form().SpinExtEdit1->text();
+
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    QCOMPARE(ErrorOf(N2Click), error);
+
+    QCOMPARE(fixture->informations,
+             information.isEmpty() ? QStringList() : QStringList{information});
+    QCOMPARE(Writes(fixture->controller()), QStringList());
+    QVERIFY(fixture->form().Timer2->isActive());
+    QVERIFY(fixture->form().SpinExtEdit1->isEnabled());
+    QCOMPARE(fixture->form().SpinExtEdit1->text(), value);
+    QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
+    const QString path = fixture->filePath("car3.q5t");
+    WriteBytes(path, SettingsBytes(268));
+    fixture->controller().setFault(SilentOn(CmdWriteParam, 60));
+    bool windowBackWhenShown = false;
+    SetErrorPresenter([&](const QString& text) {
+        fixture->errors << text;
+        windowBackWhenShown =
+            fixture->form().Timer2->isActive() && fixture->form().SpinExtEdit1->isEnabled();
+    });
+
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    // From a timer, as from the menu, the error reaches the application's error handler.
+    QTimer::singleShot(0, &fixture->form(), [] { N2Click(); });
+    QTRY_COMPARE(fixture->errors, QStringList{"Нет ответа от прибора!"});
+
+    QVERIFY(windowBackWhenShown);
+    QCOMPARE(Writes(fixture->controller()).mid(0, 28), FileWrites(33, 60));
+    QVERIFY(!Writes(fixture->controller()).contains(Triple(CmdWriteParam, 61, WordFor(61))));
+    QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+int RunSettingsMenuTests(int argc, char** argv) {
+    TestSettingsMenu test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestSettingsMenu.moc"
