@@ -114,6 +114,8 @@ void TestProductionLog::nonNumericSequenceAppendsNothing_data() {
                               << QStringLiteral("'АБВГД' is not a valid integer value");
     QTest::newRow("serial of 19 characters")
         << QByteArray("SSSSSSSSSSSSSSSSSSS") << "'' is not a valid integer value";
+    QTest::newRow("NUL shown whole") << QByteArray("SSSSSSSSSSSSSSSSSSS00\0" "12", 24)
+                                     << "'00?12' is not a valid integer value";
 }
 
 void TestProductionLog::nonNumericSequenceAppendsNothing() {
