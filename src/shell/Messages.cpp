@@ -40,6 +40,10 @@ bool Confirm(const QString& text) {
     QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    // The box reports its escape button also when its close box shuts it; only a real
+    // "No" (the button or Esc, which clicks it) stops.
+    bool answeredNo = false;
+    QObject::connect(no, &QPushButton::clicked, &box, [&answeredNo] { answeredNo = true; });
     box.exec();
-    return box.clickedButton() != no;
+    return !answeredNo;
 }
