@@ -21,7 +21,7 @@ const ControlRow Rows[] = {
     {K::Display, "ExtText2", "GroupBox4", "", {8, 14, 137, 22}, L::SpeedDisplay, S::Disabled, &F::ExtText2},
     // 37 blanks between the two headings.
     {K::GroupBox, "GroupBox11", "", "Серийный номер                                     Дата выпуска", {268, 8, 285, 41}, L::Window, S::Enabled, &F::GroupBox11},
-    {K::StaticText, "StaticText1", "GroupBox11", " ", {8, 15, 192, 20}, L::FieldText, S::Disabled, &F::StaticText1},
+    {K::StaticText, "StaticText1", "GroupBox11", " ", {5, 15, 199, 20}, L::FieldText, S::Disabled, &F::StaticText1},
     {K::StaticText, "StaticText3", "GroupBox11", " ", {205, 15, 72, 20}, L::FieldText, S::Enabled, &F::StaticText3},
     {K::GroupBox, "GroupBox6", "", "Текущий % подстройки", {4, 56, 329, 41}, L::Window, S::Enabled, &F::GroupBox6},
     {K::StaticText, "StaticText2", "GroupBox6", "Подстройка", {8, 15, 313, 20}, L::TrimText, S::Enabled, &F::StaticText2},

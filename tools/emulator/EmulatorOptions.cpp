@@ -37,13 +37,13 @@ std::string_view FaultModeName(FaultMode mode) {
 }
 
 std::optional<FaultSpec> ParseFaultSpec(std::string_view text) {
-    FaultSpec spec;
+    FaultSpec fault;
     const size_t modeEnd = text.find(',');
     const std::string_view modeName = text.substr(0, modeEnd);
     bool known = false;
     for (const auto& [mode, name] : ModeNames)
         if (name == modeName) {
-            spec.mode = mode;
+            fault.mode = mode;
             known = true;
         }
     if (!known)
@@ -63,22 +63,22 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text) {
             const auto n = ParseNumber<uint32_t>(value);
             if (!n)
                 return std::nullopt;
-            spec.after = *n;
+            fault.after = *n;
         } else if (key == "every") {
             const auto n = ParseNumber<uint32_t>(value);
             if (!n || *n == 0)
                 return std::nullopt;
-            spec.every = *n;
+            fault.every = *n;
         } else if (key == "cmd" || key == "addr") {
             const auto n = ParseNumber<uint8_t>(value);
             if (!n)
                 return std::nullopt;
-            (key == "cmd" ? spec.command : spec.address) = *n;
+            (key == "cmd" ? fault.command : fault.address) = *n;
         } else {
             return std::nullopt;
         }
     }
-    return spec;
+    return fault;
 }
 
 } // namespace q5emu

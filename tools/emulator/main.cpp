@@ -22,7 +22,7 @@ constexpr const char* Usage =
     "                     baud; 0 replies at once)\n"
     "  --identity W       identity word, parameter 47 (default 503)\n"
     "  --words FILE       initial words, lines like P47=503 or L162=850, # comments\n"
-    "  --fault SPEC       MODE[,after=N][,every=N][,cmd=C,addr=A], MODE one of\n"
+    "  --fault FAULT      MODE[,after=N][,every=N][,cmd=C,addr=A], MODE one of\n"
     "                     silence, checksum, short, long, late, none;\n"
     "                     e.g. silence,after=20 (unplugged after 20 frames),\n"
     "                     checksum,every=3,cmd=2,addr=93\n"
