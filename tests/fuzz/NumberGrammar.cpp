@@ -1,0 +1,44 @@
+#include "NumberGrammar.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace NumberGrammar {
+
+bool IsStrictNumber(const QString& text) {
+    static const QRegularExpression strict(QRegularExpression::anchoredPattern(
+        u"\\.|[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+-]?[0-9]+)?"_qs));
+    return strict.match(text).hasMatch();
+}
+
+std::optional<long double> StrictValue(const QString& text) {
+    if (!IsStrictNumber(text))
+        return std::nullopt;
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const long double value = strtold_l(text.toLatin1().constData(), nullptr, cLocale);
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
+}
+
+QString NumberString(const QString& text) {
+    static const QRegularExpression start(u"[0-9+.-]"_qs);
+    static const QString kept = u"0123456789.eE"_qs;
+    const int from = text.indexOf(start);
+    if (from < 0)
+        return {};
+    int end = text.indexOf(u' ', from + 1);
+    if (end < 0)
+        end = text.size();
+    QString number = text.mid(from, 1);
+    for (int i = from + 1; i < end; ++i) {
+        if (kept.contains(text.at(i)))
+            number += text.at(i);
+    }
+    return number;
+}
+
+} // namespace NumberGrammar
