@@ -1,5 +1,7 @@
 #include "ShownNumber.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 
@@ -54,4 +56,49 @@ long double DecimalValue(const QString& number) {
         return 0.0L;
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return strtold_l(number.toLatin1().constData(), nullptr, cLocale);
+}
+
+QString NormalizedDecimal(const QString& number) {
+    const int point = number.indexOf(u'.');
+    QString integer = point < 0 ? number : number.left(point);
+    QString fraction = point < 0 ? QString() : number.mid(point + 1);
+    while (integer.startsWith(u'0'))
+        integer.remove(0, 1);
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return fraction.isEmpty() ? integer : integer + u'.' + fraction;
+}
+
+// The 18 significant digits as an integer m with value = m × 10^scale, rounded in integer
+// arithmetic.
+QString RoundedDecimal(long double magnitude, int decimals) {
+    if (magnitude == 0)
+        return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17Le", magnitude);
+    uint64_t m = 0;
+    const char* p = text;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.')
+            m = m * 10 + static_cast<uint64_t>(*p - '0');
+    }
+    const int scale = std::atoi(p + 1) - 17;
+    const int shift = scale + decimals; // units of 10^-decimals: m × 10^shift
+    QString units;
+    if (shift >= 0) {
+        units = QString::number(m) + QString(shift, u'0');
+    } else if (-shift > 19) {
+        return {};
+    } else {
+        uint64_t divisor = 1;
+        for (int i = 0; i < -shift; ++i)
+            divisor *= 10;
+        const uint64_t half = divisor / 2;
+        uint64_t quotient = m / divisor;
+        if (m % divisor >= half)
+            ++quotient;
+        units = QString::number(quotient);
+    }
+    units = units.rightJustified(decimals + 1, u'0');
+    return NormalizedDecimal(units.left(units.size() - decimals) + u'.' + units.right(decimals));
 }

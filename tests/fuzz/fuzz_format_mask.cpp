@@ -150,22 +150,19 @@ void CheckMaskText(const QString& mask, long double x, const QString& written) {
     }
     if (Placeholders(mask) == 0) {
         Require(parts.number.isEmpty(), "no digits without placeholders", detail);
+        Require(parts.negative == (x < 0 && !RoundedDecimal(std::fabs(x), 0).isEmpty()),
+                "a minus exactly for a negative value that does not round to zero", detail);
         return;
     }
     const int digits = parts.number.size() - (point >= 0 ? 1 : 0);
     Require(digits >= mask.count(u'0'), "every required place writes a digit", detail);
 
-    // Rounded to the mask's decimals, judged on 18 significant digits.
-    const long double shown = DecimalValue(parts.number);
-    const long double magnitude = std::fabs(x);
-    const long double tolerance = 0.5L * std::pow(10.0L, -decimals) + magnitude * 1e-17L;
-    Require(std::fabs(shown - magnitude) <= tolerance, "the digits show the rounded value",
-            detail + u" reads "_qs + Exact(shown));
-    if (x < 0 && shown > 0)
-        Require(parts.negative, "a negative value that does not round to zero has its minus",
-                detail);
-    if (shown == 0)
-        Require(!parts.negative, "zero is never negative", detail);
+    const QString rounded = RoundedDecimal(std::fabs(x), decimals);
+    Require(NormalizedDecimal(parts.number) == rounded,
+            "the digits show the value rounded half away from zero on 18 digits",
+            detail + u" wants "_qs + rounded);
+    Require(parts.negative == (x < 0 && !rounded.isEmpty()),
+            "a minus exactly for a negative value that does not round to zero", detail);
 }
 
 // A value edit showing v through the mask commits its own text back to the number it shows.
