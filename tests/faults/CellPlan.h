@@ -1,0 +1,63 @@
+#pragma once
+// The rows and columns of the fault matrix: the window's operations that talk to the
+// controller, and the controller's faults, with where each fault lands in each operation.
+
+#include <EmulatorOptions.h>
+
+#include <cstdint>
+#include <optional>
+
+enum class Operation {
+    Connection,   // "Connect to COM" with a numbered controller
+    Numbering,    // "Connect to COM" with a controller whose number reads "00000"
+    SettingsSave, // "Сохранить в файле" over an existing file, then under a new name
+    SettingsLoad, // "Загрузить из файла"
+    MonitorTick,  // one tick of the live monitor
+    SpinEditWrite, // the user steps the cylinder count up on its shown page
+    QueryTick,     // one timer tick of the trim display and of the shown oxygen-sensor display
+};
+
+// The frame after which a fault starts; until it arrives the controller answers normally.
+struct FaultTrigger {
+    uint8_t command;
+    uint8_t address;
+};
+
+struct OperationRow {
+    Operation operation;
+    const char* name;
+    bool connectedBefore;                // the window is connected cleanly first
+    std::optional<FaultTrigger> trigger; // none: the fault starts with the operation
+    uint32_t unpluggedAfter;             // frames answered before an unplugged line goes quiet
+};
+
+inline constexpr OperationRow OperationRows[] = {
+    {Operation::Connection, "connection", false, FaultTrigger{2, 47}, 20},
+    {Operation::Numbering, "identity numbering", false, FaultTrigger{2, 1}, 10},
+    {Operation::SettingsSave, "settings save", true, FaultTrigger{2, 33}, 30},
+    {Operation::SettingsLoad, "settings load", true, FaultTrigger{3, 33}, 30},
+    {Operation::MonitorTick, "monitor tick", true, std::nullopt, 2},
+    {Operation::SpinEditWrite, "spin-edit write", true, std::nullopt, 1},
+    {Operation::QueryTick, "query tick", true, std::nullopt, 2},
+};
+
+struct FaultColumn {
+    const char* name;
+    q5emu::FaultMode mode;
+    bool partWay; // answers the operation's first frames, then the fault
+};
+
+inline constexpr FaultColumn FaultColumns[] = {
+    {"silence", q5emu::FaultMode::Silence, false},
+    {"unplugged part-way", q5emu::FaultMode::Silence, true},
+    {"wrong checksum", q5emu::FaultMode::WrongChecksum, false},
+    {"short reply", q5emu::FaultMode::ShortReply, false},
+    {"long reply", q5emu::FaultMode::LongReply, false},
+    {"late reply", q5emu::FaultMode::LateReply, false},
+};
+
+inline q5emu::FaultSpec FaultFor(const OperationRow& row, const FaultColumn& column) {
+    q5emu::FaultSpec spec(column.mode);
+    spec.after = column.partWay ? row.unpluggedAfter : 0;
+    return spec;
+}

@@ -1,0 +1,371 @@
+// Every operation of the window that talks to the controller, against every fault of the
+// controller and its line, through a pseudo-terminal with an emulated controller. Whatever
+// the fault: no word reaches the controller that did not come from the user, from a file or
+// from a reply; no settings file or production log is damaged; the window stays connected
+// and consistent; and every cell ends.
+
+#include "AppFixture.h"
+#include "Captions.h"
+#include "CellFiles.h"
+#include "CellPlan.h"
+#include "CellWatchdog.h"
+#include "ConnectedWindow.h"
+#include "Connection.h"
+#include "ControllerWords.h"
+#include "EmulatedPorts.h"
+#include "ErrorHandler.h"
+#include "FileDialogAnswer.h"
+#include "Form1.h"
+#include "FrameAudit.h"
+#include "FrameLog.h"
+#include "Messages.h"
+#include "Monitor.h"
+#include "Protocol.h"
+#include "TExtText.h"
+#include "TSpinButton.h"
+#include "TSpinExtEdit.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+constexpr std::chrono::seconds CellTimeLimit{120};
+constexpr int MenuWaitMs = 60000;
+constexpr uint8_t LiveSetupStatus = 76;
+constexpr uint8_t LiveTrimStatus = 77;
+
+const QString NoReply = QStringLiteral("Нет ответа от прибора!");
+
+// Live words hold still, so that the audit knows what every live read was told; the engine
+// runs outside setup mode with the oxygen trim active.
+void HoldLiveWords(q5emu::Q5Emulator& controller) {
+    for (int address = 0; address < AddressCount; ++address)
+        controller.setLive(static_cast<uint8_t>(address),
+                           controller.live(static_cast<uint8_t>(address)));
+    controller.setLive(LiveSetupStatus, 0);
+    controller.setLive(LiveTrimStatus, 2);
+}
+
+void MarkUnnumbered(q5emu::Q5Emulator& controller) {
+    for (uint8_t address = 20; address <= 24; ++address)
+        controller.setParam(address, '0');
+}
+
+// The fault starts with the operation, or with the frame after its trigger.
+void ArmFault(q5emu::Q5Emulator& controller, const OperationRow& row,
+              const q5emu::FaultSpec& spec) {
+    if (!row.trigger) {
+        controller.setFault(spec);
+        return;
+    }
+    auto armed = std::make_shared<std::atomic<bool>>(false);
+    controller.setFrameObserver(
+        [&controller, spec, trigger = *row.trigger, armed](const q5emu::LoggedFrame& frame) {
+            if (frame.command == trigger.command && frame.address == trigger.address &&
+                !armed->exchange(true))
+                controller.setFault(spec);
+        });
+}
+
+FaultWindow FaultWindowOf(const std::vector<q5emu::LoggedFrame>& frames, const OperationRow& row,
+                          const q5emu::FaultSpec& spec) {
+    FaultWindow window{spec.mode, 0, spec.after};
+    if (!row.trigger)
+        return window;
+    window.firstFrame = frames.size();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].command == row.trigger->command &&
+            frames[i].address == row.trigger->address) {
+            window.firstFrame = i + 1;
+            break;
+        }
+    }
+    return window;
+}
+
+// The window as a technician sees it: shown, on the page with the cylinder count and the
+// oxygen-sensor display.
+void ShowParameterPage(TForm1& form) {
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    form.PageControl3->setCurrentWidget(form.TabSheet6);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+}
+
+// Picks a menu item from the event loop, as a click would, so that an error reaches the
+// application's error handler; the file dialog gets the path. Waits until the handler
+// returned or reported an error.
+void RunMenuItem(AppFixture& app, QAction* item, const QString& path) {
+    FileDialogAnswer answer(path);
+    const qsizetype errorsBefore = app.errors.size();
+    auto returned = std::make_shared<bool>(false);
+    QTimer::singleShot(0, item, [item, returned] {
+        item->trigger();
+        *returned = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(*returned || app.errors.size() > errorsBefore, MenuWaitMs);
+    QVERIFY(answer.answered());
+}
+
+void RunOperation(Operation operation, AppFixture& app, const CellFiles& files) {
+    TForm1& form = app.form();
+    switch (operation) {
+    case Operation::Connection:
+    case Operation::Numbering:
+        QTest::mouseClick(form.Connect_to_COM1, Qt::LeftButton);
+        break;
+    case Operation::SettingsSave:
+        RunMenuItem(app, form.N3, files.existingTarget());
+        if (!QTest::currentTestFailed())
+            RunMenuItem(app, form.N3, files.freshTarget());
+        break;
+    case Operation::SettingsLoad:
+        RunMenuItem(app, form.N2, files.loadSource());
+        break;
+    case Operation::MonitorTick:
+        Timer2Timer();
+        break;
+    case Operation::SpinEditWrite: {
+        TSpinButton* arrows = form.SpinExtEdit2->SpinButton();
+        QTest::mouseClick(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+        break;
+    }
+    case Operation::QueryTick:
+        form.ExtText4->QueryTimer();
+        form.ExtText1->QueryTimer();
+        break;
+    }
+}
+
+QStringList TriplesAt(const FrameAudit& audit, const std::vector<size_t>& indices) {
+    QStringList triples;
+    for (const size_t i : indices) {
+        const q5emu::LoggedFrame& frame = audit.frames()[i];
+        triples << Triple(frame.command, frame.address, frame.value);
+    }
+    return triples;
+}
+
+// The writes that are no write-back: the user's step, or the load file's words from the
+// first address on, ending with the first write that got no valid reply.
+void CheckOwnWrites(Operation operation, const FrameAudit& audit, const CellFiles& files) {
+    const std::vector<size_t> writes = audit.ownWrites();
+    const QStringList triples = TriplesAt(audit, writes);
+    switch (operation) {
+    case Operation::SpinEditWrite:
+        // 5 cylinders: the cylinder constant first, then the count.
+        QCOMPARE(triples, QStringList({Triple(3, 96, 5859), Triple(3, 71, 5)}));
+        break;
+    case Operation::SettingsLoad: {
+        QStringList fileWrites;
+        for (int i = 0; i < triples.size(); ++i) {
+            const int address = FirstSettingsAddress + i;
+            fileWrites << Triple(CmdWriteParam, address, files.loadWord(address));
+        }
+        QCOMPARE(triples, fileWrites);
+        QVERIFY(!writes.empty());
+        for (size_t i = 0; i + 1 < writes.size(); ++i)
+            QVERIFY2(!audit.hits(writes[i]), "the load went on after a write without reply");
+        QVERIFY2(audit.hits(writes.back()), "the load stopped without a failed write");
+        break;
+    }
+    default:
+        QCOMPARE(triples, QStringList());
+        break;
+    }
+}
+
+QStringList ChangedWords(const ControllerWords& actual, const ControllerWords& expected) {
+    QStringList changed;
+    for (int a = 0; a < AddressCount; ++a) {
+        if (actual.params[a] != expected.params[a])
+            changed << QStringLiteral("P%1 %2 (expected %3)")
+                           .arg(a)
+                           .arg(actual.params[a])
+                           .arg(expected.params[a]);
+        if (actual.live[a] != expected.live[a])
+            changed << QStringLiteral("live %1 %2 (expected %3)")
+                           .arg(a)
+                           .arg(actual.live[a])
+                           .arg(expected.live[a]);
+    }
+    return changed;
+}
+
+// Files added, removed or changed between two looks at a directory.
+QStringList DirectoryChanges(const DirectoryContents& actual, const DirectoryContents& expected) {
+    QStringList changes;
+    for (const auto& [name, bytes] : expected) {
+        const auto found = actual.find(name);
+        if (found == actual.end())
+            changes << name + QStringLiteral(" gone");
+        else if (found->second != bytes)
+            changes << name + QStringLiteral(" changed");
+    }
+    for (const auto& entry : actual)
+        if (expected.count(entry.first) == 0)
+            changes << entry.first + QStringLiteral(" added");
+    return changes;
+}
+
+QByteArray Listed(const QStringList& problems) {
+    return problems.join(QStringLiteral("; ")).toUtf8();
+}
+
+} // namespace
+
+class FaultMatrixTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cell_data();
+    void cell();
+};
+
+namespace {
+
+QtMessageHandler testLogHandler = nullptr;
+
+// The offscreen platform remarks on every window shown; nothing else is kept back.
+void DropPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.contains(QLatin1String("does not support propagateSizeHints")))
+        return;
+    testLogHandler(type, context, text);
+}
+
+} // namespace
+
+void FaultMatrixTest::initTestCase() {
+    testLogHandler = qInstallMessageHandler(DropPlatformRemarks);
+}
+
+void FaultMatrixTest::cleanupTestCase() {
+    qInstallMessageHandler(testLogHandler);
+}
+
+void FaultMatrixTest::cell_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    for (int row = 0; row < static_cast<int>(std::size(OperationRows)); ++row)
+        for (int column = 0; column < static_cast<int>(std::size(FaultColumns)); ++column)
+            QTest::addRow("%s, %s", OperationRows[row].name, FaultColumns[column].name)
+                << row << column;
+}
+
+void FaultMatrixTest::cell() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    const OperationRow& operation = OperationRows[row];
+    const q5emu::FaultSpec fault = FaultFor(operation, FaultColumns[column]);
+    const CellWatchdog watchdog(QString::fromUtf8(QTest::currentDataTag()), CellTimeLimit);
+
+    EmulatedPorts ports;
+    q5emu::Q5Emulator& controller = ports.emulator();
+    HoldLiveWords(controller);
+    if (operation.operation == Operation::Numbering)
+        MarkUnnumbered(controller);
+    AppFixture app;
+    TForm1& form = app.form();
+    ShowParameterPage(form);
+    if (operation.connectedBefore) {
+        Connect_to_COM1Click();
+        QVERIFY2(ConnectedWindowProblems(form).isEmpty(), Listed(ConnectedWindowProblems(form)));
+        QVERIFY(form.SpinExtEdit2->isVisible());
+        QCOMPARE(form.SpinExtEdit2->Value(), 4.0L);
+        QVERIFY(form.ExtText1->isVisible());
+    }
+
+    const ControllerWords wordsBefore = ControllerWords::Of(controller);
+    const CellFiles files(wordsBefore);
+    QVERIFY(files.valid());
+    const QString logDirectory = QFileInfo(app.logPath()).path();
+    if (operation.operation == Operation::Numbering) {
+        QFile log(app.logPath());
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(ProductionLogWithOneRecord());
+    }
+    const bool fileOperation = operation.operation == Operation::SettingsSave ||
+                               operation.operation == Operation::SettingsLoad;
+    if (fileOperation)
+        form.setWindowTitle(FileCaption(files.existingTarget()));
+    const QString captionBefore = form.windowTitle();
+    const DirectoryContents settingsBefore = ContentsOf(files.directory());
+    const DirectoryContents logBefore = ContentsOf(logDirectory);
+
+    controller.clearLog();
+    ArmFault(controller, operation, fault);
+    SetConfirmPresenter([](const QString&) { return true; });
+    RunOperation(operation.operation, app, files);
+    SetConfirmPresenter({});
+    if (QTest::currentTestFailed())
+        return;
+
+    // Words: only the user's, the file's and those replies accounted for.
+    const std::vector<q5emu::LoggedFrame> frames = controller.frameLog();
+    const FrameAudit audit(frames, wordsBefore, FaultWindowOf(frames, operation, fault),
+                           {form.TrackBar2->minimum(), form.TrackBar2->maximum()});
+    QVERIFY2(audit.framesHit() > 0, "the fault never met the operation");
+    QVERIFY2(audit.writeBackProblems().isEmpty(), Listed(audit.writeBackProblems()));
+    CheckOwnWrites(operation.operation, audit, files);
+    if (QTest::currentTestFailed())
+        return;
+    const QStringList changedWords =
+        ChangedWords(ControllerWords::Of(controller), audit.expectedWords());
+    QVERIFY2(changedWords.isEmpty(), Listed(changedWords));
+
+    // Files: old bytes unchanged; a new settings file only whole.
+    const DirectoryContents settingsAfter = ContentsOf(files.directory());
+    const QString freshName = QFileInfo(files.freshTarget()).fileName();
+    const bool freshSaved = settingsAfter.count(freshName) != 0;
+    DirectoryContents settingsExpected = settingsBefore;
+    if (freshSaved) {
+        QCOMPARE(operation.operation, Operation::SettingsSave);
+        QCOMPARE(settingsAfter.at(freshName).size(), SettingsFileSize);
+        settingsExpected[freshName] = settingsAfter.at(freshName);
+    }
+    const QStringList settingsChanges = DirectoryChanges(settingsAfter, settingsExpected);
+    QVERIFY2(settingsChanges.isEmpty(), Listed(settingsChanges));
+    const QStringList logChanges = DirectoryChanges(ContentsOf(logDirectory), logBefore);
+    QVERIFY2(logChanges.isEmpty(), Listed(logChanges));
+
+    // The window: still connected, every control usable, the failure reported.
+    const QStringList windowProblems = ConnectedWindowProblems(form);
+    QVERIFY2(windowProblems.isEmpty(), Listed(windowProblems));
+    QCOMPARE(app.messages, QStringList());
+    switch (operation.operation) {
+    case Operation::SettingsSave:
+        QCOMPARE(app.errors, QStringList(freshSaved ? 1 : 2, NoReply));
+        QCOMPARE(form.windowTitle(), freshSaved ? FileCaption(files.freshTarget()) : captionBefore);
+        break;
+    case Operation::SettingsLoad:
+        QCOMPARE(app.errors, QStringList{NoReply});
+        QCOMPARE(form.windowTitle(), BaseCaption());
+        break;
+    default:
+        QCOMPARE(app.errors, QStringList());
+        QCOMPARE(form.windowTitle(), captionBefore);
+        break;
+    }
+}
+
+// The program's own application object, so that errors reach its error handler.
+int main(int argc, char** argv) {
+    TApplication application(argc, argv);
+    FaultMatrixTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "FaultMatrix.moc"
