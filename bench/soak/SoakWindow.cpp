@@ -1,0 +1,88 @@
+#include "SoakWindow.h"
+
+#include "AppLook.h"
+#include "Connection.h"
+#include "ErrorHandler.h"
+#include "Form1.h"
+#include "Form3.h"
+#include "Messages.h"
+#include "PageRotation.h"
+#include "ProductionLog.h"
+#include "Ser_num.h"
+#include "Startup.h"
+
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void Tell(const char* what, const QString& text = QString()) {
+    if (text.isEmpty())
+        std::printf("%s\n", what);
+    else
+        std::printf("%s %s\n", what, text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int RunSoakWindow(int argc, char** argv) {
+    AppLook::PrepareEnvironment();
+    TApplication application(argc, argv);
+    AppLook::Install();
+    QTemporaryDir logDirectory;
+    ProductionLog::SetDirectory(logDirectory.path());
+    // A box would wait for a click that never comes: the harness gets the text instead.
+    SetInformationPresenter([](const QString& text) { Tell("message", text); });
+    SetErrorPresenter([](const QString& text) { Tell("error", text); });
+
+    TForm1 mainWindow;
+    Form1 = &mainWindow;
+    InstallBehaviour(mainWindow);
+    TForm2 serialNumberDialog;
+    Form2 = &serialNumberDialog;
+    TForm3 aboutBox;
+    Form3 = &aboutBox;
+    mainWindow.show();
+
+    PageRotation pages(mainWindow, PageIntervalMs);
+    // Pressed again, as a technician would, until the controller is found.
+    QTimer connectAgain;
+    connectAgain.setInterval(ConnectRetryMs);
+    const auto pressConnect = [&mainWindow, &pages, &connectAgain] {
+        mainWindow.Connect_to_COM1->click();
+        if (!DeviceConnected()) {
+            Tell("not connected");
+            connectAgain.start();
+            return;
+        }
+        connectAgain.stop();
+        Tell("connected");
+        pages.start();
+    };
+    QObject::connect(&connectAgain, &QTimer::timeout, &mainWindow, pressConnect);
+    QTimer::singleShot(0, &mainWindow, pressConnect);
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input] {
+        char buffer[64];
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0 || QByteArray(buffer, static_cast<int>(count)).contains("quit")) {
+            input.setEnabled(false);
+            QApplication::quit();
+        }
+    });
+
+    const int result = application.exec();
+    SetInformationPresenter({});
+    SetErrorPresenter({});
+    Form3 = nullptr;
+    Form2 = nullptr;
+    Form1 = nullptr;
+    return result;
+}
