@@ -57,7 +57,7 @@ inline constexpr FaultColumn FaultColumns[] = {
 };
 
 inline q5emu::FaultSpec FaultFor(const OperationRow& row, const FaultColumn& column) {
-    q5emu::FaultSpec spec(column.mode);
-    spec.after = column.partWay ? row.unpluggedAfter : 0;
-    return spec;
+    q5emu::FaultSpec plan(column.mode);
+    plan.after = column.partWay ? row.unpluggedAfter : 0;
+    return plan;
 }

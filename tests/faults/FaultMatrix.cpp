@@ -64,23 +64,23 @@ void MarkUnnumbered(q5emu::Q5Emulator& controller) {
 
 // The fault starts with the operation, or with the frame after its trigger.
 void ArmFault(q5emu::Q5Emulator& controller, const OperationRow& row,
-              const q5emu::FaultSpec& spec) {
+              const q5emu::FaultSpec& plan) {
     if (!row.trigger) {
-        controller.setFault(spec);
+        controller.setFault(plan);
         return;
     }
     auto armed = std::make_shared<std::atomic<bool>>(false);
     controller.setFrameObserver(
-        [&controller, spec, trigger = *row.trigger, armed](const q5emu::LoggedFrame& frame) {
+        [&controller, plan, trigger = *row.trigger, armed](const q5emu::LoggedFrame& frame) {
             if (frame.command == trigger.command && frame.address == trigger.address &&
                 !armed->exchange(true))
-                controller.setFault(spec);
+                controller.setFault(plan);
         });
 }
 
 FaultWindow FaultWindowOf(const std::vector<q5emu::LoggedFrame>& frames, const OperationRow& row,
-                          const q5emu::FaultSpec& spec) {
-    FaultWindow window{spec.mode, 0, spec.after};
+                          const q5emu::FaultSpec& plan) {
+    FaultWindow window{plan.mode, 0, plan.after};
     if (!row.trigger)
         return window;
     window.firstFrame = frames.size();
