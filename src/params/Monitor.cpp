@@ -1,5 +1,6 @@
 #include "Monitor.h"
 
+#include "Addresses.h"
 #include "Form1.h"
 #include "FormatMask.h"
 #include "Protocol.h"
@@ -14,12 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr uint8_t AddrGasSensor = 93;
-constexpr uint8_t LiveManifoldPressure = 202;
-constexpr uint8_t LiveGasPressure = 204;
-constexpr uint8_t LiveAccelResponse = 208;
-constexpr uint8_t LiveIdleTime = 212;
 
 const QString PressureMask = QStringLiteral("###0.0");
 const QString PressureUnit = QStringLiteral(" КПа");
@@ -43,27 +38,27 @@ void StartMonitor() {
     if (!Form1->Timer2->isActive())
         Form1->Timer2->start();
     // Only a real answer may choose the option: selecting a button writes it back.
-    if (SendCommand(CmdReadParam, AddrGasSensor, 0))
+    if (SendCommand(CmdReadParam, Param::GasSensor, 0))
         SelectGasSensor(ReplyValue() != 0);
 }
 
 void Timer2Timer() {
-    const long double gas = ReadLive(LiveGasPressure) / 10;
+    const long double gas = ReadLive(Live::GasPressure) / 10;
     SetGauge(Form1->Gauge1, gas);
     Form1->Label18->setText(FormatMask::Format(PressureMask, gas) + PressureUnit);
 
-    const long double manifold = ReadLive(LiveManifoldPressure) / 10;
+    const long double manifold = ReadLive(Live::ManifoldPressure) / 10;
     SetGauge(Form1->Gauge2, manifold);
     Form1->Label12->setText(FormatMask::Format(PressureMask, manifold) + PressureUnit);
 
-    const long double response = ReadLive(LiveAccelResponse) / 1024;
+    const long double response = ReadLive(Live::AccelResponse) / 1024;
     SetGauge(Form1->Gauge3, response * 10);
     Form1->Label17->setText(QStringLiteral("C = ") + FormatMask::Format(FactorMask, response));
 
     if (!Form1->SpinExtEdit6->hasFocus())
         Form1->SpinExtEdit6->Init();
 
-    const long double idle = ReadLive(LiveIdleTime) / 1000;
+    const long double idle = ReadLive(Live::IdleTime) / 1000;
     Form1->Label6->setText(QStringLiteral("T = ") + FormatMask::Format(FactorMask, idle));
 
     SetGauge(Form1->Gauge4, Form1->SpinExtEdit40->Value() * 10);

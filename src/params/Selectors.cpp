@@ -1,5 +1,6 @@
 #include "Selectors.h"
 
+#include "Addresses.h"
 #include "Form1.h"
 #include "Protocol.h"
 #include "Scaling.h"
@@ -15,28 +16,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr uint8_t AddrStartMode = 34;
-constexpr uint8_t AddrVapourValve = 37;
-constexpr uint8_t AddrThrottleSensor = 38;
-constexpr uint8_t AddrCoils = 39;
-constexpr uint8_t AddrOxygenSensor = 51;
-constexpr uint8_t AddrPetrolValve = 55;
-constexpr uint8_t AddrSelfLearning = 63;
-constexpr uint8_t AddrCylinders = 71;
-constexpr uint8_t AddrAccelResponse = 88;
-constexpr uint8_t AddrSlopeCorrection = 91;
-constexpr uint8_t AddrGasSensor = 93;
-constexpr uint8_t AddrCylinderConstant = 96;
-constexpr uint8_t AddrDamping = 97;
-constexpr uint8_t AddrReferenceVoltage = 48;
-
-constexpr uint8_t LiveSetupStatus = 76;
-constexpr uint8_t LiveTrimStatus = 77;
-constexpr uint8_t LiveBaseInjection = 178;
-constexpr uint8_t LiveManualTrim = 182;
-constexpr uint8_t LiveOxygenTrim = 186;
-constexpr uint8_t LiveAccelResponse = 208;
 
 struct CylinderConstantRow {
     long long cylinders;
@@ -107,41 +86,41 @@ void ChooseCylinderMask() {
 }
 
 void SpinExtEdit9Init(long double& value) {
-    if (SendCommand(CmdReadParam, AddrCoils, 0)) {
+    if (SendCommand(CmdReadParam, Param::Coils, 0)) {
         value = ReplyAsNumber() + 1;
         ChooseCoilMaskFor(value);
     }
-    ReadListWord(AddrPetrolValve, Form1->ComboBox1, &ValveItem);
-    ReadListWord(AddrThrottleSensor, Form1->ComboBox4, &ThrottleSensorItem);
-    ReadListWord(AddrVapourValve, Form1->ComboBox2, &ValveItem);
-    ReadListWord(AddrStartMode, Form1->ComboBox3, &StartModeItem);
+    ReadListWord(Param::PetrolValve, Form1->ComboBox1, &ValveItem);
+    ReadListWord(Param::ThrottleSensor, Form1->ComboBox4, &ThrottleSensorItem);
+    ReadListWord(Param::VapourValve, Form1->ComboBox2, &ValveItem);
+    ReadListWord(Param::StartMode, Form1->ComboBox3, &StartModeItem);
     ApplySwitchOverCaption();
 }
 
 void SpinExtEdit9ChangeValue(long double newValue) {
     const long long coils = RoundHalfEven(newValue);
-    SendCommand(CmdWriteParam, AddrCoils, static_cast<uint16_t>((coils - 1) & 0xFFFF));
+    SendCommand(CmdWriteParam, Param::Coils, static_cast<uint16_t>((coils - 1) & 0xFFFF));
     ChooseCoilMaskFor(static_cast<long double>(coils));
 }
 
 void SpinExtEdit2Init(long double& value) {
-    if (SendCommand(CmdReadParam, AddrCylinders, 0))
+    if (SendCommand(CmdReadParam, Param::Cylinders, 0))
         value = ReplyAsNumber();
     ChooseCylinderMaskFor(value);
 }
 
 void SpinExtEdit2ChangeValue(long double newValue) {
     const long long cylinders = RoundHalfEven(newValue);
-    SendCommand(CmdWriteParam, AddrCylinderConstant, CylinderConstant(cylinders));
-    SendCommand(CmdWriteParam, AddrCylinders, static_cast<uint16_t>(cylinders & 0xFFFF));
+    SendCommand(CmdWriteParam, Param::CylinderConstant, CylinderConstant(cylinders));
+    SendCommand(CmdWriteParam, Param::Cylinders, static_cast<uint16_t>(cylinders & 0xFFFF));
     ChooseCylinderMaskFor(newValue);
 }
 
 void SpinExtEdit29Init(long double& value) {
-    SendCommand(CmdReadParam, AddrSelfLearning, 0);
+    SendCommand(CmdReadParam, Param::SelfLearning, 0);
     value = ReplyAsNumber();
     // A failed read must not choose an option: the button's handler would write it back.
-    if (SendCommand(CmdReadParam, AddrSlopeCorrection, 0)) {
+    if (SendCommand(CmdReadParam, Param::SlopeCorrection, 0)) {
         if (ReplyValue() != 0)
             Form1->RadioButton5->setChecked(true);
         else
@@ -150,10 +129,10 @@ void SpinExtEdit29Init(long double& value) {
 }
 
 void SpinExtEdit1Init(long double& value) {
-    SendCommand(CmdReadParam, AddrReferenceVoltage, 0);
+    SendCommand(CmdReadParam, Param::ReferenceVoltage, 0);
     value = ReplyThousandths();
     // As above: the slider's handler writes every position change back to the controller.
-    if (SendCommand(CmdReadParam, AddrDamping, 0))
+    if (SendCommand(CmdReadParam, Param::Damping, 0))
         Form1->TrackBar2->setValue(static_cast<int>(ReplyValue()) - 1);
 }
 
@@ -161,8 +140,8 @@ void SpinExtEdit6ChangeValue(long double newValue) {
     if (!Form1->SpinExtEdit6->hasFocus())
         return;
     const uint16_t word = EncodeValue(Encode::Mul1024, newValue);
-    SendCommand(CmdWriteParam, AddrAccelResponse, word);
-    SendCommand(CmdWriteLive, LiveAccelResponse, word);
+    SendCommand(CmdWriteParam, Param::AccelResponse, word);
+    SendCommand(CmdWriteLive, Live::AccelResponse, word);
 }
 
 QString TrimNumberText(long double percent) {
@@ -170,26 +149,26 @@ QString TrimNumberText(long double percent) {
 }
 
 void ExtText4Query(QObject*, int, int, long double& value) {
-    if (SendCommand(CmdReadParam, AddrOxygenSensor, 0))
+    if (SendCommand(CmdReadParam, Param::OxygenSensor, 0))
         SetOxygenSensor((ReplyValue() & 1) != 0);
-    SendCommand(CmdReadLive, LiveSetupStatus, 0);
+    SendCommand(CmdReadLive, Live::SetupStatus, 0);
     const bool setupMode = (ReplyValue() & 0xFF) > 127;
-    SendCommand(CmdReadLive, LiveTrimStatus, 0);
+    SendCommand(CmdReadLive, Live::TrimStatus, 0);
     const bool oxygenTrimActive = (ReplyValue() & 0x02) != 0;
     QString status;
     if (setupMode) {
         status = QStringLiteral("=== РЕЖИМ УСТАНОВКИ ===");
     } else if (oxygenTrimActive) {
-        SendCommand(CmdReadLive, LiveOxygenTrim, 0);
+        SendCommand(CmdReadLive, Live::OxygenTrim, 0);
         status = QStringLiteral("Датчик кислорода ") + TrimNumberText(ReplyCorrectionPercent()) +
                  QStringLiteral(" %");
     } else {
-        SendCommand(CmdReadLive, LiveManualTrim, 0);
+        SendCommand(CmdReadLive, Live::ManualTrim, 0);
         status = QStringLiteral("Ручная подстройка  ") + TrimNumberText(ReplyCorrectionPercent()) +
                  QStringLiteral(" %");
     }
     Form1->StaticText2->setText(status);
-    SendCommand(CmdReadLive, LiveBaseInjection, 0);
+    SendCommand(CmdReadLive, Live::BaseInjection, 0);
     value = ReplyThousandths();
 }
 
@@ -231,10 +210,10 @@ void InstallSelectors(TForm1& form) {
                 after();
         });
     };
-    onPick(form.ComboBox1, AddrPetrolValve);
-    onPick(form.ComboBox2, AddrVapourValve);
-    onPick(form.ComboBox3, AddrStartMode, &ApplySwitchOverCaption);
-    onPick(form.ComboBox4, AddrThrottleSensor);
+    onPick(form.ComboBox1, Param::PetrolValve);
+    onPick(form.ComboBox2, Param::VapourValve);
+    onPick(form.ComboBox3, Param::StartMode, &ApplySwitchOverCaption);
+    onPick(form.ComboBox4, Param::ThrottleSensor);
 
     // Selecting a button, by the user or by the program, runs its handler once.
     const auto onSelect = [](QRadioButton* button, void (*handler)()) {
@@ -244,29 +223,29 @@ void InstallSelectors(TForm1& form) {
         });
     };
     onSelect(form.RadioButton1, [] {
-        WriteOption(AddrOxygenSensor, 1);
+        WriteOption(Param::OxygenSensor, 1);
         Form1->ExtText1->setEnabled(true);
     });
     onSelect(form.RadioButton2, [] {
-        WriteOption(AddrOxygenSensor, 0);
+        WriteOption(Param::OxygenSensor, 0);
         Form1->ExtText1->setEnabled(false);
     });
     onSelect(form.RadioButton3, [] {
-        WriteOption(AddrGasSensor, 1);
+        WriteOption(Param::GasSensor, 1);
         Form1->GroupBox35->show();
         Form1->GroupBox30->hide();
         SetGasCaptionColour(true);
     });
     onSelect(form.RadioButton4, [] {
-        WriteOption(AddrGasSensor, 0);
+        WriteOption(Param::GasSensor, 0);
         Form1->GroupBox30->show();
         Form1->GroupBox35->hide();
         SetGasCaptionColour(false);
     });
-    onSelect(form.RadioButton5, [] { WriteOption(AddrSlopeCorrection, 1); });
-    onSelect(form.RadioButton6, [] { WriteOption(AddrSlopeCorrection, 0); });
+    onSelect(form.RadioButton5, [] { WriteOption(Param::SlopeCorrection, 1); });
+    onSelect(form.RadioButton6, [] { WriteOption(Param::SlopeCorrection, 0); });
 
     QObject::connect(form.TrackBar2, &QSlider::valueChanged, form.TrackBar2, [](int position) {
-        WriteOption(AddrDamping, static_cast<uint16_t>(position + 1));
+        WriteOption(Param::Damping, static_cast<uint16_t>(position + 1));
     });
 }
