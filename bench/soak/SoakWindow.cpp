@@ -4,11 +4,9 @@
 #include "Connection.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
-#include "Form3.h"
 #include "Messages.h"
 #include "PageRotation.h"
 #include "ProductionLog.h"
-#include "Ser_num.h"
 #include "Startup.h"
 
 #include <QPushButton>
@@ -41,13 +39,8 @@ int RunSoakWindow(int argc, char** argv) {
     SetInformationPresenter([](const QString& text) { Tell("message", text); });
     SetErrorPresenter([](const QString& text) { Tell("error", text); });
 
-    TForm1 mainWindow;
-    Form1 = &mainWindow;
-    InstallBehaviour(mainWindow);
-    TForm2 serialNumberDialog;
-    Form2 = &serialNumberDialog;
-    TForm3 aboutBox;
-    Form3 = &aboutBox;
+    ApplicationWindows windows;
+    TForm1& mainWindow = windows.MainWindow();
     mainWindow.show();
 
     PageRotation pages(mainWindow, PageIntervalMs);
@@ -81,8 +74,5 @@ int RunSoakWindow(int argc, char** argv) {
     const int result = application.exec();
     SetInformationPresenter({});
     SetErrorPresenter({});
-    Form3 = nullptr;
-    Form2 = nullptr;
-    Form1 = nullptr;
     return result;
 }

@@ -3,11 +3,32 @@
 #include "Connection.h"
 #include "DeviceIdentity.h"
 #include "FileFun.h"
+#include "Form1.h"
+#include "Form3.h"
 #include "ParameterBindings.h"
+#include "Ser_num.h"
 
 void InstallBehaviour(TForm1& form) {
     InstallParameterBindings(form);
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+}
+
+ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {
+    Form1 = mainWindow_.get();
+    InstallBehaviour(*mainWindow_);
+    serialNumberDialog_ = std::make_unique<TForm2>();
+    Form2 = serialNumberDialog_.get();
+    aboutBox_ = std::make_unique<TForm3>();
+    Form3 = aboutBox_.get();
+}
+
+ApplicationWindows::~ApplicationWindows() {
+    Form3 = nullptr;
+    aboutBox_.reset();
+    Form2 = nullptr;
+    serialNumberDialog_.reset();
+    Form1 = nullptr;
+    mainWindow_.reset();
 }
