@@ -1,60 +1,58 @@
 #include "DisplayBindings.h"
 
-#include "Form1.h"
+#include "Catalogue.h"
 #include "Protocol.h"
-#include "Scaling.h"
 #include "Selectors.h"
 #include "TExtText.h"
+#include "WindowControls.h"
 
-#include <optional>
+#include <QWidget>
 
 namespace {
 
-struct DisplayBinding {
-    TExtText* TForm1::*control;
-    const char* mask; // UTF-8
-    const char* caption;
+struct DisplayRow {
+    const char* control;
+    const char* caption; // UTF-8
     int interval;
-    uint8_t address; // live word
-    Decode decode;
-    bool keepsOnFailure;
     void (*query)(QObject*, int, int, long double&) = nullptr;
 };
 
 // clang-format off
-const DisplayBinding Table[] = {
-    {&TForm1::ExtText2,  "###0 Об/мин",     "",                   500,  162, Decode::Word,           true},
-    {&TForm1::ExtText4,  "#0.00 mS",        "Исх.",               400,  178, Decode::Div1000,        false, &ExtText4Query},
-    {&TForm1::ExtText3,  "#0.00 mS",        "Тек.",               400,  72,  Decode::Div1000,        false},
-    {&TForm1::ExtText1,  "#####0.00 Вольт", "Напряжение датчика", 500,  166, Decode::Div1000,        false},
-    {&TForm1::ExtText5,  "#####0.00 Вольт", "Напряжение датчика", 500,  192, Decode::Div1000,        false},
-    {&TForm1::ExtText8,  "#0.0 V",          "",                   500,  196, Decode::Div1000,        false},
-    {&TForm1::ExtText9,  "##0°С",           "",                   1000, 198, Decode::Mul0_1Minus273, true},
-    {&TForm1::ExtText6,  "#####0.00 Volt",  "",                   600,  164, Decode::Div1000,        false},
-    {&TForm1::ExtText10, "#####0.00 Volt",  "",                   600,  200, Decode::Div1000,        false},
-    {&TForm1::ExtText7,  "#####0.00 Volt",  "",                   600,  190, Decode::Div1000,        false},
+const DisplayRow Table[] = {
+    {"ExtText2",  "",                   500},
+    {"ExtText4",  "Исх.",               400, &ExtText4Query},
+    {"ExtText3",  "Тек.",               400},
+    {"ExtText1",  "Напряжение датчика", 500},
+    {"ExtText5",  "Напряжение датчика", 500},
+    {"ExtText8",  "",                   500},
+    {"ExtText9",  "",                   1000},
+    {"ExtText6",  "",                   600},
+    {"ExtText10", "",                   600},
+    {"ExtText7",  "",                   600},
 };
 // clang-format on
 
-void Query(const DisplayBinding& row, long double& value) {
-    const bool replied = SendCommand(CmdReadLive, row.address, 0);
-    if (!replied && row.keepsOnFailure)
-        return;
-    value = DecodeWord(row.decode, ReplyValue());
+// A failed exchange leaves the shown value as it was.
+void Query(const Catalogue::Entry& entry, long double& value) {
+    if (SendCommand(CmdReadLive, *entry.address, 0))
+        value = DecodeWord(entry.decode, ReplyValue());
 }
 
 } // namespace
 
-void InstallDisplayBindings(TForm1& form) {
-    for (const DisplayBinding& row : Table) {
-        TExtText* display = form.*row.control;
+void InstallDisplayBindings(const WindowControls& controls) {
+    for (const DisplayRow& row : Table) {
+        auto* display = controls.window->findChild<TExtText*>(QString::fromUtf8(row.control));
+        const Catalogue::Entry* entry = Catalogue::ForControl(row.control);
+        if (!display || !entry)
+            continue;
         display->SetValueCaption(QString::fromUtf8(row.caption));
-        display->SetValueFormat(QString::fromUtf8(row.mask));
+        display->SetValueFormat(entry->Mask());
         display->SetAutoQuery(true);
         display->SetQueryInterval(row.interval);
         if (row.query)
             display->onQuery = row.query;
         else
-            display->onQuery = [&row](QObject*, int, int, long double& v) { Query(row, v); };
+            display->onQuery = [entry](QObject*, int, int, long double& v) { Query(*entry, v); };
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Every polled display of the main window and the live word it shows.
 
-class TForm1;
+struct WindowControls;
 
-void InstallDisplayBindings(TForm1& form);
+void InstallDisplayBindings(const WindowControls& controls);

@@ -1,18 +1,19 @@
 #include "Monitor.h"
 
 #include "Addresses.h"
-#include "Form1.h"
 #include "FormatMask.h"
 #include "Protocol.h"
 #include "Scaling.h"
 #include "Selectors.h"
 #include "TSpinExtEdit.h"
+#include "WindowControls.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -20,8 +21,10 @@ const QString PressureMask = QStringLiteral("###0.0");
 const QString PressureUnit = QStringLiteral(" КПа");
 const QString FactorMask = QStringLiteral("###0.00");
 
-long double ReadLive(uint8_t address) {
-    SendCommand(CmdReadLive, address, 0);
+// The word as a number, or nothing when the exchange failed.
+std::optional<long double> ReadLive(uint8_t address) {
+    if (!SendCommand(CmdReadLive, address, 0))
+        return std::nullopt;
     return ReplyAsNumber();
 }
 
@@ -34,39 +37,47 @@ void SetGauge(QProgressBar* gauge, long double value) {
 }
 
 void StartMonitor() {
-    Form1->Panel3->show();
-    if (!Form1->Timer2->isActive())
-        Form1->Timer2->start();
+    Controls().Panel3->show();
+    if (!Controls().Timer2->isActive())
+        Controls().Timer2->start();
     // Only a real answer may choose the option: selecting a button writes it back.
     if (SendCommand(CmdReadParam, Param::GasSensor, 0))
         SelectGasSensor(ReplyValue() != 0);
 }
 
+// A value whose read failed keeps its gauge and text as they were.
 void Timer2Timer() {
-    const long double gas = ReadLive(Live::GasPressure) / 10;
-    SetGauge(Form1->Gauge1, gas);
-    Form1->Label18->setText(FormatMask::Format(PressureMask, gas) + PressureUnit);
+    WindowControls& c = Controls();
+    if (const auto word = ReadLive(Live::GasPressure)) {
+        const long double gas = *word / 10;
+        SetGauge(c.Gauge1, gas);
+        c.Label18->setText(FormatMask::Format(PressureMask, gas) + PressureUnit);
+    }
+    if (const auto word = ReadLive(Live::ManifoldPressure)) {
+        const long double manifold = *word / 10;
+        SetGauge(c.Gauge2, manifold);
+        c.Label12->setText(FormatMask::Format(PressureMask, manifold) + PressureUnit);
+    }
+    if (const auto word = ReadLive(Live::AccelResponse)) {
+        const long double response = *word / 1024;
+        SetGauge(c.Gauge3, response * 10);
+        c.Label17->setText(QStringLiteral("C = ") + FormatMask::Format(FactorMask, response));
+    }
 
-    const long double manifold = ReadLive(Live::ManifoldPressure) / 10;
-    SetGauge(Form1->Gauge2, manifold);
-    Form1->Label12->setText(FormatMask::Format(PressureMask, manifold) + PressureUnit);
+    if (!c.SpinExtEdit6->hasFocus())
+        c.SpinExtEdit6->Init();
 
-    const long double response = ReadLive(Live::AccelResponse) / 1024;
-    SetGauge(Form1->Gauge3, response * 10);
-    Form1->Label17->setText(QStringLiteral("C = ") + FormatMask::Format(FactorMask, response));
+    if (const auto word = ReadLive(Live::IdleTime)) {
+        const long double idle = *word / 1000;
+        c.Label6->setText(QStringLiteral("T = ") + FormatMask::Format(FactorMask, idle));
+    }
 
-    if (!Form1->SpinExtEdit6->hasFocus())
-        Form1->SpinExtEdit6->Init();
+    SetGauge(c.Gauge4, c.SpinExtEdit40->Value() * 10);
 
-    const long double idle = ReadLive(Live::IdleTime) / 1000;
-    Form1->Label6->setText(QStringLiteral("T = ") + FormatMask::Format(FactorMask, idle));
-
-    SetGauge(Form1->Gauge4, Form1->SpinExtEdit40->Value() * 10);
-
-    if (!Form1->SpinExtEdit40->hasFocus())
-        Form1->SpinExtEdit40->Init();
+    if (!c.SpinExtEdit40->hasFocus())
+        c.SpinExtEdit40->Init();
 }
 
-void InstallMonitor(TForm1& form) {
+void InstallMonitor(const WindowControls& form) {
     QObject::connect(form.Timer2, &QTimer::timeout, form.Timer2, &Timer2Timer);
 }

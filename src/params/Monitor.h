@@ -3,7 +3,7 @@
 // Timer2 every 400 ms, and the idle-time view of the service pages.
 
 class QProgressBar;
-class TForm1;
+struct WindowControls;
 
 void StartMonitor();
 void Timer2Timer();
@@ -11,4 +11,4 @@ void Timer2Timer();
 // Nearest integer (ties to even), limited to the gauge's range.
 void SetGauge(QProgressBar* gauge, long double value);
 
-void InstallMonitor(TForm1& form);
+void InstallMonitor(const WindowControls& controls);

@@ -4,10 +4,17 @@
 #include "Monitor.h"
 #include "Selectors.h"
 #include "SpinBindings.h"
+#include "WindowControls.h"
 
-void InstallParameterBindings(TForm1& form) {
-    InstallSpinBindings(form);
-    InstallDisplayBindings(form);
-    InstallSelectors(form);
-    InstallMonitor(form);
+WindowControls& Controls() {
+    static WindowControls controls;
+    return controls;
+}
+
+void InstallParameterBindings(const WindowControls& controls) {
+    Controls() = controls;
+    InstallSpinBindings(controls);
+    InstallDisplayBindings(controls);
+    InstallSelectors(controls);
+    InstallMonitor(controls);
 }

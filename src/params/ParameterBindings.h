@@ -2,6 +2,7 @@
 // Binds every control of the main window to its controller word: spin edits, polled
 // displays, option selectors and the live monitor.
 
-class TForm1;
+struct WindowControls;
 
-void InstallParameterBindings(TForm1& form);
+// Registers the controls (see Controls()) and installs every binding on them.
+void InstallParameterBindings(const WindowControls& controls);

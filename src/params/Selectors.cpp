@@ -1,11 +1,11 @@
 #include "Selectors.h"
 
 #include "Addresses.h"
-#include "Form1.h"
 #include "Protocol.h"
 #include "Scaling.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowControls.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -34,17 +35,18 @@ const QColor GasPresentColour(0, 0, 255);
 const QColor GasAbsentColour(255, 0, 0);
 
 void ChooseCoilMaskFor(long double count) {
-    Form1->SpinExtEdit9->SetValueFormat(RoundHalfEven(count) == 1 ? CoilSingular : CoilPlural);
+    Controls().SpinExtEdit9->SetValueFormat(RoundHalfEven(count) == 1 ? CoilSingular : CoilPlural);
 }
 
 void ChooseCylinderMaskFor(long double count) {
-    Form1->SpinExtEdit2->SetValueFormat(count >= 5 ? CylindersMany : CylindersFew);
+    Controls().SpinExtEdit2->SetValueFormat(count >= 5 ? CylindersMany : CylindersFew);
 }
 
 // Reads one list word and selects its item; the list's own handler does not run.
+// A failed read leaves the selection as it was.
 void ReadListWord(uint8_t address, QComboBox* list, int (*itemFor)(uint16_t word)) {
-    SendCommand(CmdReadParam, address, 0);
-    list->setCurrentIndex(itemFor(ReplyValue()));
+    if (SendCommand(CmdReadParam, address, 0))
+        list->setCurrentIndex(itemFor(ReplyValue()));
 }
 
 int ValveItem(uint16_t word) {
@@ -63,10 +65,31 @@ void WriteOption(uint8_t address, uint16_t word) {
 
 void SetOxygenSensor(bool fitted) {
     if (fitted)
-        Form1->RadioButton1->setChecked(true);
+        Controls().RadioButton1->setChecked(true);
     else
-        Form1->RadioButton2->setChecked(true);
-    Form1->ExtText1->setEnabled(fitted);
+        Controls().RadioButton2->setChecked(true);
+    Controls().ExtText1->setEnabled(fitted);
+}
+
+std::optional<QString> ReadTrimStatus() {
+    if (!SendCommand(CmdReadLive, Live::SetupStatus, 0))
+        return std::nullopt;
+    const bool setupMode = (ReplyValue() & 0xFF) > 127;
+    if (!SendCommand(CmdReadLive, Live::TrimStatus, 0))
+        return std::nullopt;
+    const bool oxygenTrimActive = (ReplyValue() & 0x02) != 0;
+    if (setupMode)
+        return QStringLiteral("=== РЕЖИМ УСТАНОВКИ ===");
+    if (oxygenTrimActive) {
+        if (!SendCommand(CmdReadLive, Live::OxygenTrim, 0))
+            return std::nullopt;
+        return QStringLiteral("Датчик кислорода ") + TrimNumberText(ReplyCorrectionPercent()) +
+               QStringLiteral(" %");
+    }
+    if (!SendCommand(CmdReadLive, Live::ManualTrim, 0))
+        return std::nullopt;
+    return QStringLiteral("Ручная подстройка  ") + TrimNumberText(ReplyCorrectionPercent()) +
+           QStringLiteral(" %");
 }
 
 } // namespace
@@ -79,22 +102,24 @@ uint16_t CylinderConstant(long long cylinders) {
 }
 
 void ChooseCoilMask() {
-    ChooseCoilMaskFor(Form1->SpinExtEdit9->Value());
+    ChooseCoilMaskFor(Controls().SpinExtEdit9->Value());
 }
 void ChooseCylinderMask() {
-    ChooseCylinderMaskFor(Form1->SpinExtEdit2->Value());
+    ChooseCylinderMaskFor(Controls().SpinExtEdit2->Value());
 }
 
-void SpinExtEdit9Init(long double& value) {
-    if (SendCommand(CmdReadParam, Param::Coils, 0)) {
+bool SpinExtEdit9Init(long double& value) {
+    const bool replied = SendCommand(CmdReadParam, Param::Coils, 0);
+    if (replied) {
         value = ReplyAsNumber() + 1;
         ChooseCoilMaskFor(value);
     }
-    ReadListWord(Param::PetrolValve, Form1->ComboBox1, &ValveItem);
-    ReadListWord(Param::ThrottleSensor, Form1->ComboBox4, &ThrottleSensorItem);
-    ReadListWord(Param::VapourValve, Form1->ComboBox2, &ValveItem);
-    ReadListWord(Param::StartMode, Form1->ComboBox3, &StartModeItem);
+    ReadListWord(Param::PetrolValve, Controls().ComboBox1, &ValveItem);
+    ReadListWord(Param::ThrottleSensor, Controls().ComboBox4, &ThrottleSensorItem);
+    ReadListWord(Param::VapourValve, Controls().ComboBox2, &ValveItem);
+    ReadListWord(Param::StartMode, Controls().ComboBox3, &StartModeItem);
     ApplySwitchOverCaption();
+    return replied;
 }
 
 void SpinExtEdit9ChangeValue(long double newValue) {
@@ -103,10 +128,12 @@ void SpinExtEdit9ChangeValue(long double newValue) {
     ChooseCoilMaskFor(static_cast<long double>(coils));
 }
 
-void SpinExtEdit2Init(long double& value) {
-    if (SendCommand(CmdReadParam, Param::Cylinders, 0))
+bool SpinExtEdit2Init(long double& value) {
+    const bool replied = SendCommand(CmdReadParam, Param::Cylinders, 0);
+    if (replied)
         value = ReplyAsNumber();
     ChooseCylinderMaskFor(value);
+    return replied;
 }
 
 void SpinExtEdit2ChangeValue(long double newValue) {
@@ -116,28 +143,32 @@ void SpinExtEdit2ChangeValue(long double newValue) {
     ChooseCylinderMaskFor(newValue);
 }
 
-void SpinExtEdit29Init(long double& value) {
-    SendCommand(CmdReadParam, Param::SelfLearning, 0);
-    value = ReplyAsNumber();
+bool SpinExtEdit29Init(long double& value) {
+    const bool replied = SendCommand(CmdReadParam, Param::SelfLearning, 0);
+    if (replied)
+        value = ReplyAsNumber();
     // A failed read must not choose an option: the button's handler would write it back.
     if (SendCommand(CmdReadParam, Param::SlopeCorrection, 0)) {
         if (ReplyValue() != 0)
-            Form1->RadioButton5->setChecked(true);
+            Controls().RadioButton5->setChecked(true);
         else
-            Form1->RadioButton6->setChecked(true);
+            Controls().RadioButton6->setChecked(true);
     }
+    return replied;
 }
 
-void SpinExtEdit1Init(long double& value) {
-    SendCommand(CmdReadParam, Param::ReferenceVoltage, 0);
-    value = ReplyThousandths();
+bool SpinExtEdit1Init(long double& value) {
+    const bool replied = SendCommand(CmdReadParam, Param::ReferenceVoltage, 0);
+    if (replied)
+        value = ReplyThousandths();
     // As above: the slider's handler writes every position change back to the controller.
     if (SendCommand(CmdReadParam, Param::Damping, 0))
-        Form1->TrackBar2->setValue(static_cast<int>(ReplyValue()) - 1);
+        Controls().TrackBar2->setValue(static_cast<int>(ReplyValue()) - 1);
+    return replied;
 }
 
 void SpinExtEdit6ChangeValue(long double newValue) {
-    if (!Form1->SpinExtEdit6->hasFocus())
+    if (!Controls().SpinExtEdit6->hasFocus())
         return;
     const uint16_t word = EncodeValue(Encode::Mul1024, newValue);
     SendCommand(CmdWriteParam, Param::AccelResponse, word);
@@ -148,38 +179,26 @@ QString TrimNumberText(long double percent) {
     return QString::asprintf("%4.2f", static_cast<double>(percent));
 }
 
+// The status line and the value change only from words that came back: a failed read in the
+// middle leaves the line as it was.
 void ExtText4Query(QObject*, int, int, long double& value) {
     if (SendCommand(CmdReadParam, Param::OxygenSensor, 0))
         SetOxygenSensor((ReplyValue() & 1) != 0);
-    SendCommand(CmdReadLive, Live::SetupStatus, 0);
-    const bool setupMode = (ReplyValue() & 0xFF) > 127;
-    SendCommand(CmdReadLive, Live::TrimStatus, 0);
-    const bool oxygenTrimActive = (ReplyValue() & 0x02) != 0;
-    QString status;
-    if (setupMode) {
-        status = QStringLiteral("=== РЕЖИМ УСТАНОВКИ ===");
-    } else if (oxygenTrimActive) {
-        SendCommand(CmdReadLive, Live::OxygenTrim, 0);
-        status = QStringLiteral("Датчик кислорода ") + TrimNumberText(ReplyCorrectionPercent()) +
-                 QStringLiteral(" %");
-    } else {
-        SendCommand(CmdReadLive, Live::ManualTrim, 0);
-        status = QStringLiteral("Ручная подстройка  ") + TrimNumberText(ReplyCorrectionPercent()) +
-                 QStringLiteral(" %");
-    }
-    Form1->StaticText2->setText(status);
-    SendCommand(CmdReadLive, Live::BaseInjection, 0);
-    value = ReplyThousandths();
+    const std::optional<QString> status = ReadTrimStatus();
+    if (status)
+        Controls().StaticText2->setText(*status);
+    if (SendCommand(CmdReadLive, Live::BaseInjection, 0))
+        value = ReplyThousandths();
 }
 
 void ApplySwitchOverCaption() {
-    switch (Form1->ComboBox3->currentIndex()) {
+    switch (Controls().ComboBox3->currentIndex()) {
     case 0:
-        Form1->GroupBox15->setTitle(QStringLiteral("Переход с пара на жидкую фазу"));
+        Controls().GroupBox15->setTitle(QStringLiteral("Переход с пара на жидкую фазу"));
         break;
     case 1:
     case 2:
-        Form1->GroupBox15->setTitle(QStringLiteral("Переход с бензина на газ"));
+        Controls().GroupBox15->setTitle(QStringLiteral("Переход с бензина на газ"));
         break;
     default:
         break;
@@ -187,20 +206,20 @@ void ApplySwitchOverCaption() {
 }
 
 void SetGasCaptionColour(bool present) {
-    QPalette palette = Form1->GroupBox25->palette();
+    QPalette palette = Controls().GroupBox25->palette();
     palette.setColor(QPalette::WindowText, present ? GasPresentColour : GasAbsentColour);
-    Form1->GroupBox25->setPalette(palette);
+    Controls().GroupBox25->setPalette(palette);
 }
 
 void SelectGasSensor(bool present) {
     SetGasCaptionColour(present);
     if (present)
-        Form1->RadioButton3->setChecked(true);
+        Controls().RadioButton3->setChecked(true);
     else
-        Form1->RadioButton4->setChecked(true);
+        Controls().RadioButton4->setChecked(true);
 }
 
-void InstallSelectors(TForm1& form) {
+void InstallSelectors(const WindowControls& form) {
     const auto onPick = [](QComboBox* list, uint8_t address, void (*after)() = nullptr) {
         QObject::connect(list, &QComboBox::activated, list, [address, after](int index) {
             if (index < 0)
@@ -224,22 +243,22 @@ void InstallSelectors(TForm1& form) {
     };
     onSelect(form.RadioButton1, [] {
         WriteOption(Param::OxygenSensor, 1);
-        Form1->ExtText1->setEnabled(true);
+        Controls().ExtText1->setEnabled(true);
     });
     onSelect(form.RadioButton2, [] {
         WriteOption(Param::OxygenSensor, 0);
-        Form1->ExtText1->setEnabled(false);
+        Controls().ExtText1->setEnabled(false);
     });
     onSelect(form.RadioButton3, [] {
         WriteOption(Param::GasSensor, 1);
-        Form1->GroupBox35->show();
-        Form1->GroupBox30->hide();
+        Controls().GroupBox35->show();
+        Controls().GroupBox30->hide();
         SetGasCaptionColour(true);
     });
     onSelect(form.RadioButton4, [] {
         WriteOption(Param::GasSensor, 0);
-        Form1->GroupBox30->show();
-        Form1->GroupBox35->hide();
+        Controls().GroupBox30->show();
+        Controls().GroupBox35->hide();
         SetGasCaptionColour(false);
     });
     onSelect(form.RadioButton5, [] { WriteOption(Param::SlopeCorrection, 1); });

@@ -8,15 +8,16 @@
 #include <cstdint>
 
 class QObject;
-class TForm1;
+struct WindowControls;
 
-// Read and write handlers of the spin edits with side effects.
-void SpinExtEdit9Init(long double& value);
+// Read and write handlers of the spin edits with side effects. A read handler returns whether
+// its own word came back; a failed read changes nothing on the window.
+bool SpinExtEdit9Init(long double& value);
 void SpinExtEdit9ChangeValue(long double newValue);
-void SpinExtEdit2Init(long double& value);
+bool SpinExtEdit2Init(long double& value);
 void SpinExtEdit2ChangeValue(long double newValue);
-void SpinExtEdit29Init(long double& value);
-void SpinExtEdit1Init(long double& value);
+bool SpinExtEdit29Init(long double& value);
+bool SpinExtEdit1Init(long double& value);
 void SpinExtEdit6ChangeValue(long double newValue);
 void ExtText4Query(QObject* sender, int queryCod, int valueAdr, long double& value);
 
@@ -40,4 +41,4 @@ void SelectGasSensor(bool present);
 void SetGasCaptionColour(bool present);
 
 // Connects the lists, radio buttons and slider of the window to their handlers.
-void InstallSelectors(TForm1& form);
+void InstallSelectors(const WindowControls& controls);

@@ -19,6 +19,17 @@ void SetErrorPresenter(ErrorPresenter presenter);
 // Shows an error through the current presenter, with the full-stop rule applied.
 void ShowError(const QString& errorText);
 
+// Runs one event handler at its own boundary: an error that leaves it is shown through
+// ShowError and goes no further, so that no exception unwinds through Qt's event delivery.
+void RunHandler(const std::function<void()>& handler);
+
+// The handler wrapped for QObject::connect (any arguments of the signal are dropped).
+template <class Handler> auto Guarded(Handler handler) {
+    return [handler = std::move(handler)] { RunHandler(handler); };
+}
+
+// The application object. Its notify is the last resort for an error that a handler did not
+// catch itself.
 class TApplication : public QApplication {
     Q_OBJECT
 public:

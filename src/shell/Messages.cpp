@@ -47,3 +47,18 @@ bool Confirm(const QString& text) {
     box.exec();
     return !answeredNo;
 }
+
+bool ConfirmRisk(const QString& text) {
+    if (confirmPresenter)
+        return confirmPresenter(text);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    bool answeredYes = false;
+    QObject::connect(yes, &QPushButton::clicked, &box, [&answeredYes] { answeredYes = true; });
+    box.exec();
+    return answeredYes;
+}

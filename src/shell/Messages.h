@@ -13,6 +13,9 @@ void ShowInformation(const QString& text);
 // (cancel, Esc). True unless the answer was "No"; closing the box otherwise counts as "Yes".
 bool Confirm(const QString& text);
 
+// The same box for a step that may do harm: "No" is the default, and only a real "Yes" goes on.
+bool ConfirmRisk(const QString& text);
+
 using InformationPresenter = std::function<void(const QString& text)>;
 using ConfirmPresenter = std::function<bool(const QString& text)>;
 // An empty function restores the real boxes.

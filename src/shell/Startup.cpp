@@ -4,12 +4,13 @@
 #include "DeviceIdentity.h"
 #include "FileFun.h"
 #include "Form1.h"
+#include "Form1Controls.h"
 #include "Form3.h"
 #include "ParameterBindings.h"
 #include "Ser_num.h"
 
 void InstallBehaviour(TForm1& form) {
-    InstallParameterBindings(form);
+    InstallParameterBindings(ControlsOf(form));
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);

@@ -3,6 +3,7 @@
 #include "Comm_Fun.h"
 #include "Connection.h"
 #include "Form1.h"
+#include "GoodReads.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
@@ -47,7 +48,8 @@ QStringList ConnectedWindowProblems(TForm1& form) {
         if (!expectation.holds)
             problems << QStringLiteral("not %1").arg(QLatin1String(expectation.what));
 
-    // No value control stays disabled, save the oxygen-sensor display while "нет" is chosen.
+    // No value control stays disabled, save the oxygen-sensor display while "нет" is chosen and
+    // a spin edit whose word never came back: it keeps the state of "Close COM".
     for (const QPointer<QObject>& component : form.Components.Items()) {
         auto* widget = qobject_cast<QWidget*>(component.data());
         const bool valueControl =
@@ -55,6 +57,8 @@ QStringList ConnectedWindowProblems(TForm1& form) {
         if (!valueControl || widget->isEnabled())
             continue;
         if (widget == form.ExtText1 && form.RadioButton2->isChecked())
+            continue;
+        if (qobject_cast<TSpinExtEdit*>(widget) && !GoodReads::Had(widget))
             continue;
         problems << widget->objectName() + QStringLiteral(" disabled");
     }

@@ -200,12 +200,13 @@ void TestDeviceIdentity::failedReadsNumberNothing_data() {
     QTest::addColumn<int>("silentAddress");
     QTest::addColumn<QString>("shownSerial");
     QTest::addColumn<QString>("shownDate");
-    // A read without a reply repeats the character before it, so the serial still reads
-    // "00000" at 20..24.
+    // A read without a reply would repeat the character before it, so the serial would still
+    // read "00000" at 20..24; a text with a failed read keeps what was shown instead.
     const QString unnumbered = QString(19, 'T') + "00000";
-    QTest::newRow("serial 21") << 21 << unnumbered << "15.03.02";
-    QTest::newRow("date 25") << 25 << unnumbered << "05.03.02";
-    QTest::newRow("date 32") << 32 << unnumbered << "15.03.00";
+    const QString unread = " ";
+    QTest::newRow("serial 21") << 21 << unread << "15.03.02";
+    QTest::newRow("date 25") << 25 << unnumbered << unread;
+    QTest::newRow("date 32") << 32 << unnumbered << unread;
 }
 
 void TestDeviceIdentity::failedReadsNumberNothing() {

@@ -2,6 +2,7 @@
 // the "Файл" menu, against an emulated controller.
 
 #include "Captions.h"
+#include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "FileHelpers.h"
@@ -29,8 +30,9 @@ namespace {
 constexpr int FirstAddress = 33;
 constexpr int Words = 67;
 
+// Words no control would show as they are, save the identity a settings file must hold.
 uint16_t WordFor(int address) {
-    return static_cast<uint16_t>(address * 0x0101 + 0x80);
+    return address == 47 ? 503 : static_cast<uint16_t>(address * 0x0101 + 0x80);
 }
 
 QStringList Writes(const q5emu::Q5Emulator& controller) {
@@ -115,6 +117,8 @@ private slots:
     void loadRefused_data();
     void loadRefused();
     void loadWithoutReplyBringsWindowBack();
+    void loadChecksContent_data();
+    void loadChecksContent();
 
 private:
     std::unique_ptr<WindowFixture> fixture;
@@ -251,6 +255,7 @@ void TestSettingsMenu::loadWritesWordsInOrder() {
     for (int address = FirstAddress; address < FirstAddress + Words; ++address)
         fixture->controller().setParam(address, 0);
     fixture->form().OpenDialog1->setDirectory(fixture->directory());
+    fixture->answerQuestions(true);
 
     QString startDirectory;
     ModalDriver driver;
@@ -307,6 +312,7 @@ void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
     const QString path = fixture->filePath("car3.q5t");
     WriteBytes(path, SettingsBytes(268));
     fixture->controller().setFault(SilentOn(CmdWriteParam, 60));
+    fixture->answerQuestions(true);
     bool windowBackWhenShown = false;
     SetErrorPresenter([&](const QString& text) {
         fixture->errors << text;
@@ -317,13 +323,69 @@ void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
     ModalDriver driver;
     ChooseFile(driver, path);
     // From a timer, as from the menu, the error reaches the application's error handler.
-    QTimer::singleShot(0, &fixture->form(), [] { N2Click(); });
+    QTimer::singleShot(0, &fixture->form(), Guarded(&N2Click));
     QTRY_COMPARE(fixture->errors, QStringList{"Нет ответа от прибора!"});
 
     QVERIFY(windowBackWhenShown);
     QCOMPARE(Writes(fixture->controller()).mid(0, 28), FileWrites(33, 60));
     QVERIFY(!Writes(fixture->controller()).contains(Triple(CmdWriteParam, 61, WordFor(61))));
     QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+// Nothing reaches the controller from a file that is not a settings file; a doubtful one
+// only when the user says so; a file the tool saved loads without a question.
+void TestSettingsMenu::loadChecksContent_data() {
+    QTest::addColumn<QByteArray>("bytes"); // empty: the controller's own block, saved
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("writes");
+    QByteArray random(1000, '\0');
+    quint32 seed = 12345;
+    for (char& byte : random) {
+        seed = seed * 1103515245u + 12345u;
+        byte = char(seed >> 16);
+    }
+    QByteArray identity502 = SettingsBytes(268);
+    identity502[(47 - 33) * 4] = char(502 & 0xFF);
+    const QString foreign = "Файл не является файлом установок Tarvik-Q5!";
+    QTest::newRow("1000 random bytes") << random << true << foreign << 0 << 0;
+    QTest::newRow("word 47 is 502") << identity502 << true << foreign << 0 << 0;
+    QTest::newRow("saved by the tool") << QByteArray() << false << "" << 0 << Words;
+    QTest::newRow("doubtful, No") << SettingsBytes(268) << false << "" << 1 << 0;
+    QTest::newRow("doubtful, Yes") << SettingsBytes(268) << true << "" << 1 << Words;
+}
+
+void TestSettingsMenu::loadChecksContent() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, answer);
+    QFETCH(QString, error);
+    QFETCH(int, questions);
+    QFETCH(int, writes);
+    const QString path = fixture->filePath("check.q5t");
+    if (bytes.isEmpty()) {
+        // A fresh controller's block: every word inside its control's range.
+        q5emu::ControllerState fresh;
+        for (int address = FirstAddress; address < FirstAddress + Words; ++address)
+            fixture->controller().setParam(address, fresh.read(q5emu::Space::Param, address, 0));
+        SaveSettings(path);
+    } else
+        WriteBytes(path, bytes);
+    fixture->controller().clearLog();
+    fixture->answerQuestions(answer);
+
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    QCOMPARE(ErrorOf(N2Click), error);
+
+    QVERIFY2(fixture->questions.size() == questions, qPrintable(fixture->questions.join("|")));
+    if (questions > 0) {
+        // The question names the words by their captions, five at most.
+        QVERIFY(fixture->questions.first().contains("Запуск двигателя"));
+        QVERIFY(fixture->questions.first().contains("и ещё"));
+    }
+    // A load ends by reading the window back, whose option buttons may write their choice.
+    QCOMPARE(std::min<int>(Writes(fixture->controller()).size(), Words), writes);
 }
 
 int RunSettingsMenuTests(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
+#include "Form1Controls.h"
 #include "Messages.h"
 #include "Monitor.h"
 #include "ParameterBindings.h"
@@ -22,7 +23,7 @@ WindowFixture::WindowFixture()
     : form_(std::make_unique<TForm1>()), dialog_(std::make_unique<TForm2>()) {
     Form1 = form_.get();
     Form2 = dialog_.get();
-    InstallParameterBindings(*form_);
+    InstallParameterBindings(ControlsOf(*form_));
     InstallFileMenu(*form_);
     InstallIdentity(*form_);
     ProductionLog::SetDirectory(dir_.path());
@@ -67,6 +68,13 @@ QByteArray WindowFixture::text(int first, int count) {
 void WindowFixture::setText(int first, const QByteArray& text) {
     for (int i = 0; i < text.size(); ++i)
         controller().setParam(first + i, static_cast<uint8_t>(text[i]));
+}
+
+void WindowFixture::answerQuestions(bool answer) {
+    SetConfirmPresenter([this, answer](const QString& text) {
+        questions << text;
+        return answer;
+    });
 }
 
 QString ErrorOf(void (*call)()) {

@@ -39,6 +39,9 @@ public:
     // Texts given to the information box and the error handler, in order.
     QStringList informations;
     QStringList errors;
+    // From now on, a confirmation box is not shown: its question is kept and gets `answer`.
+    void answerQuestions(bool answer);
+    QStringList questions;
 
 private:
     EmulatedPorts ports_;

@@ -53,13 +53,13 @@ private slots:
         QCOMPARE(ErrorMessageText(error), text);
     }
 
-    // An exception from a timer reaches the handler; the loop keeps running and later
-    // events are handled as before.
+    // An exception from a guarded timer handler is shown at its boundary; the loop keeps running
+    // and later events are handled as before.
     void timerExceptionIsShownAndProgramGoesOn() {
         QTimer failing;
         failing.setSingleShot(true);
         connect(&failing, &QTimer::timeout, this,
-                [] { throw std::runtime_error("Ошибка ввода-вывода 103"); });
+                Guarded([] { throw std::runtime_error("Ошибка ввода-вывода 103"); }));
         int ticks = 0;
         QTimer healthy;
         healthy.setInterval(1);
@@ -74,11 +74,11 @@ private slots:
     void handlerExceptionAbortsOnlyThatAction() {
         QPushButton button;
         int clicks = 0;
-        connect(&button, &QPushButton::clicked, this, [&] {
+        connect(&button, &QPushButton::clicked, this, Guarded([&] {
             ++clicks;
             if (clicks == 1)
                 throw std::runtime_error("Invalid numeric value!");
-        });
+        }));
         button.show();
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(shown, QStringList{"Invalid numeric value!"});

@@ -26,6 +26,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool writing_ = false;
 };
 
 extern TForm2* Form2;

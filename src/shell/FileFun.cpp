@@ -1,11 +1,14 @@
 #include "FileFun.h"
 
 #include "Captions.h"
+#include "ErrorHandler.h"
 #include "Form1.h"
+#include "GoodReads.h"
 #include "Messages.h"
 #include "Monitor.h"
-#include "NoReplyError.h"
+#include "ParameterBlock.h"
 #include "Protocol.h"
+#include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -16,10 +19,9 @@
 #include <QTimer>
 
 #include <exception>
+#include <stdexcept>
 
 namespace {
-
-constexpr int ReplyChecksumByte = Frame::Size - 1;
 
 // A file in the sense of the menu's checks: anything there that is not a directory.
 bool FileExists(const QString& path) {
@@ -36,19 +38,9 @@ QString ChoosePath(QFileDialog* dialog) {
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
-uint8_t AddressOf(int index) {
-    return static_cast<uint8_t>(SettingsRecords::FirstAddress + index);
-}
-
-void WriteWords(const SettingsRecords::Words& words) {
-    for (int i = 0; i < SettingsRecords::Count; ++i) {
-        if (!SendCommand(CmdWriteParam, AddressOf(i), words[i]))
-            throw ENoReply();
-    }
-}
-
 void TakeWindowDown() {
     Form1->Timer2->stop();
+    GoodReads::ForgetAll();
     TSpinExtEdit::PassAll(Form1->Components);
     TExtText::PassAll(Form1->Components);
 }
@@ -61,30 +53,36 @@ void BringWindowBack() {
     StartMonitor();
 }
 
+// A foreign file stops here; a doubtful one goes on only when the user says so.
+bool MayLoad(const QByteArray& bytes) {
+    const SettingsCheck::Findings found = SettingsCheck::Examine(bytes);
+    if (found.foreign)
+        throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
+    return found.doubtful.isEmpty() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found.doubtful));
+}
+
 } // namespace
 
 void SaveSettings(const QString& path) {
-    SettingsRecords::Entries entries{};
-    for (int i = 0; i < SettingsRecords::Count; ++i) {
-        if (!SendCommand(CmdReadParam, AddressOf(i), 0))
-            throw ENoReply();
-        entries[i] = {ReplyValue(), ReplyFrame[ReplyChecksumByte]};
-    }
-    SettingsFile::Write(path, entries);
+    SettingsFile::Write(path, ParameterBlock::Read());
 }
 
-void LoadSettings(const QString& path) {
-    const SettingsRecords::Words words = SettingsFile::ReadWords(path);
+bool LoadSettings(const QString& path) {
+    const QByteArray bytes = SettingsFile::ReadForLoad(path);
+    if (!MayLoad(bytes))
+        return false;
+    const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     TakeWindowDown();
     std::exception_ptr failure;
     try {
-        WriteWords(words);
+        ParameterBlock::Write(words);
     } catch (...) {
         failure = std::current_exception();
     }
     BringWindowBack();
     if (failure)
         std::rethrow_exception(failure);
+    return true;
 }
 
 void N2Click() {
@@ -95,8 +93,8 @@ void N2Click() {
         ShowInformation(QStringLiteral("Такого файла нет!"));
         return;
     }
-    LoadSettings(path);
-    Form1->setWindowTitle(FileCaption(path));
+    if (LoadSettings(path))
+        Form1->setWindowTitle(FileCaption(path));
 }
 
 void N3Click() {
@@ -111,6 +109,6 @@ void N3Click() {
 }
 
 void InstallFileMenu(TForm1& form) {
-    QObject::connect(form.N2, &QAction::triggered, &form, &N2Click);
-    QObject::connect(form.N3, &QAction::triggered, &form, &N3Click);
+    QObject::connect(form.N2, &QAction::triggered, &form, Guarded(&N2Click));
+    QObject::connect(form.N3, &QAction::triggered, &form, Guarded(&N3Click));
 }

@@ -3,7 +3,9 @@
 #include "Captions.h"
 #include "Comm_Fun.h"
 #include "DeviceIdentity.h"
+#include "ErrorHandler.h"
 #include "Form1.h"
+#include "GoodReads.h"
 #include "Messages.h"
 #include "Monitor.h"
 #include "Protocol.h"
@@ -42,6 +44,7 @@ bool DeviceConnected() {
 
 bool ConnectOnPort(int16_t port) {
     deviceConnected = false;
+    GoodReads::ForgetAll();
     if (!Comm_Fun::OpenPort(port, LineBaudRate))
         return false;
     Comm_Fun::SetDtrLine();
@@ -69,8 +72,8 @@ bool ConnectOnPort(int16_t port) {
     SetListsEnabled(true);
     // A failure of the production log ends the sequence here, with the program connected.
     ReadDeviceIdentity();
-    SendCommand(CmdReadParam, AddrOperatingCounter, 0);
-    Form1->StaticText4->setText(OperatingCounterText(ReplyValue()));
+    if (SendCommand(CmdReadParam, AddrOperatingCounter, 0))
+        Form1->StaticText4->setText(OperatingCounterText(ReplyValue()));
     return true;
 }
 
@@ -87,6 +90,7 @@ void Close_COMClick() {
     Form1->Panel3->hide();
     Form1->setWindowTitle(BaseCaption());
     deviceConnected = false;
+    GoodReads::ForgetAll();
     Form1->N2->setEnabled(false);
     Form1->N3->setEnabled(false);
     Form1->RadioButton1->setEnabled(false);
@@ -105,6 +109,7 @@ void Close_COMClick() {
 }
 
 void InstallConnection(TForm1& form) {
-    QObject::connect(form.Connect_to_COM1, &QPushButton::clicked, &form, &Connect_to_COM1Click);
-    QObject::connect(form.Close_COM, &QPushButton::clicked, &form, &Close_COMClick);
+    QObject::connect(form.Connect_to_COM1, &QPushButton::clicked, &form,
+                     Guarded(&Connect_to_COM1Click));
+    QObject::connect(form.Close_COM, &QPushButton::clicked, &form, Guarded(&Close_COMClick));
 }

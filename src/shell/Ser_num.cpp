@@ -3,6 +3,7 @@
 #include "AppLook.h"
 #include "DateText.h"
 #include "DeviceIdentity.h"
+#include "ErrorHandler.h"
 #include "Form1.h"
 
 #include <QLabel>
@@ -62,7 +63,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Edit1);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 
     FormCreate();
@@ -78,6 +79,14 @@ void TForm2::FormShow() {
 }
 
 void TForm2::Button1Click() {
+    // A second "OK" queued while the controller is written is not another numbering.
+    if (writing_)
+        return;
+    writing_ = true;
+    const struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{writing_};
     WriteSerialNumber(Edit1->text());
     ReadDeviceIdentity();
     accept();

@@ -16,12 +16,14 @@ void N3Click();
 // touched. Then the file is replaced durably. File errors throw EInOutError.
 void SaveSettings(const QString& path);
 
-// Reads and checks the whole file before anything is sent (a short file throws "Read beyond
-// end of file" with controller and window unchanged). Then stops the monitor, takes the value
-// controls down and writes the 67 words in address order, stopping with ENoReply at the first
-// write without a valid reply. Whether the writes all went through or not, the value controls
-// and the monitor are brought back before this returns or throws, so that the window shows
-// what the controller holds.
-void LoadSettings(const QString& path);
+// Reads and checks the whole file before anything is sent: a short file throws "Read beyond
+// end of file", a file whose identity record is wrong is refused as no settings file, and one
+// with damaged records or words the controls would not accept is loaded only when the user
+// confirms (false when not). Then stops the monitor, takes the value controls down and writes
+// the 67 words in address order, stopping with ENoReply at the first write without a valid
+// reply. Whether the writes all went through or not, the value controls and the monitor are
+// brought back before this returns or throws, so that the window shows what the controller
+// holds.
+bool LoadSettings(const QString& path);
 
 void InstallFileMenu(TForm1& form);

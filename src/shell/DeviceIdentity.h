@@ -7,7 +7,8 @@
 class TForm1;
 
 // Reads parameters 1..32 and shows both texts as read (Windows-1251; a character of code 0
-// ends the shown text), then lets pending events run once. A controller whose sequence
+// ends the shown text); a text with a failed read keeps what was shown. No other event runs
+// until the numbering is done. A controller whose sequence
 // number reads "00000" gets the next number from the production log: the log record is on
 // disk before the new serial number and today's date are written into the controller and
 // shown. Numbering needs all 32 reads to have had a valid reply; otherwise nothing is written

@@ -7,7 +7,6 @@
 #include "ProductionLog.h"
 #include "Protocol.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
@@ -46,10 +45,16 @@ QString ShownText(const QByteArray& bytes) {
 void ReadDeviceIdentity() {
     const ReadText serial =
         ReadCharacters(IdentityText::FirstSerialAddress, IdentityText::SerialLength);
-    Form1->StaticText1->setText(ShownText(serial.bytes));
+    // A text with a failed read in it would show characters the controller never sent.
+    if (serial.complete)
+        Form1->StaticText1->setText(ShownText(serial.bytes));
     const ReadText date = ReadCharacters(IdentityText::FirstDateAddress, IdentityText::DateLength);
-    Form1->StaticText3->setText(ShownText(date.bytes));
-    QCoreApplication::processEvents();
+    if (date.complete)
+        Form1->StaticText3->setText(ShownText(date.bytes));
+    // Painted now, without letting other events in: nothing may run between the reads and the
+    // numbering that follows.
+    Form1->StaticText1->repaint();
+    Form1->StaticText3->repaint();
 
     // Stale reply words can look like "00000": a controller that was not read whole is never
     // numbered.
@@ -61,7 +66,7 @@ void ReadDeviceIdentity() {
     const QString logPath = ProductionLog::Path();
     ProductionLog::CreateIfMissing(logPath, Cp1251::Decode(date.bytes));
     const ProtocolRecord record =
-        ProductionLog::AppendNext(logPath, Form1->StaticText1->text(), DateText::TodayForDevice());
+        ProductionLog::AppendNext(logPath, ShownText(serial.bytes), DateText::TodayForDevice());
     const QString numberedSerial = Cp1251::Decode(record.serial());
     WriteSerialNumber(numberedSerial);
     Form1->StaticText3->setText(Cp1251::Decode(record.date()));

@@ -1,6 +1,7 @@
 #include "IdentityGesture.h"
 
 #include "DeviceIdentity.h"
+#include "ErrorHandler.h"
 #include "Form1.h"
 #include "Ser_num.h"
 
@@ -29,7 +30,7 @@ bool StaticText1Watcher::eventFilter(QObject* watched, QEvent* event) {
     // Filters see events before the widget drops them for being disabled.
     if (watched == field_ && press && field_->isEnabled()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        StaticText1MouseDown(mouse->buttons(), mouse->modifiers());
+        RunHandler([mouse] { StaticText1MouseDown(mouse->buttons(), mouse->modifiers()); });
     }
     return QObject::eventFilter(watched, event);
 }
