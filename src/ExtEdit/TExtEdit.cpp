@@ -16,6 +16,12 @@ constexpr int kDefaultWidth = 121;
 constexpr int kDefaultHeight = 25;
 constexpr long double kZeroBelow = 1e-10L;
 
+// A technician types the decimal comma of his keyboard; no mask shows a comma, so in the
+// field's text it can only be a typed decimal point.
+QChar ReadAsPoint(QChar c) {
+    return c == u',' ? QChar(u'.') : c;
+}
+
 bool StartsNumber(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
 }
@@ -26,17 +32,17 @@ bool ContinuesNumber(QChar c) {
 
 // The number string of a shown or typed text: from the first digit, sign or point,
 // collecting digits, points and exponent letters up to the first blank and skipping
-// everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "75").
+// everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "7.5").
 QString CollectNumber(const QString& text) {
     QString number;
     int i = 0;
-    while (i < text.size() && !StartsNumber(text.at(i)))
+    while (i < text.size() && !StartsNumber(ReadAsPoint(text.at(i))))
         ++i;
     if (i == text.size())
         return number;
-    number.append(text.at(i++));
+    number.append(ReadAsPoint(text.at(i++)));
     for (; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        const QChar c = ReadAsPoint(text.at(i));
         if (c == u' ')
             break;
         if (ContinuesNumber(c))

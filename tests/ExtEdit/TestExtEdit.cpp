@@ -77,8 +77,16 @@ void TestExtEdit::ApplyText_data() {
     QTest::addColumn<int>("reports");
 
     const QString plain = u"#####0.00"_qs;
-    QTest::newRow("comma skipped")
-        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 75.0L << u" 75.00"_qs << 1;
+    QTest::newRow("decimal comma")
+        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 7.5L << u" 7.50"_qs << 1;
+    QTest::newRow("decimal comma below one")
+        << plain << 0.00001L << 15.99L << 1.0L << u"0,5"_qs << 0.5L << u" 0.50"_qs << 1;
+    QTest::newRow("decimal comma not beyond the bound")
+        << plain << 0.00001L << 15.99L << 1.0L << u"1,25"_qs << 1.25L << u" 1.25"_qs << 1;
+    QTest::newRow("leading comma")
+        << plain << -10.0L << 10.0L << 1.0L << u" ,5 V"_qs << 0.5L << u" 0.50"_qs << 1;
+    QTest::newRow("comma and point are two points")
+        << plain << -10.0L << 10.0L << 1.0L << u"1,2.5"_qs << 1.0L << u" 1.00"_qs << 0;
     QTest::newRow("letters restore")
         << plain << -1000.0L << 1000.0L << 1.0L << u"abc"_qs << 1.0L << u" 1.00"_qs << 0;
     QTest::newRow("negative under leading blanks fails")
