@@ -157,7 +157,11 @@ void TExtEdit::keyPressEvent(QKeyEvent* event) {
 void TExtEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Another application or a popup taking the focus is no move within the window.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    // Passing through a field writes nothing: its text is what was last shown, and the held
+    // value may lie outside the bounds when the controller holds such a word.
+    if (isModified())
         ApplyText();
 }
 

@@ -21,7 +21,8 @@ private slots:
     void MaskAssignmentReportsNothing();
     void InitTakesHandlerResult();
     void InitWithoutHandlerOnlyEnables();
-    void InitBelowBoundCommittedOnLeaving();
+    void LeavingCommitsOnlyAnEdit_data();
+    void LeavingCommitsOnlyAnEdit();
     void Pass_data();
     void Pass();
     void InitAllPassAllVisitExactClassInOrder();
