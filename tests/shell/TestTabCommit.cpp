@@ -83,6 +83,20 @@ private slots:
         QCOMPARE(written, 3.0L);
         QCOMPARE(field->Value(), 3.0L);
     }
+
+    // Whatever the keyboard reaches in the window, a click gives the focus to it or to the
+    // control it is part of (the scroll arrows of a tab bar).
+    void everyKeyboardControlTakesFocusByClick() {
+        for (QWidget* widget : form->centralWidget()->findChildren<QWidget*>()) {
+            if (widget->focusProxy() || !(widget->focusPolicy() & Qt::TabFocus))
+                continue;
+            QWidget* taker = widget;
+            while (taker && !(taker->focusPolicy() & Qt::ClickFocus))
+                taker = taker->parentWidget();
+            QVERIFY2(taker && taker != form->centralWidget(),
+                     qPrintable(widget->objectName() + u' ' + widget->metaObject()->className()));
+        }
+    }
 };
 
 int RunTabCommitTests(int argc, char** argv) {
