@@ -8,6 +8,7 @@ int RunAboutBoxTests(int argc, char** argv);
 int RunErrorHandlerTests(int argc, char** argv);
 int RunLayoutTests(int argc, char** argv);
 int RunTabCommitTests(int argc, char** argv);
+int RunDisabledLookTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     AppLook::Install();
     int failures = 0;
     for (auto run : {RunMainWindowTests, RunAboutBoxTests, RunErrorHandlerTests, RunLayoutTests,
-                     RunTabCommitTests})
+                     RunTabCommitTests, RunDisabledLookTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
