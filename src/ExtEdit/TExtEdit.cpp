@@ -16,8 +16,8 @@ constexpr int kDefaultWidth = 121;
 constexpr int kDefaultHeight = 25;
 constexpr long double kZeroBelow = 1e-10L;
 
-// A technician types the decimal comma of his keyboard; no mask shows a comma, so in the
-// field's text it can only be a typed decimal point.
+// A Russian keyboard types a decimal comma. No mask shows a comma, so in the field's text it
+// can only be a typed decimal point.
 QChar ReadAsPoint(QChar c) {
     return c == u',' ? QChar(u'.') : c;
 }
@@ -30,9 +30,9 @@ bool ContinuesNumber(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E';
 }
 
-// The number string of a shown or typed text: from the first digit, sign or point,
-// collecting digits, points and exponent letters up to the first blank and skipping
-// everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "7.5").
+// The number string of a shown or typed text: from the first digit, sign or point (a comma
+// counting as a point), collecting digits, points and exponent letters up to the first blank
+// and skipping everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "7.5").
 QString CollectNumber(const QString& text) {
     QString number;
     int i = 0;
