@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <QTabWidget>
 
 #include <cmath>
 
@@ -49,6 +50,18 @@ QString CollectNumber(const QString& text) {
             number.append(c);
     }
     return number;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the page of a page control that holds the field.
+bool TurnsPage(const QKeyEvent& event, const QWidget& field) {
+    if ((event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab) ||
+        !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    for (const QWidget* up = field.parentWidget(); up; up = up->parentWidget()) {
+        if (const auto* pages = qobject_cast<const QTabWidget*>(up); pages && pages->count() > 1)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -150,6 +163,10 @@ void TExtEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The page leaves sight before the field loses the focus: commit typed text while the
+    // change can still be reported. The key goes on to the page control.
+    if (isModified() && TurnsPage(*event, *this))
+        ApplyText();
     QLineEdit::keyPressEvent(event);
     update();
 }

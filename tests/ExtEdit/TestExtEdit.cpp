@@ -242,6 +242,44 @@ void TestExtEdit::FocusOutReasons() {
     QCOMPARE(edit.isModified(), !commits);
 }
 
+void TestExtEdit::PageKeyCommitsInSight_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("ctrl+tab") << int(Qt::Key_Tab) << int(Qt::ControlModifier);
+    QTest::newRow("ctrl+shift+tab")
+        << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+// The page turns before the field loses the focus; typed text is committed while in sight.
+void TestExtEdit::PageKeyCommitsInSight() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QTabWidget tabs;
+    auto* first = new QWidget;
+    auto* second = new QWidget;
+    tabs.addTab(first, u"Первая"_qs);
+    tabs.addTab(second, u"Вторая"_qs);
+    auto* edit = new TExtEdit(first);
+    new TExtEdit(second);
+    edit->SetValueMax(100.0L);
+    ChangeRecorder recorder;
+    edit->onChangeValue = recorder.Handler();
+    tabs.show();
+    tabs.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tabs));
+
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    edit->selectAll();
+    QTest::keyClicks(edit, u"7"_qs);
+    QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(tabs.currentIndex(), 1);
+    QCOMPARE(recorder.Count(), 1);
+    QCOMPARE(recorder.changes.at(0).newValue, 7.0L);
+    QCOMPARE(edit->Value(), 7.0L);
+}
+
 void TestExtEdit::Assign_data() {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<long double>("min");

@@ -13,6 +13,8 @@ private slots:
     void FocusMoveCommits();
     void FocusOutReasons_data();
     void FocusOutReasons();
+    void PageKeyCommitsInSight_data();
+    void PageKeyCommitsInSight();
     void Assign_data();
     void Assign();
     void ReportOnlyWhenShowingAndOwnEnabled();
