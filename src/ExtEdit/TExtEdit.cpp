@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QResizeEvent>
+#include <QTabWidget>
 
 #include <cmath>
 
@@ -16,6 +17,12 @@ constexpr int kDefaultWidth = 121;
 constexpr int kDefaultHeight = 25;
 constexpr long double kZeroBelow = 1e-10L;
 
+// A Russian keyboard types a decimal comma. No mask shows a comma, so in the field's text it
+// can only be a typed decimal point.
+QChar ReadAsPoint(QChar c) {
+    return c == u',' ? QChar(u'.') : c;
+}
+
 bool StartsNumber(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
 }
@@ -24,25 +31,37 @@ bool ContinuesNumber(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E';
 }
 
-// The number string of a shown or typed text: from the first digit, sign or point,
-// collecting digits, points and exponent letters up to the first blank and skipping
-// everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "75").
+// The number string of a shown or typed text: from the first digit, sign or point (a comma
+// counting as a point), collecting digits, points and exponent letters up to the first blank
+// and skipping everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "7.5").
 QString CollectNumber(const QString& text) {
     QString number;
     int i = 0;
-    while (i < text.size() && !StartsNumber(text.at(i)))
+    while (i < text.size() && !StartsNumber(ReadAsPoint(text.at(i))))
         ++i;
     if (i == text.size())
         return number;
-    number.append(text.at(i++));
+    number.append(ReadAsPoint(text.at(i++)));
     for (; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+        const QChar c = ReadAsPoint(text.at(i));
         if (c == u' ')
             break;
         if (ContinuesNumber(c))
             number.append(c);
     }
     return number;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the page of a page control that holds the field.
+bool TurnsPage(const QKeyEvent& event, const QWidget& field) {
+    if ((event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab) ||
+        !(event.modifiers() & Qt::ControlModifier))
+        return false;
+    for (const QWidget* up = field.parentWidget(); up; up = up->parentWidget()) {
+        if (const auto* pages = qobject_cast<const QTabWidget*>(up); pages && pages->count() > 1)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -144,6 +163,10 @@ void TExtEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The page leaves sight before the field loses the focus: commit typed text while the
+    // change can still be reported. The key goes on to the page control.
+    if (isModified() && TurnsPage(*event, *this))
+        ApplyText();
     QLineEdit::keyPressEvent(event);
     update();
 }
@@ -151,7 +174,11 @@ void TExtEdit::keyPressEvent(QKeyEvent* event) {
 void TExtEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Another application or a popup taking the focus is no move within the window.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    // Passing through a field writes nothing: its text is what was last shown, and the held
+    // value may lie outside the bounds when the controller holds such a word.
+    if (isModified())
         ApplyText();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A single-line edit field that holds one real number between inclusive bounds and shows
-// it through a format mask. Typed text is committed with Enter or when the focus moves to
-// another control of the same window.
+// it through a format mask. Typed text is committed with Enter, when the focus moves to
+// another control of the same window, or just before Ctrl+Tab turns the field's page away; a
+// field left without an edit commits nothing.
 
 #include "ComponentList.h"
 #include "ValueEvents.h"

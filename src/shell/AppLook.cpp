@@ -60,4 +60,9 @@ QFont WindowFont() {
     return Font(SansFace, 11);
 }
 
+void SetLiveColour(QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, role, colour);
+}
+
 } // namespace AppLook

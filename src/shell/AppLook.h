@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 
 namespace AppLook {
@@ -24,6 +25,10 @@ QFont Font(const QString& face, int pixelSize, bool bold = false);
 
 // The main window's font: "MS Sans Serif" 11 pixels.
 QFont WindowFont();
+
+// Gives a role its colour while the control is enabled, in an active or an inactive window;
+// a disabled control keeps the style's greyed colour and so looks disabled.
+void SetLiveColour(QPalette& palette, QPalette::ColorRole role, const QColor& colour);
 
 inline const QColor Blue{0, 0, 255};
 inline const QColor Red{255, 0, 0};

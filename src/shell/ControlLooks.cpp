@@ -57,7 +57,7 @@ void ApplyLook(QWidget& widget, Look look) {
         if (style.colour) {
             for (QPalette::ColorRole role :
                  {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-                palette.setColor(role, *style.colour);
+                SetLiveColour(palette, role, *style.colour);
         }
         if (style.highlightTextBackground) {
             palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));

@@ -47,7 +47,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setFont(AppLook::WindowFont());
     QPalette blueText = palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        blueText.setColor(role, AppLook::Blue);
+        AppLook::SetLiveColour(blueText, role, AppLook::Blue);
     setPalette(blueText);
     setWindowIcon(Pictures::WindowIcon());
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -93,8 +94,14 @@ QWidget* Create(const ControlRow& row, QWidget* parent) {
         box->setAutoFillBackground(true);
         return box;
     }
-    case Kind::PageControl:
-        return new QTabWidget(parent);
+    case Kind::PageControl: {
+        auto* pages = new QTabWidget(parent);
+        // A click on a tab takes the focus like a click on any other control, so that a field
+        // left for another page commits its typed text while it is still in sight. The tab
+        // key reaches the tabs as before.
+        pages->tabBar()->setFocusPolicy(Qt::StrongFocus);
+        return pages;
+    }
     case Kind::TabSheet:
         return CreatePage(caption, parent);
     case Kind::Panel: {

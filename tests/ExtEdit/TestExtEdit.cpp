@@ -77,8 +77,16 @@ void TestExtEdit::ApplyText_data() {
     QTest::addColumn<int>("reports");
 
     const QString plain = u"#####0.00"_qs;
-    QTest::newRow("comma skipped")
-        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 75.0L << u" 75.00"_qs << 1;
+    QTest::newRow("decimal comma")
+        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 7.5L << u" 7.50"_qs << 1;
+    QTest::newRow("decimal comma below one")
+        << plain << 0.00001L << 15.99L << 1.0L << u"0,5"_qs << 0.5L << u" 0.50"_qs << 1;
+    QTest::newRow("decimal comma not beyond the bound")
+        << plain << 0.00001L << 15.99L << 1.0L << u"1,25"_qs << 1.25L << u" 1.25"_qs << 1;
+    QTest::newRow("leading comma")
+        << plain << -10.0L << 10.0L << 1.0L << u" ,5 V"_qs << 0.5L << u" 0.50"_qs << 1;
+    QTest::newRow("comma and point are two points")
+        << plain << -10.0L << 10.0L << 1.0L << u"1,2.5"_qs << 1.0L << u" 1.00"_qs << 0;
     QTest::newRow("letters restore")
         << plain << -1000.0L << 1000.0L << 1.0L << u"abc"_qs << 1.0L << u" 1.00"_qs << 0;
     QTest::newRow("negative under leading blanks fails")
@@ -190,10 +198,10 @@ void TestExtEdit::FocusMoveCommits() {
     QCOMPARE(recorder.changes.at(0).oldValue, 4.0L);
     QCOMPARE(recorder.changes.at(0).newValue, 4.573L);
 
-    // Leaving without an edit re-commits the shown number, silently.
+    // Leaving without an edit keeps the held number.
     w.Edit(1).setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(w.Edit(1).hasFocus());
-    QCOMPARE(first.Value(), 4.57L);
+    QCOMPARE(first.Value(), 4.573L);
     QCOMPARE(first.text(), u" 4.57 V"_qs);
     QCOMPARE(recorder.Count(), 1);
 
@@ -232,6 +240,44 @@ void TestExtEdit::FocusOutReasons() {
     QCOMPARE(edit.Value(), commits ? 42.0L : 0.0L);
     QCOMPARE(edit.text(), commits ? u" 42.00"_qs : u"42"_qs);
     QCOMPARE(edit.isModified(), !commits);
+}
+
+void TestExtEdit::PageKeyCommitsInSight_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("ctrl+tab") << int(Qt::Key_Tab) << int(Qt::ControlModifier);
+    QTest::newRow("ctrl+shift+tab")
+        << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+// The page turns before the field loses the focus; typed text is committed while in sight.
+void TestExtEdit::PageKeyCommitsInSight() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QTabWidget tabs;
+    auto* first = new QWidget;
+    auto* second = new QWidget;
+    tabs.addTab(first, u"Первая"_qs);
+    tabs.addTab(second, u"Вторая"_qs);
+    auto* edit = new TExtEdit(first);
+    new TExtEdit(second);
+    edit->SetValueMax(100.0L);
+    ChangeRecorder recorder;
+    edit->onChangeValue = recorder.Handler();
+    tabs.show();
+    tabs.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tabs));
+
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    edit->selectAll();
+    QTest::keyClicks(edit, u"7"_qs);
+    QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(tabs.currentIndex(), 1);
+    QCOMPARE(recorder.Count(), 1);
+    QCOMPARE(recorder.changes.at(0).newValue, 7.0L);
+    QCOMPARE(edit->Value(), 7.0L);
 }
 
 void TestExtEdit::Assign_data() {
@@ -438,26 +484,56 @@ void TestExtEdit::InitWithoutHandlerOnlyEnables() {
     QCOMPARE(edit.text(), u" 0.50"_qs);
 }
 
-void TestExtEdit::InitBelowBoundCommittedOnLeaving() {
+void TestExtEdit::LeavingCommitsOnlyAnEdit_data() {
+    QTest::addColumn<QString>("typed"); // empty: nothing typed
+    QTest::addColumn<QString>("then");  // what happens before the field is left
+    QTest::addColumn<long double>("value");
+    QTest::addColumn<int>("reports");
+    QTest::newRow("passing through") << QString() << QString() << 800.0L << 0;
+    QTest::newRow("enter without an edit") << QString() << u"Enter"_qs << 1000.0L << 1;
+    QTest::newRow("typed") << u"1500"_qs << QString() << 1500.0L << 1;
+    QTest::newRow("typed below the bound") << u"5"_qs << QString() << 1000.0L << 1;
+    QTest::newRow("typed, then Init") << u"1500"_qs << u"Init"_qs << 800.0L << 0;
+    QTest::newRow("typed, then UpdateText") << u"1500"_qs << u"UpdateText"_qs << 800.0L << 0;
+    QTest::newRow("typed, then SetValue") << u"1500"_qs << u"SetValue"_qs << 2500.4L << 1;
+}
+
+// The controller holds a word below the lower bound; Init shows it as it is.
+void TestExtEdit::LeavingCommitsOnlyAnEdit() {
+    QFETCH(QString, typed);
+    QFETCH(QString, then);
+    QFETCH(long double, value);
+    QFETCH(int, reports);
     EditWindow w(2);
     QVERIFY(w.Ready());
     TExtEdit& edit = w.Edit(0);
     Configure(edit, {u"#####0 Об/мин"_qs, 1000.0L, 4000.0L, 2000.0L});
     ChangeRecorder recorder;
     edit.onChangeValue = recorder.Handler();
-    edit.onInit = [](QObject*, int, int, long double& value) { value = 0.0L; };
-
+    edit.onInit = [](QObject*, int, int, long double& v) { v = 800.0L; };
     edit.Init();
-    QCOMPARE(edit.text(), u" 0 Об/мин"_qs);
-    QCOMPARE(recorder.Count(), 0);
+    QCOMPARE(edit.text(), u" 800 Об/мин"_qs);
 
     edit.setFocus();
     QTRY_VERIFY(edit.hasFocus());
-    w.Edit(1).setFocus(Qt::TabFocusReason);
-    QCOMPARE(edit.Value(), 1000.0L);
-    QCOMPARE(recorder.Count(), 1);
-    QCOMPARE(recorder.changes.at(0).oldValue, 0.0L);
-    QCOMPARE(recorder.changes.at(0).newValue, 1000.0L);
+    if (!typed.isEmpty()) {
+        edit.selectAll();
+        QTest::keyClicks(&edit, typed);
+    }
+    if (then == u"Enter"_qs)
+        QTest::keyClick(&edit, Qt::Key_Return);
+    else if (then == u"Init"_qs)
+        edit.Init();
+    else if (then == u"UpdateText"_qs)
+        edit.UpdateText();
+    else if (then == u"SetValue"_qs)
+        edit.SetValue(2500.4L);
+    QTest::keyClick(&edit, Qt::Key_Tab);
+    QTRY_VERIFY(w.Edit(1).hasFocus());
+
+    QCOMPARE(edit.Value(), value);
+    QCOMPARE(recorder.Count(), reports);
+    QVERIFY(!edit.isModified());
 }
 
 void TestExtEdit::Pass_data() {

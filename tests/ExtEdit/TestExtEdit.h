@@ -13,6 +13,8 @@ private slots:
     void FocusMoveCommits();
     void FocusOutReasons_data();
     void FocusOutReasons();
+    void PageKeyCommitsInSight_data();
+    void PageKeyCommitsInSight();
     void Assign_data();
     void Assign();
     void ReportOnlyWhenShowingAndOwnEnabled();
@@ -21,7 +23,8 @@ private slots:
     void MaskAssignmentReportsNothing();
     void InitTakesHandlerResult();
     void InitWithoutHandlerOnlyEnables();
-    void InitBelowBoundCommittedOnLeaving();
+    void LeavingCommitsOnlyAnEdit_data();
+    void LeavingCommitsOnlyAnEdit();
     void Pass_data();
     void Pass();
     void InitAllPassAllVisitExactClassInOrder();

@@ -24,9 +24,10 @@ std::optional<long double> StrictValue(const QString& text) {
     return value;
 }
 
-QString NumberString(const QString& text) {
+QString NumberString(const QString& typed) {
     static const QRegularExpression start(u"[0-9+.-]"_qs);
     static const QString kept = u"0123456789.eE"_qs;
+    const QString text = QString(typed).replace(u',', u'.');
     const int from = text.indexOf(start);
     if (from < 0)
         return {};

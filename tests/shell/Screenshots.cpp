@@ -9,12 +9,14 @@
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -90,7 +92,22 @@ const DisplaySample DisplaySamples[] = {
     {&TForm1::ExtText7, "#####0.00 Volt", 1.9L},
 };
 
+// The window as it is while a controller is connected: the controls live, the connection
+// buttons the other way round.
+void ShowConnected(TForm1& form) {
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        if (qobject_cast<TSpinExtEdit*>(control) || qobject_cast<TExtText*>(control) ||
+            qobject_cast<QComboBox*>(control) || qobject_cast<QRadioButton*>(control))
+            control->setEnabled(true);
+    }
+    form.StaticText1->setEnabled(true);
+    form.StaticText4->setEnabled(true);
+    form.Connect_to_COM1->setEnabled(false);
+    form.Close_COM->setEnabled(true);
+}
+
 void FillSamples(TForm1& form) {
+    ShowConnected(form);
     for (const SpinSample& s : SpinSamples) {
         TSpinExtEdit* spin = form.*s.control;
         spin->SetValueFormat(QString::fromUtf8(s.mask));
