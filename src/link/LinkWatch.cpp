@@ -70,7 +70,12 @@ void LinkWatch::observe(const ExchangeRecord& record) {
     if (++failures_ >= FailuresForLost && !lost_) {
         lost_ = true;
         probeTimer_.start();
-        emit linkStateChanged(false);
+        // Told from the event loop: a listener that exchanges must not do so inside the
+        // caller's exchange, before the caller has taken its reply word.
+        QTimer::singleShot(0, this, [this] {
+            if (lost_)
+                emit linkStateChanged(false);
+        });
     }
 }
 

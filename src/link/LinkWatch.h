@@ -48,6 +48,7 @@ public:
     static std::optional<LinkIdentity> ReadIdentity();
 
 signals:
+    // Both signals come from the event loop, never from inside an exchange.
     // False when the link is lost, true when the same controller answers again.
     void linkStateChanged(bool good);
     // Another controller answers where the armed one was; the watch has disarmed itself.

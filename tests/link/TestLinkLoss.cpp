@@ -132,6 +132,7 @@ void TestLinkLoss::lostAfterThreeFailuresInARow() {
             QVERIFY(SendCommand(CmdReadParam, Spare, 0));
     }
     QCOMPARE(watch->IsLost(), lost);
+    QCoreApplication::processEvents(); // the signal comes from the event loop
     QCOMPARE(states.count(), lost ? 1 : 0);
     if (lost)
         QCOMPARE(states.at(0).at(0).toBool(), false);
