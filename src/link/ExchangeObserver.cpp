@@ -13,7 +13,13 @@ struct Subscription::Entry {
 
 namespace {
 
-std::vector<std::shared_ptr<Subscription::Entry>> entries;
+using Entries = std::vector<std::shared_ptr<Subscription::Entry>>;
+
+// Built on first use, so it outlives every subscription, also one held by a static object.
+Entries& AllEntries() {
+    static Entries entries;
+    return entries;
+}
 
 } // namespace
 
@@ -33,6 +39,7 @@ void Subscription::reset() {
     if (!entry_)
         return;
     entry_->removed = true;
+    Entries& entries = AllEntries();
     entries.erase(std::remove(entries.begin(), entries.end(), entry_), entries.end());
     entry_.reset();
 }
@@ -40,17 +47,17 @@ void Subscription::reset() {
 Subscription Add(Observer observer) {
     auto entry = std::make_shared<Subscription::Entry>();
     entry->observer = std::move(observer);
-    entries.push_back(entry);
+    AllEntries().push_back(entry);
     return Subscription(std::move(entry));
 }
 
 bool Listening() {
-    return !entries.empty();
+    return !AllEntries().empty();
 }
 
 void Publish(const ExchangeRecord& record) {
     // An observer may exchange, subscribe or unsubscribe: walk a copy, skip the removed.
-    const std::vector<std::shared_ptr<Subscription::Entry>> current = entries;
+    const Entries current = AllEntries();
     for (const auto& entry : current)
         if (!entry->removed)
             entry->observer(record);

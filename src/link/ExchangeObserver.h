@@ -57,7 +57,8 @@ private:
     std::shared_ptr<Entry> entry_;
 };
 
-// Registers an observer; it is called on the GUI thread after each exchange. An observer
+// Registers an observer; it is called on the GUI thread after each exchange and must not
+// throw. An observer
 // removed while a record is handed out hears nothing more, not even that record; one added
 // then hears from the next record on.
 [[nodiscard]] Subscription Add(Observer observer);
