@@ -1,7 +1,11 @@
 // Measures the connection sequence, a settings save and a settings load against an emulated
-// controller that takes the real 19200-baud time of each exchange, as ratios of the time the
-// line itself needs for the same exchanges; and the time a scan of four ports without a
-// controller takes. Ends with "NAME VALUE" lines.
+// controller that takes the real 19200-baud time of each exchange. Each is compared with a
+// plain POSIX client that replays the very frames the program sent against an identical
+// emulator, measured in the same run, interleaved round by round; and with the time the line
+// itself needs for those exchanges. Also the time a scan of four ports without a controller
+// takes. Ends with "NAME VALUE" lines.
+
+#include "PlainReplay.h"
 
 #include "Comm_Fun.h"
 #include "Connection.h"
@@ -19,9 +23,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,36 +35,59 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
 
-constexpr int Rounds = 5;
-constexpr double RatioTarget = 1.15;
+constexpr int WarmUpRounds = 1;
+constexpr int Rounds = 7;
+constexpr double PlainTarget = 1.05;
+constexpr double LineTarget = 1.15;
 constexpr double EmptyScanTargetMs = 4 * 60.0;
 // Two five-byte frames at 19200 baud, 11 bits a byte.
 constexpr double LineMsPerExchange = 2 * 5 * 11 * 1000.0 / 19200;
 
-struct Sample {
-    double ms;
-    size_t exchanges;
-};
-
-Sample Measure(q5emu::Q5Emulator& controller, const std::function<void()>& action) {
-    controller.clearLog();
-    const auto start = Clock::now();
-    action();
-    const double ms = Millis(Clock::now() - start).count();
-    return {ms, controller.framesReceived()};
-}
-
-double MedianRatio(const std::vector<Sample>& samples) {
-    std::vector<double> ratios;
-    for (const Sample& s : samples)
-        ratios.push_back(s.ms / (static_cast<double>(s.exchanges) * LineMsPerExchange));
-    std::sort(ratios.begin(), ratios.end());
-    return ratios[ratios.size() / 2];
-}
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+struct Operation {
+    Operation(const char* operationName, std::function<void()> action)
+        : name(operationName), run(std::move(action)) {}
+
+    const char* name;
+    std::function<void()> run;
+    std::vector<q5emu::LoggedFrame> frames; // what the program sent, last time
+    std::vector<double> programMs, plainMs, plainRatios, lineRatios;
+    size_t exchanges = 0;
+    bool plainAnswered = true;
+
+    double plainRatio() const { return Median(plainRatios); }
+    double lineRatio() const { return Median(lineRatios); }
+};
+
+double RunProgram(q5emu::Q5Emulator& controller, Operation& op) {
+    controller.clearLog();
+    const auto start = Clock::now();
+    op.run();
+    const double ms = Millis(Clock::now() - start).count();
+    op.frames = controller.frameLog();
+    op.exchanges = op.frames.size();
+    return ms;
+}
+
+double RunPlain(const std::string& device, Operation& op) {
+    const ReplayResult result = ReplayPlain(device, op.frames, Comm_Fun::ReplyWindowMs);
+    op.plainAnswered = op.plainAnswered && result.answered == result.exchanges;
+    return result.ms;
+}
+
+void PrintRow(const Operation& op) {
+    const double lineMs = static_cast<double>(op.exchanges) * LineMsPerExchange;
+    // What the program spends beyond the plain client, per exchange.
+    const double extraUs =
+        (Median(op.programMs) - Median(op.plainMs)) * 1000 / static_cast<double>(op.exchanges);
+    std::printf("%-10s %9zu %11.1f %11.1f %9.1f %9.3f %s %9.3f %s %9.0f\n", op.name, op.exchanges,
+                Median(op.programMs), Median(op.plainMs), lineMs, op.plainRatio(),
+                op.plainRatio() <= PlainTarget ? "met   " : "MISSED", op.lineRatio(),
+                op.lineRatio() <= LineTarget ? "met   " : "MISSED", extraUs);
 }
 
 } // namespace
@@ -77,18 +106,43 @@ int main(int argc, char** argv) {
     TForm2 dialog;
     Form2 = &dialog;
 
-    std::vector<Sample> connects, saves, loads;
-    std::vector<double> emptyScans;
     const QString settings = QDir(workDir.path()).filePath("bench.q5t");
+    std::array<Operation, 3> ops{{
+        {"connect",
+         [&form] {
+             Connect_to_COM1Click();
+             form.Timer2->stop(); // keep the monitor's traffic out of the figures
+         }},
+        {"save", [&] { SaveSettings(settings); }},
+        {"load",
+         [&] {
+             LoadSettings(settings);
+             form.Timer2->stop();
+         }},
+    }};
+    std::vector<double> emptyScans;
     {
-        EmulatedPorts ports(1, {0}, q5emu::EmulatorOptions{}); // real line timing
+        const q5emu::EmulatorOptions lineTiming; // real line timing on both sides
+        EmulatedPorts ports(1, {0}, lineTiming);
+        q5emu::Q5Emulator plainController(lineTiming);
+        plainController.start();
         auto& controller = ports.emulator();
-        for (int round = 0; round < Rounds; ++round) {
-            connects.push_back(Measure(controller, [] { Connect_to_COM1Click(); }));
-            form.Timer2->stop(); // keep the monitor's traffic out of the figures
-            saves.push_back(Measure(controller, [&] { SaveSettings(settings); }));
-            loads.push_back(Measure(controller, [&] { LoadSettings(settings); }));
-            form.Timer2->stop();
+        for (int round = 0; round < WarmUpRounds + Rounds; ++round) {
+            // Alternate which side goes first; the plain side replays the program's last run.
+            const bool plainFirst = round % 2 == 1;
+            for (Operation& op : ops) {
+                double plainMs = plainFirst ? RunPlain(plainController.slavePath(), op) : 0;
+                const double programMs = RunProgram(controller, op);
+                if (!plainFirst)
+                    plainMs = RunPlain(plainController.slavePath(), op);
+                if (round < WarmUpRounds)
+                    continue;
+                op.programMs.push_back(programMs);
+                op.plainMs.push_back(plainMs);
+                op.plainRatios.push_back(programMs / plainMs);
+                op.lineRatios.push_back(programMs /
+                                        (static_cast<double>(op.exchanges) * LineMsPerExchange));
+            }
             Close_COMClick();
         }
     }
@@ -102,33 +156,28 @@ int main(int argc, char** argv) {
             emptyScans.push_back(Millis(Clock::now() - start).count());
         }
     }
-    const bool allConnected = std::all_of(connects.begin(), connects.end(),
-                                          [](const Sample& s) { return s.exchanges > 90; });
+    const bool allConnected = ops[0].exchanges > 90;
+    const bool plainAnswered =
+        std::all_of(ops.begin(), ops.end(), [](const Operation& op) { return op.plainAnswered; });
 
-    const double connectRatio = MedianRatio(connects);
-    const double saveRatio = MedianRatio(saves);
-    const double loadRatio = MedianRatio(loads);
     const double emptyScanMs = Median(emptyScans);
-    std::printf("%-14s %10s %10s %10s %8s %s\n", "operation", "exchanges", "median ms", "line ms",
-                "ratio", "target");
-    const auto row = [](const char* name, const std::vector<Sample>& s, double ratio) {
-        std::vector<double> ms;
-        for (const Sample& x : s)
-            ms.push_back(x.ms);
-        std::printf("%-14s %10zu %10.1f %10.1f %8.3f <= %.2f %s\n", name, s.front().exchanges,
-                    Median(ms), static_cast<double>(s.front().exchanges) * LineMsPerExchange, ratio,
-                    RatioTarget, ratio <= RatioTarget ? "met" : "MISSED");
-    };
-    row("connect", connects, connectRatio);
-    row("save", saves, saveRatio);
-    row("load", loads, loadRatio);
-    std::printf("%-14s %10d %10.1f %10s %8s <= %.0f ms %s\n", "empty scan", 4, emptyScanMs, "-",
-                "-", EmptyScanTargetMs, emptyScanMs <= EmptyScanTargetMs ? "met" : "MISSED");
-    std::printf("connect_ratio %.3f\nsave_ratio %.3f\nload_ratio %.3f\nempty_scan_ms %.1f\n",
-                connectRatio, saveRatio, loadRatio, emptyScanMs);
+    std::printf("medians of %d interleaved rounds; ratios: program / plain client (<= %.2f), "
+                "program / line time (<= %.2f)\n",
+                Rounds, PlainTarget, LineTarget);
+    std::printf("%-10s %9s %11s %11s %9s %16s %16s %9s\n", "operation", "exchanges", "program ms",
+                "plain ms", "line ms", "vs plain", "vs line", "extra us");
+    for (const Operation& op : ops)
+        PrintRow(op);
+    std::printf("%-10s %9d %11.1f %11s %9s <= %.0f ms %s\n", "empty scan", 4, emptyScanMs, "-", "-",
+                EmptyScanTargetMs, emptyScanMs <= EmptyScanTargetMs ? "met" : "MISSED");
+    for (const Operation& op : ops)
+        std::printf("%s_ratio %.3f\n", op.name, op.plainRatio());
+    for (const Operation& op : ops)
+        std::printf("%s_line_ratio %.3f\n", op.name, op.lineRatio());
+    std::printf("empty_scan_ms %.1f\n", emptyScanMs);
 
     SetInformationPresenter({});
     Form2 = nullptr;
     Form1 = nullptr;
-    return allConnected && notices.size() == Rounds ? 0 : 1;
+    return allConnected && plainAnswered && notices.size() == Rounds ? 0 : 1;
 }

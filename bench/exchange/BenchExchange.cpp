@@ -1,6 +1,6 @@
 // Measures the program's command exchange against a plain POSIX client talking to an
 // identical emulator, interleaved in one run, and the processor time a silent controller
-// costs. Ends with "NAME VALUE" lines.
+// and a device that hung up under the open port cost. Ends with "NAME VALUE" lines.
 
 #include <Q5Emulator.h>
 #include <RawPortClient.h>
@@ -9,6 +9,8 @@
 #include <Protocol.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <sched.h>
 #include <time.h>
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -28,6 +31,12 @@ constexpr int WarmUp = 100;
 constexpr int SilentExchanges = 50;
 constexpr double MedianTarget = 1.5;
 constexpr double SilentCpuTarget = 0.05;
+constexpr double HangUpCpuTarget = 0.05;
+// The hung-up port is first left alone with the event loop running, then exchanged on at
+// the pace of a fast polling timer.
+constexpr int HangUpIdleMs = 1000;
+constexpr int HangUpPaceMs = 10;
+constexpr int HangUpMs = 4000;
 constexpr auto RawPatience = std::chrono::milliseconds(1000);
 constexpr uint8_t LiveAddresses[] = {72,  76,  77,  162, 164, 166, 178, 182, 186,
                                      190, 192, 196, 198, 200, 202, 204, 208, 212};
@@ -66,6 +75,34 @@ bool RawExchange(q5emu::RawPortClient& client, const Frame::Bytes& request) {
     return client.exchange({request.begin(), request.end()}, RawPatience).size() == Frame::Size;
 }
 
+struct CpuShare {
+    double cpu = 0;
+    double wall = 0;
+    int exchanges = 0;
+    double ratio() const { return cpu / wall; }
+};
+
+// The event loop idling over a port whose device has hung up, then exchanges at a polling
+// timer's pace on it, with the event loop running between them as in the program.
+CpuShare HangUpCpuShare(int& failures) {
+    QTimer pace;
+    pace.setInterval(HangUpPaceMs);
+    CpuShare share;
+    QObject::connect(&pace, &QTimer::timeout, [&] {
+        failures += ProgramExchange(RequestNumber(share.exchanges)); // must fail
+        ++share.exchanges;
+    });
+    QEventLoop loop;
+    QTimer::singleShot(HangUpMs, &loop, &QEventLoop::quit);
+    const double cpuStart = ThreadCpuSeconds();
+    const auto wallStart = Clock::now();
+    QTimer::singleShot(HangUpIdleMs, &pace, qOverload<>(&QTimer::start));
+    loop.exec();
+    share.wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
+    share.cpu = ThreadCpuSeconds() - cpuStart;
+    return share;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -78,14 +115,14 @@ int main(int argc, char** argv) {
     sched_setaffinity(0, sizeof oneCpu, &oneCpu);
     q5emu::EmulatorOptions prompt;
     prompt.replyDelay = std::chrono::microseconds(0);
-    q5emu::Q5Emulator programSide(prompt);
+    std::optional<q5emu::Q5Emulator> programSide(std::in_place, prompt);
     q5emu::Q5Emulator baselineSide(prompt);
-    programSide.start();
+    programSide->start();
     baselineSide.start();
 
-    qputenv("TARVIK_Q5_PORTS", QByteArray::fromStdString(programSide.slavePath()));
+    qputenv("TARVIK_Q5_PORTS", QByteArray::fromStdString(programSide->slavePath()));
     if (!Comm_Fun::OpenPort(1, 19200)) {
-        std::fprintf(stderr, "bench_exchange: cannot open %s\n", programSide.slavePath().c_str());
+        std::fprintf(stderr, "bench_exchange: cannot open %s\n", programSide->slavePath().c_str());
         return 2;
     }
     Comm_Fun::SetDtrLine();
@@ -114,13 +151,16 @@ int main(int argc, char** argv) {
         }
     }
 
-    programSide.setFault(q5emu::FaultMode::Silence);
+    programSide->setFault(q5emu::FaultMode::Silence);
     const double cpuStart = ThreadCpuSeconds();
     const auto wallStart = Clock::now();
     for (int i = 0; i < SilentExchanges; ++i)
         failures += ProgramExchange(RequestNumber(i)); // must fail
     const double silentWall = std::chrono::duration<double>(Clock::now() - wallStart).count();
     const double silentCpu = ThreadCpuSeconds() - cpuStart;
+
+    programSide.reset(); // its pseudo-terminal goes: the open port hangs up
+    const CpuShare hangUp = HangUpCpuShare(failures);
     Comm_Fun::ClosePort();
 
     const double programMedian = Percentile(program, 0.5), plainMedian = Percentile(plain, 0.5);
@@ -140,9 +180,15 @@ int main(int argc, char** argv) {
     std::printf("%-28s %10.1f ms %10.1f ms %10.4f   target <= %.2f: %s\n", "silent: cpu / wall",
                 silentCpu * 1e3, silentWall * 1e3, cpuRatio, SilentCpuTarget,
                 cpuRatio <= SilentCpuTarget ? "met" : "MISSED");
+    std::printf("%-28s %10.1f ms %10.1f ms %10.4f   target <= %.2f: %s\n", "hung up: cpu / wall",
+                hangUp.cpu * 1e3, hangUp.wall * 1e3, hangUp.ratio(), HangUpCpuTarget,
+                hangUp.ratio() <= HangUpCpuTarget ? "met" : "MISSED");
+    std::printf("hung up: %d ms idle, then %d exchanges, one each %d ms\n", HangUpIdleMs,
+                hangUp.exchanges, HangUpPaceMs);
     std::printf("failed exchanges: %d\n", failures);
     std::printf("exchange_median_ratio %.4f\n", medianRatio);
     std::printf("exchange_p99_ratio %.4f\n", p99Ratio);
     std::printf("silent_cpu_ratio %.4f\n", cpuRatio);
+    std::printf("hangup_cpu_ratio %.4f\n", hangUp.ratio());
     return failures == 0 ? 0 : 1;
 }

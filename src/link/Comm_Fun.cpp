@@ -2,21 +2,96 @@
 
 #include "PortNames.h"
 
-#include <QElapsedTimer>
 #include <QSerialPort>
+#include <QSocketNotifier>
+
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace Comm_Fun {
 
 namespace {
 
-constexpr int32_t AcceptedBaudRates[] = {110,   300,   600,   1200,   2400,   4800,   9600,  14400,
+using Clock = std::chrono::steady_clock;
+
+constexpr int32_t AcceptedBaudRates[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
                                          19200, 38400, 56000, 57600, 115200, 128000, 256000};
 
+// Enough for every reply and what a noisy line drags behind it in one wait.
+constexpr size_t ReadChunk = 256;
+
+struct PortSettings {
+    QString device;
+    int32_t baudRate = 0;
+};
+
+// QSerialPort opens the device (lock file, exclusive use, raw mode) and sets the line;
+// the bytes go through its descriptor directly.
 std::unique_ptr<QSerialPort> port;
+int descriptor = -1;
+PortSettings settings;
+std::optional<PortSettings> lostPort;
+
+// Qt's read notifier would take replies into QSerialPort's buffer whenever the event loop
+// runs between exchanges, and would fire without end on a device that hung up. The
+// exchanges read the descriptor themselves, so it stays off.
+void SilenceReadNotifier(QSerialPort& serial) {
+    for (QSocketNotifier* notifier : serial.findChildren<QSocketNotifier*>())
+        notifier->setEnabled(false);
+}
+
+std::unique_ptr<QSerialPort> OpenDevice(const PortSettings& wanted) {
+    auto candidate = std::make_unique<QSerialPort>();
+    candidate->setPortName(wanted.device);
+    // Open takes an advisory lock and TIOCEXCL, so a port held by another program fails here.
+    if (!candidate->open(QIODevice::ReadWrite))
+        return nullptr;
+    if (!IsAcceptedBaudRate(wanted.baudRate)) {
+        candidate->close();
+        return nullptr;
+    }
+    SilenceReadNotifier(*candidate);
+    // A device that refuses a setting still counts as open: the exchanges show the fault.
+    candidate->setBaudRate(wanted.baudRate);
+    candidate->setDataBits(QSerialPort::Data8);
+    candidate->setParity(QSerialPort::NoParity);
+    candidate->setStopBits(QSerialPort::TwoStop);
+    candidate->clearError();
+    return candidate;
+}
+
+void Adopt(std::unique_ptr<QSerialPort> opened, const PortSettings& used) {
+    port = std::move(opened);
+    descriptor = static_cast<int>(port->handle());
+    settings = used;
+    lostPort.reset();
+}
+
+void Release() {
+    port->close();
+    port.reset();
+    descriptor = -1;
+}
+
+// The device hung up or failed: close it and remember it for ReopenLostPort.
+void LosePort() {
+    Release();
+    lostPort = settings;
+}
+
+// Errors that say the device is gone rather than busy for a moment.
+bool DeviceGone(int error) {
+    return error != EAGAIN && error != EWOULDBLOCK && error != EINTR;
+}
 
 } // namespace
 
@@ -25,73 +100,113 @@ bool IsAcceptedBaudRate(int32_t baudRate) {
            std::end(AcceptedBaudRates);
 }
 
-bool PortOpened() { return port != nullptr; }
+bool PortOpened() {
+    return port != nullptr;
+}
+
+bool PortLost() {
+    return lostPort.has_value();
+}
 
 bool OpenPort(int16_t portNumber, int32_t baudRate) {
     if (port)
         return false;
-    const QString device = PortNames::DeviceFor(portNumber);
-    if (device.isEmpty())
+    const PortSettings wanted{PortNames::DeviceFor(portNumber), baudRate};
+    if (wanted.device.isEmpty())
         return false;
-    auto candidate = std::make_unique<QSerialPort>();
-    candidate->setPortName(device);
-    // Open takes an advisory lock and TIOCEXCL, so a port held by another program fails here.
-    if (!candidate->open(QIODevice::ReadWrite))
+    std::unique_ptr<QSerialPort> opened = OpenDevice(wanted);
+    if (!opened)
         return false;
-    if (!IsAcceptedBaudRate(baudRate)) {
-        candidate->close();
-        return false;
-    }
-    port = std::move(candidate);
-    // A device that refuses a setting still counts as open: the exchanges show the fault.
-    port->setBaudRate(baudRate);
-    port->setDataBits(QSerialPort::Data8);
-    port->setParity(QSerialPort::NoParity);
-    port->setStopBits(QSerialPort::TwoStop);
-    port->clearError();
+    Adopt(std::move(opened), wanted);
     return true;
 }
 
 void ClosePort() {
-    if (!port)
-        return;
-    port->close();
-    port.reset();
+    lostPort.reset();
+    if (port)
+        Release();
+}
+
+bool ReopenLostPort() {
+    if (!lostPort || port)
+        return false;
+    std::unique_ptr<QSerialPort> opened = OpenDevice(*lostPort);
+    if (!opened)
+        return false;
+    Adopt(std::move(opened), *lostPort);
+    SetDtrLine();
+    ClearRtsLine();
+    return true;
 }
 
 bool WritePort(const uint8_t* bytes, int32_t count) {
     if (!port || count <= 0)
         return false;
-    const qint64 queued = port->write(reinterpret_cast<const char*>(bytes), count);
-    port->flush();
-    return queued == count && port->bytesToWrite() == 0;
+    ssize_t written;
+    do
+        written = ::write(descriptor, bytes, static_cast<size_t>(count));
+    while (written < 0 && errno == EINTR);
+    if (written < 0 && DeviceGone(errno)) {
+        LosePort();
+        return false;
+    }
+    return written == count;
 }
 
 int32_t ReadPort(uint8_t* buffer, uint32_t count) {
     if (!port)
         return 0;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    // Block in poll() until enough bytes are waiting or the reply window has passed.
-    while (static_cast<quint64>(port->bytesAvailable()) < count) {
-        const qint64 remaining = ReplyWindowMs - elapsed.elapsed();
-        if (remaining <= 0)
+    std::array<uint8_t, ReadChunk> waiting;
+    size_t have = 0;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ReplyWindowMs);
+    // Sleep in poll() until enough bytes are waiting or the reply window has passed.
+    while (have < count && have < waiting.size()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
             break;
-        if (!port->waitForReadyRead(static_cast<int>(remaining)) &&
-            port->error() != QSerialPort::TimeoutError && port->error() != QSerialPort::NoError) {
-            // A device that has gone away answers poll() at once: stop instead of spinning.
-            port->clearError();
+        pollfd watched{descriptor, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, static_cast<int>(left.count()));
+        if (ready == 0)
+            break;
+        if (ready < 0) {
+            if (DeviceGone(errno)) {
+                LosePort();
+                break;
+            }
+            continue;
+        }
+        if (watched.revents & POLLIN) {
+            const ssize_t got = ::read(descriptor, waiting.data() + have, waiting.size() - have);
+            if (got > 0) {
+                have += static_cast<size_t>(got);
+                continue;
+            }
+            // Readable yet nothing to read: the other end has hung up.
+            if (got == 0 || DeviceGone(errno)) {
+                LosePort();
+                break;
+            }
+        }
+        if (watched.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            LosePort();
             break;
         }
     }
-    // Each wakeup of the wait has taken everything the kernel held at that moment.
-    port->clearError();
-    const QByteArray waiting = port->readAll();
-    if (waiting.isEmpty())
-        return 0;
-    const auto stored = std::min<uint32_t>(count, static_cast<uint32_t>(waiting.size()));
-    std::memcpy(buffer, waiting.constData(), stored);
-    return static_cast<int32_t>(waiting.size());
+    const size_t stored = std::min<size_t>(count, have);
+    std::memcpy(buffer, waiting.data(), stored);
+    return static_cast<int32_t>(have);
+}
+
+void EmptyInputQueue() {
+    if (!port)
+        return;
+    // Bytes the event loop may have taken into Qt's buffer (none while its notifier is off).
+    if (port->bytesAvailable() > 0) {
+        port->skip(port->bytesAvailable());
+        SilenceReadNotifier(*port);
+    }
+    if (::tcflush(descriptor, TCIFLUSH) != 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
+        LosePort();
 }
 
 void SetDtrLine() {

@@ -2,18 +2,34 @@
 // The program's one serial port: opened by number (COM1..COM4), fixed frame settings
 // (8 data bits, no parity, two stop bits), DTR asserted and RTS negated by the caller.
 // All routines run on the GUI thread and never show a message.
+//
+// A device that hangs up (a pulled USB adapter, a controller's pseudo-terminal that went
+// away) is closed here at the first sign of it: every later operation returns at once
+// without touching it, and the port is remembered as lost until ReopenLostPort brings the
+// same device back, or OpenPort or ClosePort start afresh.
 
 #include <cstdint>
 
 namespace Comm_Fun {
 
-// True while a port is open.
+// True while a port is open; false again after ClosePort or after a hang-up.
 bool PortOpened();
+
+// True when the port was closed here because the device hung up or failed, not by
+// ClosePort, and has not been reopened since.
+bool PortLost();
 
 // Opens COM<port> (1..4) at the given baud rate. False for another port number, a device
 // that cannot be opened (missing, held by another program) or a baud rate not accepted.
+// Forgets a lost port.
 bool OpenPort(int16_t port, int32_t baudRate);
+
+// Closes the port, and forgets a lost one.
 void ClosePort();
+
+// Opens the lost port's device again with the same settings, DTR set and RTS cleared.
+// False when no port is lost or the device is still absent.
+bool ReopenLostPort();
 
 // Hands the bytes to the port. False when the port is closed, the count is 0, or the
 // bytes could not all be handed to the device at once.
@@ -23,6 +39,9 @@ bool WritePort(const uint8_t* bytes, int32_t count);
 // takes everything waiting: at most `count` bytes are stored at the start of `buffer`,
 // the surplus is discarded. Returns the number of bytes that were waiting.
 int32_t ReadPort(uint8_t* buffer, uint32_t count);
+
+// Discards every byte waiting in the input queue, without waiting for more.
+void EmptyInputQueue();
 
 void SetDtrLine();
 void ClearRtsLine();

@@ -19,7 +19,11 @@ extern Frame::Bytes ReplyFrame;
 uint16_t ReplyValue();
 
 // Sends one frame and waits for the reply. True when five bytes with a correct checksum
-// came back. Every write-parameter command first resets the main window's caption.
+// came back. Every write-parameter command first resets the main window's caption, once.
+// The input queue is emptied before the request goes out, so a reply that came too late
+// for an earlier exchange is never taken for this one's. A garbled reply (wrong checksum,
+// too few or too many bytes) is asked for again, at most twice; silence is not. The
+// outcome is published to the exchange observers (ExchangeObserver.h).
 bool SendCommand(uint8_t command, uint8_t address, uint16_t value);
 
 long double ReplyAsNumber();

@@ -65,11 +65,15 @@ size_t FrameAudit::framesHit() const {
     return count;
 }
 
+// A frame that repeats the one before it is the same exchange asking again after a garbled
+// reply, not a write of its own.
 std::vector<size_t> FrameAudit::ownWrites() const {
     std::vector<size_t> writes;
-    for (size_t i = 0; i < frames_.size(); ++i)
-        if (IsWrite(frames_[i]) && !writeBack_[i])
+    for (size_t i = 0; i < frames_.size(); ++i) {
+        const bool retry = i > 0 && frames_[i].bytes == frames_[i - 1].bytes;
+        if (IsWrite(frames_[i]) && !writeBack_[i] && !retry)
             writes.push_back(i);
+    }
     return writes;
 }
 

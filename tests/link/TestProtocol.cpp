@@ -49,7 +49,9 @@ private slots:
     void acceptsAnyReplyWithARightChecksum();
     void failedReplyAndTheExchangeAfter_data();
     void failedReplyAndTheExchangeAfter();
-    void lateReplyIsTakenByTheNextExchange();
+    void lateReplyIsDiscarded();
+    void garbledReplyIsAskedForAgain_data();
+    void garbledReplyIsAskedForAgain();
     void closedPortSendsNothing();
     void captionResetFollowsCommand3Only_data();
     void captionResetFollowsCommand3Only();
@@ -118,7 +120,9 @@ void TestProtocol::acceptsAnyReplyWithARightChecksum() {
     QFETCH(Bytes, reply);
     QFETCH(bool, accepted);
     QFETCH(int, word);
-    emulator().replyNextWith(reply);
+    // A rejected reply is asked for again: let every request get it.
+    for (int attempt = 0; attempt < (accepted ? 1 : 3); ++attempt)
+        emulator().replyNextWith(reply);
     QCOMPARE(SendCommand(CmdReadParam, 47, 0), accepted);
     QCOMPARE(ReplyValue(), word);
     QCOMPARE(ReplyBytes(), reply);
@@ -152,9 +156,9 @@ void TestProtocol::failedReplyAndTheExchangeAfter() {
     QCOMPARE(ReplyValue(), EnrichmentWord);
 }
 
-void TestProtocol::lateReplyIsTakenByTheNextExchange() {
-    // With the controller's usual reaction time the next request's own reply comes after
-    // the late one has already been taken.
+void TestProtocol::lateReplyIsDiscarded() {
+    // The reply to the read of Spare comes after its exchange gave up; the next exchange
+    // finds it waiting and must take its own, prompt reply instead.
     emulator().setReplyDelay(q5emu::TwoFramesAt19200);
     q5emu::FaultSpec lateOnce(q5emu::FaultMode::LateReply);
     lateOnce.address = Spare;
@@ -166,11 +170,49 @@ void TestProtocol::lateReplyIsTakenByTheNextExchange() {
     QVERIFY(emulator().waitForSent(2, Patience));
 
     QVERIFY(SendCommand(CmdReadParam, Enrichment, 0));
-    QCOMPARE(ReplyValue(), SpareWord);
-    // The queue is never emptied before a request: the exchanges stay one reply behind.
-    QVERIFY(emulator().waitForSent(3, Patience));
-    QVERIFY(SendCommand(CmdReadParam, HotVolts, 0));
     QCOMPARE(ReplyValue(), EnrichmentWord);
+    QVERIFY(SendCommand(CmdReadParam, HotVolts, 0));
+    QCOMPARE(ReplyValue(), HotVoltsWord);
+    // The bytes sent are the requests and nothing else.
+    QCOMPARE(FrameTriples(emulator()),
+             QStringList({Triple(2, HotVolts, 0), Triple(2, Spare, 0), Triple(2, Enrichment, 0),
+                          Triple(2, HotVolts, 0)}));
+}
+
+void TestProtocol::garbledReplyIsAskedForAgain_data() {
+    QTest::addColumn<Bytes>("garbled"); // the reply to the first `times` requests
+    QTest::addColumn<int>("times");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("frames");
+    Bytes wrongSum = FrameOf(CmdWriteParam, Spare, SpareWord);
+    ++wrongSum[4];
+    Bytes tooLong = FrameOf(CmdWriteParam, Spare, SpareWord);
+    tooLong.insert(tooLong.end(), {0xA5, 0x5A});
+    const Bytes tooShort{0x03, Spare, 0xCD};
+    QTest::newRow("wrong checksum, then good") << wrongSum << 1 << true << 2;
+    QTest::newRow("short, then good") << tooShort << 1 << true << 2;
+    QTest::newRow("long, then good") << tooLong << 1 << true << 2;
+    QTest::newRow("garbled twice, then good") << wrongSum << 2 << true << 3;
+    QTest::newRow("wrong checksum three times") << wrongSum << 3 << false << 3;
+    QTest::newRow("short three times") << tooShort << 3 << false << 3;
+    QTest::newRow("long three times") << tooLong << 3 << false << 3;
+    QTest::newRow("silence: not asked again") << Bytes{} << 1 << false << 1;
+}
+
+void TestProtocol::garbledReplyIsAskedForAgain() {
+    QFETCH(Bytes, garbled);
+    QFETCH(int, times);
+    QFETCH(bool, accepted);
+    QFETCH(int, frames);
+    for (int i = 0; i < times; ++i)
+        emulator().replyNextWith(garbled);
+    QCOMPARE(SendCommand(CmdWriteParam, Spare, SpareWord), accepted);
+    QCOMPARE(captionResets, 1); // once per exchange, not per request
+    QVERIFY(emulator().waitForFrames(static_cast<size_t>(frames), Patience));
+    QCOMPARE(FrameTriples(emulator()),
+             QStringList(frames, Triple(CmdWriteParam, Spare, SpareWord)));
+    if (accepted)
+        QCOMPARE(ReplyValue(), SpareWord);
 }
 
 void TestProtocol::closedPortSendsNothing() {

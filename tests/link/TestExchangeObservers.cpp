@@ -1,0 +1,175 @@
+// The exchange observers: one record per SendCommand, whatever its outcome, and the
+// records of a whole sequence line up with the frames the controller received.
+
+#include <EmulatedPorts.h>
+#include <FrameLog.h>
+
+#include <Comm_Fun.h>
+#include <ExchangeObserver.h>
+#include <Protocol.h>
+
+#include <QTest>
+
+#include <optional>
+#include <vector>
+
+Q_DECLARE_METATYPE(ExchangeOutcome)
+
+namespace {
+
+constexpr uint8_t Spare = 98;
+constexpr uint16_t SpareWord = 0xBEEF;
+
+struct Request {
+    uint8_t command;
+    uint8_t address;
+    uint16_t value;
+};
+
+// Like a connection and a settings load: identity, block reads, live reads, writes back.
+std::vector<Request> ConnectionLikeSequence() {
+    std::vector<Request> sequence{{CmdReadParam, 47, 0}, {CmdReadParam, 33, 0}};
+    for (uint8_t address = 33; address <= 99; ++address)
+        sequence.push_back({CmdReadParam, address, 0});
+    for (const uint8_t live : {162, 164, 166, 208})
+        sequence.push_back({CmdReadLive, live, 0});
+    for (uint8_t address = 1; address <= 24; ++address)
+        sequence.push_back({CmdReadParam, address, 0});
+    for (uint8_t address = 52; address <= 60; ++address)
+        sequence.push_back({CmdWriteParam, address, static_cast<uint16_t>(address * 7)});
+    sequence.push_back({CmdWriteLive, 208, 1536});
+    sequence.push_back({CmdReadParam, 0, 0});
+    return sequence;
+}
+
+} // namespace
+
+class TestExchangeObservers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void publishesEachOutcome_data();
+    void publishesEachOutcome();
+    void recordsMatchTheFramesUnderGarbling_data();
+    void recordsMatchTheFramesUnderGarbling();
+    void observersComeAndGo();
+
+private:
+    q5emu::Q5Emulator& emulator() { return ports->emulator(); }
+
+    std::optional<EmulatedPorts> ports;
+    std::vector<ExchangeRecord> records;
+    ExchangeObservers::Subscription subscription;
+};
+
+void TestExchangeObservers::init() {
+    ports.emplace();
+    emulator().setParam(Spare, SpareWord);
+    QVERIFY(Comm_Fun::OpenPort(1, 19200));
+    records.clear();
+    subscription =
+        ExchangeObservers::Add([this](const ExchangeRecord& r) { records.push_back(r); });
+}
+
+void TestExchangeObservers::cleanup() {
+    subscription.reset();
+    ports.reset();
+}
+
+void TestExchangeObservers::publishesEachOutcome_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<ExchangeOutcome>("outcome");
+    QTest::addColumn<int>("attempts");
+    QTest::newRow("success") << "" << ExchangeOutcome::Success << 1;
+    QTest::newRow("no reply") << "silence" << ExchangeOutcome::NoReply << 1;
+    QTest::newRow("bad checksum") << "checksum" << ExchangeOutcome::BadChecksum << 3;
+    QTest::newRow("short") << "short" << ExchangeOutcome::Short << 3;
+    QTest::newRow("long") << "long" << ExchangeOutcome::Long << 3;
+    QTest::newRow("port gone") << "closed" << ExchangeOutcome::PortGone << 0;
+}
+
+void TestExchangeObservers::publishesEachOutcome() {
+    QFETCH(QString, line);
+    QFETCH(ExchangeOutcome, outcome);
+    QFETCH(int, attempts);
+    if (line == QLatin1String("closed"))
+        Comm_Fun::ClosePort();
+    else if (!line.isEmpty())
+        emulator().setFault(*q5emu::ParseFaultSpec(line.toStdString()));
+    const auto before = std::chrono::steady_clock::now();
+    QCOMPARE(SendCommand(CmdWriteParam, Spare, SpareWord), outcome == ExchangeOutcome::Success);
+
+    QCOMPARE(records.size(), 1u);
+    const ExchangeRecord& record = records.front();
+    QCOMPARE(record.command, CmdWriteParam);
+    QCOMPARE(record.address, Spare);
+    QCOMPARE(record.sent, SpareWord);
+    QCOMPARE(record.reply, ReplyValue());
+    QCOMPARE(record.outcome, outcome);
+    QCOMPARE(record.attempts, attempts);
+    QVERIFY(record.finished >= before && record.finished <= std::chrono::steady_clock::now());
+    QCOMPARE(emulator().framesReceived(), static_cast<size_t>(attempts));
+}
+
+void TestExchangeObservers::recordsMatchTheFramesUnderGarbling_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("clean line") << "none";
+    QTest::newRow("every fifth checksum") << "checksum,every=5";
+    QTest::newRow("every fifth short") << "short,every=5";
+    QTest::newRow("every fifth long") << "long,every=5";
+    QTest::newRow("every fifth silent") << "silence,every=5";
+}
+
+void TestExchangeObservers::recordsMatchTheFramesUnderGarbling() {
+    QFETCH(QString, fault);
+    const std::vector<Request> sequence = ConnectionLikeSequence();
+    std::vector<uint16_t> expected;
+    for (const Request& r : sequence)
+        expected.push_back(r.command == CmdReadLive || r.command == CmdReadParam
+                               ? (r.command == CmdReadLive ? emulator().live(r.address)
+                                                           : emulator().param(r.address))
+                               : r.value);
+    emulator().setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+    const bool silences = fault.startsWith(QLatin1String("silence"));
+    for (size_t i = 0; i < sequence.size(); ++i) {
+        const Request& r = sequence[i];
+        const bool ok = SendCommand(r.command, r.address, r.value);
+        if (!silences) {
+            QVERIFY2(ok, qPrintable(Triple(r.command, r.address, r.value)));
+            // Live words move with the engine; the parameter words must be exact.
+            if (r.command == CmdReadParam)
+                QCOMPARE(ReplyValue(), expected[i]);
+        }
+    }
+    // One record per exchange; each attempt is one frame on the line.
+    QCOMPARE(records.size(), sequence.size());
+    QStringList published;
+    for (const ExchangeRecord& record : records)
+        for (int attempt = 0; attempt < record.attempts; ++attempt)
+            published << Triple(record.command, record.address, record.sent);
+    QCOMPARE(published, FrameTriples(emulator()));
+}
+
+void TestExchangeObservers::observersComeAndGo() {
+    std::vector<int> heard;
+    std::optional<ExchangeObservers::Subscription> second;
+    ExchangeObservers::Subscription first = ExchangeObservers::Add([&](const ExchangeRecord&) {
+        heard.push_back(1);
+        second.reset(); // gone while the record is handed out: it hears nothing more
+    });
+    second.emplace(ExchangeObservers::Add([&](const ExchangeRecord&) { heard.push_back(2); }));
+    QVERIFY(SendCommand(CmdReadParam, Spare, 0));
+    QVERIFY(SendCommand(CmdReadParam, Spare, 0));
+    first.reset();
+    QVERIFY(SendCommand(CmdReadParam, Spare, 0));
+    QCOMPARE(heard, std::vector<int>({1, 1}));
+    QCOMPARE(records.size(), 3u);
+    subscription.reset();
+    QVERIFY(!ExchangeObservers::Listening());
+}
+
+QTEST_GUILESS_MAIN(TestExchangeObservers)
+#include "TestExchangeObservers.moc"
