@@ -12,16 +12,17 @@ set(CPACK_PACKAGE_NAME tarvik-q5)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tarvik-Q5 developers")
 set(CPACK_PACKAGE_CONTACT "Tarvik-Q5 developers <support@example.com>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service and tuning tool for the Tarvik-Q5 gas injection controller")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "service and tuning tool for the Tarvik-Q5 gas injection controller")
 set(CPACK_PACKAGE_DESCRIPTION
-    "A service technician connects the PC to the Tarvik-Q5 controller, which runs a car\n"
-    "engine on liquefied gas beside its petrol injection, through a serial port. The tool\n"
-    "finds the controller on COM1 to COM4, shows every parameter on tabbed pages, writes\n"
-    "each change at once, shows live engine values, and saves and loads the whole parameter\n"
-    "block as a settings file.\n"
+    "A service technician connects the PC through a serial port to the Tarvik-Q5\n"
+    "controller, which runs a car engine on liquefied gas beside its petrol\n"
+    "injection. The tool finds the controller on COM1 to COM4, shows every\n"
+    "parameter on tabbed pages, writes each change at once, shows live engine\n"
+    "values, and saves and loads the whole parameter block as a settings file.\n"
     "\n"
-    "The package also holds q5-emulator, a controller on a pseudo-terminal for training and\n"
-    "testing.")
+    "The package also holds q5-emulator, a controller on a pseudo-terminal for\n"
+    "training and testing.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
