@@ -8,8 +8,9 @@ find_program(Q5_GZIP gzip REQUIRED)
 set(Q5_DATA_SOURCE ${CMAKE_SOURCE_DIR}/data)
 set(Q5_DATA_BUILD ${CMAKE_BINARY_DIR}/data)
 set(Q5_ICON_SIZES 16 32 48 64 128 256)
-# The date of this version, as the man pages and the changelog give it.
+# The date of this version, as the man pages, the changelog and the metainfo give it.
 set(Q5_RELEASE_DATE "December 2026")
+set(Q5_RELEASE_DATE_ISO 2026-12-08)
 set(Q5_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 09:00:00 +0000")
 
 set(Q5_ICON_SVG ${Q5_DATA_SOURCE}/${Q5_APP_ID}.svg)
