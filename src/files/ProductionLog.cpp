@@ -6,6 +6,7 @@
 #include "IdentityText.h"
 #include "InOutError.h"
 #include "PosixFile.h"
+#include "ProgramDirectory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,9 +70,9 @@ void SetDirectory(const QString& directory) {
 }
 
 QString Path() {
-    if (ChosenDirectory().isEmpty())
-        return PathBesideExecutable();
-    return QDir(ChosenDirectory()).filePath(QLatin1String(FileName));
+    const QString directory =
+        ChosenDirectory().isEmpty() ? ProgramDirectory::ForData() : ChosenDirectory();
+    return QDir(directory).filePath(QLatin1String(FileName));
 }
 
 void CreateIfMissing(const QString& path, const QString& controllerDate) {

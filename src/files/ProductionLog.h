@@ -1,6 +1,7 @@
 #pragma once
-// The production log "Protocol.lst" beside the executable: a header record, then one record
-// per controller that got its sequence number from it. The header's serial field ends in
+// The production log "Protocol.lst" beside the executable (in the user's data folder when the
+// executable's directory cannot be written): a header record, then one record per controller
+// that got its sequence number from it. The header's serial field ends in
 // 00113, so the first controller numbered from a new log gets 00114.
 
 #include "ProtocolRecord.h"
@@ -14,8 +15,8 @@ inline constexpr char FileName[] = "Protocol.lst";
 QString HeaderSerial();
 QString PathBesideExecutable();
 
-// The log's directory: the executable's unless another was set (tests keep their logs in a
-// temporary directory). An empty text restores the executable's directory.
+// The log's directory: ProgramDirectory::ForData() unless another was set (tests keep their
+// logs in a temporary directory). An empty text restores the program's directory.
 void SetDirectory(const QString& directory);
 // The log's full path in that directory.
 QString Path();

@@ -3,8 +3,7 @@
 #include "DurableWrite.h"
 #include "InOutError.h"
 #include "PosixFile.h"
-
-#include <QCoreApplication>
+#include "ProgramDirectory.h"
 
 #include <fcntl.h>
 
@@ -34,7 +33,7 @@ void Write(const QString& path, const SettingsRecords::Entries& entries) {
 }
 
 QString DialogDirectory() {
-    return QCoreApplication::applicationDirPath();
+    return ProgramDirectory::ForDocuments();
 }
 
 } // namespace SettingsFile

@@ -24,7 +24,8 @@ SettingsRecords::Words ReadWords(const QString& path);
 // Replaces the file with the records durably (see WriteFileDurably).
 void Write(const QString& path, const SettingsRecords::Entries& entries);
 
-// The directory the file dialogs start in: the executable's, without a trailing separator.
+// The directory the file dialogs start in: the executable's, without a trailing separator,
+// when it can be written, else the user's documents folder.
 QString DialogDirectory();
 
 } // namespace SettingsFile

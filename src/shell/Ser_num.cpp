@@ -5,7 +5,9 @@
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "ProductionLog.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,6 +76,9 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::FormShow() {
+    // Which production log numbers the controllers, without changing the dialog's layout.
+    Label1->setToolTip(
+        QStringLiteral("Протокол: %1").arg(QDir::toNativeSeparators(ProductionLog::Path())));
     if (Form1)
         Edit1->setText(Form1->StaticText1->text());
 }

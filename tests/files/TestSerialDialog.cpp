@@ -46,6 +46,7 @@ private slots:
     void okWritesSerialAndDate_data();
     void okWritesSerialAndDate();
     void okFailureKeepsDialogOpen();
+    void showingNamesTheLog();
 
 private:
     std::unique_ptr<WindowFixture> fixture;
@@ -150,6 +151,17 @@ void TestSerialDialog::okFailureKeepsDialogOpen() {
     QCOMPARE(fixture->errors, QStringList{"File access denied."});
     QVERIFY(dialog.isVisible());
     QCOMPARE(fixture->text(1, 24), QByteArray("NEW CONTROLLER     00000"));
+}
+
+void TestSerialDialog::showingNamesTheLog() {
+    TForm2& dialog = fixture->dialog();
+    const QString date = dialog.Label1->text();
+    dialog.show();
+    QCOMPARE(dialog.Label1->toolTip(),
+             QStringLiteral("Протокол: ") + QDir::toNativeSeparators(fixture->logPath()));
+    QCOMPARE(dialog.Label1->text(), date);
+    QCOMPARE(dialog.size(), QSize(347, 71));
+    dialog.hide();
 }
 
 int RunSerialDialogTests(int argc, char** argv) {

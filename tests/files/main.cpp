@@ -7,12 +7,13 @@ int RunDateTextTests(int argc, char** argv);
 int RunSettingsFileTests(int argc, char** argv);
 int RunDurableWriteTests(int argc, char** argv);
 int RunProductionLogTests(int argc, char** argv);
+int RunProgramDirectoryTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int failures = 0;
     for (auto run : {RunCp1251Tests, RunErrorTests, RunDateTextTests, RunSettingsFileTests,
-                     RunDurableWriteTests, RunProductionLogTests})
+                     RunDurableWriteTests, RunProductionLogTests, RunProgramDirectoryTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

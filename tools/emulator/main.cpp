@@ -27,6 +27,7 @@ constexpr const char* Usage =
     "                     e.g. silence,after=20 (unplugged after 20 frames),\n"
     "                     checksum,every=3,cmd=2,addr=93\n"
     "  --log              print every frame received to stderr\n"
+    "  --version          print the version and exit\n"
     "  --help             show this text\n";
 
 std::optional<unsigned long> ParseNumber(const std::string& text, unsigned long max) {
@@ -62,6 +63,9 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--help" || arg == "-h") {
             std::cout << Usage;
+            return 0;
+        } else if (arg == "--version") {
+            std::cout << "q5-emulator " << Q5_VERSION << "\n";
             return 0;
         } else if (arg == "--log") {
             log = true;

@@ -1,0 +1,35 @@
+#pragma once
+// Where the program keeps its own files and where its file dialogs start. The executable's
+// directory comes first, as for a program unpacked into a folder of its own. An installed
+// program (under /usr/bin) cannot write there; the user's own folders take its place.
+
+#include <QString>
+
+#include <functional>
+
+namespace ProgramDirectory {
+
+// The folder under the user's data directory (~/.local/share) that holds the program's files
+// when its own directory cannot be written: the executable's name.
+inline constexpr char DataFolderName[] = "tarvik-q5";
+
+// The executable's directory, without a trailing separator.
+QString Executable();
+
+// Whether files can be created in the directory.
+bool IsWritable(const QString& directory);
+
+// Replaces the writability test; tests run as root, who may write anywhere, and stand in a
+// read-only program directory this way. An empty function restores IsWritable.
+using WritableTest = std::function<bool(const QString& directory)>;
+void SetWritableTest(WritableTest test);
+
+// The directory for the program's own files: the executable's when writable, else the user's
+// data folder for the program, created when missing.
+QString ForData();
+
+// The directory the file dialogs start in: the executable's when writable, else the user's
+// documents folder (the home folder when there is none).
+QString ForDocuments();
+
+} // namespace ProgramDirectory

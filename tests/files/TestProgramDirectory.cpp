@@ -1,0 +1,74 @@
+// Where the production log and the file dialogs go when the program's directory can or
+// cannot be written. The tests run as root, who may write anywhere, so the writability test
+// is replaced rather than the directory made read-only.
+
+#include "ProductionLog.h"
+#include "ProgramDirectory.h"
+#include "SettingsFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestProgramDirectory : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void cleanupTestCase() { QStandardPaths::setTestModeEnabled(false); }
+    void cleanup() {
+        ProgramDirectory::SetWritableTest({});
+        QDir(UserDataFolder()).removeRecursively();
+    }
+
+    void filesFollowTheProgramDirectory_data();
+    void filesFollowTheProgramDirectory();
+    void writableDirectories();
+
+private:
+    static QString UserDataFolder() {
+        return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("tarvik-q5"));
+    }
+};
+
+void TestProgramDirectory::filesFollowTheProgramDirectory_data() {
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("writable program directory") << true;
+    QTest::newRow("read-only program directory") << false;
+}
+
+void TestProgramDirectory::filesFollowTheProgramDirectory() {
+    QFETCH(bool, writable);
+    const QString program = QCoreApplication::applicationDirPath();
+    QStringList asked;
+    ProgramDirectory::SetWritableTest([&](const QString& directory) {
+        asked << directory;
+        return writable;
+    });
+    const QString userData = UserDataFolder();
+    QDir(userData).removeRecursively();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documentsOrHome = QDir(documents).exists() ? documents : QDir::homePath();
+
+    QCOMPARE(ProductionLog::Path(),
+             QDir(writable ? program : userData).filePath(QStringLiteral("Protocol.lst")));
+    // The user's folder is made only when the log needs it.
+    QCOMPARE(QFileInfo(userData).isDir(), !writable);
+    QCOMPARE(SettingsFile::DialogDirectory(), writable ? program : documentsOrHome);
+    QCOMPARE(asked, QStringList({program, program}));
+}
+
+void TestProgramDirectory::writableDirectories() {
+    QTemporaryDir dir;
+    QVERIFY(ProgramDirectory::IsWritable(dir.path()));
+    QVERIFY(!ProgramDirectory::IsWritable(dir.filePath(QStringLiteral("missing"))));
+}
+
+int RunProgramDirectoryTests(int argc, char** argv) {
+    TestProgramDirectory test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestProgramDirectory.moc"
