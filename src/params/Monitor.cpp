@@ -2,6 +2,7 @@
 
 #include "Addresses.h"
 #include "FormatMask.h"
+#include "LiveSample.h"
 #include "Protocol.h"
 #include "Scaling.h"
 #include "Selectors.h"
@@ -21,11 +22,17 @@ const QString PressureMask = QStringLiteral("###0.0");
 const QString PressureUnit = QStringLiteral(" КПа");
 const QString FactorMask = QStringLiteral("###0.00");
 
-// The word as a number, or nothing when the exchange failed.
-std::optional<long double> ReadLive(uint8_t address) {
-    if (!SendCommand(CmdReadLive, address, 0))
+// The word, or nothing when the exchange failed; kept in the tick's sample either way.
+std::optional<long double> ReadLive(uint8_t address, LiveSample& sample) {
+    std::optional<uint16_t> word;
+    if (SendCommand(CmdReadLive, address, 0))
+        word = ReplyValue();
+    for (const Catalogue::Entry* entry : Catalogue::LiveValues())
+        if (entry->address == address)
+            sample.values.push_back(LiveValueFrom(*entry, word));
+    if (!word)
         return std::nullopt;
-    return ReplyAsNumber();
+    return static_cast<long double>(*word);
 }
 
 } // namespace
@@ -48,17 +55,18 @@ void StartMonitor() {
 // A value whose read failed keeps its gauge and text as they were.
 void Timer2Timer() {
     WindowControls& c = Controls();
-    if (const auto word = ReadLive(Live::GasPressure)) {
+    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    if (const auto word = ReadLive(Live::GasPressure, sample)) {
         const long double gas = *word / 10;
         SetGauge(c.Gauge1, gas);
         c.Label18->setText(FormatMask::Format(PressureMask, gas) + PressureUnit);
     }
-    if (const auto word = ReadLive(Live::ManifoldPressure)) {
+    if (const auto word = ReadLive(Live::ManifoldPressure, sample)) {
         const long double manifold = *word / 10;
         SetGauge(c.Gauge2, manifold);
         c.Label12->setText(FormatMask::Format(PressureMask, manifold) + PressureUnit);
     }
-    if (const auto word = ReadLive(Live::AccelResponse)) {
+    if (const auto word = ReadLive(Live::AccelResponse, sample)) {
         const long double response = *word / 1024;
         SetGauge(c.Gauge3, response * 10);
         c.Label17->setText(QStringLiteral("C = ") + FormatMask::Format(FactorMask, response));
@@ -67,7 +75,7 @@ void Timer2Timer() {
     if (!c.SpinExtEdit6->hasFocus())
         c.SpinExtEdit6->Init();
 
-    if (const auto word = ReadLive(Live::IdleTime)) {
+    if (const auto word = ReadLive(Live::IdleTime, sample)) {
         const long double idle = *word / 1000;
         c.Label6->setText(QStringLiteral("T = ") + FormatMask::Format(FactorMask, idle));
     }
@@ -76,6 +84,8 @@ void Timer2Timer() {
 
     if (!c.SpinExtEdit40->hasFocus())
         c.SpinExtEdit40->Init();
+
+    LiveSamples::Publish(sample);
 }
 
 void InstallMonitor(const WindowControls& form) {

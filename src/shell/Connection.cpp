@@ -1,13 +1,17 @@
 #include "Connection.h"
 
+#include "BusyCursor.h"
 #include "Captions.h"
 #include "Comm_Fun.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
+#include "LinkIndicator.h"
+#include "LinkWatch.h"
 #include "Messages.h"
 #include "Monitor.h"
+#include "PortNames.h"
 #include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -15,12 +19,17 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 
 bool deviceConnected = false;
+ConnectedDevice currentDevice;
+QPointer<LinkWatch> linkWatch;
+QPointer<LinkIndicator> linkIndicator;
 
 constexpr int32_t LineBaudRate = 19200;
 constexpr uint8_t AddrOperatingCounter = 0;
@@ -36,7 +45,57 @@ void SetListsEnabled(bool enabled) {
         list->setEnabled(enabled);
 }
 
+void ShowLinkState(LinkIndicator::State state) {
+    if (linkIndicator)
+        linkIndicator->Show(state);
+}
+
+// While the link is lost the polled displays and the monitor stop asking; the watch's probe
+// alone talks to the port, so the window stays as responsive as when idle.
+void SetPolling(bool on) {
+    if (on && deviceConnected)
+        Form1->Timer2->start();
+    else
+        Form1->Timer2->stop();
+    for (const QPointer<QObject>& component : Form1->Components.Items()) {
+        auto* display = qobject_cast<TExtText*>(component.data());
+        if (!display || !display->AutoQuery())
+            continue;
+        if (on && deviceConnected)
+            display->Timer()->start();
+        else
+            display->Timer()->stop();
+    }
+}
+
+void OnLinkState(bool good) {
+    if (!deviceConnected)
+        return;
+    ShowLinkState(good ? LinkIndicator::State::Good : LinkIndicator::State::Lost);
+    SetPolling(good);
+}
+
+void OnOtherController() {
+    Close_COMClick();
+    ShowInformation(QStringLiteral("Подключен другой прибор. Подключитесь заново."));
+}
+
 } // namespace
+
+ConnectedDevice& CurrentDevice() {
+    return currentDevice;
+}
+
+void ArmLinkWatch() {
+    if (!deviceConnected || !linkWatch)
+        return;
+    linkWatch->Arm(LinkIdentity{ControllerIdentity, currentDevice.serialBytes});
+    ShowLinkState(LinkIndicator::State::Good);
+}
+
+bool LinkLost() {
+    return linkWatch && linkWatch->IsLost();
+}
 
 bool DeviceConnected() {
     return deviceConnected;
@@ -54,6 +113,14 @@ bool ConnectOnPort(int16_t port) {
         return false;
     }
     deviceConnected = true;
+    currentDevice = ConnectedDevice{};
+    currentDevice.port = port;
+    currentDevice.device = PortNames::DeviceFor(port);
+    currentDevice.identityWord = ReplyValue();
+    // Watched from the end of the sequence on, whether the identity step finished or not.
+    const struct ArmAtEnd {
+        ~ArmAtEnd() { ArmLinkWatch(); }
+    } armAtEnd;
 
     SendCommand(CmdReadParam, AddrBlockStart, 0);
     Form1->N2->setEnabled(true);
@@ -78,6 +145,7 @@ bool ConnectOnPort(int16_t port) {
 }
 
 void Connect_to_COM1Click() {
+    const BusyCursor busy;
     for (int16_t port = 1; port <= 4; ++port) {
         if (ConnectOnPort(port))
             break;
@@ -91,6 +159,9 @@ void Close_COMClick() {
     Form1->setWindowTitle(BaseCaption());
     deviceConnected = false;
     GoodReads::ForgetAll();
+    if (linkWatch)
+        linkWatch->Disarm();
+    ShowLinkState(LinkIndicator::State::Off);
     Form1->N2->setEnabled(false);
     Form1->N3->setEnabled(false);
     Form1->RadioButton1->setEnabled(false);
@@ -112,4 +183,9 @@ void InstallConnection(TForm1& form) {
     QObject::connect(form.Connect_to_COM1, &QPushButton::clicked, &form,
                      Guarded(&Connect_to_COM1Click));
     QObject::connect(form.Close_COM, &QPushButton::clicked, &form, Guarded(&Close_COMClick));
+    linkIndicator = new LinkIndicator(form.MainMenu1);
+    linkWatch = new LinkWatch(&form);
+    QObject::connect(linkWatch, &LinkWatch::linkStateChanged, &form,
+                     [](bool good) { RunHandler([good] { OnLinkState(good); }); });
+    QObject::connect(linkWatch, &LinkWatch::otherController, &form, Guarded(&OnOtherController));
 }

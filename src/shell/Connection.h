@@ -1,6 +1,8 @@
 #pragma once
 // Finding the controller on COM1..COM4 and tying the main window's state to the link.
 
+#include "ConnectedDevice.h"
+
 #include <cstdint>
 
 class TForm1;
@@ -17,4 +19,15 @@ void Close_COMClick();
 // The identity word a controller of this type answers at parameter 47.
 inline constexpr uint16_t ControllerIdentity = 503;
 
+// The controller connected now, as its identity was read (the last connection's otherwise).
+ConnectedDevice& CurrentDevice();
+
+// Starts the link watch on the controller connected now, with the serial number as read;
+// called again after the serial number changes.
+void ArmLinkWatch();
+
+// True while the connected controller has stopped answering.
+bool LinkLost();
+
+// The buttons' handlers, the link watch and its indicator in the menu bar.
 void InstallConnection(TForm1& form);

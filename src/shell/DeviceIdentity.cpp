@@ -1,5 +1,6 @@
 #include "DeviceIdentity.h"
 
+#include "Connection.h"
 #include "Cp1251.h"
 #include "DateText.h"
 #include "Form1.h"
@@ -51,6 +52,13 @@ void ReadDeviceIdentity() {
     const ReadText date = ReadCharacters(IdentityText::FirstDateAddress, IdentityText::DateLength);
     if (date.complete)
         Form1->StaticText3->setText(ShownText(date.bytes));
+    ConnectedDevice& device = CurrentDevice();
+    device.serialBytes = serial.bytes;
+    device.serial = ShownText(serial.bytes);
+    device.serialRead = serial.complete;
+    device.dateBytes = date.bytes;
+    device.date = ShownText(date.bytes);
+    device.dateRead = date.complete;
     // Painted now, without letting other events in: nothing may run between the reads and the
     // numbering that follows.
     Form1->StaticText1->repaint();
@@ -71,6 +79,8 @@ void ReadDeviceIdentity() {
     WriteSerialNumber(numberedSerial);
     Form1->StaticText3->setText(Cp1251::Decode(record.date()));
     Form1->StaticText1->setText(numberedSerial);
+    device.serialBytes = IdentityText::SerialBytes(numberedSerial);
+    device.serial = ShownText(device.serialBytes);
 }
 
 void WriteSerialNumber(const QString& serial) {

@@ -1,5 +1,6 @@
 #include "FileFun.h"
 
+#include "BusyCursor.h"
 #include "Captions.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
@@ -64,6 +65,7 @@ bool MayLoad(const QByteArray& bytes) {
 } // namespace
 
 void SaveSettings(const QString& path) {
+    const BusyCursor busy;
     SettingsFile::Write(path, ParameterBlock::Read());
 }
 
@@ -72,6 +74,7 @@ bool LoadSettings(const QString& path) {
     if (!MayLoad(bytes))
         return false;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
+    const BusyCursor busy;
     TakeWindowDown();
     std::exception_ptr failure;
     try {

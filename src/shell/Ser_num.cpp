@@ -1,6 +1,7 @@
 #include "Ser_num.h"
 
 #include "AppLook.h"
+#include "Connection.h"
 #include "DateText.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
@@ -94,6 +95,7 @@ void TForm2::Button1Click() {
     } done{writing_};
     WriteSerialNumber(Edit1->text());
     ReadDeviceIdentity();
+    ArmLinkWatch(); // the controller answers with its new serial number from now on
     accept();
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+// The state of the link at the right end of the menu bar: nothing while not connected,
+// "Связь" in green while the controller answers, "Нет связи" in red while it does not.
+
+#include <QLabel>
+
+class QMenuBar;
+
+class LinkIndicator : public QLabel {
+    Q_OBJECT
+public:
+    enum class State { Off, Good, Lost };
+
+    // Placed as the menu bar's top-right corner widget, which leaves the window's layout alone.
+    explicit LinkIndicator(QMenuBar* menuBar);
+
+    void Show(State state);
+    State Shown() const { return state_; }
+
+private:
+    State state_ = State::Off;
+};
