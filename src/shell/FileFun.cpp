@@ -15,6 +15,7 @@
 #include "TSpinExtEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -33,7 +34,12 @@ bool FileExists(const QString& path) {
 // Runs the dialog from the executable's directory; the chosen path, or empty when cancelled.
 QString ChoosePath(QFileDialog* dialog) {
     dialog->setDirectory(SettingsFile::DialogDirectory());
-    if (dialog->exec() != QDialog::Accepted)
+    const int answer = dialog->exec();
+    // The name field's completion list can outlive the dialog when Enter accepts a typed name;
+    // left open, it would swallow the next click on the window (the menu would not open).
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    if (answer != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog->selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();

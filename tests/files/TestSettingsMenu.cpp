@@ -14,10 +14,13 @@
 #include "TSpinExtEdit.h"
 #include "WindowFixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -119,6 +122,7 @@ private slots:
     void loadWithoutReplyBringsWindowBack();
     void loadChecksContent_data();
     void loadChecksContent();
+    void menuOpensOnFirstClickAfterLoad();
 
 private:
     std::unique_ptr<WindowFixture> fixture;
@@ -386,6 +390,37 @@ void TestSettingsMenu::loadChecksContent() {
     }
     // A load ends by reading the window back, whose option buttons may write their choice.
     QCOMPARE(std::min<int>(Writes(fixture->controller()).size(), Words), writes);
+}
+
+// Typing the name of an existing file opens the name field's completion list, a popup; Enter
+// accepts the dialog with the list still up. The first click on the menu after the load must
+// open the menu, not just close a forgotten popup.
+void TestSettingsMenu::menuOpensOnFirstClickAfterLoad() {
+    fixture->connectWindow();
+    fixture->form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fixture->form()));
+    const QString path = fixture->filePath("typed.q5t");
+    SaveSettings(path);
+    fixture->answerQuestions(true);
+
+    ModalDriver driver;
+    driver.then<QFileDialog>([=](QFileDialog* dialog) {
+        auto* completionList = new QMenu(&fixture->form()); // stands for the completion list
+        completionList->addAction(QStringLiteral("typed.q5t"));
+        completionList->popup(dialog->mapToGlobal(QPoint(10, 10)));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    N2Click();
+    QCOMPARE(fixture->form().windowTitle(), FileCaption(path));
+    // A popup still open would take the next click only to close itself.
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+
+    QMenuBar* bar = fixture->form().MainMenu1;
+    const QPoint title = bar->actionGeometry(fixture->form().N1->menuAction()).center();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, title);
+    QTRY_VERIFY(fixture->form().N1->isVisible());
+    fixture->form().N1->hide();
 }
 
 int RunSettingsMenuTests(int argc, char** argv) {
