@@ -31,34 +31,35 @@ void ShowInformation(const QString& text) {
     box.exec();
 }
 
-bool Confirm(const QString& text) {
+namespace {
+
+// The "Confirm" box; true only when its answer was the one that goes on.
+bool AskConfirm(const QString& text, QMessageBox::Icon icon, bool yesIsDefault) {
     if (confirmPresenter)
         return confirmPresenter(text);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+    QMessageBox box(icon, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     QPushButton* yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(yesIsDefault ? yes : no);
     box.setEscapeButton(no);
-    // The box reports its escape button also when its close box shuts it; only a real
-    // "No" (the button or Esc, which clicks it) stops.
+    // The box reports its escape button also when its close box shuts it, so the buttons'
+    // own clicks are counted.
+    bool answeredYes = false;
     bool answeredNo = false;
+    QObject::connect(yes, &QPushButton::clicked, &box, [&answeredYes] { answeredYes = true; });
     QObject::connect(no, &QPushButton::clicked, &box, [&answeredNo] { answeredNo = true; });
     box.exec();
-    return !answeredNo;
+    // Closing the ordinary box goes on; closing the risky one does not.
+    return yesIsDefault ? !answeredNo : answeredYes;
+}
+
+} // namespace
+
+bool Confirm(const QString& text) {
+    return AskConfirm(text, QMessageBox::Question, true);
 }
 
 bool ConfirmRisk(const QString& text) {
-    if (confirmPresenter)
-        return confirmPresenter(text);
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    QPushButton* yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    bool answeredYes = false;
-    QObject::connect(yes, &QPushButton::clicked, &box, [&answeredYes] { answeredYes = true; });
-    box.exec();
-    return answeredYes;
+    return AskConfirm(text, QMessageBox::Warning, false);
 }

@@ -1,6 +1,7 @@
 // Disabled controls of the main window look disabled: their text is drawn in the style's
 // greyed colour, not in the window's blue or in a look's own colour.
 #include "Form1.h"
+#include "FormTestCase.h"
 
 #include <QImage>
 #include <QTest>
@@ -27,21 +28,10 @@ int PixelsNear(const QImage& picture, const QRect& area, const QColor& colour) {
 
 } // namespace
 
-class TestDisabledLook : public QObject {
+class TestDisabledLook : public FormTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-
 private slots:
-    void init() {
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
-    }
-    void cleanup() {
-        Form1 = nullptr;
-        form.reset();
-    }
-
     void textColourFollowsState_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QColor>("colour");

@@ -1,6 +1,7 @@
 // Caption rules, menus and the non-visual members of the main window.
 #include "Captions.h"
 #include "Form1.h"
+#include "FormTestCase.h"
 #include "Protocol.h"
 
 #include <QAction>
@@ -14,21 +15,10 @@
 
 #include <memory>
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public FormTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-
 private slots:
-    void init() {
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
-    }
-    void cleanup() {
-        Form1 = nullptr;
-        form.reset();
-    }
-
     void captionAfterCreationKeepsTrailingBlank() {
         QCOMPARE(form->windowTitle(), QStringLiteral("Tarvik-Q5 system "));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tarvik-Q5 system "));

@@ -1,6 +1,7 @@
 // A click on a page tab takes the keyboard focus, so a field left for another page commits
 // its typed text while it is still in sight.
 #include "Form1.h"
+#include "FormTestCase.h"
 #include "TSpinExtEdit.h"
 
 #include <QTabBar>
@@ -23,21 +24,10 @@ void ShowPagesOf(QWidget* widget) {
 
 } // namespace
 
-class TestTabCommit : public QObject {
+class TestTabCommit : public FormTestCase {
     Q_OBJECT
 
-    std::unique_ptr<TForm1> form;
-
 private slots:
-    void init() {
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
-    }
-    void cleanup() {
-        Form1 = nullptr;
-        form.reset();
-    }
-
     void clickOnTabCommits_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("pageControl");
