@@ -2,6 +2,8 @@
 
 #include <QMenuBar>
 
+#include <algorithm>
+
 namespace {
 const QColor GoodColour(0, 128, 0);
 const QColor LostColour(200, 0, 0);
@@ -10,25 +12,31 @@ const QColor LostColour(200, 0, 0);
 LinkIndicator::LinkIndicator(QMenuBar* menuBar) : QLabel(menuBar) {
     setObjectName(QStringLiteral("LinkIndicator"));
     setContentsMargins(6, 0, 8, 0);
+    // The menu bar places its corner widget by the size it had then: room for the longest text.
+    int widest = 0;
+    for (const QString& text : {QStringLiteral("Связь"), QStringLiteral("Нет связи")})
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    setMinimumWidth(widest + contentsMargins().left() + contentsMargins().right());
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     menuBar->setCornerWidget(this, Qt::TopRightCorner);
+    show(); // a corner widget set on a menu bar already on screen stays hidden otherwise
     Show(State::Off);
 }
 
 void LinkIndicator::Show(State state) {
     state_ = state;
-    QPalette colours = palette();
+    // A style sheet, so that no palette the window or the application sets covers the colour.
     switch (state) {
     case State::Off:
         setText(QString());
         break;
     case State::Good:
         setText(QStringLiteral("Связь"));
-        colours.setColor(QPalette::WindowText, GoodColour);
+        setStyleSheet(QStringLiteral("color: %1").arg(GoodColour.name()));
         break;
     case State::Lost:
         setText(QStringLiteral("Нет связи"));
-        colours.setColor(QPalette::WindowText, LostColour);
+        setStyleSheet(QStringLiteral("color: %1").arg(LostColour.name()));
         break;
     }
-    setPalette(colours);
 }

@@ -6,6 +6,7 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "LinkIndicator.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
@@ -184,6 +185,15 @@ int main(int argc, char** argv) {
         form.PageControl4->setCurrentWidget(form.TabSheet10);
         form.GroupBox30->hide();
         ok &= Save(form, dir, prefix + QStringLiteral("service_3_sensor"));
+        if (filled) {
+            // The link indicator at the right end of the menu bar, in both of its states.
+            auto* indicator = new LinkIndicator(form.MainMenu1);
+            form.PageControl1->setCurrentIndex(0);
+            indicator->Show(LinkIndicator::State::Good);
+            ok &= Save(form, dir, QStringLiteral("link_good"));
+            indicator->Show(LinkIndicator::State::Lost);
+            ok &= Save(form, dir, QStringLiteral("link_lost"));
+        }
         if (!ok)
             return 1;
         Form1 = nullptr;
