@@ -17,6 +17,17 @@
 
 namespace {
 
+// A tab widget with two empty pages, the first one shown.
+struct TwoPages {
+    QTabWidget tabs;
+    QWidget* first = new QWidget;
+    QWidget* second = new QWidget;
+    TwoPages() {
+        tabs.addTab(first, QStringLiteral("Первая"));
+        tabs.addTab(second, QStringLiteral("Вторая"));
+    }
+};
+
 struct Setup {
     QString mask;
     long double min;
@@ -254,11 +265,10 @@ void TestExtEdit::PageKeyCommitsInSight_data() {
 void TestExtEdit::PageKeyCommitsInSight() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QTabWidget tabs;
-    auto* first = new QWidget;
-    auto* second = new QWidget;
-    tabs.addTab(first, u"Первая"_qs);
-    tabs.addTab(second, u"Вторая"_qs);
+    TwoPages pages;
+    QTabWidget& tabs = pages.tabs;
+    QWidget* first = pages.first;
+    QWidget* second = pages.second;
     auto* edit = new TExtEdit(first);
     new TExtEdit(second);
     edit->SetValueMax(100.0L);
@@ -383,11 +393,9 @@ void TestExtEdit::ReportOnlyWhenShowingAndOwnEnabled() {
 }
 
 void TestExtEdit::ReportNotOnHiddenTabPage() {
-    QTabWidget tabs;
-    auto* first = new QWidget;
-    auto* second = new QWidget;
-    tabs.addTab(first, u"Первая"_qs);
-    tabs.addTab(second, u"Вторая"_qs);
+    TwoPages pages;
+    QTabWidget& tabs = pages.tabs;
+    QWidget* second = pages.second;
     auto* edit = new TExtEdit(second);
     edit->SetValueMax(100.0L);
     ChangeRecorder recorder;

@@ -4,6 +4,7 @@
 #include "ExpectedLayout.h"
 #include "Form1.h"
 #include "Form1Layout.h"
+#include "FormTestCase.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
@@ -65,10 +66,8 @@ QStringList NamesOfClass(const ComponentList& components, const char* className)
 
 } // namespace
 
-class TestLayout : public QObject {
+class TestLayout : public FormTestCase {
     Q_OBJECT
-
-    std::unique_ptr<TForm1> form;
 
     QWidget* Find(const char* name) const {
         const auto found = form->findChildren<QWidget*>(QString::fromUtf8(name));
@@ -76,15 +75,6 @@ class TestLayout : public QObject {
     }
 
 private slots:
-    void init() {
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
-    }
-    void cleanup() {
-        Form1 = nullptr;
-        form.reset();
-    }
-
     void control_data() {
         QTest::addColumn<int>("row");
         const ExpectedTable table = ExpectedMainWindow();
