@@ -108,7 +108,10 @@ void LinkWatch::checkIdentity() {
     }
     if (!found || !lost_)
         return;
-    if (*found != armedIdentity_) {
+    // A serial number that could not be read at the connection cannot tell controllers apart.
+    const bool same = found->identityWord == armedIdentity_.identityWord &&
+                      (armedIdentity_.serial.isEmpty() || found->serial == armedIdentity_.serial);
+    if (!same) {
         Disarm();
         emit otherController();
         return;

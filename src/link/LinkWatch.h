@@ -36,7 +36,8 @@ public:
 
     explicit LinkWatch(QObject* parent = nullptr);
 
-    // Starts watching the controller that answered with this identity; the link is good.
+    // Starts watching the controller that answered with this identity; the link is good. An
+    // empty serial number (not read whole) leaves only the identity word to compare.
     void Arm(const LinkIdentity& identity);
     // Stops watching and probing.
     void Disarm();

@@ -89,7 +89,8 @@ ConnectedDevice& CurrentDevice() {
 void ArmLinkWatch() {
     if (!deviceConnected || !linkWatch)
         return;
-    linkWatch->Arm(LinkIdentity{ControllerIdentity, currentDevice.serialBytes});
+    linkWatch->Arm(LinkIdentity{
+        ControllerIdentity, currentDevice.serialRead ? currentDevice.serialBytes : QByteArray()});
     ShowLinkState(LinkIndicator::State::Good);
 }
 

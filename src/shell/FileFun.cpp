@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "Captions.h"
+#include "Connection.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
@@ -58,6 +59,8 @@ void BringWindowBack() {
     TExtText::InitAll(Form1->Components);
     SendCommand(CmdReadParam, SettingsRecords::FirstAddress, 0);
     StartMonitor();
+    if (LinkLost())
+        Form1->Timer2->stop(); // the link watch starts it again when the controller is back
 }
 
 // A foreign file stops here; a doubtful one goes on only when the user says so.
