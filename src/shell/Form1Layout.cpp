@@ -1,6 +1,7 @@
 #include "Form1Layout.h"
 
 #include "AppLook.h"
+#include "Catalogue.h"
 #include "Form1.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -18,36 +19,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <vector>
 
 namespace {
-
-struct ListItems {
-    const char* list;
-    std::vector<const char*> items; // by index: the index is the controller's word
-};
-
-const std::vector<ListItems>& FixedListItems() {
-    static const std::vector<ListItems> items{
-        {"ComboBox1", {"Нормально закрытый", "Нормально открытый"}},
-        {"ComboBox2", {"Нормально открытый", "Нормально закрытый"}},
-        {"ComboBox3", {"На газе или бензине", "Только на бензине", "Автоопределение"}},
-        {"ComboBox4",
-         {"Потенциометр прямой", "Потенциометр обратный", "Конц. выкл. прямой",
-          "Конц. выкл. обратный"}},
-    };
-    return items;
-}
 
 QComboBox* CreateList(const char* name, QWidget* parent) {
     auto* list = new QComboBox(parent);
     list->setEditable(false);
-    for (const ListItems& entry : FixedListItems()) {
-        if (qstrcmp(entry.list, name) == 0) {
-            for (const char* item : entry.items)
-                list->addItem(QString::fromUtf8(item));
-        }
-    }
+    // The items by index, as the catalogue gives them: the index is the controller's word.
+    if (const Catalogue::Entry* entry = Catalogue::ForControl(name))
+        for (const char* item : entry->items)
+            list->addItem(QString::fromUtf8(item));
     // No item is selected until the controller's word is read.
     list->setCurrentIndex(-1);
     return list;
