@@ -19,7 +19,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-
 namespace {
 
 QComboBox* CreateList(const char* name, QWidget* parent) {
