@@ -83,11 +83,15 @@ bool Append(const QString& root, const JournalRecord& record) {
     if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
         return false;
     QByteArray bytes;
-    if (file.size() == 0)
+    if (file.size() == 0) {
         bytes = (Header() + u'\n').toUtf8();
+    } else if (!file.seek(file.size() - 1) || file.read(1) != "\n") {
+        // A record cut short by a crash stays a line of its own, which Read drops.
+        bytes = "\n";
+    }
     bytes += LineOf(record).toUtf8();
     if (file.write(bytes) != bytes.size() || !file.flush())
         return false;

@@ -102,6 +102,10 @@ void TestChangeJournal::truncatedLastLineIsDropped() {
         QCOMPARE(read.size(), 1u);
         QVERIFY(read[0] == first);
     }
+    // A record appended after the cut stays whole.
+    const JournalRecord next = Record(42, QStringLiteral("d"), QStringLiteral("e"), true);
+    QVERIFY(ChangeJournal::Append(root.path(), next));
+    QVERIFY(ChangeJournal::Read(path) == (std::vector<JournalRecord>{first, next}));
     QVERIFY(ChangeJournal::Read(root.filePath("missing.csv")).empty());
 }
 
