@@ -1,0 +1,118 @@
+#include "ChangeJournal.h"
+
+#include "ConnectedDevice.h"
+#include "CsvLine.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+const QString Yes = QStringLiteral("да");
+const QString No = QStringLiteral("нет");
+constexpr int FieldCount = 8;
+
+QString LineOf(const JournalRecord& record) {
+    return CsvLine::Join({record.time.toString(Qt::ISODate), record.serial,
+                          QString::number(record.address), record.name,
+                          QString::number(record.oldWord), QString::number(record.newWord),
+                          record.operation, record.confirmed ? Yes : No}) +
+           u'\n';
+}
+
+std::optional<uint16_t> WordOf(const QString& text) {
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    if (!ok || value > 0xFFFF)
+        return std::nullopt;
+    return static_cast<uint16_t>(value);
+}
+
+std::optional<JournalRecord> RecordOf(const QString& line) {
+    const std::optional<QStringList> fields = CsvLine::Split(line);
+    if (!fields || fields->size() != FieldCount)
+        return std::nullopt;
+    JournalRecord record;
+    record.time = QDateTime::fromString(fields->at(0), Qt::ISODate);
+    bool addressOk = false;
+    record.address = fields->at(2).toInt(&addressOk);
+    const auto oldWord = WordOf(fields->at(4));
+    const auto newWord = WordOf(fields->at(5));
+    const QString& confirmed = fields->at(7);
+    if (!record.time.isValid() || !addressOk || !oldWord || !newWord ||
+        (confirmed != Yes && confirmed != No))
+        return std::nullopt;
+    record.serial = fields->at(1);
+    record.name = fields->at(3);
+    record.oldWord = *oldWord;
+    record.newWord = *newWord;
+    record.operation = fields->at(6);
+    record.confirmed = confirmed == Yes;
+    return record;
+}
+
+} // namespace
+
+bool JournalRecord::operator==(const JournalRecord& other) const {
+    return time == other.time && serial == other.serial && address == other.address &&
+           name == other.name && oldWord == other.oldWord && newWord == other.newWord &&
+           operation == other.operation && confirmed == other.confirmed;
+}
+
+namespace ChangeJournal {
+
+QString Header() {
+    return CsvLine::Join({QStringLiteral("Время"), QStringLiteral("Серийный номер"),
+                          QStringLiteral("Адрес"), QStringLiteral("Параметр"),
+                          QStringLiteral("Было"), QStringLiteral("Стало"),
+                          QStringLiteral("Операция"), QStringLiteral("Подтверждено")});
+}
+
+QString PathOf(const QString& root, const QString& serial) {
+    ConnectedDevice device;
+    device.serial = serial;
+    device.serialRead = true;
+    return QDir(root).filePath(QStringLiteral("journal/") + device.SerialForFileName() +
+                               QStringLiteral(".csv"));
+}
+
+bool Append(const QString& root, const JournalRecord& record) {
+    const QString path = PathOf(root, record.serial);
+    if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
+        return false;
+    QByteArray bytes;
+    if (file.size() == 0) {
+        bytes = (Header() + u'\n').toUtf8();
+    } else if (!file.seek(file.size() - 1) || file.read(1) != "\n") {
+        // A record cut short by a crash stays a line of its own, which Read drops.
+        bytes = "\n";
+    }
+    bytes += LineOf(record).toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return false;
+    return ::fsync(file.handle()) == 0;
+}
+
+std::vector<JournalRecord> Read(const QString& path) {
+    std::vector<JournalRecord> records;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return records;
+    const QByteArray bytes = file.readAll();
+    const qsizetype end = bytes.lastIndexOf('\n');
+    if (end < 0)
+        return records;
+    const QList<QByteArray> lines = bytes.left(end).split('\n');
+    // The header and any line that is not a whole record parse as nothing.
+    for (const QByteArray& line : lines)
+        if (const auto record = RecordOf(QString::fromUtf8(line).remove(u'\r')))
+            records.push_back(*record);
+    return records;
+}
+
+} // namespace ChangeJournal

@@ -1,0 +1,43 @@
+#pragma once
+// The journal of written words: one CSV record (UTF-8, comma-separated) per word written to a
+// controller, appended to <root>/journal/<serial for file name>.csv and on the disk before
+// Append returns.
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+struct JournalRecord {
+    QDateTime time; // local time, whole seconds
+    // The serial number as shown; empty when it was not read whole (the journal is then
+    // "unknown.csv").
+    QString serial;
+    int address = 0;
+    QString name; // the parameter's name in the catalogue
+    uint16_t oldWord = 0;
+    uint16_t newWord = 0;
+    QString operation;      // what wrote the word, as the user knows it
+    bool confirmed = false; // the controller's reply confirmed the write
+
+    bool operator==(const JournalRecord& other) const;
+};
+
+namespace ChangeJournal {
+
+// The header row, written once when the journal is new.
+QString Header();
+
+// The journal file of a controller with this serial number.
+QString PathOf(const QString& root, const QString& serial);
+
+// Appends the record, flushed and synced. False when the journal cannot be written; the
+// write it records goes on regardless.
+bool Append(const QString& root, const JournalRecord& record);
+
+// The records of a journal in file order. A last line without its line break (a write cut
+// short) and any line that is not a whole record are dropped; a missing file has none.
+std::vector<JournalRecord> Read(const QString& path);
+
+} // namespace ChangeJournal
