@@ -24,8 +24,9 @@ enum class ExchangeOutcome {
 struct ExchangeRecord {
     uint8_t command = 0;
     uint8_t address = 0;
-    uint16_t sent = 0;  // the value word of the request
-    uint16_t reply = 0; // ReplyValue after the exchange (unchanged when nothing arrived)
+    uint16_t sent = 0;         // the value word of the request
+    uint16_t reply = 0;        // ReplyValue after the exchange (unchanged when nothing arrived)
+    uint8_t replyChecksum = 0; // the reply frame's checksum byte, as a settings file keeps it
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
     std::chrono::steady_clock::time_point finished; // when the outcome was known
     int attempts = 0;                               // requests sent; 0 when the port was gone

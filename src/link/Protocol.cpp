@@ -59,7 +59,8 @@ bool SendCommand(uint8_t command, uint8_t address, uint16_t value) {
             break;
     }
     if (ExchangeObservers::Listening())
-        ExchangeObservers::Publish({command, address, value, ReplyValue(), outcome,
+        ExchangeObservers::Publish({command, address, value, ReplyValue(),
+                                    ReplyFrame[Frame::Size - 1], outcome,
                                     std::chrono::steady_clock::now(), attempts});
     return outcome == ExchangeOutcome::Success;
 }

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "Captions.h"
 #include "Comm_Fun.h"
+#include "ConnectionEvents.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
@@ -103,7 +104,11 @@ bool DeviceConnected() {
 }
 
 bool ConnectOnPort(int16_t port) {
-    deviceConnected = false;
+    if (deviceConnected) {
+        deviceConnected = false;
+        emit ConnectionEvents::Instance().closed();
+    }
+    emit ConnectionEvents::Instance().connecting();
     GoodReads::ForgetAll();
     if (!Comm_Fun::OpenPort(port, LineBaudRate))
         return false;
@@ -153,12 +158,17 @@ void Connect_to_COM1Click() {
     }
     if (!deviceConnected)
         ShowInformation(QStringLiteral("Прибор не обнаружен !"));
+    else
+        emit ConnectionEvents::Instance().connected();
 }
 
 void Close_COMClick() {
     Form1->Panel3->hide();
     Form1->setWindowTitle(BaseCaption());
+    const bool wasConnected = deviceConnected;
     deviceConnected = false;
+    if (wasConnected)
+        emit ConnectionEvents::Instance().closed();
     GoodReads::ForgetAll();
     if (linkWatch)
         linkWatch->Disarm();

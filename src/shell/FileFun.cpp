@@ -8,6 +8,7 @@
 #include "GoodReads.h"
 #include "Messages.h"
 #include "Monitor.h"
+#include "NoReplyError.h"
 #include "ParameterBlock.h"
 #include "Protocol.h"
 #include "SettingsCheck.h"
@@ -95,6 +96,23 @@ bool LoadSettings(const QString& path) {
     if (failure)
         std::rethrow_exception(failure);
     return true;
+}
+
+void WriteChosenWords(const std::vector<AddressedWord>& words) {
+    const BusyCursor busy;
+    TakeWindowDown();
+    std::exception_ptr failure;
+    try {
+        for (const AddressedWord& chosen : words) {
+            if (!SendCommand(CmdWriteParam, chosen.address, chosen.word))
+                throw ENoReply();
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    BringWindowBack();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void N2Click() {

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <vector>
+
 class TForm1;
 
 // "Загрузить из файла": choose a file, load it, name it in the caption.
@@ -25,5 +28,15 @@ void SaveSettings(const QString& path);
 // brought back before this returns or throws, so that the window shows what the controller
 // holds.
 bool LoadSettings(const QString& path);
+
+struct AddressedWord {
+    uint8_t address = 0;
+    uint16_t word = 0;
+};
+
+// Writes the given words in the order given, as a load writes its block: the window taken
+// down, each reply checked, ENoReply at the first write without a valid reply and nothing
+// sent after it, the window brought back in either case.
+void WriteChosenWords(const std::vector<AddressedWord>& words);
 
 void InstallFileMenu(TForm1& form);

@@ -1,5 +1,7 @@
 #include "LinkIndicator.h"
 
+#include "MenuBarCorner.h"
+
 #include <QMenuBar>
 
 #include <algorithm>
@@ -18,9 +20,8 @@ LinkIndicator::LinkIndicator(QMenuBar* menuBar) : QLabel(menuBar) {
         widest = std::max(widest, fontMetrics().horizontalAdvance(text));
     setMinimumWidth(widest + contentsMargins().left() + contentsMargins().right());
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    menuBar->setCornerWidget(this, Qt::TopRightCorner);
-    show(); // a corner widget set on a menu bar already on screen stays hidden otherwise
     Show(State::Off);
+    MenuBarCorner::Add(menuBar, this);
 }
 
 void LinkIndicator::Show(State state) {

@@ -11,7 +11,7 @@ class LinkIndicator : public QLabel {
 public:
     enum class State { Off, Good, Lost };
 
-    // Placed as the menu bar's top-right corner widget, which leaves the window's layout alone.
+    // Placed at the right end of the menu bar's corner row.
     explicit LinkIndicator(QMenuBar* menuBar);
 
     void Show(State state);

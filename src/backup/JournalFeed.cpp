@@ -1,0 +1,6 @@
+#include "JournalFeed.h"
+
+JournalFeed& JournalFeed::Instance() {
+    static JournalFeed feed;
+    return feed;
+}

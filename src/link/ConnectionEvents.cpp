@@ -1,0 +1,6 @@
+#include "ConnectionEvents.h"
+
+ConnectionEvents& ConnectionEvents::Instance() {
+    static ConnectionEvents events;
+    return events;
+}

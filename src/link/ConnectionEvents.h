@@ -1,0 +1,20 @@
+#pragma once
+// When a controller becomes the connected one and when it stops being it. Capabilities that
+// follow a connection (restore points, journal, recording) listen here instead of entering the
+// window's handlers.
+
+#include <QObject>
+
+class ConnectionEvents : public QObject {
+    Q_OBJECT
+public:
+    static ConnectionEvents& Instance();
+
+signals:
+    // A connection attempt on one port begins; what was read before belongs to no controller.
+    void connecting();
+    // The connection sequence has ended with a controller connected; CurrentDevice() names it.
+    void connected();
+    // "Close COM", another controller found by the link watch, or the next connection attempt.
+    void closed();
+};
