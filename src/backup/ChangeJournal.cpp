@@ -15,10 +15,10 @@ const QString No = QStringLiteral("нет");
 constexpr int FieldCount = 8;
 
 QString LineOf(const JournalRecord& record) {
-    return CsvLine::Join({record.time.toString(Qt::ISODate), record.serial,
-                          QString::number(record.address), record.name,
-                          QString::number(record.oldWord), QString::number(record.newWord),
-                          record.operation, record.confirmed ? Yes : No}) +
+    return CsvLine::Join(
+               {record.time.toString(Qt::ISODate), record.serial, QString::number(record.address),
+                record.name, record.oldWord ? QString::number(*record.oldWord) : QString(),
+                QString::number(record.newWord), record.operation, record.confirmed ? Yes : No}) +
            u'\n';
 }
 
@@ -38,15 +38,16 @@ std::optional<JournalRecord> RecordOf(const QString& line) {
     record.time = QDateTime::fromString(fields->at(0), Qt::ISODate);
     bool addressOk = false;
     record.address = fields->at(2).toInt(&addressOk);
-    const auto oldWord = WordOf(fields->at(4));
+    const QString& oldText = fields->at(4);
+    const auto oldWord = WordOf(oldText);
     const auto newWord = WordOf(fields->at(5));
     const QString& confirmed = fields->at(7);
-    if (!record.time.isValid() || !addressOk || !oldWord || !newWord ||
+    if (!record.time.isValid() || !addressOk || (!oldWord && !oldText.isEmpty()) || !newWord ||
         (confirmed != Yes && confirmed != No))
         return std::nullopt;
     record.serial = fields->at(1);
     record.name = fields->at(3);
-    record.oldWord = *oldWord;
+    record.oldWord = oldWord;
     record.newWord = *newWord;
     record.operation = fields->at(6);
     record.confirmed = confirmed == Yes;

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct JournalRecord {
@@ -15,8 +16,8 @@ struct JournalRecord {
     // "unknown.csv").
     QString serial;
     int address = 0;
-    QString name; // the parameter's name in the catalogue
-    uint16_t oldWord = 0;
+    QString name;                    // the parameter's name in the catalogue
+    std::optional<uint16_t> oldWord; // none: not known (an empty cell)
     uint16_t newWord = 0;
     QString operation;      // what wrote the word, as the user knows it
     bool confirmed = false; // the controller's reply confirmed the write

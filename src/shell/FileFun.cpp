@@ -11,10 +11,12 @@
 #include "NoReplyError.h"
 #include "ParameterBlock.h"
 #include "Protocol.h"
+#include "SafetyNetMenu.h"
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WriteOperation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,6 +47,14 @@ QString ChoosePath(QFileDialog* dialog) {
         return {};
     const QStringList chosen = dialog->selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+std::vector<uint8_t> BlockAddresses() {
+    std::vector<uint8_t> addresses;
+    for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
+         ++address)
+        addresses.push_back(static_cast<uint8_t>(address));
+    return addresses;
 }
 
 void TakeWindowDown() {
@@ -85,6 +95,12 @@ bool LoadSettings(const QString& path) {
         return false;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     const BusyCursor busy;
+    const WriteOperation operation(QStringLiteral("Загрузка из файла"),
+                                   QStringLiteral("Загрузка из файла ") +
+                                       QFileInfo(path).fileName(),
+                                   WriteOperation::Undo::Record);
+    if (!ReadBeforeOverwrite(BlockAddresses()))
+        throw ENoReply();
     TakeWindowDown();
     std::exception_ptr failure;
     try {
@@ -100,6 +116,15 @@ bool LoadSettings(const QString& path) {
 
 void WriteChosenWords(const std::vector<AddressedWord>& words) {
     const BusyCursor busy;
+    const WriteOperation operation(
+        QStringLiteral("Запись из сравнения"),
+        QStringLiteral("Запись из сравнения (слов: %1)").arg(words.size()),
+        WriteOperation::Undo::Record);
+    std::vector<uint8_t> addresses;
+    for (const AddressedWord& chosen : words)
+        addresses.push_back(chosen.address);
+    if (!ReadBeforeOverwrite(addresses))
+        throw ENoReply();
     TakeWindowDown();
     std::exception_ptr failure;
     try {

@@ -7,6 +7,7 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "ProductionLog.h"
+#include "WriteOperation.h"
 
 #include <QDir>
 #include <QLabel>
@@ -93,7 +94,11 @@ void TForm2::Button1Click() {
         bool& flag;
         ~Done() { flag = false; }
     } done{writing_};
-    WriteSerialNumber(Edit1->text());
+    {
+        const WriteOperation operation(QStringLiteral("Заводской номер"), QString(),
+                                       WriteOperation::Undo::Skip);
+        WriteSerialNumber(Edit1->text());
+    }
     ReadDeviceIdentity();
     ArmLinkWatch(); // the controller answers with its new serial number from now on
     accept();

@@ -1,0 +1,164 @@
+#include "SafetyNet.h"
+
+#include "Catalogue.h"
+#include "JournalFeed.h"
+#include "Protocol.h"
+#include "WriteOperation.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString ConnectionOperation = QStringLiteral("Подключение");
+
+const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
+    if (!live)
+        return Catalogue::SetterOf(address);
+    for (const Catalogue::Entry& entry : Catalogue::All())
+        if (entry.space == Catalogue::Space::Live && entry.address == address)
+            return &entry;
+    return nullptr;
+}
+
+QString NameOf(const Catalogue::Entry* entry, uint8_t address) {
+    return entry ? entry->Name() : QStringLiteral("Слово %1").arg(address);
+}
+
+// What the user did when no operation names the write.
+QString GestureOperation(const Catalogue::Entry* entry) {
+    if (!entry)
+        return QStringLiteral("Запись");
+    switch (entry->kind) {
+    case Catalogue::Kind::Value:
+        return QStringLiteral("Изменение значения");
+    case Catalogue::Kind::List:
+        return QStringLiteral("Выбор в списке");
+    case Catalogue::Kind::Choice:
+        return QStringLiteral("Выбор варианта");
+    case Catalogue::Kind::Position:
+        return QStringLiteral("Положение движка");
+    }
+    return QStringLiteral("Запись");
+}
+
+} // namespace
+
+SafetyNet::SafetyNet(QObject* parent) : QObject(parent) {
+    subscription_ =
+        ExchangeObservers::Add([this](const ExchangeRecord& record) { OnExchange(record); });
+    WriteOperation::SetEndHook([this] { CloseAction(); });
+}
+
+SafetyNet::~SafetyNet() {
+    WriteOperation::SetEndHook({});
+}
+
+void SafetyNet::BeginAttempt() {
+    words_.Forget();
+    history_.Clear();
+    pending_.clear();
+    attempting_ = true;
+    connected_ = false;
+    emit historyChanged();
+}
+
+void SafetyNet::Connected(const QString& serial, const QString& journalRoot) {
+    attempting_ = false;
+    connected_ = true;
+    serial_ = serial;
+    journalRoot_ = journalRoot;
+    std::vector<JournalRecord> pending;
+    pending.swap(pending_);
+    for (JournalRecord& record : pending) {
+        record.serial = serial;
+        Journal(record);
+    }
+}
+
+void SafetyNet::Closed() {
+    attempting_ = false;
+    connected_ = false;
+    pending_.clear();
+    history_.Clear();
+    journalRoot_.clear();
+    emit historyChanged();
+}
+
+std::optional<SettingsRecords::Entries> SafetyNet::CompleteFirstReadBlock() {
+    SettingsRecords::Entries block{};
+    for (int i = 0; i < SettingsRecords::Count; ++i) {
+        const auto address = static_cast<uint8_t>(SettingsRecords::FirstAddress + i);
+        if (!words_.FirstRead(address) && !SendCommand(CmdReadParam, address, 0))
+            return std::nullopt;
+        block[static_cast<std::size_t>(i)] = *words_.FirstRead(address);
+    }
+    return block;
+}
+
+bool SafetyNet::ReadUnknown(const std::vector<uint8_t>& addresses) {
+    for (uint8_t address : addresses)
+        if (!words_.Known(false, address) && !SendCommand(CmdReadParam, address, 0))
+            return false;
+    return true;
+}
+
+void SafetyNet::OnExchange(const ExchangeRecord& record) {
+    const bool live = record.command == CmdWriteLive;
+    if (!live && record.command != CmdWriteParam) {
+        words_.Observe(record);
+        return;
+    }
+    const std::optional<uint16_t> before = words_.Known(live, record.address);
+    words_.Observe(record);
+    if (!attempting_ && !connected_)
+        return;
+
+    const Catalogue::Entry* entry = EntryOf(live, record.address);
+    const WriteOperation* operation = WriteOperation::Current();
+    JournalRecord line;
+    line.time = QDateTime::currentDateTime();
+    line.time.setTime(
+        QTime(line.time.time().hour(), line.time.time().minute(), line.time.time().second()));
+    line.serial = serial_;
+    line.address = record.address;
+    line.name = NameOf(entry, record.address);
+    line.oldWord = before;
+    line.newWord = record.sent;
+    line.confirmed = record.outcome == ExchangeOutcome::Success;
+    line.operation = operation     ? operation->Operation()
+                     : attempting_ ? ConnectionOperation
+                                   : GestureOperation(entry);
+    if (attempting_) {
+        pending_.push_back(line);
+        return;
+    }
+    Journal(line);
+
+    const bool recorded = operation ? operation->Recorded() : !live;
+    if (!recorded || live)
+        return;
+    history_.Add({record.address, before, record.sent}, operation ? operation->Label() : QString());
+    if (!operation && !closeQueued_) {
+        // A step, a commit or a choice ends when its handler returns to the event loop.
+        closeQueued_ = true;
+        QTimer::singleShot(0, this, [this] { CloseAction(); });
+    }
+}
+
+void SafetyNet::Journal(const JournalRecord& record) {
+    emit JournalFeed::Instance().recorded(record);
+    if (journalRoot_.isEmpty())
+        return;
+    if (!ChangeJournal::Append(journalRoot_, record)) {
+        journalRoot_.clear(); // told once; the writes go on without a journal
+        emit journalFailed();
+    }
+}
+
+void SafetyNet::CloseAction() {
+    closeQueued_ = false;
+    if (WriteOperation::Current() || !history_.Open())
+        return;
+    history_.Close();
+    emit historyChanged();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The safety net of one connection, behind every exchange: it learns the controller's words
+// from the replies, journals each word written, keeps the undo list and completes the restore
+// point at the end of the connection sequence. Window-free; the shell tells it when a
+// connection begins, succeeds and ends.
+
+#include "ChangeJournal.h"
+#include "ConnectionWords.h"
+#include "ExchangeObserver.h"
+#include "UndoHistory.h"
+
+#include <QDateTime>
+#include <QObject>
+
+#include <optional>
+#include <vector>
+
+class SafetyNet : public QObject {
+    Q_OBJECT
+public:
+    explicit SafetyNet(QObject* parent = nullptr);
+    ~SafetyNet() override;
+
+    // A connection attempt begins: what was learned and the undo list are forgotten; writes
+    // from now to Connected are the connection's own and wait for the serial number.
+    void BeginAttempt();
+    // The sequence ended with a controller connected. `serial` as shown ("" when not read
+    // whole); `journalRoot` is the data folder, or empty when nothing is to be kept.
+    void Connected(const QString& serial, const QString& journalRoot);
+    void Closed();
+
+    // Reads the parameter words 33..99 that the connection has not read yet and returns the
+    // block as first read; none when a read fails.
+    std::optional<SettingsRecords::Entries> CompleteFirstReadBlock();
+
+    // Reads each of the addresses whose word is not known, so that what overwrites it can be
+    // undone. False at the first read without a valid reply.
+    bool ReadUnknown(const std::vector<uint8_t>& addresses);
+
+    UndoHistory& History() { return history_; }
+    const ConnectionWords& Words() const { return words_; }
+
+signals:
+    void historyChanged();
+    // A journal record could not be written (the write itself went on).
+    void journalFailed();
+
+private:
+    void OnExchange(const ExchangeRecord& record);
+    void Journal(const JournalRecord& record);
+    void CloseAction();
+
+    ExchangeObservers::Subscription subscription_;
+    ConnectionWords words_;
+    UndoHistory history_;
+    bool attempting_ = false;
+    bool connected_ = false;
+    bool closeQueued_ = false;
+    QString serial_;
+    QString journalRoot_;
+    std::vector<JournalRecord> pending_; // the connection's own writes, before the serial
+};

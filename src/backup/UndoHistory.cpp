@@ -1,0 +1,76 @@
+#include "UndoHistory.h"
+
+#include "Catalogue.h"
+
+#include <algorithm>
+
+std::optional<std::vector<WrittenWord>> WriteAction::UndoWrites() const {
+    std::vector<WrittenWord> writes;
+    for (auto it = words.rbegin(); it != words.rend(); ++it) {
+        if (!it->oldWord)
+            return std::nullopt;
+        writes.push_back({it->address, it->newWord, *it->oldWord});
+    }
+    return writes;
+}
+
+std::vector<WrittenWord> WriteAction::RedoWrites() const {
+    return words;
+}
+
+void UndoHistory::Add(const WrittenWord& word, const QString& label) {
+    if (!open_) {
+        undo_.push_back(WriteAction{label, {}});
+        redo_.clear();
+        open_ = true;
+    }
+    undo_.back().words.push_back(word);
+}
+
+void UndoHistory::Close() {
+    if (!open_)
+        return;
+    open_ = false;
+    WriteAction& action = undo_.back();
+    if (action.label.isEmpty())
+        action.label = action.words.size() == 1 ? SingleWordLabel(action.words.front())
+                                                : SingleWordLabel(action.words.back());
+}
+
+const WriteAction* UndoHistory::NextUndo() const {
+    return undo_.empty() || open_ ? nullptr : &undo_.back();
+}
+
+const WriteAction* UndoHistory::NextRedo() const {
+    return redo_.empty() || open_ ? nullptr : &redo_.back();
+}
+
+void UndoHistory::Undone() {
+    if (undo_.empty())
+        return;
+    redo_.push_back(std::move(undo_.back()));
+    undo_.pop_back();
+}
+
+void UndoHistory::Redone() {
+    if (redo_.empty())
+        return;
+    undo_.push_back(std::move(redo_.back()));
+    redo_.pop_back();
+}
+
+void UndoHistory::Clear() {
+    undo_.clear();
+    redo_.clear();
+    open_ = false;
+}
+
+QString SingleWordLabel(const WrittenWord& word) {
+    const Catalogue::Entry* entry = Catalogue::SetterOf(word.address);
+    if (!entry)
+        return QStringLiteral("Слово %1").arg(word.address);
+    const auto shown = [entry](uint16_t value) { return entry->ShownText(value).trimmed(); };
+    return QStringLiteral("%1 %2 → %3")
+        .arg(entry->Name(), word.oldWord ? shown(*word.oldWord) : QStringLiteral("?"),
+             shown(word.newWord));
+}

@@ -1,0 +1,185 @@
+#include "SafetyNetMenu.h"
+
+#include "Connection.h"
+#include "ConnectionEvents.h"
+#include "ErrorHandler.h"
+#include "FileFun.h"
+#include "Form1.h"
+#include "InOutError.h"
+#include "Messages.h"
+#include "RestorePoints.h"
+#include "SafetyNet.h"
+#include "ServiceMenu.h"
+#include "ToolData.h"
+#include "WriteOperation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+
+namespace {
+
+const QString BackupKey = QStringLiteral("safety/backupAtConnection");
+
+QPointer<SafetyNet> net;
+QPointer<QAction> undoAction;
+QPointer<QAction> redoAction;
+bool folderReported = false;
+
+void ReportUnwritableFolder() {
+    if (folderReported)
+        return;
+    folderReported = true;
+    ShowInformation(QStringLiteral("Папка данных недоступна для записи:\n%1\nТочки восстановления "
+                                   "и журнал изменений для этого подключения не ведутся.")
+                        .arg(ToolData::Folder()));
+}
+
+bool KeepsRecords() {
+    return true;
+}
+
+void OnConnected() {
+    folderReported = false;
+    const ConnectedDevice& device = CurrentDevice();
+    const QString root = KeepsRecords() ? ToolData::Folder() : QString();
+    if (!root.isEmpty() && BackupAtConnection()) {
+        // A failed read keeps no point; the link watch shows the failure.
+        if (const auto block = net->CompleteFirstReadBlock()) {
+            try {
+                RestorePoints::Keep(root, device.SerialForFileName(), *block,
+                                    QDateTime::currentDateTime());
+            } catch (const EInOutError&) {
+                ReportUnwritableFolder();
+            }
+        }
+    }
+    net->Connected(device.serialRead ? device.serial : QString(),
+                   folderReported ? QString() : root);
+}
+
+void UpdateUndoActions() {
+    if (!net || !undoAction || !redoAction)
+        return;
+    const WriteAction* undo = net->History().NextUndo();
+    const WriteAction* redo = net->History().NextRedo();
+    const bool connected = DeviceConnected();
+    undoAction->setEnabled(connected && undo && undo->UndoWrites().has_value());
+    undoAction->setText(undo ? QStringLiteral("Отменить: ") + undo->label
+                             : QStringLiteral("Отменить"));
+    redoAction->setEnabled(connected && redo);
+    redoAction->setText(redo ? QStringLiteral("Повторить: ") + redo->label
+                             : QStringLiteral("Повторить"));
+}
+
+std::vector<AddressedWord> AsAddressed(const std::vector<WrittenWord>& words) {
+    std::vector<AddressedWord> addressed;
+    addressed.reserve(words.size());
+    for (const WrittenWord& word : words)
+        addressed.push_back({word.address, word.newWord});
+    return addressed;
+}
+
+void UndoClick() {
+    const WriteAction* action = net ? net->History().NextUndo() : nullptr;
+    if (!action || !DeviceConnected())
+        return;
+    const auto writes = action->UndoWrites();
+    if (!writes)
+        return;
+    {
+        const WriteOperation operation(QStringLiteral("Отмена"), QString(),
+                                       WriteOperation::Undo::Skip);
+        WriteChosenWords(AsAddressed(*writes));
+    }
+    net->History().Undone();
+    UpdateUndoActions();
+}
+
+void RedoClick() {
+    const WriteAction* action = net ? net->History().NextRedo() : nullptr;
+    if (!action || !DeviceConnected())
+        return;
+    {
+        const WriteOperation operation(QStringLiteral("Повтор"), QString(),
+                                       WriteOperation::Undo::Skip);
+        WriteChosenWords(AsAddressed(action->RedoWrites()));
+    }
+    net->History().Redone();
+    UpdateUndoActions();
+}
+
+// A line edit takes Ctrl+Z for its own typing; when it has nothing typed to take back, the
+// keys undo the controller's last change instead.
+class UndoKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return QObject::eventFilter(watched, event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (!edit)
+            return false;
+        if ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+bool ReadBeforeOverwrite(const std::vector<uint8_t>& addresses) {
+    return !net || net->ReadUnknown(addresses);
+}
+
+bool BackupAtConnection() {
+    return ToolData::Preferences()->value(BackupKey, true).toBool();
+}
+
+void InstallSafetyNet(TForm1& form) {
+    net = new SafetyNet(&form);
+    QMenu* menu = ServiceMenuOf(form);
+
+    auto* backup = menu->addAction(QStringLiteral("Резервная копия при подключении"));
+    backup->setObjectName(QStringLiteral("BackupAtConnection"));
+    backup->setCheckable(true);
+    backup->setChecked(BackupAtConnection());
+    QObject::connect(backup, &QAction::toggled, &form, [](bool on) {
+        RunHandler([on] { ToolData::Preferences()->setValue(BackupKey, on); });
+    });
+    menu->addSeparator();
+    undoAction = menu->addAction(QStringLiteral("Отменить"));
+    undoAction->setObjectName(QStringLiteral("UndoAction"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = menu->addAction(QStringLiteral("Повторить"));
+    redoAction->setObjectName(QStringLiteral("RedoAction"));
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* action : {undoAction.data(), redoAction.data()})
+        action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(undoAction, &QAction::triggered, &form, Guarded(&UndoClick));
+    QObject::connect(redoAction, &QAction::triggered, &form, Guarded(&RedoClick));
+    auto* undoKeys = new UndoKeys(&form);
+    for (QLineEdit* edit : form.findChildren<QLineEdit*>())
+        edit->installEventFilter(undoKeys);
+    UpdateUndoActions();
+
+    ConnectionEvents& events = ConnectionEvents::Instance();
+    QObject::connect(&events, &ConnectionEvents::connecting, net, [] { net->BeginAttempt(); });
+    QObject::connect(&events, &ConnectionEvents::connected, net, [] {
+        RunHandler([] { OnConnected(); });
+        UpdateUndoActions();
+    });
+    QObject::connect(&events, &ConnectionEvents::closed, net, [] { net->Closed(); });
+    QObject::connect(net, &SafetyNet::historyChanged, net, [] { UpdateUndoActions(); });
+    QObject::connect(net, &SafetyNet::journalFailed, net,
+                     [] { RunHandler([] { ReportUnwritableFolder(); }); });
+}

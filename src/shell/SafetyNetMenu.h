@@ -1,0 +1,17 @@
+#pragma once
+// The safety net in the window: a restore point at every connection, the change journal, and
+// "Отменить"/"Повторить" in the "Сервис" menu.
+
+#include <cstdint>
+#include <vector>
+
+class TForm1;
+
+// Before a block write: reads the words about to be overwritten that this connection does not
+// know yet, so that the write can be undone. False at the first read without a reply.
+bool ReadBeforeOverwrite(const std::vector<uint8_t>& addresses);
+
+// "Резервная копия при подключении", remembered; on unless switched off.
+bool BackupAtConnection();
+
+void InstallSafetyNet(TForm1& form);
