@@ -16,7 +16,9 @@
 #include "Messages.h"
 #include "ProductionLog.h"
 #include "Ser_num.h"
+#include "SettingsRecords.h"
 #include "Startup.h"
+#include "ToolData.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -107,7 +109,13 @@ int main(int argc, char** argv) {
     Form2 = &dialog;
 
     const QString settings = QDir(workDir.path()).filePath("bench.q5t");
-    std::array<Operation, 3> ops{{
+    // The tool's data (restore points, journal) in the work directory, not the user's.
+    qputenv("XDG_DATA_HOME", QDir(workDir.path()).filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(workDir.path()).filePath("config").toUtf8());
+    const auto setBackup = [](bool on) {
+        ToolData::Preferences()->setValue(QStringLiteral("safety/backupAtConnection"), on);
+    };
+    std::array<Operation, 4> ops{{
         {"connect",
          [&form] {
              Connect_to_COM1Click();
@@ -119,7 +127,17 @@ int main(int argc, char** argv) {
              LoadSettings(settings);
              form.Timer2->stop();
          }},
+        // The same connection without the restore point, for connect_backup_ratio.
+        {"connect_nb",
+         [&form, &setBackup] {
+             Close_COMClick();
+             setBackup(false);
+             Connect_to_COM1Click();
+             form.Timer2->stop();
+             setBackup(true);
+         }},
     }};
+    std::vector<double> backupRatios;
     std::vector<double> emptyScans;
     {
         const q5emu::EmulatorOptions lineTiming; // real line timing on both sides
@@ -143,6 +161,8 @@ int main(int argc, char** argv) {
                 op.lineRatios.push_back(programMs /
                                         (static_cast<double>(op.exchanges) * LineMsPerExchange));
             }
+            if (round >= WarmUpRounds)
+                backupRatios.push_back(ops[0].programMs.back() / ops[3].programMs.back());
             Close_COMClick();
         }
     }
@@ -175,6 +195,11 @@ int main(int argc, char** argv) {
     for (const Operation& op : ops)
         std::printf("%s_line_ratio %.3f\n", op.name, op.lineRatio());
     std::printf("empty_scan_ms %.1f\n", emptyScanMs);
+    // Target: the connection's own time plus the line time of reading the whole block again.
+    const double backupTarget =
+        1 + SettingsRecords::Count * LineMsPerExchange / Median(ops[3].programMs);
+    std::printf("connect_backup_ratio %.3f (target <= %.3f; %zu restore-point reads)\n",
+                Median(backupRatios), backupTarget, ops[0].exchanges - ops[3].exchanges);
 
     SetInformationPresenter({});
     Form2 = nullptr;

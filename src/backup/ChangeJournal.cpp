@@ -80,23 +80,53 @@ QString PathOf(const QString& root, const QString& serial) {
 }
 
 bool Append(const QString& root, const JournalRecord& record) {
+    Writer writer;
+    return writer.Append(root, record) && writer.Sync();
+}
+
+Writer::Writer() = default;
+
+Writer::~Writer() {
+    Close();
+}
+
+bool Writer::Append(const QString& root, const JournalRecord& record) {
     const QString path = PathOf(root, record.serial);
-    if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return false;
+    if (!file_ || path != path_) {
+        Close();
+        if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
+            return false;
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+            return false;
+        file_ = std::move(file);
+        path_ = path;
+    }
     QByteArray bytes;
-    if (file.size() == 0) {
+    const qint64 size = file_->size();
+    if (size == 0) {
         bytes = (Header() + u'\n').toUtf8();
-    } else if (!file.seek(file.size() - 1) || file.read(1) != "\n") {
+    } else if (!file_->seek(size - 1) || file_->read(1) != "\n") {
         // A record cut short by a crash stays a line of its own, which Read drops.
         bytes = "\n";
     }
     bytes += LineOf(record).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    if (!file_->seek(file_->size()) || file_->write(bytes) != bytes.size()) {
+        Close();
         return false;
-    return ::fsync(file.handle()) == 0;
+    }
+    return true;
+}
+
+bool Writer::Sync() {
+    return !file_ || ::fsync(file_->handle()) == 0;
+}
+
+void Writer::Close() {
+    if (file_)
+        ::fsync(file_->handle());
+    file_.reset();
+    path_.clear();
 }
 
 std::vector<JournalRecord> Read(const QString& path) {

@@ -4,9 +4,11 @@
 // Append returns.
 
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,6 +38,25 @@ QString PathOf(const QString& root, const QString& serial);
 // Appends the record, flushed and synced. False when the journal cannot be written; the
 // write it records goes on regardless.
 bool Append(const QString& root, const JournalRecord& record);
+
+// A journal kept open for a connection. Each record is handed to the system before Append
+// returns, so that a crash of the program loses none; Sync puts them on the disk, once a
+// write action is over rather than after every word.
+class Writer {
+public:
+    Writer();
+    ~Writer();
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    bool Append(const QString& root, const JournalRecord& record);
+    bool Sync();
+    void Close();
+
+private:
+    QString path_;
+    std::unique_ptr<QFile> file_;
+};
 
 // The records of a journal in file order. A last line without its line break (a write cut
 // short) and any line that is not a whole record are dropped; a missing file has none.

@@ -73,6 +73,7 @@ void SafetyNet::Connected(const QString& serial, const QString& journalRoot) {
         record.serial = serial;
         Journal(record);
     }
+    journal_.Sync();
 }
 
 void SafetyNet::Closed() {
@@ -81,6 +82,7 @@ void SafetyNet::Closed() {
     pending_.clear();
     history_.Clear();
     journalRoot_.clear();
+    journal_.Close();
     emit historyChanged();
 }
 
@@ -149,14 +151,16 @@ void SafetyNet::Journal(const JournalRecord& record) {
     emit JournalFeed::Instance().recorded(record);
     if (journalRoot_.isEmpty())
         return;
-    if (!ChangeJournal::Append(journalRoot_, record)) {
+    if (!journal_.Append(journalRoot_, record)) {
         journalRoot_.clear(); // told once; the writes go on without a journal
+        journal_.Close();
         emit journalFailed();
     }
 }
 
 void SafetyNet::CloseAction() {
     closeQueued_ = false;
+    journal_.Sync();
     if (WriteOperation::Current() || !history_.Open())
         return;
     history_.Close();

@@ -59,4 +59,5 @@ private:
     QString serial_;
     QString journalRoot_;
     std::vector<JournalRecord> pending_; // the connection's own writes, before the serial
+    ChangeJournal::Writer journal_;
 };
