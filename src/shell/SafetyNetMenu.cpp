@@ -7,6 +7,7 @@
 #include "Form1.h"
 #include "InOutError.h"
 #include "Messages.h"
+#include "NoReplyError.h"
 #include "RestorePoints.h"
 #include "SafetyNet.h"
 #include "ServiceMenu.h"
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+
+#include <stdexcept>
 
 namespace {
 
@@ -83,6 +86,16 @@ std::vector<AddressedWord> AsAddressed(const std::vector<WrittenWord>& words) {
     return addressed;
 }
 
+// The words through the checked path; a write without a reply ends it with `failure`, and the
+// action stays where it was, to be tried again.
+void WriteStoppingWith(const std::vector<AddressedWord>& words, const char* failure) {
+    try {
+        WriteChosenWords(words);
+    } catch (const ENoReply&) {
+        throw std::runtime_error(failure);
+    }
+}
+
 void UndoClick() {
     const WriteAction* action = net ? net->History().NextUndo() : nullptr;
     if (!action || !DeviceConnected())
@@ -93,7 +106,7 @@ void UndoClick() {
     {
         const WriteOperation operation(QStringLiteral("Отмена"), QString(),
                                        WriteOperation::Undo::Skip);
-        WriteChosenWords(AsAddressed(*writes));
+        WriteStoppingWith(AsAddressed(*writes), "Отмена не завершена: нет ответа от прибора!");
     }
     net->History().Undone();
     UpdateUndoActions();
@@ -106,7 +119,8 @@ void RedoClick() {
     {
         const WriteOperation operation(QStringLiteral("Повтор"), QString(),
                                        WriteOperation::Undo::Skip);
-        WriteChosenWords(AsAddressed(action->RedoWrites()));
+        WriteStoppingWith(AsAddressed(action->RedoWrites()),
+                          "Повтор не завершён: нет ответа от прибора!");
     }
     net->History().Redone();
     UpdateUndoActions();

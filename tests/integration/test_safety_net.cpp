@@ -185,6 +185,20 @@ void TestSafetyNet::stepIsJournalledUndoneAndRedone() {
     redo->trigger();
     QCOMPARE(controller.param(Cylinders), 3);
     QVERIFY(app_->errors.isEmpty());
+
+    // A silent controller: the undo stops at its write, says so, and stays on offer.
+    q5emu::FaultSpec silent;
+    silent.mode = q5emu::FaultMode::Silence;
+    controller.setFault(silent);
+    undo->trigger();
+    QCOMPARE(app_->errors,
+             QStringList{QStringLiteral("Отмена не завершена: нет ответа от прибора!")});
+    QCOMPARE(controller.param(Cylinders), 3);
+    QVERIFY(undo->text().startsWith(QStringLiteral("Отменить: Количество цилиндров")));
+    const std::vector<JournalRecord> after =
+        ChangeJournal::Read(ChangeJournal::PathOf(ToolData::Folder(), CurrentDevice().serial));
+    QCOMPARE(after.back().operation, QStringLiteral("Отмена"));
+    QVERIFY(!after.back().confirmed);
 }
 
 void TestSafetyNet::unwritableFolderIsToldOnce() {

@@ -7,6 +7,7 @@
 #include "Form1.h"
 #include "Form3.h"
 #include "LinkIndicator.h"
+#include "ServiceMenuScreen.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
@@ -193,6 +194,7 @@ int main(int argc, char** argv) {
             ok &= Save(form, dir, QStringLiteral("link_good"));
             indicator->Show(LinkIndicator::State::Lost);
             ok &= Save(form, dir, QStringLiteral("link_lost"));
+            ok &= SaveServiceMenu(form, dir);
         }
         if (!ok)
             return 1;
