@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "Form1Controls.h"
 #include "Form3.h"
+#include "Offline.h"
 #include "ParameterBindings.h"
 #include "Ser_num.h"
 
@@ -14,6 +15,7 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+    InstallOffline(form);
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {
