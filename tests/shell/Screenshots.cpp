@@ -3,15 +3,23 @@
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
+#include "Connection.h"
+#include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Form3.h"
 #include "LinkIndicator.h"
+#include "Messages.h"
+#include "Offline.h"
+#include "SettingsRecords.h"
+#include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +28,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -143,6 +153,40 @@ bool Save(QWidget& widget, const QDir& dir, const QString& name) {
     return saved;
 }
 
+// A settings file with the emulator's sample block, opened without a controller: the window
+// as the stand-in controller leaves it, after the monitor's first tick.
+bool SaveOfflineSession(const QDir& dir) {
+    const QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("car1.q5t"));
+    const q5emu::ControllerState sample;
+    SettingsRecords::Entries entries{};
+    for (int i = 0; i < SettingsRecords::Count; ++i)
+        entries[static_cast<size_t>(i)].word = sample.read(
+            q5emu::Space::Param, static_cast<uint8_t>(SettingsRecords::FirstAddress + i), 0);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(SettingsRecords::Build(entries)) < 0)
+        return false;
+    file.close();
+
+    TForm1 form;
+    Form1 = &form;
+    InstallBehaviour(form);
+    bool ok = true;
+    SetInformationPresenter([&ok](const QString&) { ok = false; });
+    SetErrorPresenter([&ok](const QString&) { ok = false; });
+    form.show();
+    RunHandler([&path] { OpenFileOffline(path); });
+    QEventLoop tick;
+    QTimer::singleShot(500, &tick, &QEventLoop::quit);
+    tick.exec();
+    ok &= OfflineSession() && Save(form, dir, QStringLiteral("offline_session"));
+    Close_COMClick();
+    SetInformationPresenter({});
+    SetErrorPresenter({});
+    Form1 = nullptr;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,6 +242,9 @@ int main(int argc, char** argv) {
             return 1;
         Form1 = nullptr;
     }
+
+    if (!SaveOfflineSession(dir))
+        return 1;
 
     TForm3 about;
     about.show();
