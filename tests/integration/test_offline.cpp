@@ -6,6 +6,7 @@
 #include "Captions.h"
 #include "Connection.h"
 #include "ControllerState.h"
+#include "EmulatedPorts.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -105,6 +106,7 @@ void OfflineTest::editAndSaveWithoutController() {
     const SettingsRecords::Words words = SampleWords();
     const QString path = dir.filePath(QStringLiteral("car1.q5t"));
     WriteBytes(path, FileOf(words));
+    EmulatedPorts ports; // a controller on COM1 that the session must leave alone
     AppFixture app;
     TForm1& form = app.form();
     form.show();
@@ -148,6 +150,7 @@ void OfflineTest::editAndSaveWithoutController() {
     QCOMPARE(Indicator(form), QString());
     QCOMPARE(OpenDescriptors(), descriptors); // the pseudo-terminal and the port are closed
     QCOMPARE(Threads(), threads);             // the stand-in's thread is joined
+    QCOMPARE(ports.emulator().framesReceived(), size_t(0));
 }
 
 void OfflineTest::refusedFileStartsNothing_data() {
