@@ -27,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 constexpr int SpeedLimitAddress = 92;
@@ -58,21 +60,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-qsizetype Entries(const char* directory) {
-    return QDir(QString::fromLatin1(directory))
-        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
-        .size();
-}
-qsizetype OpenDescriptors() {
-    return Entries("/proc/self/fd");
-}
-qsizetype Threads() {
-    return Entries("/proc/self/task");
+// The process's open descriptors and its threads, as one count each.
+std::pair<qsizetype, qsizetype> Resources() {
+    const auto entries = [](const char* directory) {
+        return QDir(QString::fromLatin1(directory))
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+            .size();
+    };
+    return {entries("/proc/self/fd"), entries("/proc/self/task")};
 }
 
 // Makes current every page that holds the widget.
@@ -113,12 +108,10 @@ void OfflineTest::editAndSaveWithoutController() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QAction* open = OpenAction(form);
     QVERIFY(open && open->isEnabled());
-    const qsizetype descriptors = OpenDescriptors();
-    const qsizetype threads = Threads();
+    const auto resources = Resources();
 
     RunHandler([&] { OpenFileOffline(path); });
-    QCOMPARE(app.errors, QStringList());
-    QCOMPARE(app.messages, QStringList());
+    QCOMPARE(app.messages + app.errors, QStringList());
     QVERIFY(DeviceConnected());
     QVERIFY(OfflineSession());
     QVERIFY(!open->isEnabled());
@@ -128,11 +121,8 @@ void OfflineTest::editAndSaveWithoutController() {
     QCOMPARE(form.StaticText4->text(), QStringLiteral("0 "));
     // No engine behind the stand-in: the monitor's tick shows zeros.
     QTRY_COMPARE(form.Label18->text(), QStringLiteral("0.0 КПа"));
-    QCOMPARE(form.Label12->text(), QStringLiteral("0.0 КПа"));
-    QCOMPARE(form.Label17->text(), QStringLiteral("C = 0.00"));
 
     ShowPageOf(form.SpinExtEdit3);
-    QVERIFY(form.SpinExtEdit3->isVisible());
     QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5500.0);
     form.SpinExtEdit3->StepUp();
     QCOMPARE(form.windowTitle(), BaseCaption()); // the write took the file's name down
@@ -141,38 +131,39 @@ void OfflineTest::editAndSaveWithoutController() {
     QCOMPARE(app.errors, QStringList());
     SettingsRecords::Words edited = words;
     edited[SpeedLimitAddress - SettingsRecords::FirstAddress] = 5600;
-    QCOMPARE(ReadBytes(saved), FileOf(edited));
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), FileOf(edited));
+    file.close();
 
     QTest::mouseClick(form.Close_COM, Qt::LeftButton);
     QVERIFY(!OfflineSession());
     QVERIFY(!DeviceConnected());
     QVERIFY(open->isEnabled());
     QCOMPARE(Indicator(form), QString());
-    QCOMPARE(OpenDescriptors(), descriptors); // the pseudo-terminal and the port are closed
-    QCOMPARE(Threads(), threads);             // the stand-in's thread is joined
+    // The pseudo-terminal and the port are closed, the stand-in's thread is joined.
+    QCOMPARE(Resources(), resources);
     QCOMPARE(ports.emulator().framesReceived(), size_t(0));
 }
 
 void OfflineTest::refusedFileStartsNothing_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes"); // empty: a directory stands there
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("shown");
     SettingsRecords::Words foreign = SampleWords();
     foreign[47 - SettingsRecords::FirstAddress] = 502;
-    QTest::newRow("missing") << "none.q5t" << QByteArray() << "Такого файла нет!" << QString();
-    QTest::newRow("directory") << "dir.q5t" << QByteArray() << "Такого файла нет!" << QString();
-    QTest::newRow("short") << "short.q5t" << FileOf(SampleWords()).left(100) << QString()
+    QTest::newRow("missing") << "none.q5t" << QByteArray() << "Такого файла нет!";
+    QTest::newRow("directory") << "dir.q5t" << QByteArray() << "Такого файла нет!";
+    QTest::newRow("short") << "short.q5t" << FileOf(SampleWords()).left(100)
                            << "Read beyond end of file.";
-    QTest::newRow("foreign") << "foreign.q5t" << FileOf(foreign) << QString()
+    QTest::newRow("foreign") << "foreign.q5t" << FileOf(foreign)
                              << "Файл не является файлом установок Tarvik-Q5!";
 }
 
 void OfflineTest::refusedFileStartsNothing() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, message);
-    QFETCH(QString, error);
+    QFETCH(QString, shown);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     if (!bytes.isEmpty())
@@ -180,18 +171,13 @@ void OfflineTest::refusedFileStartsNothing() {
     else if (name.startsWith(QStringLiteral("dir")))
         QVERIFY(QDir().mkpath(path));
     AppFixture app;
-    const qsizetype descriptors = OpenDescriptors();
-    const qsizetype threads = Threads();
+    const auto resources = Resources();
 
     RunHandler([&] { OpenFileOffline(path); });
-    QCOMPARE(app.messages, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(app.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(app.messages + app.errors, QStringList{shown});
     QVERIFY(!OfflineSession());
     QVERIFY(!DeviceConnected());
-    QVERIFY(OpenAction(app.form())->isEnabled());
-    QCOMPARE(app.form().windowTitle(), BaseCaption());
-    QCOMPARE(OpenDescriptors(), descriptors);
-    QCOMPARE(Threads(), threads);
+    QCOMPARE(Resources(), resources);
 }
 
 // The program's own application object, so that errors reach its error handler.
