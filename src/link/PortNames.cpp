@@ -1,5 +1,7 @@
 #include "PortNames.h"
 
+#include "PortOverride.h"
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -27,6 +29,8 @@ QStringList ScannedDevices() {
 QString DeviceFor(int port) {
     if (port < 1 || port > PortCount)
         return {};
+    if (const std::optional<QString> only = PortOverride::Device())
+        return port == 1 ? *only : QString();
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(port);
 #else

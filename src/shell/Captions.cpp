@@ -9,3 +9,8 @@ QString BaseCaption() {
 QString FileCaption(const QString& filePath) {
     return QStringLiteral("Tarvik-Q5 system (") + QFileInfo(filePath).fileName() + QLatin1Char(')');
 }
+
+QString OfflineCaption(const QString& filePath) {
+    return QStringLiteral("Tarvik-Q5 system (") + QFileInfo(filePath).fileName() +
+           QStringLiteral(", без прибора)");
+}

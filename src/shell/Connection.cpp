@@ -12,6 +12,7 @@
 #include "LinkWatch.h"
 #include "Messages.h"
 #include "Monitor.h"
+#include "Offline.h"
 #include "PortNames.h"
 #include "Protocol.h"
 #include "TExtText.h"
@@ -46,9 +47,12 @@ void SetListsEnabled(bool enabled) {
         list->setEnabled(enabled);
 }
 
+// A stand-in controller always answers; the indicator says that no controller is there.
 void ShowLinkState(LinkIndicator::State state) {
-    if (linkIndicator)
-        linkIndicator->Show(state);
+    if (!linkIndicator)
+        return;
+    const bool standIn = OfflineSession() && state == LinkIndicator::State::Good;
+    linkIndicator->Show(standIn ? LinkIndicator::State::Offline : state);
 }
 
 // While the link is lost the polled displays and the monitor stop asking; the watch's probe

@@ -3,6 +3,7 @@
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "Offline.h"
 #include "Ser_num.h"
 
 #include <QLabel>
@@ -15,7 +16,8 @@ bool IsFactoryGesture(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 }
 
 void StaticText1MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    if (Form2 && IsFactoryGesture(buttons, modifiers))
+    // A file edited without a controller has no controller to number.
+    if (Form2 && IsFactoryGesture(buttons, modifiers) && !OfflineSession())
         Form2->exec();
 }
 

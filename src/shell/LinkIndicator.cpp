@@ -9,6 +9,7 @@
 namespace {
 const QColor GoodColour(0, 128, 0);
 const QColor LostColour(200, 0, 0);
+const QColor OfflineColour(128, 128, 128);
 } // namespace
 
 LinkIndicator::LinkIndicator(QMenuBar* menuBar) : QLabel(menuBar) {
@@ -16,7 +17,8 @@ LinkIndicator::LinkIndicator(QMenuBar* menuBar) : QLabel(menuBar) {
     setContentsMargins(6, 0, 8, 0);
     // The menu bar places its corner widget by the size it had then: room for the longest text.
     int widest = 0;
-    for (const QString& text : {QStringLiteral("Связь"), QStringLiteral("Нет связи")})
+    for (const QString& text :
+         {QStringLiteral("Связь"), QStringLiteral("Нет связи"), QStringLiteral("Без прибора")})
         widest = std::max(widest, fontMetrics().horizontalAdvance(text));
     setMinimumWidth(widest + contentsMargins().left() + contentsMargins().right());
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -38,6 +40,10 @@ void LinkIndicator::Show(State state) {
     case State::Lost:
         setText(QStringLiteral("Нет связи"));
         setStyleSheet(QStringLiteral("color: %1").arg(LostColour.name()));
+        break;
+    case State::Offline:
+        setText(QStringLiteral("Без прибора"));
+        setStyleSheet(QStringLiteral("color: %1").arg(OfflineColour.name()));
         break;
     }
 }

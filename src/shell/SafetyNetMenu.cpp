@@ -8,6 +8,7 @@
 #include "InOutError.h"
 #include "Messages.h"
 #include "NoReplyError.h"
+#include "Offline.h"
 #include "RestorePoints.h"
 #include "SafetyNet.h"
 #include "ServiceMenu.h"
@@ -41,8 +42,9 @@ void ReportUnwritableFolder() {
                         .arg(ToolData::Folder()));
 }
 
+// A file edited without a controller is no controller's history.
 bool KeepsRecords() {
-    return true;
+    return !OfflineSession();
 }
 
 void OnConnected() {

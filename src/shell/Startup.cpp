@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "Form1Controls.h"
 #include "Form3.h"
+#include "Offline.h"
 #include "ParameterBindings.h"
 #include "SafetyNetMenu.h"
 #include "Ser_num.h"
@@ -15,7 +16,11 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+<<<<<<< HEAD
     InstallSafetyNet(form);
+=======
+    InstallOffline(form);
+>>>>>>> offline
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {

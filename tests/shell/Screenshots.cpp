@@ -1,18 +1,27 @@
-// Renders the main window on every page, the monitor panel, each page of the service set and
-// the About box to PNG files, so that the layout can be looked at without a display.
+// Renders the main window on every page, the monitor panel, each page of the service set, the
+// window in a session without a controller and the About box to PNG files, so that the layout
+// can be looked at without a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
+#include "Connection.h"
+#include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Form3.h"
 #include "LinkIndicator.h"
+#include "Messages.h"
+#include "Offline.h"
 #include "ServiceMenuScreen.h"
+#include "SettingsRecords.h"
+#include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +30,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -144,6 +155,40 @@ bool Save(QWidget& widget, const QDir& dir, const QString& name) {
     return saved;
 }
 
+// A settings file with the emulator's sample block, opened without a controller: the window
+// as the stand-in controller leaves it, after the monitor's first tick.
+bool SaveOfflineSession(const QDir& dir) {
+    const QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("car1.q5t"));
+    const q5emu::ControllerState sample;
+    SettingsRecords::Entries entries{};
+    for (int i = 0; i < SettingsRecords::Count; ++i)
+        entries[static_cast<size_t>(i)].word = sample.read(
+            q5emu::Space::Param, static_cast<uint8_t>(SettingsRecords::FirstAddress + i), 0);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(SettingsRecords::Build(entries)) < 0)
+        return false;
+    file.close();
+
+    TForm1 form;
+    Form1 = &form;
+    InstallBehaviour(form);
+    bool ok = true;
+    SetInformationPresenter([&ok](const QString&) { ok = false; });
+    SetErrorPresenter([&ok](const QString&) { ok = false; });
+    form.show();
+    RunHandler([&path] { OpenFileOffline(path); });
+    QEventLoop tick;
+    QTimer::singleShot(500, &tick, &QEventLoop::quit);
+    tick.exec();
+    ok &= OfflineSession() && Save(form, dir, QStringLiteral("offline_session"));
+    Close_COMClick();
+    SetInformationPresenter({});
+    SetErrorPresenter({});
+    Form1 = nullptr;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +245,9 @@ int main(int argc, char** argv) {
             return 1;
         Form1 = nullptr;
     }
+
+    if (!SaveOfflineSession(dir))
+        return 1;
 
     TForm3 about;
     about.show();

@@ -1,0 +1,34 @@
+#include "OfflineController.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr int WordCount = 256; // each space is addressed by one byte
+
+q5emu::EmulatorOptions PromptController() {
+    q5emu::EmulatorOptions options;
+    options.replyDelay = std::chrono::microseconds(0);
+    options.identity = q5emu::ControllerIdentity;
+    return options;
+}
+
+} // namespace
+
+OfflineController::OfflineController(const Block& block) : emulator_(PromptController()) {
+    // Nothing of the emulator's sample controller may show through: a written live word keeps
+    // its value, so zero stops the idling engine too.
+    for (int address = 0; address < WordCount; ++address) {
+        emulator_.setParam(static_cast<uint8_t>(address), 0);
+        emulator_.setLive(static_cast<uint8_t>(address), 0);
+    }
+    for (int i = 0; i < BlockSize; ++i)
+        emulator_.setParam(static_cast<uint8_t>(FirstBlockAddress + i),
+                           block[static_cast<size_t>(i)]);
+    emulator_.setParam(q5emu::IdentityAddress, q5emu::ControllerIdentity);
+    emulator_.start();
+}
+
+OfflineController::~OfflineController() {
+    emulator_.stop();
+}
