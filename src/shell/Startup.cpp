@@ -7,6 +7,7 @@
 #include "Form1Controls.h"
 #include "Form3.h"
 #include "ParameterBindings.h"
+#include "SafetyDialogs.h"
 #include "Ser_num.h"
 
 void InstallBehaviour(TForm1& form) {
@@ -14,6 +15,7 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+    InstallSafetyDialogs(form);
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {
