@@ -79,10 +79,14 @@ void CompareDialog::SetChecked(int row, bool checked) {
 void CompareDialog::Fill() {
     rows_ = Comparison::Rows(a_.words, b_.words);
     const QString sides = QStringLiteral("«%1» и «%2»").arg(a_.title, b_.title);
-    heading_->setText(rows_.empty() ? sides + QStringLiteral(": все слова совпадают.")
+    QString heading = rows_.empty() ? sides + QStringLiteral(": все слова совпадают.")
                                     : sides + QStringLiteral(": различающихся слов %1 из %2.")
                                                   .arg(rows_.size())
-                                                  .arg(SettingsRecords::Count));
+                                                  .arg(SettingsRecords::Count);
+    if (write_ && !rows_.empty())
+        heading += QStringLiteral("\nОтметьте слова, которые нужно записать в прибор из «%1».")
+                       .arg(b_.title);
+    heading_->setText(heading);
     const QSignalBlocker quiet(table_);
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
