@@ -1,6 +1,7 @@
 #include "SafetyDialogs.h"
 
 #include "BusyCursor.h"
+#include "Catalogue.h"
 #include "CompareDialog.h"
 #include "ComparedBlocks.h"
 #include "Connection.h"
@@ -8,8 +9,10 @@
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
+#include "Messages.h"
 #include "RestorePointsDialog.h"
 #include "ServiceMenu.h"
+#include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "ToolData.h"
 
@@ -53,14 +56,28 @@ std::optional<SettingsRecords::Words> Restore(const QString& path) {
 
 std::optional<SettingsRecords::Words> WriteRows(const std::vector<Comparison::Row>& rows) {
     std::vector<AddressedWord> words;
-    for (const Comparison::Row& row : rows)
+    QStringList refused;
+    for (const Comparison::Row& row : rows) {
         words.push_back({row.address, row.wordB});
+        const Catalogue::Entry* entry = Catalogue::SetterOf(row.address);
+        if (entry && !entry->Accepts(row.wordB))
+            refused << row.name;
+    }
     std::optional<SettingsRecords::Words> now;
     RunHandler([&] {
+        if (!refused.isEmpty() && !ConfirmRisk(SettingsCheck::DoubtfulQuestion(refused)))
+            return;
         WriteChosenWords(words);
         now = ReadControllerSide().words;
     });
     return now;
+}
+
+// A window about the connected controller goes when the connection does, so that nothing
+// meant for one controller is written into another.
+void CloseWithTheConnection(QDialog& dialog) {
+    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, &dialog,
+                     &QDialog::reject);
 }
 
 void ShowRestorePoints(TForm1& form) {
@@ -118,15 +135,19 @@ std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
     const QString serial = CurrentDevice().SerialForFileName();
     RestorePointsView view{SerialShown(), RestorePoints::List(root, serial),
                            ReadControllerSide().words, RestorePoints::DirectoryOf(root, serial)};
-    return std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
+    auto dialog = std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
+    CloseWithTheConnection(*dialog);
+    return dialog;
 }
 
 std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWidget* parent) {
     std::optional<ComparedSide> file = ReadFileSide(path);
     if (!file)
         return nullptr;
-    return std::make_unique<CompareDialog>(ReadControllerSide(), std::move(*file), &WriteRows,
-                                           parent);
+    auto dialog =
+        std::make_unique<CompareDialog>(ReadControllerSide(), std::move(*file), &WriteRows, parent);
+    CloseWithTheConnection(*dialog);
+    return dialog;
 }
 
 void InstallSafetyDialogs(TForm1& form) {

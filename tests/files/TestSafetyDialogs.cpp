@@ -64,6 +64,7 @@ private slots:
     }
 
     void compareWritesOnlyCheckedWords();
+    void refusedWordIsAskedAbout();
     void comparedFileIsCheckedFirst_data();
     void comparedFileIsCheckedFirst();
     void restoreBringsBackEveryWord();
@@ -110,6 +111,30 @@ void TestSafetyDialogs::compareWritesOnlyCheckedWords() {
     QCOMPARE(dialog->Rows().size(), std::size_t{1}); // read again: only 71 differs now
     QCOMPARE(dialog->Rows().front().address, 71);
     QVERIFY(fixture->errors.isEmpty());
+}
+
+void TestSafetyDialogs::refusedWordIsAskedAbout() {
+    fixture->answerQuestions(false);
+    SettingsRecords::Entries file = ParameterBlock::Read();
+    file[IndexOf(34)].word = 7; // no such item in the list
+    const QString path = fixture->filePath("car1.q5t");
+    WriteBytes(path, SettingsRecords::Build(file));
+    const std::unique_ptr<CompareDialog> dialog = MakeControllerComparison(path, nullptr);
+    dialog->SetChecked(0, true);
+    int writes = 0;
+    const ExchangeObservers::Subscription watch =
+        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
+            writes += record.command == CmdWriteParam ? 1 : 0;
+        });
+    QTest::mouseClick(Button(*dialog, "WriteButton"), Qt::LeftButton);
+    QCOMPARE(fixture->questions.size(), 1);
+    QVERIFY(fixture->questions.front().contains("Запуск двигателя"));
+    QCOMPARE(writes, 0);
+
+    // The window goes with the connection.
+    QSignalSpy rejected(dialog.get(), &QDialog::rejected);
+    emit ConnectionEvents::Instance().closed();
+    QCOMPARE(rejected.count(), 1);
 }
 
 void TestSafetyDialogs::comparedFileIsCheckedFirst_data() {
