@@ -37,22 +37,12 @@ void TestComparison::rowOfOneWord_data() {
     QTest::newRow("list") << 34 << 0 << 2 << "Запуск двигателя"
                           << "На газе или бензине"
                           << "Автоопределение";
-    QTest::newRow("list item past the end") << 34 << 1 << 7 << "Запуск двигателя"
-                                            << "Только на бензине"
-                                            << "7";
     QTest::newRow("radio pair") << 51 << 1 << 0 << "Датчик кислорода"
                                 << "есть"
                                 << "нет";
     QTest::newRow("scaled volts") << 56 << 450 << 1250 << "Пороговое напряжение ХХ"
                                   << "0.45 Volt"
                                   << "1.25 Volt";
-    QTest::newRow("offset and scale") << 40 << 3180 << 3730 << "Температура перехода"
-                                      << "45 °С"
-                                      << "100 °С";
-    QTest::newRow("written by the first of three controls")
-        << 61 << 1200 << 300 << "Обогащение при разгоне"
-        << "120 %"
-        << "30 %";
     QTest::newRow("set by no control") << 33 << 5 << 65535 << "Слово 33"
                                        << "5"
                                        << "65535";
