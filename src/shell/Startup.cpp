@@ -8,6 +8,7 @@
 #include "Form3.h"
 #include "Offline.h"
 #include "ParameterBindings.h"
+#include "SafetyDialogs.h"
 #include "SafetyNetMenu.h"
 #include "Ser_num.h"
 
@@ -16,11 +17,9 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
-<<<<<<< HEAD
+    InstallSafetyDialogs(form);
     InstallSafetyNet(form);
-=======
     InstallOffline(form);
->>>>>>> offline
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {

@@ -1,9 +1,10 @@
 // Renders the main window on every page, the monitor panel, each page of the service set, the
-// window in a session without a controller and the About box to PNG files, so that the layout
-// can be looked at without a display.
+// restore-point and compare dialogs, the window in a session without a controller and the
+// About box to PNG files, so that the layout can be looked at without a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
+#include "CompareDialog.h"
 #include "Connection.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
@@ -12,6 +13,7 @@
 #include "LinkIndicator.h"
 #include "Messages.h"
 #include "Offline.h"
+#include "RestorePointsDialog.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
 #include "Startup.h"
@@ -189,6 +191,55 @@ bool SaveOfflineSession(const QDir& dir) {
     return ok;
 }
 
+// A controller's block as it might stand after a season: a few words of every kind set.
+SettingsRecords::Words SampleBlock() {
+    SettingsRecords::Words words{};
+    const std::pair<int, uint16_t> set[] = {{33, 5}, {34, 0},    {40, 3180}, {47, 503},
+                                            {51, 1}, {56, 450},  {57, 1500}, {61, 1200},
+                                            {71, 4}, {88, 1536}, {92, 5500}, {97, 3}};
+    for (const auto& [address, word] : set)
+        words[static_cast<std::size_t>(address - SettingsRecords::FirstAddress)] = word;
+    return words;
+}
+
+SettingsRecords::Words Changed(SettingsRecords::Words words,
+                               std::initializer_list<std::pair<int, uint16_t>> changes) {
+    for (const auto& [address, word] : changes)
+        words[static_cast<std::size_t>(address - SettingsRecords::FirstAddress)] = word;
+    return words;
+}
+
+bool SaveSafetyDialogs(const QDir& dir) {
+    const SettingsRecords::Words now = SampleBlock();
+    const QDate today(2026, 12, 8);
+    RestorePointsView view{QStringLiteral("Q5-0012345"), {}, now, dir.path()};
+    view.points = {
+        {"a", QDateTime(today, QTime(10, 31, 5)), true, now},
+        {"b", QDateTime(today.addDays(-1), QTime(17, 2, 44)), true,
+         Changed(now, {{57, 1800}, {71, 6}, {92, 6000}})},
+        {"c", QDateTime(today.addDays(-7), QTime(9, 15, 0)), false, {}},
+        {"d", QDateTime(today.addDays(-10), QTime(16, 48, 30)), true,
+         Changed(now, {{33, 7}, {34, 2}, {40, 3330}, {51, 0}, {56, 600}, {61, 800}, {88, 2048}})},
+    };
+    RestorePointsDialog points(view, {});
+    points.show();
+    bool ok = Save(points, dir, QStringLiteral("restore_points"));
+
+    const SettingsRecords::Words file =
+        Changed(now, {{33, 7}, {34, 2}, {40, 3330}, {51, 0}, {56, 600}, {61, 800}, {92, 6000}});
+    CompareDialog withFile({QStringLiteral("Прибор"), now}, {QStringLiteral("car1.q5t"), file},
+                           [](const std::vector<Comparison::Row>&) { return std::nullopt; });
+    withFile.SetChecked(1, true);
+    withFile.SetChecked(5, true);
+    withFile.show();
+    ok &= Save(withFile, dir, QStringLiteral("compare_file"));
+
+    CompareDialog twoFiles({QStringLiteral("car1.q5t"), file}, {QStringLiteral("car2.q5t"), now});
+    twoFiles.show();
+    ok &= Save(twoFiles, dir, QStringLiteral("compare_two_files"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -247,6 +298,9 @@ int main(int argc, char** argv) {
     }
 
     if (!SaveOfflineSession(dir))
+        return 1;
+
+    if (!SaveSafetyDialogs(dir))
         return 1;
 
     TForm3 about;

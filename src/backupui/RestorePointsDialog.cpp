@@ -1,0 +1,134 @@
+#include "RestorePointsDialog.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+enum Column { DateColumn, TimeColumn, DifferenceColumn, ColumnCount };
+
+QTableWidgetItem* Cell(const QString& text, bool readable) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    if (!readable)
+        item->setForeground(QPalette().brush(QPalette::Disabled, QPalette::Text));
+    return item;
+}
+
+QString DifferenceText(const RestorePoint& point, const SettingsRecords::Words& controller) {
+    if (!point.readable)
+        return QStringLiteral("файл не читается");
+    const int count = RestorePoints::Differences(point.words, controller);
+    return count == 0 ? QStringLiteral("совпадает") : QString::number(count);
+}
+
+} // namespace
+
+RestorePointsDialog::RestorePointsDialog(RestorePointsView view, Restore restore, QWidget* parent)
+    : QDialog(parent), view_(std::move(view)), restore_(std::move(restore)) {
+    setWindowTitle(QStringLiteral("Точки восстановления"));
+
+    heading_ = new QLabel(this);
+    heading_->setWordWrap(true);
+
+    table_ = new QTableWidget(0, ColumnCount, this);
+    table_->setObjectName(QStringLiteral("PointTable"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Дата"), QStringLiteral("Время"), QStringLiteral("Отличий от прибора")});
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+
+    restoreButton_ = new QPushButton(QStringLiteral("Восстановить"), this);
+    restoreButton_->setObjectName(QStringLiteral("RestoreButton"));
+    folderButton_ = new QPushButton(QStringLiteral("Открыть папку"), this);
+    folderButton_->setObjectName(QStringLiteral("FolderButton"));
+    auto* closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    closeButton->setObjectName(QStringLiteral("CloseButton"));
+    closeButton->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(restoreButton_);
+    buttons->addWidget(folderButton_);
+    buttons->addStretch();
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading_);
+    layout->addWidget(table_);
+    layout->addLayout(buttons);
+
+    connect(table_, &QTableWidget::itemSelectionChanged, this, &RestorePointsDialog::UpdateButtons);
+    connect(restoreButton_, &QPushButton::clicked, this, &RestorePointsDialog::RestoreChosen);
+    connect(folderButton_, &QPushButton::clicked, this, &RestorePointsDialog::OpenFolder);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    Fill();
+    resize(460, 360);
+}
+
+int RestorePointsDialog::CurrentRow() const {
+    const QList<QTableWidgetItem*> chosen = table_->selectedItems();
+    return chosen.isEmpty() ? -1 : chosen.first()->row();
+}
+
+void RestorePointsDialog::Fill() {
+    heading_->setText(view_.points.empty()
+                          ? QStringLiteral("Прибор %1: точек восстановления нет.").arg(view_.serial)
+                          : QStringLiteral("Прибор %1: точек восстановления %2, новые сверху.")
+                                .arg(view_.serial)
+                                .arg(view_.points.size()));
+    table_->setRowCount(static_cast<int>(view_.points.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const RestorePoint& point = view_.points[static_cast<std::size_t>(row)];
+        table_->setItem(row, DateColumn,
+                        Cell(point.time.toString(QStringLiteral("dd.MM.yyyy")), point.readable));
+        table_->setItem(row, TimeColumn,
+                        Cell(point.time.toString(QStringLiteral("HH:mm:ss")), point.readable));
+        table_->setItem(row, DifferenceColumn, Cell(QString(), point.readable));
+    }
+    ShowDifferences();
+    table_->resizeColumnsToContents();
+    const auto first = std::find_if(view_.points.begin(), view_.points.end(),
+                                    [](const RestorePoint& p) { return p.readable; });
+    if (first != view_.points.end())
+        table_->selectRow(static_cast<int>(first - view_.points.begin()));
+    UpdateButtons();
+}
+
+void RestorePointsDialog::ShowDifferences() {
+    for (int row = 0; row < table_->rowCount(); ++row)
+        table_->item(row, DifferenceColumn)
+            ->setText(
+                DifferenceText(view_.points[static_cast<std::size_t>(row)], view_.controller));
+}
+
+void RestorePointsDialog::UpdateButtons() {
+    const int row = CurrentRow();
+    restoreButton_->setEnabled(row >= 0 && view_.points[static_cast<std::size_t>(row)].readable);
+    folderButton_->setEnabled(QDir(view_.folder).exists());
+}
+
+void RestorePointsDialog::RestoreChosen() {
+    const int row = CurrentRow();
+    if (row < 0 || !view_.points[static_cast<std::size_t>(row)].readable || !restore_)
+        return;
+    if (const auto now = restore_(view_.points[static_cast<std::size_t>(row)].path)) {
+        view_.controller = *now;
+        ShowDifferences();
+    }
+}
+
+void RestorePointsDialog::OpenFolder() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(view_.folder));
+}

@@ -1,0 +1,39 @@
+#include "ComparedBlocks.h"
+
+#include "Messages.h"
+#include "ParameterBlock.h"
+#include "SettingsCheck.h"
+#include "SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <stdexcept>
+
+ComparedSide ReadControllerSide() {
+    const SettingsRecords::Entries block = ParameterBlock::Read();
+    ComparedSide side{QStringLiteral("Прибор"), {}};
+    std::transform(block.begin(), block.end(), side.words.begin(),
+                   [](const SettingsRecords::Entry& entry) { return entry.word; });
+    return side;
+}
+
+std::optional<ComparedSide> ReadFileSide(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        ShowInformation(QStringLiteral("Такого файла нет!"));
+        return std::nullopt;
+    }
+    const QByteArray bytes = SettingsFile::ReadForLoad(path);
+    if (SettingsCheck::Examine(bytes).foreign)
+        throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
+    return ComparedSide{info.fileName(), SettingsRecords::Parse(bytes)};
+}
+
+void TellApart(ComparedSide& a, ComparedSide& b, const QString& pathA, const QString& pathB) {
+    if (a.title != b.title)
+        return;
+    a.title = QDir::toNativeSeparators(QFileInfo(pathA).absoluteFilePath());
+    b.title = QDir::toNativeSeparators(QFileInfo(pathB).absoluteFilePath());
+}

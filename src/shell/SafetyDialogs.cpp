@@ -1,0 +1,173 @@
+#include "SafetyDialogs.h"
+
+#include "BusyCursor.h"
+#include "Catalogue.h"
+#include "CompareDialog.h"
+#include "ComparedBlocks.h"
+#include "Connection.h"
+#include "ConnectionEvents.h"
+#include "ErrorHandler.h"
+#include "FileFun.h"
+#include "Form1.h"
+#include "Messages.h"
+#include "RestorePointsDialog.h"
+#include "ServiceMenu.h"
+#include "SettingsCheck.h"
+#include "SettingsFile.h"
+#include "ToolData.h"
+#include "WriteOperation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+const QString SettingsFilter = QStringLiteral("Установки Tarvik-Q5  (*.q5t)");
+
+// A settings file chosen as for a load; empty when cancelled.
+QString ChooseFile(QWidget* owner, const QString& title) {
+    QFileDialog dialog(owner, title, SettingsFile::DialogDirectory(), SettingsFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const int answer = dialog.exec();
+    // A completion list left open by Enter would swallow the window's next click.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    const QStringList chosen = dialog.selectedFiles();
+    return answer == QDialog::Accepted && !chosen.isEmpty() ? chosen.first() : QString();
+}
+
+QString SerialShown() {
+    const ConnectedDevice& device = CurrentDevice();
+    const QString serial = device.serial.trimmed();
+    return device.serialRead && !serial.isEmpty() ? serial : QStringLiteral("без номера");
+}
+
+std::optional<SettingsRecords::Words> Restore(const QString& path) {
+    std::optional<SettingsRecords::Words> now;
+    RunHandler([&] {
+        const WriteOperation operation(QStringLiteral("Восстановление"),
+                                       QStringLiteral("Восстановление точки ") +
+                                           QFileInfo(path).completeBaseName(),
+                                       WriteOperation::Undo::Record);
+        if (LoadSettings(path))
+            now = ReadControllerSide().words;
+    });
+    return now;
+}
+
+std::optional<SettingsRecords::Words> WriteRows(const std::vector<Comparison::Row>& rows) {
+    std::vector<AddressedWord> words;
+    QStringList refused;
+    for (const Comparison::Row& row : rows) {
+        words.push_back({row.address, row.wordB});
+        const Catalogue::Entry* entry = Catalogue::SetterOf(row.address);
+        if (entry && !entry->Accepts(row.wordB))
+            refused << row.name;
+    }
+    std::optional<SettingsRecords::Words> now;
+    RunHandler([&] {
+        if (!refused.isEmpty() && !ConfirmRisk(SettingsCheck::DoubtfulQuestion(refused)))
+            return;
+        WriteChosenWords(words);
+        now = ReadControllerSide().words;
+    });
+    return now;
+}
+
+// A window about the connected controller goes when the connection does, so that nothing
+// meant for one controller is written into another.
+void CloseWithTheConnection(QDialog& dialog) {
+    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, &dialog,
+                     &QDialog::reject);
+}
+
+void ShowRestorePoints(TForm1& form) {
+    std::unique_ptr<RestorePointsDialog> dialog;
+    {
+        const BusyCursor busy;
+        dialog = MakeRestorePointsDialog(&form);
+    }
+    dialog->exec();
+}
+
+void CompareWithFile(TForm1& form) {
+    const QString path = ChooseFile(&form, QStringLiteral("Сравнить с файлом"));
+    if (path.isEmpty())
+        return;
+    std::unique_ptr<CompareDialog> dialog;
+    {
+        const BusyCursor busy;
+        dialog = MakeControllerComparison(path, &form);
+    }
+    if (dialog)
+        dialog->exec();
+}
+
+void CompareTwoFiles(TForm1& form) {
+    const QString pathA = ChooseFile(&form, QStringLiteral("Сравнить два файла: первый"));
+    if (pathA.isEmpty())
+        return;
+    std::optional<ComparedSide> a = ReadFileSide(pathA);
+    if (!a)
+        return;
+    const QString pathB = ChooseFile(&form, QStringLiteral("Сравнить два файла: второй"));
+    if (pathB.isEmpty())
+        return;
+    std::optional<ComparedSide> b = ReadFileSide(pathB);
+    if (!b)
+        return;
+    TellApart(*a, *b, pathA, pathB);
+    CompareDialog dialog(std::move(*a), std::move(*b), {}, &form);
+    dialog.exec();
+}
+
+QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*handler)(TForm1&)) {
+    QAction* action = ServiceMenuOf(form)->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    QObject::connect(action, &QAction::triggered, &form,
+                     Guarded([&form, handler] { handler(form); }));
+    return action;
+}
+
+} // namespace
+
+std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
+    const QString root = ToolData::Folder();
+    const QString serial = CurrentDevice().SerialForFileName();
+    RestorePointsView view{SerialShown(), RestorePoints::List(root, serial),
+                           ReadControllerSide().words, RestorePoints::DirectoryOf(root, serial)};
+    auto dialog = std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
+    CloseWithTheConnection(*dialog);
+    return dialog;
+}
+
+std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWidget* parent) {
+    std::optional<ComparedSide> file = ReadFileSide(path);
+    if (!file)
+        return nullptr;
+    auto dialog =
+        std::make_unique<CompareDialog>(ReadControllerSide(), std::move(*file), &WriteRows, parent);
+    CloseWithTheConnection(*dialog);
+    return dialog;
+}
+
+void InstallSafetyDialogs(TForm1& form) {
+    QAction* points = AddAction(form, QStringLiteral("Точки восстановления…"),
+                                "RestorePointsAction", &ShowRestorePoints);
+    QAction* withFile = AddAction(form, QStringLiteral("Сравнить с файлом…"),
+                                  "CompareWithFileAction", &CompareWithFile);
+    AddAction(form, QStringLiteral("Сравнить два файла…"), "CompareTwoFilesAction",
+              &CompareTwoFiles);
+    for (QAction* action : {points, withFile}) {
+        action->setEnabled(DeviceConnected());
+        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::connected, action,
+                         [action] { action->setEnabled(true); });
+        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, action,
+                         [action] { action->setEnabled(false); });
+    }
+}
