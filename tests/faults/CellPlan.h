@@ -15,6 +15,9 @@ enum class Operation {
     MonitorTick,  // one tick of the live monitor
     SpinEditWrite, // the user steps the cylinder count up on its shown page
     QueryTick,     // one timer tick of the trim display and of the shown oxygen-sensor display
+    RestorePoint,  // "Connect to COM", the fault from the restore point's first own read on
+    CompareWrite,  // "Записать отмеченные" with two checked words
+    UndoStep,      // "Отменить" after the user stepped the cylinder count up
 };
 
 // The frame after which a fault starts; until it arrives the controller answers normally.
@@ -39,6 +42,9 @@ inline constexpr OperationRow OperationRows[] = {
     {Operation::MonitorTick, "monitor tick", true, std::nullopt, 2},
     {Operation::SpinEditWrite, "spin-edit write", true, std::nullopt, 1},
     {Operation::QueryTick, "query tick", true, std::nullopt, 2},
+    {Operation::RestorePoint, "restore point at connection", false, FaultTrigger{2, 35}, 5},
+    {Operation::CompareWrite, "compare write", true, std::nullopt, 1},
+    {Operation::UndoStep, "undo of a step", true, std::nullopt, 1},
 };
 
 struct FaultColumn {

@@ -25,7 +25,10 @@
 #include "TExtText.h"
 #include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+#include "ToolData.h"
 
+#include <QAction>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -35,6 +38,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -46,6 +50,8 @@ constexpr uint8_t LiveSetupStatus = 76;
 constexpr uint8_t LiveTrimStatus = 77;
 
 const QString NoReply = QStringLiteral("Нет ответа от прибора!");
+const QString UndoStopped = QStringLiteral("Отмена не завершена: нет ответа от прибора!");
+constexpr uint8_t CompareAddresses[] = {40, 92};
 
 // Live words hold still, so that the audit knows what every live read was told; the engine
 // runs outside setup mode with the oxygen trim active.
@@ -120,11 +126,38 @@ void RunMenuHandler(AppFixture& app, void (*handler)(), const QString& path) {
     QVERIFY(answer.answered());
 }
 
+// Runs a handler from the event loop as a click does and waits until it returned or reported.
+void RunLater(AppFixture& app, std::function<void()> handler) {
+    const qsizetype errorsBefore = app.errors.size();
+    auto returned = std::make_shared<bool>(false);
+    QTimer::singleShot(0, &app.form(), [handler = std::move(handler), returned] {
+        RunHandler(handler);
+        *returned = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(*returned || app.errors.size() > errorsBefore, MenuWaitMs);
+}
+
+// The two words a compare write puts into the controller: the load file's.
+std::vector<AddressedWord> ComparedWords(const CellFiles& files) {
+    return {{CompareAddresses[0], files.loadWord(CompareAddresses[0])},
+            {CompareAddresses[1], files.loadWord(CompareAddresses[1])}};
+}
+
+// A step up of the cylinder count, closed as an action the undo list offers.
+void StepCylindersUp(TForm1& form) {
+    TSpinButton* arrows = form.SpinExtEdit2->SpinButton();
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+    auto* undo = form.findChild<QAction*>(QStringLiteral("UndoAction"));
+    QVERIFY(undo);
+    QTRY_VERIFY(undo->isEnabled());
+}
+
 void RunOperation(Operation operation, AppFixture& app, const CellFiles& files) {
     TForm1& form = app.form();
     switch (operation) {
     case Operation::Connection:
     case Operation::Numbering:
+    case Operation::RestorePoint:
         QTest::mouseClick(form.Connect_to_COM1, Qt::LeftButton);
         break;
     case Operation::SettingsSave:
@@ -147,6 +180,13 @@ void RunOperation(Operation operation, AppFixture& app, const CellFiles& files) 
         form.ExtText4->QueryTimer();
         form.ExtText1->QueryTimer();
         break;
+    case Operation::CompareWrite:
+        RunLater(app, [&files] { WriteChosenWords(ComparedWords(files)); });
+        break;
+    case Operation::UndoStep:
+        RunLater(app,
+                 [&form] { form.findChild<QAction*>(QStringLiteral("UndoAction"))->trigger(); });
+        break;
     }
 }
 
@@ -159,9 +199,22 @@ QStringList TriplesAt(const FrameAudit& audit, const std::vector<size_t>& indice
     return triples;
 }
 
+// The writes are the planned ones in order, up to and including the first that the fault hit,
+// and nothing after it.
+void CheckStopsAtFirstFailure(const FrameAudit& audit, const std::vector<size_t>& writes,
+                              const QStringList& planned) {
+    const QStringList triples = TriplesAt(audit, writes);
+    QVERIFY(!writes.empty());
+    QCOMPARE(triples, planned.mid(0, triples.size()));
+    for (size_t i = 0; i + 1 < writes.size(); ++i)
+        QVERIFY2(!audit.hits(writes[i]), "the writes went on after a write without reply");
+    QVERIFY2(audit.hits(writes.back()), "the writes stopped without a failed write");
+}
+
 // The writes that are no write-back: the user's step, or the load file's words from the
 // first address on, ending with the first write that got no valid reply.
-void CheckOwnWrites(Operation operation, const FrameAudit& audit, const CellFiles& files) {
+void CheckOwnWrites(Operation operation, const FrameAudit& audit, const CellFiles& files,
+                    const ControllerWords& beforeStep) {
     const std::vector<size_t> writes = audit.ownWrites();
     const QStringList triples = TriplesAt(audit, writes);
     switch (operation) {
@@ -182,6 +235,18 @@ void CheckOwnWrites(Operation operation, const FrameAudit& audit, const CellFile
         QVERIFY2(audit.hits(writes.back()), "the load stopped without a failed write");
         break;
     }
+    case Operation::CompareWrite:
+        CheckStopsAtFirstFailure(
+            audit, writes,
+            {Triple(CmdWriteParam, CompareAddresses[0], files.loadWord(CompareAddresses[0])),
+             Triple(CmdWriteParam, CompareAddresses[1], files.loadWord(CompareAddresses[1]))});
+        break;
+    case Operation::UndoStep:
+        // Back to 4 cylinders: the count first, then the constant as it was.
+        CheckStopsAtFirstFailure(
+            audit, writes,
+            {Triple(CmdWriteParam, 71, 4), Triple(CmdWriteParam, 96, beforeStep.params[96])});
+        break;
     default:
         QCOMPARE(triples, QStringList());
         break;
@@ -290,6 +355,11 @@ void FaultMatrixTest::cell() {
         QVERIFY(form.ExtText1->isVisible());
     }
 
+    const ControllerWords beforeStep = ControllerWords::Of(controller);
+    if (operation.operation == Operation::UndoStep)
+        StepCylindersUp(form);
+    if (QTest::currentTestFailed())
+        return;
     const ControllerWords wordsBefore = ControllerWords::Of(controller);
     const CellFiles files(wordsBefore);
     QVERIFY(files.valid());
@@ -321,7 +391,7 @@ void FaultMatrixTest::cell() {
                            {form.TrackBar2->minimum(), form.TrackBar2->maximum()});
     QVERIFY2(audit.framesHit() > 0, "the fault never met the operation");
     QVERIFY2(audit.writeBackProblems().isEmpty(), Listed(audit.writeBackProblems()));
-    CheckOwnWrites(operation.operation, audit, files);
+    CheckOwnWrites(operation.operation, audit, files, beforeStep);
     if (QTest::currentTestFailed())
         return;
     const QStringList changedWords =
@@ -342,6 +412,11 @@ void FaultMatrixTest::cell() {
     QVERIFY2(settingsChanges.isEmpty(), Listed(settingsChanges));
     const QStringList logChanges = DirectoryChanges(ContentsOf(logDirectory), logBefore);
     QVERIFY2(logChanges.isEmpty(), Listed(logChanges));
+    QDirIterator points(ToolData::Folder() + QStringLiteral("/backups"), QDir::Files,
+                        QDirIterator::Subdirectories);
+    while (points.hasNext())
+        QVERIFY2(QFileInfo(points.next()).size() == SettingsFileSize,
+                 qPrintable(points.filePath()));
 
     // The window: still connected, every control usable, the failure reported.
     const QStringList windowProblems = ConnectedWindowProblems(form);
@@ -355,6 +430,12 @@ void FaultMatrixTest::cell() {
     case Operation::SettingsLoad:
         QCOMPARE(app.errors, QStringList{NoReply});
         QCOMPARE(form.windowTitle(), BaseCaption());
+        break;
+    case Operation::CompareWrite:
+        QCOMPARE(app.errors, QStringList{NoReply});
+        break;
+    case Operation::UndoStep:
+        QCOMPARE(app.errors, QStringList{UndoStopped});
         break;
     default:
         QCOMPARE(app.errors, QStringList());
