@@ -112,7 +112,7 @@ void OpenFileOffline(const QString& path) {
 
 void InstallOffline(TForm1& form) {
     session = new Session(&form);
-    openAction = ServiceMenuOf(form)->addAction(QStringLiteral("Открыть файл без прибора…"));
+    openAction = ServiceMenuGroup(form)->addAction(QStringLiteral("Открыть файл без прибора…"));
     openAction->setObjectName(QStringLiteral("OpenOffline"));
     openAction->setEnabled(!DeviceConnected());
     QObject::connect(openAction, &QAction::triggered, &form, Guarded(&OpenOfflineClick));

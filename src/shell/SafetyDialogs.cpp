@@ -157,6 +157,7 @@ std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWi
 }
 
 void InstallSafetyDialogs(TForm1& form) {
+    ServiceMenuGroup(form);
     QAction* points = AddAction(form, QStringLiteral("Точки восстановления…"),
                                 "RestorePointsAction", &ShowRestorePoints);
     QAction* withFile = AddAction(form, QStringLiteral("Сравнить с файлом…"),

@@ -163,7 +163,18 @@ bool BackupAtConnection() {
 
 void InstallSafetyNet(TForm1& form) {
     net = new SafetyNet(&form);
+    // Undo and redo head the menu; the restore points' switch ends the group of their dialogs.
     QMenu* menu = ServiceMenuOf(form);
+    QAction* first = menu->actions().value(0);
+    undoAction = new QAction(QStringLiteral("Отменить"), menu);
+    undoAction->setObjectName(QStringLiteral("UndoAction"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = new QAction(QStringLiteral("Повторить"), menu);
+    redoAction->setObjectName(QStringLiteral("RedoAction"));
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    menu->insertActions(first, {undoAction, redoAction});
+    if (first)
+        menu->insertSeparator(first);
 
     auto* backup = menu->addAction(QStringLiteral("Резервная копия при подключении"));
     backup->setObjectName(QStringLiteral("BackupAtConnection"));
@@ -172,13 +183,6 @@ void InstallSafetyNet(TForm1& form) {
     QObject::connect(backup, &QAction::toggled, &form, [](bool on) {
         RunHandler([on] { ToolData::Preferences()->setValue(BackupKey, on); });
     });
-    menu->addSeparator();
-    undoAction = menu->addAction(QStringLiteral("Отменить"));
-    undoAction->setObjectName(QStringLiteral("UndoAction"));
-    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoAction = menu->addAction(QStringLiteral("Повторить"));
-    redoAction->setObjectName(QStringLiteral("RedoAction"));
-    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     for (QAction* action : {undoAction.data(), redoAction.data()})
         action->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(undoAction, &QAction::triggered, &form, Guarded(&UndoClick));

@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 
+#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -15,5 +16,13 @@ QMenu* ServiceMenuOf(TForm1& form) {
     auto* menu = new QMenu(QStringLiteral("Сервис"), form.MainMenu1);
     menu->setObjectName(ServiceMenuName);
     form.MainMenu1->insertMenu(form.N4->menuAction(), menu);
+    return menu;
+}
+
+QMenu* ServiceMenuGroup(TForm1& form) {
+    QMenu* menu = ServiceMenuOf(form);
+    const QList<QAction*> actions = menu->actions();
+    if (!actions.isEmpty() && !actions.back()->isSeparator())
+        menu->addSeparator();
     return menu;
 }

@@ -8,3 +8,7 @@ class TForm1;
 
 // The window's "Сервис" menu, created on the first call.
 QMenu* ServiceMenuOf(TForm1& form);
+
+// The same menu, with a separator after what is there already: one capability's actions form
+// a group of their own.
+QMenu* ServiceMenuGroup(TForm1& form);

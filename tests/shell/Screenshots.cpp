@@ -290,7 +290,6 @@ int main(int argc, char** argv) {
             ok &= Save(form, dir, QStringLiteral("link_good"));
             indicator->Show(LinkIndicator::State::Lost);
             ok &= Save(form, dir, QStringLiteral("link_lost"));
-            ok &= SaveServiceMenu(form, dir);
         }
         if (!ok)
             return 1;
@@ -300,7 +299,7 @@ int main(int argc, char** argv) {
     if (!SaveOfflineSession(dir))
         return 1;
 
-    if (!SaveSafetyDialogs(dir))
+    if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir))
         return 1;
 
     TForm3 about;

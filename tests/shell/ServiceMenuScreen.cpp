@@ -1,8 +1,8 @@
 #include "ServiceMenuScreen.h"
 
 #include "Form1.h"
-#include "SafetyNetMenu.h"
 #include "ServiceMenu.h"
+#include "Startup.h"
 
 #include <QDir>
 #include <QMenu>
@@ -13,8 +13,6 @@
 #include <cstdio>
 
 bool SaveServiceMenu(TForm1& form, const QDir& dir) {
-    if (!form.findChild<QAction*>(QStringLiteral("UndoAction")))
-        InstallSafetyNet(form);
     QMenu* menu = ServiceMenuOf(form);
     const QRect title = form.MainMenu1->actionGeometry(menu->menuAction());
     const QPoint at = form.MainMenu1->mapTo(&form, title.bottomLeft());
@@ -28,5 +26,16 @@ bool SaveServiceMenu(TForm1& form, const QDir& dir) {
     const QString path = dir.filePath(QStringLiteral("service_menu.png"));
     const bool saved = picture.save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+bool SaveServiceMenu(const QDir& dir) {
+    TForm1 form;
+    TForm1* const previous = Form1;
+    Form1 = &form;
+    InstallBehaviour(form);
+    form.show();
+    const bool saved = SaveServiceMenu(form, dir);
+    Form1 = previous;
     return saved;
 }

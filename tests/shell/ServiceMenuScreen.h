@@ -5,3 +5,5 @@ class QDir;
 class TForm1;
 
 bool SaveServiceMenu(TForm1& form, const QDir& dir);
+// The same on a window of its own with every capability installed, as the program has it.
+bool SaveServiceMenu(const QDir& dir);
