@@ -13,6 +13,8 @@
 #include "Messages.h"
 #include "Monitor.h"
 #include "PortNames.h"
+#include "PortTrouble.h"
+#include "PortsMenu.h"
 #include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -76,6 +78,16 @@ void OnLinkState(bool good) {
     SetPolling(good);
 }
 
+// The identity read; a port that gives not a byte back is noted for the advice.
+bool IdentityAnswered(int16_t port) {
+    const PortTrouble::SilenceWatch silence;
+    if (SendCommand(CmdReadParam, AddrIdentity, 0))
+        return true;
+    if (silence.LastWasSilent())
+        PortTrouble::NoteSilent(port);
+    return false;
+}
+
 void OnOtherController() {
     Close_COMClick();
     ShowInformation(QStringLiteral("Подключен другой прибор. Подключитесь заново."));
@@ -114,7 +126,7 @@ bool ConnectOnPort(int16_t port) {
         return false;
     Comm_Fun::SetDtrLine();
     Comm_Fun::ClearRtsLine();
-    if (!SendCommand(CmdReadParam, AddrIdentity, 0) || ReplyValue() != ControllerIdentity) {
+    if (!IdentityAnswered(port) || ReplyValue() != ControllerIdentity) {
         Comm_Fun::ClosePort();
         return false;
     }
@@ -152,13 +164,15 @@ bool ConnectOnPort(int16_t port) {
 
 void Connect_to_COM1Click() {
     const BusyCursor busy;
+    PortTrouble::Forget();
     for (int16_t port = 1; port <= 4; ++port) {
         if (ConnectOnPort(port))
             break;
     }
-    if (!deviceConnected)
+    if (!deviceConnected) {
         ShowInformation(QStringLiteral("Прибор не обнаружен !"));
-    else
+        ShowPortAdvice();
+    } else
         emit ConnectionEvents::Instance().connected();
 }
 

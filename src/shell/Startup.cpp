@@ -6,7 +6,9 @@
 #include "Form1.h"
 #include "Form1Controls.h"
 #include "Form3.h"
+#include "InputComforts.h"
 #include "ParameterBindings.h"
+#include "PortsMenu.h"
 #include "Ser_num.h"
 
 void InstallBehaviour(TForm1& form) {
@@ -14,6 +16,8 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+    InstallPortsMenu(form);
+    InstallInputComforts(form);
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {
