@@ -18,8 +18,6 @@
 
 namespace {
 
-enum Column { Device, Description, Manufacturer, SerialNumber, UsbIds, Use, ProgramPort, Columns };
-
 const QString NoDeviceText = QStringLiteral("(нет)");
 const QString MissingText = QStringLiteral("отсутствует");
 
@@ -44,7 +42,7 @@ QString ProgramPorts(const PortNames::Mapping& mapping, const QString& device) {
 }
 
 void SetRow(QTableWidget& table, int row, const QStringList& cells) {
-    for (int column = 0; column < Columns; ++column) {
+    for (int column = 0; column < PortsDialog::Columns; ++column) {
         auto* item = new QTableWidgetItem(cells.value(column));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         table.setItem(row, column, item);
@@ -70,10 +68,10 @@ PortsDialog::PortsDialog(PortLister lister, QWidget* parent)
     layout->addWidget(variableNote_);
 
     table_ = new QTableWidget(0, Columns, this);
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Устройство"), QStringLiteral("Описание"), QStringLiteral("Производитель"),
-         QStringLiteral("Серийный номер"), QStringLiteral("VID:PID"), QStringLiteral("Состояние"),
-         QStringLiteral("Порт программы")});
+    table_->setHorizontalHeaderLabels({QStringLiteral("COM"), QStringLiteral("Устройство"),
+                                       QStringLiteral("Описание"), QStringLiteral("Производитель"),
+                                       QStringLiteral("Серийный номер"), QStringLiteral("VID:PID"),
+                                       QStringLiteral("Состояние")});
     table_->verticalHeader()->hide();
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setStretchLastSection(true);
@@ -105,7 +103,7 @@ PortsDialog::PortsDialog(PortLister lister, QWidget* parent)
     ShowPorts();
     connect(poll_, &QTimer::timeout, this, &PortsDialog::Refresh);
     poll_->start(PollIntervalMs);
-    resize(820, 380);
+    resize(860, 380);
 }
 
 QStringList PortsDialog::ChosenDevices() const {
@@ -140,16 +138,16 @@ void PortsDialog::ShowPorts() {
     std::vector<QStringList> rows;
     QStringList listed;
     for (const PortFacts& facts : ports_) {
-        rows.push_back({facts.device, facts.description, facts.manufacturer, facts.serialNumber,
-                        PortList::UsbIds(facts), PortList::UseText(facts.use),
-                        ProgramPorts(mapping_, facts.device)});
+        rows.push_back({ProgramPorts(mapping_, facts.device), facts.device, facts.description,
+                        facts.manufacturer, facts.serialNumber, PortList::UsbIds(facts),
+                        PortList::UseText(facts.use)});
         listed << facts.device;
     }
     for (const QString& device : mapping_.devices + chosen) {
         if (device.isEmpty() || listed.contains(device))
             continue;
         const QString use = QFileInfo::exists(device) ? QString() : MissingText;
-        rows.push_back({device, {}, {}, {}, {}, use, ProgramPorts(mapping_, device)});
+        rows.push_back({ProgramPorts(mapping_, device), device, {}, {}, {}, {}, use});
         listed << device;
     }
     table_->setRowCount(static_cast<int>(rows.size()));

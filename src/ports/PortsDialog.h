@@ -19,6 +19,17 @@ class PortsDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int PollIntervalMs = 1000;
+    // The table's columns; "COM" names the program's ports that lead to the device.
+    enum Column {
+        ProgramPort,
+        Device,
+        Description,
+        Manufacturer,
+        SerialNumber,
+        UsbIds,
+        Use,
+        Columns
+    };
 
     explicit PortsDialog(PortLister lister = &PortList::SystemPorts, QWidget* parent = nullptr);
 

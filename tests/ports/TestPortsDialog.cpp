@@ -72,18 +72,20 @@ void TestPortsDialog::listFollowsPortsThatComeAndGo() {
     const VariableUnset unset;
     std::vector<PortFacts> present{Adapter("/dev/ttyUSB0")};
     PortsDialog dialog([&present] { return present; });
-    QCOMPARE(Column(*dialog.Table(), 0), QStringList{"/dev/ttyUSB0"});
-    QCOMPARE(dialog.Table()->item(0, 4)->text(), QStringLiteral("067b:2303"));
-    QCOMPARE(dialog.Table()->item(0, 5)->text(), QStringLiteral("свободен"));
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::Device), QStringList{"/dev/ttyUSB0"});
+    QCOMPARE(dialog.Table()->item(0, PortsDialog::UsbIds)->text(), QStringLiteral("067b:2303"));
+    QCOMPARE(dialog.Table()->item(0, PortsDialog::Use)->text(), QStringLiteral("свободен"));
 
     present.push_back(Adapter("/dev/ttyUSB1"));
     present.back().use = PortUse::Busy;
-    QTRY_COMPARE(Column(*dialog.Table(), 0), (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1"}));
-    QCOMPARE(dialog.Table()->item(1, 5)->text(), QStringLiteral("занят другой программой"));
+    QTRY_COMPARE(Column(*dialog.Table(), PortsDialog::Device),
+                 (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1"}));
+    QCOMPARE(dialog.Table()->item(1, PortsDialog::Use)->text(),
+             QStringLiteral("занят другой программой"));
     QCOMPARE(dialog.Assignment(1)->count(), 3); // none and the two adapters
 
     present.erase(present.begin());
-    QTRY_COMPARE(Column(*dialog.Table(), 0), QStringList{"/dev/ttyUSB1"});
+    QTRY_COMPARE(Column(*dialog.Table(), PortsDialog::Device), QStringList{"/dev/ttyUSB1"});
     QCOMPARE(dialog.Assignment(1)->count(), 2);
 }
 
@@ -102,8 +104,8 @@ void TestPortsDialog::missingRememberedPortIsShown() {
     PortChoice::Save({"/dev/q5-gone", "", "", ""});
     PortsDialog dialog([] { return std::vector<PortFacts>{}; });
     QCOMPARE(dialog.Assignment(1)->currentText(), QStringLiteral("/dev/q5-gone (отсутствует)"));
-    QCOMPARE(Column(*dialog.Table(), 5), QStringList{"отсутствует"});
-    QCOMPARE(Column(*dialog.Table(), 6), QStringList{"COM1"});
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::Use), QStringList{"отсутствует"});
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::ProgramPort), QStringList{"COM1"});
     QVERIFY(dialog.VariableNote()->isHidden());
 }
 
@@ -113,7 +115,7 @@ void TestPortsDialog::variableWinsAndSaysSo() {
     PortsDialog dialog([] { return std::vector<PortFacts>{}; });
     QVERIFY(!dialog.VariableNote()->isHidden());
     QVERIFY(dialog.VariableNote()->text().contains("TARVIK_Q5_PORTS"));
-    QCOMPARE(Column(*dialog.Table(), 6), QStringList{"COM1"});
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::ProgramPort), QStringList{"COM1"});
     qunsetenv("TARVIK_Q5_PORTS");
 }
 
