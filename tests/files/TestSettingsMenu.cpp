@@ -187,7 +187,10 @@ void TestSettingsMenu::saveNaming() {
 }
 
 void TestSettingsMenu::saveProposesSerialAndDate() {
-    QVERIFY(CurrentDevice().serialRead);
+    ConnectedDevice& device = CurrentDevice();
+    const ConnectedDevice before = device;
+    device.serial = QStringLiteral("Q5/0012345");
+    device.serialRead = true;
     QString proposed;
     ModalDriver driver;
     driver.then<QFileDialog>([&proposed](QFileDialog* dialog) {
@@ -195,9 +198,9 @@ void TestSettingsMenu::saveProposesSerialAndDate() {
         dialog->reject();
     });
     N3Click();
-    QCOMPARE(proposed, QStringLiteral("%1 %2.q5t")
-                           .arg(CurrentDevice().SerialForFileName(),
-                                QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    device = before;
+    QCOMPARE(proposed, QStringLiteral("Q5_0012345 %1.q5t")
+                           .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     QCOMPARE(Writes(fixture->controller()), QStringList());
 }
 
