@@ -32,40 +32,11 @@ class TestPortAdvice : public QObject {
     Q_OBJECT
 
 private slots:
-    void reasonTexts_data();
-    void reasonTexts();
     void dialoutAdviceOnlyForDeniedPorts();
     void scanNamesEachFailedPort();
     void nothingToExplainNoAdvice();
     void pseudoTerminalRefusesLowLatency();
 };
-
-void TestPortAdvice::reasonTexts_data() {
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<QString>("detail");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("denied") << int(PortFault::Denied) << ""
-                            << "нет прав на доступ к порту";
-    QTest::newRow("busy") << int(PortFault::Busy) << ""
-                          << "порт занят другой программой";
-    QTest::newRow("gone") << int(PortFault::Gone) << ""
-                          << "устройство отсутствует";
-    QTest::newRow("not serial") << int(PortFault::NotSerial) << ""
-                                << "это не последовательный порт";
-    QTest::newRow("failed") << int(PortFault::Failed) << "I/O error"
-                            << "порт не открывается (I/O error)";
-    QTest::newRow("silent") << int(PortFault::Silent) << ""
-                            << "не отвечает";
-}
-
-void TestPortAdvice::reasonTexts() {
-    QFETCH(int, fault);
-    QFETCH(QString, detail);
-    const PortTroubleNote note{2, "/dev/ttyUSB1", PortFault(fault), detail};
-    QTEST(PortAdvice::ReasonText(note), "text");
-    QVERIFY(
-        PortAdvice::Text({note}).contains("COM2 (/dev/ttyUSB1): " + PortAdvice::ReasonText(note)));
-}
 
 void TestPortAdvice::dialoutAdviceOnlyForDeniedPorts() {
     QCOMPARE(PortAdvice::Text({}), QString());
@@ -73,6 +44,7 @@ void TestPortAdvice::dialoutAdviceOnlyForDeniedPorts() {
     const PortTroubleNote denied{3, "/dev/ttyUSB0", PortFault::Denied, {}};
     QVERIFY(!PortAdvice::Text({busy}).contains(DialoutAdvice));
     const QString text = PortAdvice::Text({busy, denied});
+    QVERIFY(text.contains("COM3 (/dev/ttyUSB0): нет прав на доступ к порту\n"));
     QVERIFY(text.contains(DialoutAdvice + "\nи войдите в систему заново."));
     QVERIFY(text.indexOf("COM1") < text.indexOf("COM3"));
 }
