@@ -29,6 +29,9 @@ public:
     QRect UpRect() const { return upRect_; }
     QRect DownRect() const { return downRect_; }
 
+    // One click of a half as if it had been pressed and released, for the keyboard.
+    void ClickHalf(Half half) { Click(half); }
+
     Half PressedHalf() const { return pressed_; }
     bool ShownPressed() const { return pressed_ != Half::None && over_; }
 

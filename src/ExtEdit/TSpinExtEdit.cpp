@@ -5,6 +5,8 @@
 #include "SpinButtonLayout.h"
 #include "TSpinButton.h"
 
+#include <QKeyEvent>
+#include <QPointer>
 #include <QResizeEvent>
 
 namespace {
@@ -12,6 +14,29 @@ namespace {
 constexpr int kDefaultHeight = 25;
 // The spin button's coordinates are those of the field's client area, inside the frame.
 constexpr QPoint kClientOrigin(1, 1);
+constexpr int kPageSteps = 10;
+
+struct KeyStep {
+    TSpinButton::Half half = TSpinButton::Half::None;
+    int clicks = 0;
+};
+
+KeyStep KeyStepOf(const QKeyEvent& event) {
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return {};
+    switch (event.key()) {
+    case Qt::Key_Up:
+        return {TSpinButton::Half::Up, 1};
+    case Qt::Key_Down:
+        return {TSpinButton::Half::Down, 1};
+    case Qt::Key_PageUp:
+        return {TSpinButton::Half::Up, kPageSteps};
+    case Qt::Key_PageDown:
+        return {TSpinButton::Half::Down, kPageSteps};
+    default:
+        return {};
+    }
+}
 
 } // namespace
 
@@ -64,6 +89,19 @@ void TSpinExtEdit::resizeEvent(QResizeEvent* event) {
     TExtEdit::resizeEvent(event);
     if (spinButton_ != nullptr)
         PlaceSpinButton();
+}
+
+void TSpinExtEdit::keyPressEvent(QKeyEvent* event) {
+    const KeyStep step = keySteps_ ? KeyStepOf(*event) : KeyStep{};
+    if (step.clicks == 0 || !isEnabled()) {
+        TExtEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // Each step goes the way of an arrow click, with its own report and write.
+    QPointer<TSpinExtEdit> self(this);
+    for (int i = 0; i < step.clicks && self && isEnabled(); ++i)
+        spinButton_->ClickHalf(step.half);
 }
 
 void TSpinExtEdit::PlaceSpinButton() {

@@ -1,6 +1,8 @@
 #include "Comm_Fun.h"
 
+#include "LowLatency.h"
 #include "PortNames.h"
+#include "PortTrouble.h"
 
 #include <QSerialPort>
 #include <QSocketNotifier>
@@ -49,12 +51,21 @@ void SilenceReadNotifier(QSerialPort& serial) {
         notifier->setEnabled(false);
 }
 
-std::unique_ptr<QSerialPort> OpenDevice(const PortSettings& wanted) {
+// QSerialPort's error when a device does not open.
+struct Refusal {
+    QSerialPort::SerialPortError error = QSerialPort::NoError;
+    QString text;
+};
+
+std::unique_ptr<QSerialPort> OpenDevice(const PortSettings& wanted, Refusal* refusal = nullptr) {
     auto candidate = std::make_unique<QSerialPort>();
     candidate->setPortName(wanted.device);
     // Open takes an advisory lock and TIOCEXCL, so a port held by another program fails here.
-    if (!candidate->open(QIODevice::ReadWrite))
+    if (!candidate->open(QIODevice::ReadWrite)) {
+        if (refusal)
+            *refusal = {candidate->error(), candidate->errorString()};
         return nullptr;
+    }
     if (!IsAcceptedBaudRate(wanted.baudRate)) {
         candidate->close();
         return nullptr;
@@ -66,6 +77,7 @@ std::unique_ptr<QSerialPort> OpenDevice(const PortSettings& wanted) {
     candidate->setParity(QSerialPort::NoParity);
     candidate->setStopBits(QSerialPort::TwoStop);
     candidate->clearError();
+    LowLatency::Request(static_cast<int>(candidate->handle()));
     return candidate;
 }
 
@@ -112,11 +124,21 @@ bool OpenPort(int16_t portNumber, int32_t baudRate) {
     if (port)
         return false;
     const PortSettings wanted{PortNames::DeviceFor(portNumber), baudRate};
-    if (wanted.device.isEmpty())
+    if (wanted.device.isEmpty()) {
+        // A chosen device that went away is skipped, and said so after the scan.
+        const QString missing = PortNames::MissingDeviceFor(portNumber);
+        if (!missing.isEmpty())
+            PortTrouble::Note({portNumber, missing, PortFault::Gone, {}});
         return false;
-    std::unique_ptr<QSerialPort> opened = OpenDevice(wanted);
-    if (!opened)
+    }
+    Refusal refusal;
+    std::unique_ptr<QSerialPort> opened = OpenDevice(wanted, &refusal);
+    if (!opened) {
+        if (refusal.error != QSerialPort::NoError)
+            PortTrouble::Note({portNumber, wanted.device,
+                               PortTrouble::OpenFault(refusal.error, wanted.device), refusal.text});
         return false;
+    }
     Adopt(std::move(opened), wanted);
     return true;
 }

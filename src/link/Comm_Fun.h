@@ -20,8 +20,9 @@ bool PortOpened();
 bool PortLost();
 
 // Opens COM<port> (1..4) at the given baud rate. False for another port number, a device
-// that cannot be opened (missing, held by another program) or a baud rate not accepted.
-// Forgets a lost port.
+// that cannot be opened (missing, held by another program) or a baud rate not accepted;
+// why a device did not open is noted for the scan's advice (PortTrouble.h). Asks the driver
+// for low latency. Forgets a lost port.
 bool OpenPort(int16_t port, int32_t baudRate);
 
 // Closes the port, and forgets a lost one.

@@ -14,6 +14,8 @@
 #include "Monitor.h"
 #include "Offline.h"
 #include "PortNames.h"
+#include "PortTrouble.h"
+#include "PortsMenu.h"
 #include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -80,6 +82,16 @@ void OnLinkState(bool good) {
     SetPolling(good);
 }
 
+// The identity read; a port that gives not a byte back is noted for the advice.
+bool IdentityAnswered(int16_t port) {
+    const PortTrouble::SilenceWatch silence;
+    if (SendCommand(CmdReadParam, AddrIdentity, 0))
+        return true;
+    if (silence.LastWasSilent())
+        PortTrouble::NoteSilent(port);
+    return false;
+}
+
 void OnOtherController() {
     Close_COMClick();
     ShowInformation(QStringLiteral("Подключен другой прибор. Подключитесь заново."));
@@ -118,7 +130,7 @@ bool ConnectOnPort(int16_t port) {
         return false;
     Comm_Fun::SetDtrLine();
     Comm_Fun::ClearRtsLine();
-    if (!SendCommand(CmdReadParam, AddrIdentity, 0) || ReplyValue() != ControllerIdentity) {
+    if (!IdentityAnswered(port) || ReplyValue() != ControllerIdentity) {
         Comm_Fun::ClosePort();
         return false;
     }
@@ -156,14 +168,17 @@ bool ConnectOnPort(int16_t port) {
 
 void Connect_to_COM1Click() {
     const BusyCursor busy;
+    PortTrouble::Forget();
     for (int16_t port = 1; port <= 4; ++port) {
         if (ConnectOnPort(port))
             break;
     }
-    if (!deviceConnected)
+    if (!deviceConnected) {
         ShowInformation(QStringLiteral("Прибор не обнаружен !"));
-    else
-        emit ConnectionEvents::Instance().connected();
+        ShowPortAdvice();
+        return;
+    }
+    emit ConnectionEvents::Instance().connected();
 }
 
 void Close_COMClick() {

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -35,9 +36,12 @@ bool FileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-// Runs the dialog from the executable's directory; the chosen path, or empty when cancelled.
-QString ChoosePath(QFileDialog* dialog) {
+// Runs the dialog from the executable's directory, with the proposed name filled in when
+// there is one; the chosen path, or empty when cancelled.
+QString ChoosePath(QFileDialog* dialog, const QString& proposedName = {}) {
     dialog->setDirectory(SettingsFile::DialogDirectory());
+    if (!proposedName.isEmpty())
+        dialog->selectFile(proposedName);
     const int answer = dialog->exec();
     // The name field's completion list can outlive the dialog when Enter accepts a typed name;
     // left open, it would swallow the next click on the window (the menu would not open).
@@ -80,6 +84,16 @@ bool MayLoad(const QByteArray& bytes) {
     if (found.foreign)
         throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
     return found.doubtful.isEmpty() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found.doubtful));
+}
+
+// "<serial number> <yyyy-MM-dd>.q5t" when the controller's serial number was read.
+QString ProposedSettingsName() {
+    const ConnectedDevice& device = CurrentDevice();
+    if (!device.serialRead || device.serial.trimmed().isEmpty())
+        return {};
+    return QStringLiteral("%1 %2.q5t")
+        .arg(device.SerialForFileName(),
+             QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 } // namespace
@@ -153,7 +167,7 @@ void N2Click() {
 }
 
 void N3Click() {
-    const QString chosen = ChoosePath(Form1->SaveDialog1);
+    const QString chosen = ChoosePath(Form1->SaveDialog1, ProposedSettingsName());
     if (chosen.isEmpty())
         return;
     const QString path = SettingsFile::WithExtension(chosen);

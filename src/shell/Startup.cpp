@@ -6,8 +6,10 @@
 #include "Form1.h"
 #include "Form1Controls.h"
 #include "Form3.h"
+#include "InputComforts.h"
 #include "Offline.h"
 #include "ParameterBindings.h"
+#include "PortsMenu.h"
 #include "SafetyDialogs.h"
 #include "SafetyNetMenu.h"
 #include "Ser_num.h"
@@ -20,6 +22,8 @@ void InstallBehaviour(TForm1& form) {
     InstallSafetyDialogs(form);
     InstallSafetyNet(form);
     InstallOffline(form);
+    InstallPortsMenu(form);
+    InstallInputComforts(form);
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {

@@ -2,6 +2,7 @@
 // the "Файл" menu, against an emulated controller.
 
 #include "Captions.h"
+#include "Connection.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
@@ -15,6 +16,7 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
@@ -111,6 +113,7 @@ private slots:
     void saveWritesRecords();
     void saveNaming_data();
     void saveNaming();
+    void saveProposesSerialAndDate();
     void replaceQuestion_data();
     void replaceQuestion();
     void saveWithoutReplyTouchesNoFile_data();
@@ -181,6 +184,24 @@ void TestSettingsMenu::saveNaming() {
     // The next parameter written from the window brings back the base caption.
     ChangeSomeParameter(fixture->form());
     QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+void TestSettingsMenu::saveProposesSerialAndDate() {
+    ConnectedDevice& device = CurrentDevice();
+    const ConnectedDevice before = device;
+    device.serial = QStringLiteral("Q5/0012345");
+    device.serialRead = true;
+    QString proposed;
+    ModalDriver driver;
+    driver.then<QFileDialog>([&proposed](QFileDialog* dialog) {
+        proposed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        dialog->reject();
+    });
+    N3Click();
+    device = before;
+    QCOMPARE(proposed, QStringLiteral("Q5_0012345 %1.q5t")
+                           .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    QCOMPARE(Writes(fixture->controller()), QStringList());
 }
 
 void TestSettingsMenu::replaceQuestion_data() {

@@ -13,6 +13,8 @@
 #include "LinkIndicator.h"
 #include "Messages.h"
 #include "Offline.h"
+#include "PortChoice.h"
+#include "PortsDialog.h"
 #include "RestorePointsDialog.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
@@ -31,6 +33,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -148,6 +151,27 @@ void FillSamples(TForm1& form) {
     form.Label17->setText(QStringLiteral("C = 1.50"));
     form.Gauge4->setValue(12);
     form.Label6->setText(QStringLiteral("T = 1.20"));
+}
+
+// Two USB adapters and a built-in port, one adapter taken by another program.
+std::vector<PortFacts> SamplePorts() {
+    PortFacts ftdi{QStringLiteral("/dev/ttyUSB0"),
+                   QStringLiteral("FT232R USB UART"),
+                   QStringLiteral("FTDI"),
+                   QStringLiteral("A10KXY3Q"),
+                   0x0403,
+                   0x6001,
+                   PortUse::Free};
+    PortFacts prolific{QStringLiteral("/dev/ttyUSB1"),
+                       QStringLiteral("USB-Serial Controller"),
+                       QStringLiteral("Prolific Technology Inc."),
+                       QString(),
+                       0x067b,
+                       0x2303,
+                       PortUse::Busy};
+    PortFacts builtIn{
+        QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), {}, {}, PortUse::Free};
+    return {ftdi, prolific, builtIn};
 }
 
 bool Save(QWidget& widget, const QDir& dir, const QString& name) {
@@ -302,7 +326,18 @@ int main(int argc, char** argv) {
     if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir))
         return 1;
 
+    // The ports dialog with a remembered choice, in the test's own preferences.
+    QStandardPaths::setTestModeEnabled(true);
+    qunsetenv("TARVIK_Q5_PORTS");
+    PortChoice::Save(
+        {QStringLiteral("/dev/ttyUSB0"), QString(), QStringLiteral("/dev/ttyS0"), QString()});
+    PortChoice::Install();
+    PortsDialog ports(&SamplePorts);
+    ports.show();
+    const bool portsSaved = Save(ports, dir, QStringLiteral("ports"));
+    PortChoice::Forget();
+
     TForm3 about;
     about.show();
-    return Save(about, dir, QStringLiteral("about")) ? 0 : 1;
+    return Save(about, dir, QStringLiteral("about")) && portsSaved ? 0 : 1;
 }

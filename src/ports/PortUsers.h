@@ -1,0 +1,19 @@
+#pragma once
+// Which processes hold a device open, from their open files in /proc; the devices are only
+// looked at, never opened (opening a serial device can drop its modem lines).
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace PortUsers {
+
+struct Holders {
+    QSet<QString> ours;   // devices this process holds
+    QSet<QString> others; // devices another process holds
+};
+
+// The holders of the given devices; processes this user may not look into do not count.
+Holders Find(const QStringList& devices);
+
+} // namespace PortUsers
