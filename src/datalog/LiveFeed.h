@@ -15,6 +15,8 @@
 class LiveFeed : public QObject {
     Q_OBJECT
 public:
+    // Made on the first call; it follows the connection events from then on, so the program
+    // makes it before its first connection.
     static LiveFeed& Instance();
 
     // Keeps a wanted rate while it lives; move-only.
