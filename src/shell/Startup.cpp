@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Connection.h"
+#include "DataLogMenu.h"
 #include "DeviceIdentity.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -14,6 +15,7 @@ void InstallBehaviour(TForm1& form) {
     InstallConnection(form);
     InstallFileMenu(form);
     InstallIdentity(form);
+    InstallDataLog(form);
 }
 
 ApplicationWindows::ApplicationWindows() : mainWindow_(std::make_unique<TForm1>()) {
