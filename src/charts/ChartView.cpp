@@ -18,8 +18,21 @@ const QColor SeriesColours[ChartView::MaxShown] = {
 const QColor EventColour(200, 120, 0);
 const QColor CursorColour(90, 90, 90);
 
-QString AxisLabel(const LogSeries& series) {
+QString FullName(const LogSeries& series) {
     return series.unit.isEmpty() ? series.name : series.name + QStringLiteral(", ") + series.unit;
+}
+
+// A text pinned to a frame: x and y as parts of its width and height.
+QCPItemText* FrameText(QCustomPlot* plot, QCPAxisRect* rect, double x, double y) {
+    auto* text = new QCPItemText(plot);
+    text->setClipAxisRect(rect);
+    text->position->setAxisRect(rect);
+    text->position->setType(QCPItemPosition::ptAxisRectRatio);
+    text->position->setCoords(x, y);
+    text->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setPadding(QMargins(3, 1, 3, 1));
+    text->setBrush(QBrush(QColor(255, 255, 255, 210)));
+    return text;
 }
 
 QString ClockText(double seconds) {
@@ -115,7 +128,7 @@ void ChartView::Rebuild() {
         if (!stacked_ && i > 0)
             valueAxis = rect->addAxis(i % 2 ? QCPAxis::atRight : QCPAxis::atLeft);
         const QColor colour = SeriesColours[i];
-        valueAxis->setLabel(AxisLabel(log_->series[size_t(valid[i])]));
+        valueAxis->setLabel(log_->series[size_t(valid[i])].unit);
         valueAxis->setLabelColor(colour);
         valueAxis->setTickLabelColor(colour);
         valueAxis->setBasePen(QPen(colour));
@@ -197,11 +210,27 @@ void ChartView::Redraw() {
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
+QColor ChartView::ColourOf(size_t shownIndex) {
+    return SeriesColours[shownIndex % MaxShown];
+}
+
 void ChartView::PlaceMarkers() {
     plot_->clearItems();
     if (!log_)
         return;
+    // Each frame of the stacked view names its value; the overlaid view has the list's colours.
+    if (stacked_)
+        for (size_t i = 0; i < graphs_.size() && i < rects_.size(); ++i) {
+            QCPItemText* name = FrameText(plot_, rects_[i], 0.005, 0.02);
+            name->setText(FullName(log_->series[size_t(shown_[i])]));
+            name->setColor(ColourOf(i));
+            name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+        }
     const auto [from, to] = TimeRange();
+    // Event texts stand in steps below one another so that close events stay readable.
+    const double step =
+        (fontMetrics().height() + 4) / std::max(1.0, double(rects_.front()->height()));
+    int shownEvents = 0;
     for (const LogEvent& event : log_->events) {
         if (event.seconds < from || event.seconds > to)
             continue;
@@ -218,18 +247,13 @@ void ChartView::PlaceMarkers() {
             line->point1->setCoords(event.seconds, 0);
             line->point2->setCoords(event.seconds, 1);
         }
-        auto* label = new QCPItemText(plot_);
         QCPAxisRect* top = rects_.front();
-        label->setClipAxisRect(top);
-        label->position->setAxisRect(top);
+        QCPItemText* label = FrameText(plot_, top, 0, 0);
         label->position->setAxes(top->axis(QCPAxis::atBottom), top->axis(QCPAxis::atLeft));
         label->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        label->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        label->position->setCoords(event.seconds, 0.02);
-        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setPadding(QMargins(3, 1, 3, 1));
+        label->position->setCoords(event.seconds,
+                                   (stacked_ ? 0.2 : 0.02) + step * (shownEvents++ % 4));
         label->setColor(EventColour.darker(140));
-        label->setBrush(QBrush(QColor(255, 255, 255, 210)));
         label->setText(event.text);
     }
 }

@@ -49,6 +49,8 @@ public:
     bool SavePng(const QString& path);
 
     QCustomPlot* Plot() const { return plot_; }
+    // The colour of the n-th shown series.
+    static QColor ColourOf(size_t shownIndex);
 
 signals:
     void cursorMoved();

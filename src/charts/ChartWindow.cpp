@@ -63,6 +63,7 @@ ChartWindow::ChartWindow(QWidget* parent)
 
     list_->setFixedWidth(260);
     cursorLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cursorLabel_->setWordWrap(true);
     cursorLabel_->setMinimumHeight(cursorLabel_->fontMetrics().height() + 6);
 
     auto* middle = new QHBoxLayout;
@@ -120,7 +121,7 @@ void ChartWindow::OpenLog(const QString& path) {
         names << replay_->series[size_t(i)].name;
     ShowSeries(names);
     view_->ShowAll();
-    noteLabel_->setText(QStringLiteral("%1: %2 строк, %3 событий")
+    noteLabel_->setText(QStringLiteral("%1: строк %2, событий %3")
                             .arg(replayName_)
                             .arg(replay_->Rows())
                             .arg(replay_->events.size()));
@@ -173,9 +174,16 @@ void ChartWindow::OnItemChanged(QListWidgetItem* item) {
 
 void ChartWindow::ApplyShown() {
     std::vector<int> shown;
-    for (int i = 0; i < list_->count(); ++i)
-        if (list_->item(i)->checkState() == Qt::Checked)
+    filling_ = true;
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* item = list_->item(i);
+        const bool on = item->checkState() == Qt::Checked;
+        // The list is the legend: a shown value in the colour of its line.
+        item->setForeground(on ? ChartView::ColourOf(shown.size()) : palette().text().color());
+        if (on)
             shown.push_back(i);
+    }
+    filling_ = false;
     view_->SetShown(shown);
 }
 
