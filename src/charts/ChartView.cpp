@@ -53,7 +53,7 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(t
     layout->addWidget(plot_);
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot_->setNoAntialiasingOnDrag(true);
-    plot_->setNotAntialiasedElements(QCP::aePlottables);
+    plot_->setNotAntialiasedElements(QCP::aeAll);
     plot_->setMouseTracking(true);
     plot_->installEventFilter(this);
     Rebuild();
@@ -133,7 +133,7 @@ void ChartView::Rebuild() {
         valueAxis->setTickLabelColor(colour);
         valueAxis->setBasePen(QPen(colour));
         QCPGraph* graph = plot_->addGraph(rect->axis(QCPAxis::atBottom), valueAxis);
-        graph->setPen(QPen(colour, 1.5));
+        graph->setPen(QPen(colour, 1));    // a cosmetic pen: the fast way to draw many lines
         graph->setAdaptiveSampling(false); // the points are decimated already
         graphs_.push_back(graph);
     }
@@ -166,6 +166,11 @@ void ChartView::ShowAll() {
 
 void ChartView::Refresh() {
     Redraw();
+}
+
+void ChartView::RedrawNow() {
+    Redraw();
+    plot_->replot(QCustomPlot::rpImmediateRefresh);
 }
 
 void ChartView::OnTimeRange(QCPAxis* source) {

@@ -38,8 +38,10 @@ public:
     std::pair<double, double> TimeRange() const;
     // The whole log in view.
     void ShowAll();
-    // Draws the log again after rows were added or dropped.
+    // Draws the log again after rows were added or dropped, on the next pass of the event loop.
     void Refresh();
+    // The same at once: every shown series decimated again and the whole view painted.
+    void RedrawNow();
 
     // The time and every shown value at the cursor line, or an empty text without a cursor.
     QString CursorText() const;

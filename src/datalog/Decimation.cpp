@@ -2,30 +2,50 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
+// One pixel column: where its minimum, maximum and first empty cell are.
 struct Column {
     size_t low = 0, high = 0, gap = 0;
+    double lowValue = 0, highValue = 0;
     bool hasValue = false, hasGap = false;
-};
 
-void Emit(const Column& c, const std::vector<double>& seconds, const std::vector<double>& values,
-          std::vector<ChartPoint>& out) {
-    size_t picks[3];
-    int count = 0;
-    if (c.hasValue) {
-        picks[count++] = std::min(c.low, c.high);
-        if (c.low != c.high)
-            picks[count++] = std::max(c.low, c.high);
+    void Add(size_t i, double v) {
+        if (std::isnan(v)) {
+            if (!hasGap) {
+                hasGap = true;
+                gap = i;
+            }
+        } else if (!hasValue) {
+            hasValue = true;
+            low = high = i;
+            lowValue = highValue = v;
+        } else if (v < lowValue) {
+            low = i;
+            lowValue = v;
+        } else if (v > highValue) {
+            high = i;
+            highValue = v;
+        }
     }
-    if (c.hasGap)
-        picks[count++] = c.gap;
-    std::sort(picks, picks + count);
-    for (int i = 0; i < count; ++i)
-        out.push_back({seconds[picks[i]], values[picks[i]]});
-}
+
+    void Emit(const std::vector<double>& seconds, const std::vector<double>& values,
+              std::vector<ChartPoint>& out) const {
+        size_t picks[3];
+        int count = 0;
+        if (hasValue) {
+            picks[count++] = std::min(low, high);
+            if (low != high)
+                picks[count++] = std::max(low, high);
+        }
+        if (hasGap)
+            picks[count++] = gap;
+        std::sort(picks, picks + count);
+        for (int i = 0; i < count; ++i)
+            out.push_back({seconds[picks[i]], values[picks[i]]});
+    }
+};
 
 } // namespace
 
@@ -35,48 +55,37 @@ std::vector<ChartPoint> Decimate(const std::vector<double>& seconds,
     std::vector<ChartPoint> out;
     if (seconds.empty() || to <= from || columns <= 0)
         return out;
-    auto first = std::lower_bound(seconds.begin(), seconds.end(), from);
-    auto last = std::upper_bound(seconds.begin(), seconds.end(), to);
-    if (first != seconds.begin())
-        --first;
-    if (last != seconds.end())
-        ++last;
-    const size_t begin = size_t(first - seconds.begin());
-    const size_t end = size_t(last - seconds.begin());
-    const size_t count = end - begin;
-    if (count <= size_t(columns) * 2) {
-        out.reserve(count);
+    const size_t first =
+        size_t(std::lower_bound(seconds.begin(), seconds.end(), from) - seconds.begin());
+    const size_t last =
+        size_t(std::upper_bound(seconds.begin(), seconds.end(), to) - seconds.begin());
+    // The samples just outside the range, so the line runs to the edges.
+    const size_t begin = first > 0 ? first - 1 : first;
+    const size_t end = last < seconds.size() ? last + 1 : last;
+    if (end - begin <= size_t(columns) * 2) {
+        out.reserve(end - begin);
         for (size_t i = begin; i < end; ++i)
             out.push_back({seconds[i], values[i]});
         return out;
     }
 
-    out.reserve(size_t(columns) * 3);
+    out.reserve(size_t(columns) * 3 + 2);
+    if (begin < first)
+        out.push_back({seconds[begin], values[begin]});
     const double width = (to - from) / columns;
-    long current = std::numeric_limits<long>::min();
+    double boundary = from; // where the current column ends
     Column column;
-    for (size_t i = begin; i < end; ++i) {
-        const long index = long(std::floor((seconds[i] - from) / width));
-        if (index != current) {
-            Emit(column, seconds, values, out);
+    for (size_t i = first; i < last; ++i) {
+        const double t = seconds[i];
+        if (t >= boundary) {
+            column.Emit(seconds, values, out);
             column = Column{};
-            current = index;
+            boundary = from + (std::floor((t - from) / width) + 1) * width;
         }
-        const double v = values[i];
-        if (std::isnan(v)) {
-            if (!column.hasGap) {
-                column.hasGap = true;
-                column.gap = i;
-            }
-        } else if (!column.hasValue) {
-            column.hasValue = true;
-            column.low = column.high = i;
-        } else if (v < values[column.low]) {
-            column.low = i;
-        } else if (v > values[column.high]) {
-            column.high = i;
-        }
+        column.Add(i, values[i]);
     }
-    Emit(column, seconds, values, out);
+    column.Emit(seconds, values, out);
+    if (last < end)
+        out.push_back({seconds[last], values[last]});
     return out;
 }

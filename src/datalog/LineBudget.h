@@ -14,9 +14,9 @@ inline constexpr int DefaultRate = 2;
 
 // One frame of 5 bytes at 11 bits a byte, 19200 bits a second.
 inline constexpr double FrameMs = 5.0 * 11.0 * 1000.0 / 19200.0;
-// The reply comes some 1.5 ms after the request has arrived (measured against the emulator,
-// whose reply delay is the two frame times, the rest is the port's turnaround; a controller
-// takes about as long).
+// The two frames and 1.5 ms for the controller to answer and the port to turn round. Against
+// the emulator, which answers after the two frame times, an exchange takes 6.1 ms
+// (bench_datalog's exchange_ms); this leaves a real controller room to be slower.
 inline constexpr double ExchangeMs = 2 * FrameMs + 1.5;
 // The window's polling while connected: the monitor's six exchanges and ExtText4's five and
 // ExtText3's one every 400 ms, ExtText2's one every 500 ms, and about two a second for the

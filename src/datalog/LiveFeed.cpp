@@ -74,6 +74,7 @@ void LiveFeed::Update() {
         period_.stop();
         step_.stop();
         pending_.reset();
+        behind_ = false;
         return;
     }
     const int interval = 1000 / rate;
@@ -86,17 +87,23 @@ void LiveFeed::Update() {
 
 void LiveFeed::BeginSample() {
     if (pending_) {
+        // The line was slower than the period: the next sample follows this one at once.
         ++overruns_;
+        behind_ = true;
         return;
     }
+    behind_ = false;
     pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
     pending_->values.reserve(Catalogue::LiveValues().size());
     ReadNext();
 }
 
 void LiveFeed::ReadNext() {
-    if (!pending_)
+    if (!pending_) {
+        if (behind_)
+            BeginSample();
         return;
+    }
     const auto& entries = Catalogue::LiveValues();
     const bool lost = linkLost_ && linkLost_();
     // One exchange, then the event loop; all at once while the link is lost (no exchange).
@@ -114,5 +121,7 @@ void LiveFeed::ReadNext() {
     }
     const LiveSample sample = std::move(*pending_);
     pending_.reset();
+    if (behind_)
+        step_.start(); // ReadNext begins the next sample
     emit sampled(sample);
 }

@@ -61,5 +61,6 @@ private:
     QTimer period_;
     QTimer step_;
     std::optional<LiveSample> pending_;
+    bool behind_ = false; // a period came while a sample was being read
     int overruns_ = 0;
 };
