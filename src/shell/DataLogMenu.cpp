@@ -138,6 +138,11 @@ int Rate(TForm1& form) {
     return recorder ? recorder->Rate() : 0;
 }
 
+qint64 Rows(TForm1& form) {
+    const auto& recorder = ControlOf(form).recorder;
+    return recorder ? recorder->Rows() : 0;
+}
+
 ChartWindow& Charts(TForm1& form) {
     DataLogControl& control = ControlOf(form);
     if (!control.chartWindow) {

@@ -24,6 +24,8 @@ bool IsRecording(TForm1& form);
 // The recording's file and rate; empty and 0 when none runs.
 QString Path(TForm1& form);
 int Rate(TForm1& form);
+// The rows the recording has made so far, kept in memory or written.
+qint64 Rows(TForm1& form);
 
 // The chart window of the main window, made on the first call.
 ChartWindow& Charts(TForm1& form);
