@@ -118,9 +118,10 @@ void ChartView::Rebuild() {
                 [this, time] { OnTimeRange(time); });
     }
     // The value axes share their width so the frames line up when stacked.
-    auto* margins = new QCPMarginGroup(plot_);
+    delete margins_; // its frames went with the layout
+    margins_ = new QCPMarginGroup(plot_);
     for (QCPAxisRect* rect : rects_)
-        rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+        rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins_);
 
     for (size_t i = 0; i < valid.size(); ++i) {
         QCPAxisRect* rect = rects_[stacked_ ? i : 0];

@@ -16,6 +16,7 @@ class QCPAxis;
 class QCPAxisRect;
 class QCPGraph;
 class QCPItemStraightLine;
+class QCPMarginGroup;
 
 class ChartView : public QWidget {
     Q_OBJECT
@@ -76,6 +77,7 @@ private:
     std::vector<QCPGraph*> graphs_;
     std::vector<QCPAxisRect*> rects_;
     std::vector<QCPAxis*> timeAxes_;
+    QCPMarginGroup* margins_ = nullptr;
     std::optional<double> cursor_;
     bool syncing_ = false;
 };

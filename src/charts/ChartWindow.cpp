@@ -1,6 +1,7 @@
 #include "ChartWindow.h"
 
 #include "ChartView.h"
+#include "ConnectionEvents.h"
 #include "JournalFeed.h"
 #include "LogError.h"
 #include "LogFormat.h"
@@ -16,6 +17,8 @@
 #include <QListWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
@@ -85,6 +88,8 @@ ChartWindow::ChartWindow(QWidget* parent)
             [this] { cursorLabel_->setText(view_->CursorText()); });
     connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &ChartWindow::AddSample);
     connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &ChartWindow::AddWrite);
+    connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, this,
+            [this] { BreakLive(); });
 
     ShowLive();
 }
@@ -228,6 +233,15 @@ void ChartWindow::AddSample(const LiveSample& sample) {
         view_->Refresh();
     else
         ScrollLive();
+}
+
+void ChartWindow::BreakLive() {
+    // An empty row, so that the lines do not bridge the time without a connection.
+    if (live_.seconds.empty() || std::isnan(live_.series.front().values.back()))
+        return;
+    live_.seconds.push_back(std::max(LiveSeconds(), live_.seconds.back()));
+    for (LogSeries& series : live_.series)
+        series.values.push_back(DataLog::Empty);
 }
 
 void ChartWindow::AddWrite(const JournalRecord& record) {

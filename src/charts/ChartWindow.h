@@ -59,6 +59,7 @@ private:
     void OnItemChanged(QListWidgetItem* item);
     void ApplyShown();
     void ScrollLive();
+    void BreakLive();
     void UpdateDemand();
     double LiveSeconds() const;
 

@@ -9,6 +9,7 @@
 #include "LiveFeed.h"
 #include "LogError.h"
 #include "MenuBarCorner.h"
+#include "Messages.h"
 #include "Recorder.h"
 #include "RecordingDialog.h"
 #include "RecordingIndicator.h"
@@ -100,6 +101,9 @@ void OnRecordTriggered(TForm1& form) {
         ToolData::Preferences()->value(RatePreference, LineBudget::DefaultRate).toInt();
     RecordingDialog dialog(Recording::DefaultPath(), remembered, &form);
     if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty())
+        return;
+    if (QFileInfo::exists(dialog.Path()) &&
+        !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
     control.Begin(dialog.Path(), dialog.RequestedRate());
 }

@@ -1,5 +1,6 @@
-// Renders the main window on every page, the monitor panel, each page of the service set and
-// the About box to PNG files, so that the layout can be looked at without a display.
+// Renders the main window on every page, the monitor panel, each page of the service set, the
+// chart window replaying a log, the recording dialog and the About box to PNG files, so that
+// the layout can be looked at without a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
