@@ -3,6 +3,8 @@
 #include "ChangeJournal.h"
 #include "FormatMask.h"
 
+#include <algorithm>
+
 namespace LogFormat {
 
 namespace {

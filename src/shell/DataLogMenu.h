@@ -16,7 +16,7 @@ namespace Recording {
 QString DefaultPath();
 
 // Starts recording into the file at the rate (lowered to what the line carries); the rate
-// asked for is remembered. An error reaches the application's error handler.
+// asked for is remembered. Throws LogError when the file cannot be made.
 void Start(TForm1& form, const QString& path, int requestedRate);
 // Stops a recording, writing what it kept.
 void Stop(TForm1& form);

@@ -18,6 +18,7 @@
 #include "ToolData.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
@@ -25,6 +26,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+#include <qcustomplot.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -209,8 +212,27 @@ void DataLogMenuTest::chartsReplayALog() {
     QVERIFY(charts.View().CursorText().contains(QStringLiteral("Давление газа: ")));
     charts.View().SetCursor(110); // the link was lost: no values
     QVERIFY(charts.View().CursorText().contains(QStringLiteral("Давление газа: —")));
+    // The wheel zooms the time axis, a drag pans it, a box zooms to its span.
+    QWidget* plot = charts.View().Plot();
+    const QPoint middle = plot->rect().center();
+    QWheelEvent wheel(middle, plot->mapToGlobal(middle), {}, QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
+    const auto zoomed = charts.View().TimeRange();
+    QVERIFY(zoomed.second - zoomed.first < 10.0);
+    QTest::mousePress(plot, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(plot, middle + QPoint(100, 0));
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, middle + QPoint(100, 0));
+    QVERIFY(charts.View().TimeRange().first < zoomed.first); // dragged right: earlier times
     charts.View().ShowAll();
     QCOMPARE(charts.View().TimeRange().first, 0.0);
+    charts.View().SetBoxZoom(true);
+    QTest::mousePress(plot, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(plot, middle + QPoint(40, 20));
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, middle + QPoint(40, 20));
+    const auto boxed = charts.View().TimeRange();
+    QVERIFY(boxed.second - boxed.first < charts.Log().seconds.back() / 5);
+    charts.View().SetBoxZoom(false);
 
     const QString png = dir.filePath("view.png");
     QVERIFY(charts.View().SavePng(png));
