@@ -230,6 +230,7 @@ void ChartView::PlaceMarkers() {
             QCPItemText* name = FrameText(plot_, rects_[i], 0.005, 0.02);
             name->setText(FullName(log_->series[size_t(shown_[i])]));
             name->setColor(ColourOf(i));
+            name->setBrush(Qt::NoBrush); // the line stays visible under its name
             name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
     const auto [from, to] = TimeRange();
