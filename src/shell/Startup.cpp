@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Connection.h"
+#include "DataLogMenu.h"
 #include "DeviceIdentity.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -21,6 +22,7 @@ void InstallBehaviour(TForm1& form) {
     InstallIdentity(form);
     InstallSafetyDialogs(form);
     InstallSafetyNet(form);
+    InstallDataLog(form);
     InstallOffline(form);
     InstallPortsMenu(form);
     InstallInputComforts(form);

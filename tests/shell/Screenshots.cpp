@@ -1,20 +1,25 @@
 // Renders the main window on every page, the monitor panel, each page of the service set, the
-// restore-point and compare dialogs, the window in a session without a controller and the
-// About box to PNG files, so that the layout can be looked at without a display.
+// restore-point and compare dialogs, the window in a session without a controller, the ports
+// dialog, the chart window replaying a log, the recording dialog and the About box to PNG
+// files, so that the layout can be looked at without a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
+#include "ChartView.h"
+#include "ChartWindow.h"
 #include "CompareDialog.h"
 #include "Connection.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "IdlingDrive.h"
 #include "LinkIndicator.h"
 #include "Messages.h"
 #include "Offline.h"
 #include "PortChoice.h"
 #include "PortsDialog.h"
+#include "RecordingDialog.h"
 #include "RestorePointsDialog.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
@@ -175,6 +180,7 @@ std::vector<PortFacts> SamplePorts() {
 }
 
 bool Save(QWidget& widget, const QDir& dir, const QString& name) {
+    QCoreApplication::processEvents(); // the charts draw on the next pass of the event loop
     const QString path = dir.filePath(name + QStringLiteral(".png"));
     const bool saved = widget.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
@@ -264,6 +270,41 @@ bool SaveSafetyDialogs(const QDir& dir) {
     return ok;
 }
 
+// The chart window replaying an hour of the emulated engine warming up, with the link lost
+// for a minute and writes marked; stacked and overlaid. Then the recording dialog asked for a
+// rate the line cannot carry.
+bool SaveDataLogWindows(const QDir& dir) {
+    QTemporaryDir logs;
+    const QString path = logs.filePath(QStringLiteral("Q5-0012345 2026-12-08 09-30-00.csv"));
+    IdlingDrive drive;
+    drive.rows = 7200;
+    drive.lostFrom = 1500;
+    drive.lostUntil = 1560;
+    if (!WriteIdlingDrive(path, drive))
+        return false;
+    ChartWindow charts;
+    charts.OpenLog(path);
+    charts.ShowSeries({QStringLiteral("Давление газа"),
+                       QStringLiteral("Давление во впускном коллекторе"),
+                       QStringLiteral("Обороты коленвала"), QStringLiteral("Время впрыска тек."),
+                       QStringLiteral("Температура двигателя")});
+    charts.show();
+    charts.View().SetTimeRange(0, 3600);
+    charts.View().SetCursor(1200);
+    bool ok = Save(charts, dir, QStringLiteral("charts_replay"));
+    charts.View().SetStacked(false);
+    charts.View().SetTimeRange(1400, 1700);
+    charts.View().SetCursor(1450);
+    ok &= Save(charts, dir, QStringLiteral("charts_overlaid"));
+
+    RecordingDialog dialog(QStringLiteral("/home/master/.local/share/tarvik-q5/logs/"
+                                          "Q5-0012345 2026-12-08 09-30-00.csv"),
+                           10);
+    dialog.show();
+    ok &= Save(dialog, dir, QStringLiteral("recording_dialog"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -319,6 +360,9 @@ int main(int argc, char** argv) {
             return 1;
         Form1 = nullptr;
     }
+
+    if (!SaveDataLogWindows(dir))
+        return 1;
 
     if (!SaveOfflineSession(dir))
         return 1;

@@ -1,0 +1,299 @@
+#include "ChartWindow.h"
+
+#include "ChartView.h"
+#include "ConnectionEvents.h"
+#include "JournalFeed.h"
+#include "LogError.h"
+#include "LogFormat.h"
+#include "LogReader.h"
+#include "ToolData.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const QString Title = QStringLiteral("Графики");
+constexpr int SpanMinutes[] = {1, 5, 15};
+// The monitor's values come first in a live view.
+constexpr int FirstShown = 4;
+
+QString LogsFolder() {
+    return QDir(ToolData::Folder()).filePath(QStringLiteral("logs"));
+}
+
+} // namespace
+
+ChartWindow::ChartWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), liveStart_(std::chrono::steady_clock::now()),
+      view_(new ChartView(this)), list_(new QListWidget(this)), cursorLabel_(new QLabel(this)),
+      noteLabel_(new QLabel(this)), span_(new QComboBox(this)) {
+    setObjectName(QStringLiteral("ChartWindow"));
+    setWindowTitle(Title);
+    resize(1100, 700);
+
+    live_.start = QDateTime::currentDateTime();
+    for (const Catalogue::Entry* entry : Catalogue::LiveValues())
+        live_.series.push_back({entry->Name(), entry->Unit(), {}});
+
+    auto* tools = new QToolBar(this);
+    tools->addAction(QStringLiteral("Открыть запись…"), this, [this] { OpenChosen(); });
+    tools->addAction(QStringLiteral("Сохранить картинку…"), this, [this] { SaveChosen(); });
+    tools->addSeparator();
+    liveAction_ = tools->addAction(QStringLiteral("Живые данные"), this, [this] { ShowLive(); });
+    tools->addWidget(new QLabel(QStringLiteral(" Последние "), this));
+    for (int minutes : SpanMinutes)
+        span_->addItem(QStringLiteral("%1 мин").arg(minutes), minutes);
+    tools->addWidget(span_);
+    pause_ = tools->addAction(QStringLiteral("Пауза"));
+    pause_->setCheckable(true);
+    tools->addSeparator();
+    overlay_ = tools->addAction(QStringLiteral("Наложить"));
+    overlay_->setCheckable(true);
+    box_ = tools->addAction(QStringLiteral("Рамка"));
+    box_->setCheckable(true);
+    box_->setToolTip(QStringLiteral("Выделить интервал времени рамкой"));
+    tools->addAction(QStringLiteral("Весь интервал"), this, [this] { view_->ShowAll(); });
+
+    list_->setFixedWidth(260);
+    cursorLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cursorLabel_->setWordWrap(true);
+    cursorLabel_->setMinimumHeight(cursorLabel_->fontMetrics().height() + 6);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(list_);
+    middle->addWidget(view_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    layout->addWidget(tools);
+    layout->addLayout(middle, 1);
+    layout->addWidget(cursorLabel_);
+    layout->addWidget(noteLabel_);
+
+    connect(span_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { ScrollLive(); });
+    connect(pause_, &QAction::toggled, this, [this](bool paused) { SetPaused(paused); });
+    connect(overlay_, &QAction::toggled, this, [this](bool on) { view_->SetStacked(!on); });
+    connect(box_, &QAction::toggled, this, [this](bool on) { view_->SetBoxZoom(on); });
+    connect(list_, &QListWidget::itemChanged, this, &ChartWindow::OnItemChanged);
+    connect(view_, &ChartView::cursorMoved, this,
+            [this] { cursorLabel_->setText(view_->CursorText()); });
+    connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &ChartWindow::AddSample);
+    connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &ChartWindow::AddWrite);
+    connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, this,
+            [this] { BreakLive(); });
+
+    ShowLive();
+}
+
+void ChartWindow::ShowLive() {
+    replay_.reset();
+    replayName_.clear();
+    setWindowTitle(Title);
+    span_->setEnabled(true);
+    pause_->setEnabled(true);
+    liveAction_->setEnabled(false);
+    view_->SetLog(&live_);
+    FillList();
+    QStringList names;
+    for (int i = 0; i < FirstShown && i < int(live_.series.size()); ++i)
+        names << live_.series[size_t(i)].name;
+    ShowSeries(names);
+    ScrollLive();
+    UpdateDemand();
+}
+
+void ChartWindow::OpenLog(const QString& path) {
+    DataLog log = LogReader::Read(path);
+    replay_ = std::move(log);
+    replayName_ = QFileInfo(path).fileName();
+    setWindowTitle(Title + QStringLiteral(" — ") + replayName_);
+    span_->setEnabled(false);
+    pause_->setEnabled(false);
+    liveAction_->setEnabled(true);
+    view_->SetLog(&*replay_);
+    FillList();
+    QStringList names;
+    for (int i = 0; i < FirstShown && i < int(replay_->series.size()); ++i)
+        names << replay_->series[size_t(i)].name;
+    ShowSeries(names);
+    view_->ShowAll();
+    noteLabel_->setText(QStringLiteral("%1: строк %2, событий %3")
+                            .arg(replayName_)
+                            .arg(replay_->Rows())
+                            .arg(replay_->events.size()));
+    UpdateDemand();
+}
+
+void ChartWindow::FillList() {
+    filling_ = true;
+    list_->clear();
+    for (const LogSeries& series : Log().series) {
+        auto* item = new QListWidgetItem(
+            series.unit.isEmpty() ? series.name : series.name + QStringLiteral(", ") + series.unit,
+            list_);
+        item->setData(Qt::UserRole, series.name);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(Qt::Unchecked);
+    }
+    filling_ = false;
+}
+
+void ChartWindow::ShowSeries(const QStringList& names) {
+    filling_ = true;
+    int checked = 0;
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* item = list_->item(i);
+        const bool on =
+            names.contains(item->data(Qt::UserRole).toString()) && checked < ChartView::MaxShown;
+        checked += on;
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+    filling_ = false;
+    ApplyShown();
+}
+
+void ChartWindow::OnItemChanged(QListWidgetItem* item) {
+    if (filling_)
+        return;
+    int checked = 0;
+    for (int i = 0; i < list_->count(); ++i)
+        checked += list_->item(i)->checkState() == Qt::Checked;
+    if (checked > ChartView::MaxShown) {
+        filling_ = true;
+        item->setCheckState(Qt::Unchecked);
+        filling_ = false;
+        noteLabel_->setText(QStringLiteral("Не более восьми величин одновременно."));
+        return;
+    }
+    ApplyShown();
+}
+
+void ChartWindow::ApplyShown() {
+    std::vector<int> shown;
+    filling_ = true;
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* item = list_->item(i);
+        const bool on = item->checkState() == Qt::Checked;
+        // The list is the legend: a shown value in the colour of its line.
+        item->setForeground(on ? ChartView::ColourOf(shown.size()) : palette().text().color());
+        if (on)
+            shown.push_back(i);
+    }
+    filling_ = false;
+    view_->SetShown(shown);
+}
+
+void ChartWindow::SetPaused(bool paused) {
+    if (pause_->isChecked() != paused)
+        pause_->setChecked(paused);
+    if (!paused)
+        ScrollLive();
+}
+
+void ChartWindow::SetSpanMinutes(int minutes) {
+    const int index = span_->findData(minutes);
+    if (index >= 0)
+        span_->setCurrentIndex(index);
+}
+
+double ChartWindow::LiveSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - liveStart_).count();
+}
+
+void ChartWindow::ScrollLive() {
+    if (replay_ || pause_->isChecked())
+        return;
+    const double span = span_->currentData().toInt() * 60.0;
+    const double end = std::max(live_.seconds.empty() ? 0.0 : live_.seconds.back(), span);
+    view_->SetTimeRange(end - span, end);
+}
+
+void ChartWindow::AddSample(const LiveSample& sample) {
+    const double seconds = std::chrono::duration<double>(sample.monotonic - liveStart_).count();
+    if (!live_.seconds.empty() && seconds < live_.seconds.back())
+        return;
+    live_.seconds.push_back(seconds);
+    for (size_t i = 0; i < live_.series.size(); ++i) {
+        const auto& value = i < sample.values.size() ? sample.values[i].value : std::nullopt;
+        live_.series[i].values.push_back(value ? double(*value) : DataLog::Empty);
+    }
+    live_.DropBefore(seconds - LiveKeptSeconds);
+    if (replay_)
+        return;
+    if (pause_->isChecked())
+        view_->Refresh();
+    else
+        ScrollLive();
+}
+
+void ChartWindow::BreakLive() {
+    // An empty row, so that the lines do not bridge the time without a connection.
+    if (live_.seconds.empty() || std::isnan(live_.series.front().values.back()))
+        return;
+    live_.seconds.push_back(std::max(LiveSeconds(), live_.seconds.back()));
+    for (LogSeries& series : live_.series)
+        series.values.push_back(DataLog::Empty);
+}
+
+void ChartWindow::AddWrite(const JournalRecord& record) {
+    live_.events.push_back({LiveSeconds(), LogFormat::EventText(record)});
+    if (!replay_)
+        view_->Refresh();
+}
+
+void ChartWindow::UpdateDemand() {
+    if (isVisible() && !replay_) {
+        if (!demand_.active())
+            demand_ = LiveFeed::Instance().Want(LiveRate);
+    } else {
+        demand_.reset();
+    }
+}
+
+void ChartWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    UpdateDemand();
+}
+
+void ChartWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    UpdateDemand();
+}
+
+void ChartWindow::OpenChosen() {
+    QDir().mkpath(LogsFolder());
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Открыть запись"), LogsFolder(),
+                                     QStringLiteral("Записи данных (*.csv);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    try {
+        OpenLog(path);
+    } catch (const LogError& error) {
+        emit failed(error.text());
+    }
+}
+
+void ChartWindow::SaveChosen() {
+    const QString base =
+        replay_ ? QFileInfo(replayName_).completeBaseName() : QStringLiteral("Графики");
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить картинку"),
+                                     QDir(LogsFolder()).filePath(base + QStringLiteral(".png")),
+                                     QStringLiteral("Картинка PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    if (!view_->SavePng(path))
+        emit failed(QStringLiteral("Не удалось сохранить картинку «%1».").arg(path));
+}

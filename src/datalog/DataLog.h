@@ -1,0 +1,35 @@
+#pragma once
+// A data log in memory: the time of every row and one series per value column, an empty
+// cell as NaN, and the write events. Read from a file or filled live.
+
+#include <QDateTime>
+#include <QString>
+
+#include <limits>
+#include <vector>
+
+struct LogEvent {
+    double seconds = 0;
+    QString text;
+};
+
+struct LogSeries {
+    QString name;
+    QString unit;
+    std::vector<double> values; // one per row; NaN where the cell was empty
+};
+
+struct DataLog {
+    static constexpr double Empty = std::numeric_limits<double>::quiet_NaN();
+
+    QDateTime start;             // the wall clock of the row at 0 s, when known
+    std::vector<double> seconds; // one per row, rising
+    std::vector<LogSeries> series;
+    std::vector<LogEvent> events;
+
+    size_t Rows() const { return seconds.size(); }
+    // The series of this name, or -1.
+    int IndexOf(const QString& name) const;
+    // Drops the rows and events before this time.
+    void DropBefore(double from);
+};

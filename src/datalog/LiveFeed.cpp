@@ -1,0 +1,127 @@
+#include "LiveFeed.h"
+
+#include "ConnectionEvents.h"
+#include "Protocol.h"
+
+#include <algorithm>
+
+LiveFeed& LiveFeed::Instance() {
+    static LiveFeed feed;
+    return feed;
+}
+
+LiveFeed::Demand& LiveFeed::Demand::operator=(Demand&& other) noexcept {
+    if (this != &other) {
+        reset();
+        rate_ = std::move(other.rate_);
+    }
+    return *this;
+}
+
+LiveFeed::Demand::~Demand() {
+    reset();
+}
+
+void LiveFeed::Demand::reset() {
+    if (!rate_)
+        return;
+    rate_.reset();
+    LiveFeed::Instance().Update();
+}
+
+LiveFeed::LiveFeed() {
+    period_.setTimerType(Qt::PreciseTimer);
+    step_.setSingleShot(true);
+    step_.setInterval(0);
+    connect(&period_, &QTimer::timeout, this, &LiveFeed::BeginSample);
+    connect(&step_, &QTimer::timeout, this, &LiveFeed::ReadNext);
+    auto& events = ConnectionEvents::Instance();
+    connect(&events, &ConnectionEvents::connected, this, [this] { SetConnected(true); });
+    connect(&events, &ConnectionEvents::connecting, this, [this] { SetConnected(false); });
+    connect(&events, &ConnectionEvents::closed, this, [this] { SetConnected(false); });
+}
+
+LiveFeed::Demand LiveFeed::Want(int rate) {
+    auto shared = std::make_shared<int>(std::max(rate, 1));
+    demands_.push_back(shared);
+    Demand demand(std::move(shared));
+    Update();
+    return demand;
+}
+
+int LiveFeed::Rate() const {
+    return period_.isActive() ? 1000 / period_.interval() : 0;
+}
+
+void LiveFeed::SetLinkLost(std::function<bool()> linkLost) {
+    linkLost_ = std::move(linkLost);
+}
+
+void LiveFeed::SetConnected(bool connected) {
+    connected_ = connected;
+    Update();
+}
+
+void LiveFeed::Update() {
+    demands_.erase(
+        std::remove_if(demands_.begin(), demands_.end(), [](const auto& d) { return d.expired(); }),
+        demands_.end());
+    int rate = 0;
+    for (const auto& weak : demands_)
+        if (const auto wanted = weak.lock())
+            rate = std::max(rate, *wanted);
+    if (rate == 0 || !connected_) {
+        period_.stop();
+        step_.stop();
+        pending_.reset();
+        behind_ = false;
+        return;
+    }
+    const int interval = 1000 / rate;
+    if (period_.isActive() && period_.interval() == interval)
+        return;
+    period_.start(interval);
+    if (!pending_)
+        BeginSample();
+}
+
+void LiveFeed::BeginSample() {
+    if (pending_) {
+        // The line was slower than the period: the next sample follows this one at once.
+        ++overruns_;
+        behind_ = true;
+        return;
+    }
+    behind_ = false;
+    pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    pending_->values.reserve(Catalogue::LiveValues().size());
+    ReadNext();
+}
+
+void LiveFeed::ReadNext() {
+    if (!pending_) {
+        if (behind_)
+            BeginSample();
+        return;
+    }
+    const auto& entries = Catalogue::LiveValues();
+    const bool lost = linkLost_ && linkLost_();
+    // One exchange, then the event loop; all at once while the link is lost (no exchange).
+    do {
+        const Catalogue::Entry* entry = entries[pending_->values.size()];
+        std::optional<uint16_t> word;
+        if (!lost && SendCommand(CmdReadLive, *entry->address, 0))
+            word = ReplyValue();
+        pending_->values.push_back(LiveValueFrom(*entry, word));
+    } while (lost && pending_->values.size() < entries.size());
+
+    if (pending_->values.size() < entries.size()) {
+        step_.start();
+        return;
+    }
+    const LiveSample sample = std::move(*pending_);
+    pending_.reset();
+    if (behind_)
+        step_.start(); // ReadNext begins the next sample
+    emit sampled(sample);
+}

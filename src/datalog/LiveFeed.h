@@ -1,0 +1,66 @@
+#pragma once
+// The one sampler of live values while a controller is connected, shared by a recording and
+// the live charts: it samples at the highest rate anyone wants. A sample is read one value per
+// pass of the event loop, so a user's write waits behind one exchange at most, never behind a
+// whole sample. While the link is lost a sample is taken without exchanges, every value failed.
+
+#include "LiveSample.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class LiveFeed : public QObject {
+    Q_OBJECT
+public:
+    // Made on the first call; it follows the connection events from then on, so the program
+    // makes it before its first connection.
+    static LiveFeed& Instance();
+
+    // Keeps a wanted rate while it lives; move-only.
+    class Demand {
+    public:
+        Demand() = default;
+        Demand(Demand&&) noexcept = default;
+        Demand& operator=(Demand&& other) noexcept;
+        ~Demand();
+        void reset();
+        bool active() const { return rate_ != nullptr; }
+
+    private:
+        friend class LiveFeed;
+        explicit Demand(std::shared_ptr<int> rate) : rate_(std::move(rate)) {}
+        std::shared_ptr<int> rate_;
+    };
+
+    [[nodiscard]] Demand Want(int rate);
+
+    // Samples a second now; 0 while nobody wants samples or no controller is connected.
+    int Rate() const;
+    // Periods that came while the sample before was still being read (the line was too slow).
+    int Overruns() const { return overruns_; }
+
+    // Asked before each sample: true while the link is lost.
+    void SetLinkLost(std::function<bool()> linkLost);
+
+signals:
+    void sampled(const LiveSample& sample);
+
+private:
+    LiveFeed();
+    void Update();
+    void SetConnected(bool connected);
+    void BeginSample();
+    void ReadNext();
+
+    std::vector<std::weak_ptr<int>> demands_;
+    std::function<bool()> linkLost_;
+    bool connected_ = false;
+    QTimer period_;
+    QTimer step_;
+    std::optional<LiveSample> pending_;
+    bool behind_ = false; // a period came while a sample was being read
+    int overruns_ = 0;
+};

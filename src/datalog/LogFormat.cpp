@@ -1,0 +1,65 @@
+#include "LogFormat.h"
+
+#include "ChangeJournal.h"
+#include "FormatMask.h"
+
+#include <algorithm>
+
+namespace LogFormat {
+
+namespace {
+const QString HeaderSeparator = QStringLiteral(", ");
+
+QString ShownWord(const JournalRecord& record, uint16_t word) {
+    const Catalogue::Entry* setter = record.address >= 0 && record.address <= 0xFF
+                                         ? Catalogue::SetterOf(static_cast<uint8_t>(record.address))
+                                         : nullptr;
+    return setter ? setter->ShownText(word) : QString::number(word);
+}
+} // namespace
+
+QString HeaderOf(const Catalogue::Entry& entry) {
+    return entry.unit[0] == '\0' ? entry.Name() : entry.Name() + HeaderSeparator + entry.Unit();
+}
+
+std::pair<QString, QString> SplitHeader(const QString& header) {
+    const qsizetype at = header.lastIndexOf(HeaderSeparator);
+    if (at < 0)
+        return {header.trimmed(), QString()};
+    return {header.left(at).trimmed(), header.mid(at + HeaderSeparator.size()).trimmed()};
+}
+
+int DecimalsOf(const QString& mask) {
+    const qsizetype point = mask.indexOf(u'.');
+    if (point < 0)
+        return 0;
+    int decimals = 0;
+    for (qsizetype i = point + 1; i < mask.size(); ++i)
+        if (mask[i] == u'#' || mask[i] == u'0')
+            ++decimals;
+    return decimals;
+}
+
+QString Number(long double value, int decimals) {
+    static const QString masks[] = {QStringLiteral("0"), QStringLiteral("0.0"),
+                                    QStringLiteral("0.00"), QStringLiteral("0.000")};
+    const int clamped = std::clamp(decimals, 0, 3);
+    return FormatMask::Format(masks[clamped], value).trimmed();
+}
+
+QString Seconds(double seconds) {
+    return QString::number(seconds, 'f', 3);
+}
+
+QString TimeText(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString EventText(const JournalRecord& record) {
+    const QString before =
+        record.oldWord ? ShownWord(record, *record.oldWord) : QStringLiteral("?");
+    return record.name + QStringLiteral(": ") + before +
+           QStringLiteral(" → ") + ShownWord(record, record.newWord);
+}
+
+} // namespace LogFormat

@@ -1,0 +1,44 @@
+#pragma once
+// The texts of a data log: the header of each column, numbers with the window's decimals,
+// the date and time of a row and the text of a write event.
+//
+//     seconds,time,"Давление газа, кПа",...,event
+//     0.000,2026-12-08 11:47:19,181.2,...,
+//     3.118,2026-12-08 11:47:22,,...,"Обороты включения ПХХ: 1500 Об/мин → 1600 Об/мин"
+
+#include "Catalogue.h"
+
+#include <QDateTime>
+#include <QString>
+
+struct JournalRecord;
+
+namespace LogFormat {
+
+inline const QString SecondsHeader = QStringLiteral("seconds");
+inline const QString TimeHeader = QStringLiteral("time");
+inline const QString EventHeader = QStringLiteral("event");
+// Spreadsheets take the file for UTF-8 by its byte-order mark.
+inline constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// "name, unit", or the name alone for a value without a unit.
+QString HeaderOf(const Catalogue::Entry& entry);
+// The name and unit of a header as HeaderOf writes it.
+std::pair<QString, QString> SplitHeader(const QString& header);
+
+// The decimals the window shows under this mask: the placeholders after its point.
+int DecimalsOf(const QString& mask);
+
+// The value with that many decimals, '.' as the point, rounded as the window rounds.
+QString Number(long double value, int decimals);
+
+// Seconds since the start of the recording, three decimals.
+QString Seconds(double seconds);
+
+// Local date and time, "yyyy-MM-dd HH:mm:ss".
+QString TimeText(const QDateTime& time);
+
+// "name: old → new", the words as the window shows them.
+QString EventText(const JournalRecord& record);
+
+} // namespace LogFormat

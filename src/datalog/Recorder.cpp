@@ -1,0 +1,75 @@
+#include "Recorder.h"
+
+#include "JournalFeed.h"
+#include "LogError.h"
+#include "LogFormat.h"
+#include "LogWriter.h"
+
+Recorder::Recorder(const QString& path, int rate, QObject* parent)
+    : QObject(parent), writer_(std::make_unique<LogWriter>(path, Catalogue::LiveValues())),
+      rate_(std::max(rate, 1)), start_(std::chrono::steady_clock::now()) {
+    clock_.start();
+    connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &Recorder::OnSample);
+    connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &Recorder::OnWrite);
+    connect(&flushTimer_, &QTimer::timeout, this, &Recorder::FlushNow);
+    flushTimer_.start(FlushIntervalMs);
+    demand_ = LiveFeed::Instance().Want(rate_);
+}
+
+Recorder::~Recorder() {
+    try {
+        Finish();
+    } catch (const LogError&) {
+        // The program is closing or the recording is dropped: nobody to tell.
+    }
+}
+
+const QString& Recorder::Path() const {
+    return writer_->Path();
+}
+
+qint64 Recorder::Rows() const {
+    return writer_->Rows();
+}
+
+void Recorder::Finish() {
+    if (!recording_)
+        return;
+    recording_ = false;
+    demand_.reset();
+    flushTimer_.stop();
+    disconnect(&LiveFeed::Instance(), nullptr, this, nullptr);
+    disconnect(&JournalFeed::Instance(), nullptr, this, nullptr);
+    writer_->Flush();
+}
+
+double Recorder::SecondsAt(std::chrono::steady_clock::time_point moment) const {
+    return std::chrono::duration<double>(moment - start_).count();
+}
+
+void Recorder::OnSample(const LiveSample& sample) {
+    const double seconds = std::max(0.0, SecondsAt(sample.monotonic));
+    // The feed may sample faster for a chart; the log keeps its own rate.
+    if (lastRow_ && seconds - *lastRow_ < 0.75 / rate_)
+        return;
+    lastRow_ = seconds;
+    writer_->AddSample(seconds, sample);
+}
+
+void Recorder::OnWrite(const JournalRecord& record) {
+    writer_->AddEvent(SecondsAt(std::chrono::steady_clock::now()), record.time,
+                      LogFormat::EventText(record));
+}
+
+void Recorder::FlushNow() {
+    try {
+        writer_->Flush();
+    } catch (const LogError& error) {
+        recording_ = false;
+        demand_.reset();
+        flushTimer_.stop();
+        disconnect(&LiveFeed::Instance(), nullptr, this, nullptr);
+        disconnect(&JournalFeed::Instance(), nullptr, this, nullptr);
+        emit failed(error.text());
+    }
+}

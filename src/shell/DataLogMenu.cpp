@@ -1,0 +1,192 @@
+#include "DataLogMenu.h"
+
+#include "ChartWindow.h"
+#include "Connection.h"
+#include "ConnectionEvents.h"
+#include "ErrorHandler.h"
+#include "Form1.h"
+#include "LineBudget.h"
+#include "LiveFeed.h"
+#include "LogError.h"
+#include "MenuBarCorner.h"
+#include "Messages.h"
+#include "Recorder.h"
+#include "RecordingDialog.h"
+#include "RecordingIndicator.h"
+#include "ServiceMenu.h"
+#include "ToolData.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+
+namespace {
+
+const QString RatePreference = QStringLiteral("datalog/rate");
+
+// What the main window holds for recording: the actions, the corner text, the recording and
+// the chart window; all go with the window.
+class DataLogControl : public QObject {
+public:
+    explicit DataLogControl(TForm1& form) : QObject(&form), form_(form) {
+        setObjectName(QStringLiteral("DataLogControl"));
+    }
+
+    TForm1& form_;
+    QAction* record = nullptr;
+    QAction* charts = nullptr;
+    RecordingIndicator* indicator = nullptr;
+    std::unique_ptr<Recorder> recorder;
+    QPointer<ChartWindow> chartWindow;
+
+    void Begin(const QString& path, int requestedRate);
+    void End();
+    void Failed(const QString& message);
+    void ShowState();
+};
+
+DataLogControl& ControlOf(TForm1& form) {
+    auto* control = form.findChild<DataLogControl*>(QStringLiteral("DataLogControl"),
+                                                    Qt::FindDirectChildrenOnly);
+    Q_ASSERT(control);
+    return *control;
+}
+
+void DataLogControl::Begin(const QString& path, int requestedRate) {
+    ToolData::Preferences()->setValue(RatePreference, requestedRate);
+    const int rate =
+        LineBudget::HighestRateThatFits(requestedRate, int(Catalogue::LiveValues().size()));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    recorder.reset();
+    recorder = std::make_unique<Recorder>(path, rate);
+    QObject::connect(recorder.get(), &Recorder::failed, this,
+                     [this](const QString& message) { RunHandler([&] { Failed(message); }); });
+    indicator->Start([this] { return recorder ? recorder->ElapsedMs() : 0; });
+    ShowState();
+}
+
+void DataLogControl::End() {
+    if (!recorder)
+        return;
+    const std::unique_ptr<Recorder> ending = std::move(recorder);
+    indicator->Hide();
+    ShowState();
+    ending->Finish();
+}
+
+void DataLogControl::Failed(const QString& message) {
+    recorder.reset();
+    indicator->Hide();
+    ShowState();
+    ShowError(message);
+}
+
+void DataLogControl::ShowState() {
+    record->setChecked(recorder != nullptr);
+    record->setEnabled(recorder != nullptr || DeviceConnected());
+    MenuBarCorner::Refresh(form_.MainMenu1);
+}
+
+void OnRecordTriggered(TForm1& form) {
+    DataLogControl& control = ControlOf(form);
+    if (control.recorder) {
+        control.End();
+        return;
+    }
+    control.ShowState(); // unchecked until the recording runs
+    const int remembered =
+        ToolData::Preferences()->value(RatePreference, LineBudget::DefaultRate).toInt();
+    RecordingDialog dialog(Recording::DefaultPath(), remembered, &form);
+    if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty())
+        return;
+    if (QFileInfo::exists(dialog.Path()) &&
+        !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
+        return;
+    control.Begin(dialog.Path(), dialog.RequestedRate());
+}
+
+} // namespace
+
+namespace Recording {
+
+QString DefaultPath() {
+    const QString name =
+        CurrentDevice().SerialForFileName() + u' ' +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
+        QStringLiteral(".csv");
+    return QDir(QDir(ToolData::Folder()).filePath(QStringLiteral("logs"))).filePath(name);
+}
+
+void Start(TForm1& form, const QString& path, int requestedRate) {
+    ControlOf(form).Begin(path, requestedRate);
+}
+
+void Stop(TForm1& form) {
+    ControlOf(form).End();
+}
+
+bool IsRecording(TForm1& form) {
+    return ControlOf(form).recorder != nullptr;
+}
+
+QString Path(TForm1& form) {
+    const auto& recorder = ControlOf(form).recorder;
+    return recorder ? recorder->Path() : QString();
+}
+
+int Rate(TForm1& form) {
+    const auto& recorder = ControlOf(form).recorder;
+    return recorder ? recorder->Rate() : 0;
+}
+
+qint64 Rows(TForm1& form) {
+    const auto& recorder = ControlOf(form).recorder;
+    return recorder ? recorder->Rows() : 0;
+}
+
+ChartWindow& Charts(TForm1& form) {
+    DataLogControl& control = ControlOf(form);
+    if (!control.chartWindow) {
+        control.chartWindow = new ChartWindow(&form);
+        QObject::connect(control.chartWindow, &ChartWindow::failed, &form,
+                         [](const QString& message) { RunHandler([&] { ShowError(message); }); });
+    }
+    return *control.chartWindow;
+}
+
+} // namespace Recording
+
+void InstallDataLog(TForm1& form) {
+    LiveFeed::Instance().SetLinkLost(&LinkLost);
+    auto* control = new DataLogControl(form);
+    QMenu* menu = ServiceMenuGroup(form);
+    control->record = menu->addAction(QStringLiteral("Запись данных…"));
+    control->record->setObjectName(QStringLiteral("RecordAction"));
+    control->record->setCheckable(true);
+    control->charts = menu->addAction(QStringLiteral("Графики…"));
+    control->charts->setObjectName(QStringLiteral("ChartsAction"));
+    control->indicator = new RecordingIndicator(form.MainMenu1);
+    control->ShowState();
+
+    QObject::connect(control->record, &QAction::triggered, control,
+                     Guarded([&form] { OnRecordTriggered(form); }));
+    QObject::connect(control->charts, &QAction::triggered, control, Guarded([&form] {
+                         ChartWindow& window = Recording::Charts(form);
+                         window.show();
+                         window.raise();
+                         window.activateWindow();
+                     }));
+    auto& events = ConnectionEvents::Instance();
+    QObject::connect(&events, &ConnectionEvents::connected, control,
+                     Guarded([control] { control->ShowState(); }));
+    QObject::connect(&events, &ConnectionEvents::closed, control, Guarded([control] {
+        control->End();
+        control->ShowState();
+    }));
+    if (QCoreApplication::instance())
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, control,
+                         Guarded([control] { control->End(); }));
+}

@@ -1,0 +1,161 @@
+// A recording against the emulator: rows on the disk while it runs, a lost link, the events,
+// and a user's write never waiting behind more than one exchange.
+
+#include "Comm_Fun.h"
+#include "ConnectionEvents.h"
+#include "EmulatedPorts.h"
+#include "ExchangeObserver.h"
+#include "JournalFeed.h"
+#include "LiveFeed.h"
+#include "LogReader.h"
+#include "Recorder.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// The port open on the emulator and the live feed told of the connection.
+class Connected {
+public:
+    Connected() {
+        LiveFeed::Instance(); // made before the connection, as at start-up
+        Comm_Fun::OpenPort(1, 19200);
+        emit ConnectionEvents::Instance().connected();
+    }
+    ~Connected() {
+        emit ConnectionEvents::Instance().closed();
+        Comm_Fun::ClosePort();
+        LiveFeed::Instance().SetLinkLost({});
+    }
+};
+
+size_t RowsOnDisk(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return size_t(std::max<qsizetype>(file.readAll().count('\n') - 1, 0));
+}
+
+bool RowEmpty(const DataLog& log, size_t row) {
+    return std::all_of(log.series.begin(), log.series.end(),
+                       [row](const LogSeries& s) { return std::isnan(s.values[row]); });
+}
+
+} // namespace
+
+class RecorderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsReachTheDiskWhileRecording();
+    void lostLinkLeavesEmptyCellsAndGoesOn();
+    void writesBecomeEvents();
+    void aWriteWaitsForOneExchangeAtMost();
+};
+
+void RecorderTest::rowsReachTheDiskWhileRecording() {
+    EmulatedPorts ports;
+    const Connected connected;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("drive.csv");
+    Recorder recorder(path, 5);
+    QCOMPARE(LiveFeed::Instance().Rate(), 5);
+    // Flushed within a second of the first rows, without Finish.
+    QTRY_VERIFY_WITH_TIMEOUT(RowsOnDisk(path) >= 3, 2500);
+    recorder.Finish();
+    QCOMPARE(LiveFeed::Instance().Rate(), 0);
+    const DataLog log = LogReader::Read(path);
+    QCOMPARE(log.Rows(), size_t(recorder.Rows()));
+    for (size_t row = 1; row < log.Rows(); ++row)
+        QVERIFY(log.seconds[row] - log.seconds[row - 1] > 0.15);
+    QVERIFY(!RowEmpty(log, 0));
+}
+
+void RecorderTest::lostLinkLeavesEmptyCellsAndGoesOn() {
+    EmulatedPorts ports;
+    const Connected connected;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lost.csv");
+    Recorder recorder(path, 10);
+    QTRY_VERIFY(recorder.Rows() >= 2);
+
+    ports.emulator().setFault(q5emu::FaultMode::Silence); // the controller stops answering
+    const qint64 before = recorder.Rows();
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.Rows() >= before + 2, 5000);
+
+    // Once the link watch calls it lost, samples come without exchanges.
+    bool lost = true;
+    LiveFeed::Instance().SetLinkLost([&lost] { return lost; });
+    ports.emulator().clearLog();
+    const qint64 whileLost = recorder.Rows();
+    QTRY_VERIFY(recorder.Rows() >= whileLost + 3);
+    QCOMPARE(ports.emulator().framesReceived(), size_t(0));
+
+    lost = false;
+    ports.emulator().setFault(q5emu::FaultMode::None);
+    const qint64 back = recorder.Rows();
+    QTRY_VERIFY(recorder.Rows() >= back + 3);
+    recorder.Finish();
+
+    const DataLog log = LogReader::Read(path);
+    QVERIFY(!RowEmpty(log, 0));
+    QVERIFY(RowEmpty(log, size_t(whileLost)));
+    QVERIFY(!RowEmpty(log, log.Rows() - 1));
+}
+
+void RecorderTest::writesBecomeEvents() {
+    EmulatedPorts ports;
+    const Connected connected;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("events.csv");
+    Recorder recorder(path, 2);
+    QTRY_VERIFY(recorder.Rows() >= 1);
+    JournalRecord record;
+    record.time = QDateTime::currentDateTime();
+    record.address = 92;
+    record.name = QStringLiteral("Ограничение об/мин");
+    record.oldWord = 5500;
+    record.newWord = 5000;
+    emit JournalFeed::Instance().recorded(record);
+    recorder.Finish();
+    emit JournalFeed::Instance().recorded(record); // after the end: not recorded
+
+    const DataLog log = LogReader::Read(path);
+    QCOMPARE(log.events.size(), size_t(1));
+    QCOMPARE(log.events[0].text, QStringLiteral("Ограничение об/мин: 5500 Об/мин → 5000 Об/мин"));
+    QVERIFY(log.events[0].seconds >= log.seconds[0]);
+}
+
+void RecorderTest::aWriteWaitsForOneExchangeAtMost() {
+    EmulatedPorts ports;
+    const Connected connected;
+    QTemporaryDir dir;
+    Recorder recorder(dir.filePath("busy.csv"), 10);
+    // A user's click posted in the middle of a sample: count the exchanges before it runs.
+    int exchanges = 0;
+    int posted = 0;
+    int worst = 0;
+    auto watch = ExchangeObservers::Add([&](const ExchangeRecord&) {
+        ++exchanges;
+        if (posted < 20 && exchanges % 3 == 0) {
+            ++posted;
+            const int at = exchanges;
+            QTimer::singleShot(0, [&, at] { worst = std::max(worst, exchanges - at); });
+        }
+    });
+    QTRY_VERIFY(posted == 20);
+    QTest::qWait(50);
+    QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+}
+
+int RunRecorderTests(int argc, char** argv) {
+    RecorderTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TestRecorder.moc"
