@@ -4,7 +4,9 @@
 #include "LogBusyError.h"
 #include "ProductionLog.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
 
@@ -28,11 +30,31 @@ QString HolderOf(const QLockFile& lock) {
 // for a few milliseconds is tried again sooner.
 constexpr std::chrono::milliseconds RetryPause{5};
 
+// A lock file without its holder's name is one whose station died between making it and
+// writing it; QLockFile would wait out its stale time (30 s) before taking it over. One that
+// has stayed nameless this long is not being written any more.
+constexpr std::chrono::milliseconds NamelessStale{2000};
+
+bool IsNamelessAndOld(const QLockFile& lock, const QString& lockPath) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application))
+        return false;
+    const QFileInfo file(lockPath);
+    return file.exists() &&
+           file.lastModified().msecsTo(QDateTime::currentDateTime()) > NamelessStale.count();
+}
+
 void Acquire(QLockFile& lock, const QString& logPath, std::chrono::milliseconds wait) {
     QDeadlineTimer deadline(wait);
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             break;
+        if (IsNamelessAndOld(lock, ProductionLog::LockPathOf(logPath))) {
+            lock.removeStaleLockFile();
+            continue;
+        }
         QThread::msleep(static_cast<unsigned long>(
             std::min<qint64>(RetryPause.count(), deadline.remainingTime())));
     }

@@ -35,6 +35,8 @@ private slots:
     void busyLogStopsTheNumbering_data();
     void busyLogStopsTheNumbering();
     void lockIsGivenBackAfterAFailure();
+    void namelessLockFile_data();
+    void namelessLockFile();
 };
 
 void TestSharedLog::twoStationsNumberFromOneLog_data() {
@@ -124,6 +126,37 @@ void TestSharedLog::lockIsGivenBackAfterAFailure() {
         std::exception, ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "08.12.26"));
     QLockFile next(ProductionLog::LockPathOf(path));
     QVERIFY(next.tryLock(0));
+}
+
+void TestSharedLog::namelessLockFile_data() {
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("numbered");
+    // A station that died between making the lock file and naming itself in it.
+    QTest::newRow("left long ago") << 10 << true;
+    QTest::newRow("just made") << 0 << false;
+}
+
+void TestSharedLog::namelessLockFile() {
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, numbered);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Protocol.lst");
+    ProductionLog::CreateIfMissing(path, "01.02.03");
+    QFile lockFile(ProductionLog::LockPathOf(path));
+    QVERIFY(lockFile.open(QIODevice::WriteOnly));
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                 QFileDevice::FileModificationTime));
+    lockFile.close();
+
+    bool busy = false;
+    try {
+        ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "08.12.26",
+                                       std::chrono::milliseconds(300));
+    } catch (const ELogBusy&) {
+        busy = true;
+    }
+    QCOMPARE(busy, !numbered);
+    QCOMPARE(ReadBytes(path).size(), (numbered ? 2 : 1) * ProtocolRecord::Size);
 }
 
 int RunSharedLogTests(int argc, char** argv) {
