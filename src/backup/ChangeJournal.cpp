@@ -2,11 +2,10 @@
 
 #include "ConnectedDevice.h"
 #include "CsvLine.h"
+#include "PosixFile.h"
 
 #include <QDir>
 #include <QFile>
-
-#include <unistd.h>
 
 namespace {
 
@@ -95,7 +94,7 @@ bool Append(const QString& root, const JournalRecord& record) {
     bytes += LineOf(record).toUtf8();
     if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
-    return ::fsync(file.handle()) == 0;
+    return PosixFile::TrySync(file.handle());
 }
 
 std::vector<JournalRecord> Read(const QString& path) {

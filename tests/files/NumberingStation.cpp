@@ -36,12 +36,22 @@ void GiveIdentity(q5emu::Q5Emulator& controller, const QByteArray& serial) {
                             static_cast<uint8_t>(date[i]));
 }
 
+// A loaded machine may keep the emulator from answering within the reply window; the
+// station asks again, as the numbering is what it shows, not the line.
+constexpr int Attempts = 5;
+
+void Exchange(uint8_t command, uint8_t address, uint16_t value) {
+    for (int attempt = 0; attempt < Attempts; ++attempt)
+        if (SendCommand(command, address, value))
+            return;
+    throw std::runtime_error("no reply from the emulator");
+}
+
 // The characters at the addresses, read over the line.
 QByteArray ReadCharacters(int firstAddress, int count) {
     QByteArray text;
     for (int i = 0; i < count; ++i) {
-        if (!SendCommand(CmdReadParam, static_cast<uint8_t>(firstAddress + i), 0))
-            throw std::runtime_error("no reply from the emulator");
+        Exchange(CmdReadParam, static_cast<uint8_t>(firstAddress + i), 0);
         text.append(static_cast<char>(ReplyValue() & 0xFF));
     }
     return text;
@@ -49,9 +59,8 @@ QByteArray ReadCharacters(int firstAddress, int count) {
 
 void WriteCharacters(int firstAddress, const QByteArray& bytes) {
     for (int i = 0; i < bytes.size(); ++i)
-        if (!SendCommand(CmdWriteParam, static_cast<uint8_t>(firstAddress + i),
-                         static_cast<uint8_t>(bytes[i])))
-            throw std::runtime_error("no reply from the emulator");
+        Exchange(CmdWriteParam, static_cast<uint8_t>(firstAddress + i),
+                 static_cast<uint8_t>(bytes[i]));
 }
 
 QByteArray HeldSerial(const q5emu::Q5Emulator& controller) {
