@@ -1,3 +1,6 @@
+// The same exchange as fuzz_exchange, through the real serial port code and a pseudo-terminal
+// (slow: every silent reply waits out the reply window).
+//
 // One command exchange against the controller emulator, which answers with any byte string,
 // or puts any bytes on the line before the request and then keeps silent, or both. Bytes
 // waiting before the request are emptied away unread. Whatever the reply: five bytes with a
