@@ -13,11 +13,17 @@ const QString Yes = QStringLiteral("да");
 const QString No = QStringLiteral("нет");
 constexpr int FieldCount = 8;
 
+// A record is one line: a line break in a text (a serial number may hold any byte) becomes a
+// blank, so the record reads back and a record cut short stays within its own line.
+QString OneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 QString LineOf(const JournalRecord& record) {
-    return CsvLine::Join({record.time.toString(Qt::ISODate), record.serial,
-                          QString::number(record.address), record.name,
+    return CsvLine::Join({record.time.toString(Qt::ISODate), OneLine(record.serial),
+                          QString::number(record.address), OneLine(record.name),
                           QString::number(record.oldWord), QString::number(record.newWord),
-                          record.operation, record.confirmed ? Yes : No}) +
+                          OneLine(record.operation), record.confirmed ? Yes : No}) +
            u'\n';
 }
 

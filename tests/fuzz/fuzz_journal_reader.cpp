@@ -1,7 +1,7 @@
 // Any bytes as a journal file: reading it never fails, and every record it yields is one
 // that an append writes back so that it reads the same again (times to whole seconds, as the
-// journal keeps them). A journal of records appended one after the other reads back as
-// exactly those records.
+// journal keeps them). The same bytes also make one record of any texts and numbers, which
+// reads back as it was appended, a line break in a text as a blank.
 
 #include "FuzzCheck.h"
 #include "QtOnce.h"
@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <map>
@@ -31,8 +33,36 @@ void WriteFile(const QString& path, const uint8_t* bytes, size_t size) {
             "temporary file written", path);
 }
 
-JournalRecord InWholeSeconds(JournalRecord record) {
+QString OneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+// The record as the journal keeps it: whole seconds, line breaks in texts as blanks.
+JournalRecord AsKept(JournalRecord record) {
     record.time = record.time.addMSecs(-record.time.time().msec());
+    record.serial = OneLine(record.serial);
+    record.name = OneLine(record.name);
+    record.operation = OneLine(record.operation);
+    return record;
+}
+
+QString AnyText(FuzzedDataProvider& data) {
+    return QString::fromUtf8(QByteArray::fromStdString(data.ConsumeRandomLengthString(40)));
+}
+
+// A record of any texts and numbers, at any whole second of the years 1900 to 2100.
+JournalRecord AnyRecord(const uint8_t* bytes, size_t size) {
+    FuzzedDataProvider data(bytes, size);
+    JournalRecord record;
+    record.time = QDateTime(QDate(1900, 1, 1), QTime(0, 0))
+                      .addSecs(data.ConsumeIntegralInRange<qint64>(0, 6311390400LL));
+    record.serial = AnyText(data);
+    record.address = data.ConsumeIntegral<int>();
+    record.name = AnyText(data);
+    record.oldWord = data.ConsumeIntegral<uint16_t>();
+    record.newWord = data.ConsumeIntegral<uint16_t>();
+    record.operation = AnyText(data);
+    record.confirmed = data.ConsumeBool();
     return record;
 }
 
@@ -58,18 +88,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size)).count('\n');
     Require(static_cast<qsizetype>(records.size()) <= lines, "no more records than line ends");
 
-    // Appended again, one file per journal the records name, in their order.
+    // Appended again, one file per journal the records name, in their order, and then one
+    // record made of the input.
     const QString root = Scratch().filePath(u"again"_qs);
     QDir(root).removeRecursively();
+    std::vector<JournalRecord> appended = records;
+    appended.push_back(AnyRecord(bytes, size));
     std::map<QString, std::vector<JournalRecord>> expected;
-    for (const JournalRecord& record : records) {
+    for (const JournalRecord& record : appended) {
         Require(ChangeJournal::Append(root, record), "the record is appended", Describe(record));
-        expected[ChangeJournal::PathOf(root, record.serial)].push_back(InWholeSeconds(record));
+        expected[ChangeJournal::PathOf(root, record.serial)].push_back(AsKept(record));
     }
     for (const auto& [path, wanted] : expected) {
         const std::vector<JournalRecord> again = ChangeJournal::Read(path);
+        QFile written(path);
+        written.open(QIODevice::ReadOnly);
         Require(again.size() == wanted.size(), "every appended record reads back",
-                QString::number(again.size()) + u" of "_qs + QString::number(wanted.size()));
+                QString::number(again.size()) + u" of "_qs + QString::number(wanted.size()) +
+                    u" from "_qs + QString::fromUtf8(written.readAll()));
         for (std::size_t i = 0; i < wanted.size(); ++i)
             Require(again[i] == wanted[i], "a record reads back as it was appended",
                     Describe(wanted[i]) + u" became "_qs + Describe(again[i]));
