@@ -6,7 +6,11 @@ include(GNUInstallDirs)
 set(Q5_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/tarvik-q5)
 set(Q5_ICON_DIR ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor)
 
-install(TARGETS tarvik-q5 q5-emulator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tarvik-q5 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The emulator is built only where the system has pseudo-terminals.
+if(TARGET q5-emulator)
+    install(TARGETS q5-emulator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 install(FILES ${Q5_DATA_SOURCE}/${Q5_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)

@@ -1,10 +1,9 @@
 #include "FormatMask.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <locale.h>
+#include <limits>
+#include <string>
 
 namespace FormatMask {
 namespace {
@@ -55,23 +54,34 @@ struct Digits {
     bool IsZero() const { return integer.isEmpty() && fraction.isEmpty(); }
 };
 
+// x in scientific notation with `digits` significant digits ("d.ddde±XX", as printf's %e
+// writes it), the same whatever the process locale.
+std::string Scientific(long double x, int digits) {
+    char buffer[64];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, digits - 1);
+    return std::string(buffer, written.ptr);
+}
+
 // |x| rounded to `decimals` places, halves away from zero, decided on the 18 significant
 // digits of its decimal expansion.
 Digits RoundToDecimals(long double magnitude, int decimals) {
     Digits result;
     if (magnitude == 0.0L)
         return result;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", kSignificantDigits - 1, magnitude);
-    // buffer: d.ddddddddddddddddde±XX
+    const std::string scientific = Scientific(magnitude, kSignificantDigits);
+    // scientific: d.ddddddddddddddddde±XX
     QString digits;
-    const char* p = buffer;
+    const char* p = scientific.c_str();
     for (; *p != 'e'; ++p) {
         if (*p != '.')
             digits.append(QLatin1Char(*p));
     }
     // value = 0.digits × 10^pointAt
-    int pointAt = std::atoi(p + 1) + 1;
+    int exponent = 0;
+    const char* exponentText = p[1] == '+' ? p + 2 : p + 1;
+    std::from_chars(exponentText, scientific.c_str() + scientific.size(), exponent);
+    int pointAt = exponent + 1;
     const int keep = pointAt + decimals;
     if (keep < 0)
         return result;
@@ -112,9 +122,7 @@ QString GeneralNotation(long double x) {
         return QStringLiteral("NAN");
     if (std::isinf(x))
         return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", kGeneralDigits - 1, x);
-    QString text = QString::fromLatin1(buffer);
+    QString text = QString::fromStdString(Scientific(x, kGeneralDigits));
     const int e = text.indexOf(u'e');
     QString mantissa = text.left(e);
     const int exponent = text.mid(e + 1).toInt();
@@ -176,6 +184,44 @@ QString Format(const QString& mask, long double x) {
     return out;
 }
 
+namespace {
+
+// The decimal exponent of the leading significant digit of a plain number text ("0.05e3" is
+// 1, "120" is 2), or 0 when it has none.
+long MagnitudeExponent(const char* first, const char* last) {
+    long integerDigits = 0;
+    long zerosAfterPoint = 0;
+    bool found = false;
+    bool beforePoint = true;
+    const char* p = first;
+    for (; p != last && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.') {
+            beforePoint = false;
+        } else if (!found && *p == '0') {
+            zerosAfterPoint += beforePoint ? 0 : 1;
+        } else {
+            found = true;
+            integerDigits += beforePoint ? 1 : 0;
+        }
+    }
+    if (!found)
+        return 0;
+    long exponent = 0;
+    if (p != last) {
+        ++p;
+        const bool minus = p != last && *p == '-';
+        if (p != last && (*p == '+' || *p == '-'))
+            ++p;
+        // An exponent longer than a long holds is far beyond the range either way.
+        if (std::from_chars(p, last, exponent).ec != std::errc())
+            exponent = std::numeric_limits<long>::max() / 2;
+        exponent = minus ? -exponent : exponent;
+    }
+    return (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1)) + exponent;
+}
+
+} // namespace
+
 std::optional<long double> StrToExtended(const QString& text) {
     if (text == QStringLiteral("."))
         return 0.0L;
@@ -211,14 +257,24 @@ std::optional<long double> StrToExtended(const QString& text) {
     if (i != n)
         return std::nullopt;
 
-    // The text is plain ASCII now; convert it in the C locale whatever the process locale.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    // The text is plain ASCII now; from_chars reads it the same whatever the process locale.
     const QByteArray ascii = text.toLatin1();
-    errno = 0;
-    const long double value = strtold_l(ascii.constData(), nullptr, cLocale);
-    if (errno == ERANGE && std::isinf(value))
-        return std::nullopt; // beyond the extended range
-    return value;
+    const bool negative = ascii.startsWith('-');
+    const char* first = ascii.constData() + (ascii.startsWith('+') || negative ? 1 : 0);
+    const char* last = ascii.constData() + ascii.size();
+    long double value = 0.0L;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        if (MagnitudeExponent(first, last) > 0)
+            return std::nullopt; // beyond the extended range
+        value = 0.0L;            // below it: zero
+    } else if (error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    // Below the normal range is zero too, however near the boundary it was read.
+    if (std::fpclassify(value) == FP_SUBNORMAL)
+        value = 0.0L;
+    return negative ? -value : value;
 }
 
 } // namespace FormatMask

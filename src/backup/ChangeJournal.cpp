@@ -2,11 +2,10 @@
 
 #include "ConnectedDevice.h"
 #include "CsvLine.h"
+#include "PosixFile.h"
 
 #include <QDir>
 #include <QFile>
-
-#include <unistd.h>
 
 namespace {
 
@@ -14,11 +13,18 @@ const QString Yes = QStringLiteral("да");
 const QString No = QStringLiteral("нет");
 constexpr int FieldCount = 8;
 
+// A record is one line: a line break in a text (a serial number may hold any byte) becomes a
+// blank, so the record reads back and a record cut short stays within its own line.
+QString OneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 QString LineOf(const JournalRecord& record) {
-    return CsvLine::Join(
-               {record.time.toString(Qt::ISODate), record.serial, QString::number(record.address),
-                record.name, record.oldWord ? QString::number(*record.oldWord) : QString(),
-                QString::number(record.newWord), record.operation, record.confirmed ? Yes : No}) +
+    return CsvLine::Join({record.time.toString(Qt::ISODate), OneLine(record.serial),
+                          QString::number(record.address), OneLine(record.name),
+                          record.oldWord ? QString::number(*record.oldWord) : QString(),
+                          QString::number(record.newWord), OneLine(record.operation),
+                          record.confirmed ? Yes : No}) +
            u'\n';
 }
 
@@ -119,12 +125,12 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
 }
 
 bool Writer::Sync() {
-    return !file_ || ::fsync(file_->handle()) == 0;
+    return !file_ || PosixFile::TrySync(file_->handle());
 }
 
 void Writer::Close() {
     if (file_)
-        ::fsync(file_->handle());
+        PosixFile::TrySync(file_->handle());
     file_.reset();
     path_.clear();
 }

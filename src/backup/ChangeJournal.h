@@ -35,7 +35,8 @@ QString Header();
 // The journal file of a controller with this serial number.
 QString PathOf(const QString& root, const QString& serial);
 
-// Appends the record, flushed and synced. False when the journal cannot be written; the
+// Appends the record, flushed and synced. A line break in one of its texts is written as a
+// blank. False when the journal cannot be written; the
 // write it records goes on regardless.
 bool Append(const QString& root, const JournalRecord& record);
 

@@ -1,15 +1,12 @@
 #include "DurableWrite.h"
 
+#include "InOutError.h"
 #include "PosixFile.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -17,19 +14,12 @@ constexpr int NameAttempts = 16;
 
 // The permissions of an existing target, after checking that it could be opened for writing
 // as a plain overwrite would; nothing when there is no file yet.
-std::optional<mode_t> CheckTargetWritable(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        PosixFile::ThrowErrno(errno);
-    }
-    FileDescriptor target(fd);
-    struct stat info {};
-    if (::fstat(target.get(), &info) != 0)
-        PosixFile::ThrowErrno(errno);
-    return info.st_mode & 07777;
+std::optional<unsigned> CheckTargetWritable(const QString& path) {
+    std::optional<FileDescriptor> target =
+        PosixFile::OpenIfThere(path, PosixFile::OpenFor::Overwrite);
+    if (!target)
+        return std::nullopt;
+    return PosixFile::Permissions(target->get());
 }
 
 // A file created beside the target; removed again unless it was renamed into place.
@@ -40,21 +30,19 @@ public:
             path_ = directory +
                     QStringLiteral("/.q5-%1.tmp")
                         .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-            const QByteArray name = QFile::encodeName(path_);
-            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                fd_ = FileDescriptor(fd);
+            if (std::optional<FileDescriptor> fd = PosixFile::CreateNew(path_)) {
+                fd_ = std::move(*fd);
                 return;
             }
-            if (errno != EEXIST || attempt == NameAttempts)
-                PosixFile::ThrowErrno(errno);
+            if (attempt == NameAttempts)
+                throw EInOutError::FromErrno(EEXIST);
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
         if (!committed_)
-            ::unlink(QFile::encodeName(path_).constData());
+            PosixFile::RemoveQuietly(path_);
     }
 
     FileDescriptor& fd() { return fd_; }
@@ -73,14 +61,14 @@ private:
 } // namespace
 
 void WriteFileDurably(const QString& path, const QByteArray& bytes) {
-    const std::optional<mode_t> keptMode = CheckTargetWritable(path);
+    const std::optional<unsigned> keptMode = CheckTargetWritable(path);
     const QString directory = PosixFile::DirectoryOf(path);
 
     TemporaryFile temporary(directory);
     const int fd = temporary.fd().get();
     PosixFile::WriteAt(fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0);
-    if (keptMode && ::fchmod(fd, *keptMode) != 0)
-        PosixFile::ThrowErrno(errno);
+    if (keptMode)
+        PosixFile::SetPermissions(fd, *keptMode);
     PosixFile::Sync(fd);
     temporary.fd().close();
     temporary.renameOver(path);

@@ -1,8 +1,9 @@
 #include "InOutError.h"
 
+#include "PosixFile.h"
+
 #include <array>
-#include <cerrno>
-#include <utility>
+#include <optional>
 
 namespace {
 
@@ -19,22 +20,6 @@ constexpr std::array<CodeText, 7> Texts = {{
     {InOutCode::ReadBeyondEnd, "Read beyond end of file"},
     {InOutCode::DiskFull, "Disk full"},
     {InOutCode::InvalidNumericInput, "Invalid numeric input"},
-}};
-
-struct ErrnoCode {
-    int errorNumber;
-    int code;
-};
-
-constexpr std::array<ErrnoCode, 8> ErrnoCodes = {{
-    {EACCES, InOutCode::AccessDenied},
-    {EPERM, InOutCode::AccessDenied},
-    {EROFS, InOutCode::AccessDenied},
-    {EISDIR, InOutCode::AccessDenied},
-    {ENOENT, InOutCode::FileNotFound},
-    {EMFILE, InOutCode::TooManyOpenFiles},
-    {ENOSPC, InOutCode::DiskFull},
-    {ENAMETOOLONG, InOutCode::InvalidFilename},
 }};
 
 std::string GenericText(int code) {
@@ -57,9 +42,7 @@ EInOutError::EInOutError(int code, const std::string& text)
     : std::runtime_error(text), code_(code) {}
 
 EInOutError EInOutError::FromErrno(int errorNumber) {
-    for (const ErrnoCode& entry : ErrnoCodes) {
-        if (entry.errorNumber == errorNumber)
-            return EInOutError(entry.code);
-    }
+    if (const std::optional<int> code = PosixFile::CodeOfError(errorNumber))
+        return EInOutError(*code);
     return EInOutError(errorNumber, GenericText(errorNumber));
 }

@@ -4,12 +4,57 @@
 
 #include <QFile>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+namespace {
+
+struct ErrnoCode {
+    int errorNumber;
+    int code;
+};
+
+constexpr std::array<ErrnoCode, 8> ErrnoCodes = {{
+    {EACCES, InOutCode::AccessDenied},
+    {EPERM, InOutCode::AccessDenied},
+    {EROFS, InOutCode::AccessDenied},
+    {EISDIR, InOutCode::AccessDenied},
+    {ENOENT, InOutCode::FileNotFound},
+    {EMFILE, InOutCode::TooManyOpenFiles},
+    {ENOSPC, InOutCode::DiskFull},
+    {ENAMETOOLONG, InOutCode::InvalidFilename},
+}};
+
+QByteArray NameOf(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+int FlagsFor(PosixFile::OpenFor mode) {
+    switch (mode) {
+    case PosixFile::OpenFor::ReadWrite:
+        return O_RDWR;
+    case PosixFile::OpenFor::Overwrite:
+        return O_WRONLY | O_NONBLOCK | O_NOCTTY;
+    }
+    return O_RDONLY;
+}
+
+// The descriptor, or -1 with errno set.
+int OpenRaw(const QString& path, int flags, mode_t mode = 0666) {
+    const QByteArray name = NameOf(path);
+    int fd;
+    do {
+        fd = ::open(name.constData(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+} // namespace
 
 FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)) {}
@@ -41,27 +86,49 @@ void ThrowErrno(int errorNumber) {
     throw EInOutError::FromErrno(errorNumber);
 }
 
-FileDescriptor Open(const QString& path, int flags, mode_t mode) {
-    const QByteArray name = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(name.constData(), flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
+std::optional<int> CodeOfError(int errorNumber) {
+    for (const ErrnoCode& entry : ErrnoCodes) {
+        if (entry.errorNumber == errorNumber)
+            return entry.code;
+    }
+    return std::nullopt;
+}
+
+FileDescriptor Open(const QString& path, OpenFor mode) {
+    const int fd = OpenRaw(path, FlagsFor(mode));
     if (fd < 0)
         ThrowErrno(errno);
     return FileDescriptor(fd);
 }
 
-off_t Size(int fd) {
+std::optional<FileDescriptor> OpenIfThere(const QString& path, OpenFor mode) {
+    const int fd = OpenRaw(path, FlagsFor(mode));
+    if (fd < 0 && errno == ENOENT)
+        return std::nullopt;
+    if (fd < 0)
+        ThrowErrno(errno);
+    return FileDescriptor(fd);
+}
+
+std::optional<FileDescriptor> CreateNew(const QString& path) {
+    const int fd = OpenRaw(path, O_WRONLY | O_CREAT | O_EXCL);
+    if (fd < 0 && errno == EEXIST)
+        return std::nullopt;
+    if (fd < 0)
+        ThrowErrno(errno);
+    return FileDescriptor(fd);
+}
+
+Offset Size(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         ThrowErrno(errno);
     return info.st_size;
 }
 
-void ReadAt(int fd, char* data, size_t count, off_t offset) {
+void ReadAt(int fd, char* data, std::size_t count, Offset offset) {
     while (count > 0) {
-        const ssize_t n = ::pread(fd, data, count, offset);
+        const ssize_t n = ::pread(fd, data, count, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -69,14 +136,14 @@ void ReadAt(int fd, char* data, size_t count, off_t offset) {
         if (n == 0)
             throw EInOutError(InOutCode::ReadBeyondEnd);
         data += n;
-        count -= static_cast<size_t>(n);
+        count -= static_cast<std::size_t>(n);
         offset += n;
     }
 }
 
-void WriteAt(int fd, const char* data, size_t count, off_t offset) {
+void WriteAt(int fd, const char* data, std::size_t count, Offset offset) {
     while (count > 0) {
-        const ssize_t n = ::pwrite(fd, data, count, offset);
+        const ssize_t n = ::pwrite(fd, data, count, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -84,7 +151,7 @@ void WriteAt(int fd, const char* data, size_t count, off_t offset) {
         if (n == 0)
             throw EInOutError(InOutCode::DiskFull);
         data += n;
-        count -= static_cast<size_t>(n);
+        count -= static_cast<std::size_t>(n);
         offset += n;
     }
 }
@@ -94,9 +161,38 @@ void Sync(int fd) {
         ThrowErrno(errno);
 }
 
-void Rename(const QString& from, const QString& to) {
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+bool TrySync(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+unsigned Permissions(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
         ThrowErrno(errno);
+    return info.st_mode & 07777;
+}
+
+void SetPermissions(int fd, unsigned permissions) {
+    if (::fchmod(fd, static_cast<mode_t>(permissions)) != 0)
+        ThrowErrno(errno);
+}
+
+void Rename(const QString& from, const QString& to) {
+    if (::rename(NameOf(from).constData(), NameOf(to).constData()) != 0)
+        ThrowErrno(errno);
+}
+
+void RemoveQuietly(const QString& path) noexcept {
+    ::unlink(NameOf(path).constData());
+}
+
+bool IsFile(const QString& path) {
+    struct stat info {};
+    return ::stat(NameOf(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool IsWritableDirectory(const QString& directory) {
+    return ::access(NameOf(directory).constData(), W_OK | X_OK) == 0;
 }
 
 QString DirectoryOf(const QString& path) {
@@ -109,7 +205,10 @@ QString DirectoryOf(const QString& path) {
 }
 
 void SyncDirectory(const QString& directory) {
-    FileDescriptor dir = Open(directory, O_RDONLY | O_DIRECTORY);
+    const int fd = OpenRaw(directory, O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        ThrowErrno(errno);
+    FileDescriptor dir(fd);
     Sync(dir.get());
     dir.close();
 }

@@ -1,10 +1,14 @@
 #pragma once
-// Checked file operations over descriptors: every failure throws the EInOutError mapped
-// from the system's error number.
+// The file layer's one window onto the operating system: descriptors, positioned reads and
+// writes, sync, rename, permissions and the mapping of the system's error numbers. Every
+// failure throws the EInOutError mapped from the system's error number. This file is POSIX;
+// a port implements the same interface for its system (see README-reliability.md).
 
 #include <QString>
 
-#include <sys/types.h>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 
 class FileDescriptor {
 public:
@@ -28,18 +32,49 @@ private:
 
 namespace PosixFile {
 
-[[noreturn]] void ThrowErrno(int errorNumber);
+using Offset = std::int64_t;
 
-FileDescriptor Open(const QString& path, int flags, mode_t mode = 0666);
-off_t Size(int fd);
+enum class OpenFor {
+    ReadWrite, // an existing file, read and written in place
+    Overwrite, // an existing file, checked for writing; never blocks on a device
+};
+
+[[noreturn]] void ThrowErrno(int errorNumber);
+// The I/O error code of a system error number (InOutCode), or nothing for a number that has
+// none and keeps its own value.
+std::optional<int> CodeOfError(int errorNumber);
+
+FileDescriptor Open(const QString& path, OpenFor mode);
+// Like Open, but nothing when no file is there.
+std::optional<FileDescriptor> OpenIfThere(const QString& path, OpenFor mode);
+// A file made anew for writing; nothing when the name is taken already.
+std::optional<FileDescriptor> CreateNew(const QString& path);
+
+Offset Size(int fd);
 // Reads exactly count bytes at offset; fewer bytes in the file is ReadBeyondEnd.
-void ReadAt(int fd, char* data, size_t count, off_t offset);
+void ReadAt(int fd, char* data, std::size_t count, Offset offset);
 // Writes all count bytes at offset; a device that takes no more is DiskFull.
-void WriteAt(int fd, const char* data, size_t count, off_t offset);
+void WriteAt(int fd, const char* data, std::size_t count, Offset offset);
 void Sync(int fd);
+// Sync for callers that report failure themselves: false when the data may not be on disk.
+bool TrySync(int fd);
+
+// The permission bits of an open file, and setting them on another.
+unsigned Permissions(int fd);
+void SetPermissions(int fd, unsigned permissions);
+
+// Replaces `to` by `from` in one step: a reader sees the old file or the new one.
 void Rename(const QString& from, const QString& to);
+// Removes a file if it can; for clearing up after a failure.
+void RemoveQuietly(const QString& path) noexcept;
+
+// A plain file (not a directory) is there.
+bool IsFile(const QString& path);
+// Files can be made in the directory.
+bool IsWritableDirectory(const QString& directory);
 // The directory part of a path as the system resolves it: "." for a bare name.
 QString DirectoryOf(const QString& path);
+// Makes a rename in the directory durable.
 void SyncDirectory(const QString& directory);
 
 } // namespace PosixFile

@@ -12,9 +12,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -48,11 +46,6 @@ QString& ChosenDirectory() {
     return directory;
 }
 
-bool IsFileThere(const QString& path) {
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
 } // namespace
 
 namespace ProductionLog {
@@ -76,7 +69,7 @@ QString Path() {
 }
 
 void CreateIfMissing(const QString& path, const QString& controllerDate) {
-    if (IsFileThere(path))
+    if (PosixFile::IsFile(path))
         return;
     const ProtocolRecord header =
         ProtocolRecord::Make(Cp1251::Encode(HeaderSerial()), Cp1251::Encode(controllerDate));
@@ -100,8 +93,8 @@ QByteArray NumberedSerial(const QString& shownSerial, const QString& sequence) {
 }
 
 ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today) {
-    FileDescriptor log = PosixFile::Open(path, O_RDWR);
-    const off_t wholeRecords = PosixFile::Size(log.get()) / ProtocolRecord::Size;
+    FileDescriptor log = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
+    const PosixFile::Offset wholeRecords = PosixFile::Size(log.get()) / ProtocolRecord::Size;
     if (wholeRecords == 0)
         throw EInOutError(InOutCode::ReadBeyondEnd);
 

@@ -1,11 +1,11 @@
 #include "ProgramDirectory.h"
 
+#include "PosixFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace ProgramDirectory {
 
@@ -28,7 +28,7 @@ QString Executable() {
 }
 
 bool IsWritable(const QString& directory) {
-    return ::access(QFile::encodeName(directory).constData(), W_OK | X_OK) == 0;
+    return PosixFile::IsWritableDirectory(directory);
 }
 
 void SetWritableTest(WritableTest test) {

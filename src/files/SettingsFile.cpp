@@ -5,8 +5,6 @@
 #include "PosixFile.h"
 #include "ProgramDirectory.h"
 
-#include <fcntl.h>
-
 namespace SettingsFile {
 
 QString WithExtension(const QString& path) {
@@ -15,7 +13,7 @@ QString WithExtension(const QString& path) {
 }
 
 QByteArray ReadForLoad(const QString& path) {
-    FileDescriptor file = PosixFile::Open(path, O_RDWR);
+    FileDescriptor file = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
     if (PosixFile::Size(file.get()) < SettingsRecords::FileSize)
         throw EInOutError(InOutCode::ReadBeyondEnd);
     QByteArray bytes(SettingsRecords::FileSize, '\0');

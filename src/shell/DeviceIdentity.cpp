@@ -5,6 +5,7 @@
 #include "DateText.h"
 #include "Form1.h"
 #include "IdentityText.h"
+#include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
 
@@ -71,10 +72,10 @@ void ReadDeviceIdentity() {
     if (!IdentityText::IsUnnumbered(Cp1251::Decode(serial.bytes)))
         return;
 
-    const QString logPath = ProductionLog::Path();
-    ProductionLog::CreateIfMissing(logPath, Cp1251::Decode(date.bytes));
+    // Another station numbering from the same log waits for this record, and this one for its.
     const ProtocolRecord record =
-        ProductionLog::AppendNext(logPath, ShownText(serial.bytes), DateText::TodayForDevice());
+        ProductionLog::NumberUnderLock(ProductionLog::Path(), Cp1251::Decode(date.bytes),
+                                       ShownText(serial.bytes), DateText::TodayForDevice());
     const QString numberedSerial = Cp1251::Decode(record.serial());
     WriteSerialNumber(numberedSerial);
     Form1->StaticText3->setText(Cp1251::Decode(record.date()));

@@ -12,8 +12,8 @@ class TForm1;
 // number reads "00000" gets the next number from the production log: the log record is on
 // disk before the new serial number and today's date are written into the controller and
 // shown. Numbering needs all 32 reads to have had a valid reply; otherwise nothing is written
-// anywhere. Log errors (EInOutError) and a log number that is no integer (EConvertError)
-// leave by exception.
+// anywhere. Log errors (EInOutError), a log that another station holds too long (ELogBusy)
+// and a log number that is no integer (EConvertError) leave by exception.
 void ReadDeviceIdentity();
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and

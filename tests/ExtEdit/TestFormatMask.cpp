@@ -171,6 +171,9 @@ void TestFormatMask::Convert_data() {
     QTest::newRow("trailing point") << u"5."_qs << 5.0L;
     QTest::newRow("leading zeros") << u"010"_qs << 10.0L;
     QTest::newRow("underflow is zero") << u"1e-5000"_qs << 0.0L;
+    QTest::newRow("below the normal range is zero") << u"-1e-4940"_qs << 0.0L;
+    QTest::newRow("many digits below the range") << u"123456e-4940"_qs << 0.0L;
+    QTest::newRow("leading zeros within the range") << u"0.0001e4935"_qs << 1e4931L;
     QTest::newRow("extended precision") << u"0.1"_qs << 0.1L;
 }
 
@@ -189,6 +192,7 @@ void TestFormatMask::ConvertFails_data() {
           "1.2.3", "1e", "1e+", "e5",  "--1", "1,5", "1e5000", "-.",   "..", "1e2.5"})
         QTest::newRow(*text ? text : "empty") << QString::fromLatin1(text);
     QTest::newRow("arabic digit") << u"١"_qs;
+    QTest::newRow("leading zeros past the range") << u"0.001e4936"_qs;
 }
 
 void TestFormatMask::ConvertFails() {

@@ -35,6 +35,7 @@ private slots:
     void recordBytes_data();
     void recordBytes();
     void headerOnceAndRoundTrip();
+    void lineBreaksInTextsBecomeBlanks();
     void truncatedLastLineIsDropped();
     void unwritableRootReturnsFalse();
 };
@@ -83,6 +84,19 @@ void TestChangeJournal::headerOnceAndRoundTrip() {
     unread.serial.clear();
     QVERIFY(ChangeJournal::Append(root.path(), unread));
     QVERIFY(QFile::exists(root.filePath("journal/unknown.csv")));
+}
+
+void TestChangeJournal::lineBreaksInTextsBecomeBlanks() {
+    QTemporaryDir root;
+    JournalRecord record = Record(33, QStringLiteral("a\nb"), QStringLiteral("c\r\nd\r"), true);
+    record.serial = QStringLiteral("Q5\n0042"); // a controller's serial may hold any byte
+    QVERIFY(ChangeJournal::Append(root.path(), record));
+    QVERIFY(ChangeJournal::Append(root.path(), record));
+    record.serial = QStringLiteral("Q5 0042");
+    record.name = QStringLiteral("a b");
+    record.operation = QStringLiteral("c  d ");
+    QVERIFY(ChangeJournal::Read(ChangeJournal::PathOf(root.path(), record.serial)) ==
+            std::vector<JournalRecord>(2, record));
 }
 
 void TestChangeJournal::truncatedLastLineIsDropped() {

@@ -7,6 +7,7 @@
 #include "FileHelpers.h"
 #include "Form1.h"
 #include "FrameLog.h"
+#include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
 #include "ProtocolRecord.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QtTest>
 
 #include <memory>
@@ -75,6 +77,7 @@ private slots:
     void numberedControllerIsLeftAlone();
     void logFailureWritesNothing_data();
     void logFailureWritesNothing();
+    void busyLogWritesNothing();
     void failedReadsNumberNothing_data();
     void failedReadsNumberNothing();
 
@@ -193,6 +196,21 @@ void TestDeviceIdentity::logFailureWritesNothing() {
     if (!logBefore.isEmpty())
         QCOMPARE(ReadBytes(fixture->logPath()), logBefore);
     QCOMPARE(EntriesOf(fixture->directory()), QStringList{ProductionLog::FileName});
+    QCOMPARE(fixture->form().StaticText1->text(), QString(19, 'T') + "00000");
+}
+
+void TestDeviceIdentity::busyLogWritesNothing() {
+    const QByteArray logBefore = Header("01.01.01");
+    WriteBytes(fixture->logPath(), logBefore);
+    QLockFile otherStation(ProductionLog::LockPathOf(fixture->logPath()));
+    QVERIFY(otherStation.tryLock(0));
+    fixture->setText(1, Serial('T', "00000"));
+
+    // After the numbering's whole wait for the lock.
+    QVERIFY(ErrorOf(ReadDeviceIdentity).startsWith("Протокол "));
+
+    QCOMPARE(FrameTriples(fixture->controller()), Reads(1, 32));
+    QCOMPARE(ReadBytes(fixture->logPath()), logBefore);
     QCOMPARE(fixture->form().StaticText1->text(), QString(19, 'T') + "00000");
 }
 

@@ -21,6 +21,9 @@ std::optional<long double> StrictValue(const QString& text) {
     const long double value = strtold_l(text.toLatin1().constData(), nullptr, cLocale);
     if (std::isinf(value))
         return std::nullopt;
+    // Below the normal extended range a value reads as zero.
+    if (std::fpclassify(value) == FP_SUBNORMAL)
+        return value < 0 ? -0.0L : 0.0L;
     return value;
 }
 

@@ -1,0 +1,90 @@
+#include "LogNumbering.h"
+
+#include "InOutError.h"
+#include "LogBusyError.h"
+#include "ProductionLog.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+// "host, process 1234" for the station that holds the lock, when the lock file says.
+QString HolderOf(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return {};
+    return QStringLiteral("%1 (процесс %2)").arg(host).arg(pid);
+}
+
+// QLockFile's own wait doubles its pauses from 100 ms on; a log that another station holds
+// for a few milliseconds is tried again sooner.
+constexpr std::chrono::milliseconds RetryPause{5};
+
+// A lock file without its holder's name is one whose station died between making it and
+// writing it; QLockFile would wait out its stale time (30 s) before taking it over. One that
+// has stayed nameless this long is not being written any more.
+constexpr std::chrono::milliseconds NamelessStale{2000};
+
+bool IsNamelessAndOld(const QLockFile& lock, const QString& lockPath) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application))
+        return false;
+    const QFileInfo file(lockPath);
+    return file.exists() &&
+           file.lastModified().msecsTo(QDateTime::currentDateTime()) > NamelessStale.count();
+}
+
+void Acquire(QLockFile& lock, const QString& logPath, std::chrono::milliseconds wait) {
+    QDeadlineTimer deadline(wait);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            break;
+        if (IsNamelessAndOld(lock, ProductionLog::LockPathOf(logPath))) {
+            lock.removeStaleLockFile();
+            continue;
+        }
+        QThread::msleep(static_cast<unsigned long>(
+            std::min<qint64>(RetryPause.count(), deadline.remainingTime())));
+    }
+    if (lock.isLocked())
+        return;
+    switch (lock.error()) {
+    case QLockFile::LockFailedError:
+        throw ELogBusy(logPath, HolderOf(lock));
+    case QLockFile::PermissionError:
+        throw EInOutError(InOutCode::AccessDenied);
+    default:
+        throw EInOutError::FromErrno(EIO);
+    }
+}
+
+} // namespace
+
+namespace ProductionLog {
+
+QString LockPathOf(const QString& logPath) {
+    return logPath + QStringLiteral(".lock");
+}
+
+ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
+                               const QString& shownSerial, const QString& today,
+                               std::chrono::milliseconds wait) {
+    QLockFile lock(LockPathOf(path));
+    Acquire(lock, path, wait);
+    // QLockFile gives the lock back when it goes, also when the numbering fails.
+    CreateIfMissing(path, controllerDate);
+    return AppendNext(path, shownSerial, today);
+}
+
+} // namespace ProductionLog

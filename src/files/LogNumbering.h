@@ -1,0 +1,29 @@
+#pragma once
+// Numbering from a production log that several stations share (a log on a network folder).
+// Each numbering holds the lock file "<log>.lock" beside the log from before it looks for
+// the log until its new record is on disk, so no two stations read the same last record.
+// The lock is given back before the controller is written. A lock left by a station that
+// died is taken over: at once on the same computer, after QLockFile's stale time elsewhere.
+
+#include "ProtocolRecord.h"
+
+#include <QString>
+
+#include <chrono>
+
+namespace ProductionLog {
+
+inline constexpr std::chrono::milliseconds LockWait{5000};
+
+QString LockPathOf(const QString& logPath);
+
+// Takes the lock (waiting at most `wait`), creates the log if missing (its header dated with
+// the controller's date) and appends the next record (AppendNext). Throws ELogBusy when the
+// lock is not had in time, EInOutError when it cannot be made ("File access denied" for a
+// folder that cannot be written) and whatever AppendNext throws; in every such case
+// nothing is written.
+ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
+                               const QString& shownSerial, const QString& today,
+                               std::chrono::milliseconds wait = LockWait);
+
+} // namespace ProductionLog
