@@ -36,23 +36,6 @@ bool FileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-// Runs the dialog from the executable's directory, with the proposed name filled in when
-// there is one; the chosen path, or empty when cancelled.
-QString ChoosePath(QFileDialog* dialog, const QString& proposedName = {}) {
-    dialog->setDirectory(SettingsFile::DialogDirectory());
-    if (!proposedName.isEmpty())
-        dialog->selectFile(proposedName);
-    const int answer = dialog->exec();
-    // The name field's completion list can outlive the dialog when Enter accepts a typed name;
-    // left open, it would swallow the next click on the window (the menu would not open).
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    if (answer != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
 std::vector<uint8_t> BlockAddresses() {
     std::vector<uint8_t> addresses;
     for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
@@ -97,6 +80,21 @@ QString ProposedSettingsName() {
 }
 
 } // namespace
+
+QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
+    dialog->setDirectory(SettingsFile::DialogDirectory());
+    if (!proposedName.isEmpty())
+        dialog->selectFile(proposedName);
+    const int answer = dialog->exec();
+    // The name field's completion list can outlive the dialog when Enter accepts a typed name;
+    // left open, it would swallow the next click on the window (the menu would not open).
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    if (answer != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog->selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
 
 void SaveSettings(const QString& path) {
     const BusyCursor busy;
@@ -155,7 +153,7 @@ void WriteChosenWords(const std::vector<AddressedWord>& words) {
 }
 
 void N2Click() {
-    const QString path = ChoosePath(Form1->OpenDialog1);
+    const QString path = ChooseSettingsPath(Form1->OpenDialog1);
     if (path.isEmpty())
         return;
     if (!FileExists(path)) {
@@ -167,7 +165,7 @@ void N2Click() {
 }
 
 void N3Click() {
-    const QString chosen = ChoosePath(Form1->SaveDialog1, ProposedSettingsName());
+    const QString chosen = ChooseSettingsPath(Form1->SaveDialog1, ProposedSettingsName());
     if (chosen.isEmpty())
         return;
     const QString path = SettingsFile::WithExtension(chosen);

@@ -7,7 +7,13 @@
 #include <cstdint>
 #include <vector>
 
+class QFileDialog;
 class TForm1;
+
+// Runs a file dialog of the settings files from the executable's directory, with the proposed
+// name filled in when there is one; the chosen path, or empty when cancelled. A completion list
+// that Enter left open is closed, so that it does not swallow the window's next click.
+QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName = {});
 
 // "Загрузить из файла": choose a file, load it, name it in the caption.
 void N2Click();

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "ConnectionEvents.h"
 #include "ErrorHandler.h"
+#include "FileFun.h"
 #include "Form1.h"
 #include "Messages.h"
 #include "OfflineController.h"
@@ -13,7 +14,6 @@
 #include "SettingsFile.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -55,21 +55,8 @@ bool FileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-// The load's dialog, from the same directory; the chosen path, or empty when cancelled.
-QString ChoosePath(QFileDialog* dialog) {
-    dialog->setDirectory(SettingsFile::DialogDirectory());
-    const int answer = dialog->exec();
-    // A completion list left open by Enter would swallow the next click on the window.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    if (answer != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
 void OpenOfflineClick() {
-    const QString path = ChoosePath(Form1->OpenDialog1);
+    const QString path = ChooseSettingsPath(Form1->OpenDialog1);
     if (!path.isEmpty())
         OpenFileOffline(path);
 }

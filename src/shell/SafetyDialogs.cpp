@@ -18,7 +18,6 @@
 #include "WriteOperation.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -33,12 +32,7 @@ QString ChooseFile(QWidget* owner, const QString& title) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    const int answer = dialog.exec();
-    // A completion list left open by Enter would swallow the window's next click.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    const QStringList chosen = dialog.selectedFiles();
-    return answer == QDialog::Accepted && !chosen.isEmpty() ? chosen.first() : QString();
+    return ChooseSettingsPath(&dialog);
 }
 
 QString SerialShown() {
