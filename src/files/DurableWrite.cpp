@@ -2,8 +2,7 @@
 
 #include "InOutError.h"
 #include "PosixFile.h"
-
-#include <QRandomGenerator>
+#include "TemporaryFiles.h"
 
 #include <cerrno>
 #include <optional>
@@ -27,9 +26,7 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const QString& directory) {
         for (int attempt = 1;; ++attempt) {
-            path_ = directory +
-                    QStringLiteral("/.q5-%1.tmp")
-                        .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+            path_ = TemporaryFiles::NewPath(directory);
             if (std::optional<FileDescriptor> fd = PosixFile::CreateNew(path_)) {
                 fd_ = std::move(*fd);
                 return;
@@ -63,6 +60,7 @@ private:
 void WriteFileDurably(const QString& path, const QByteArray& bytes) {
     const std::optional<unsigned> keptMode = CheckTargetWritable(path);
     const QString directory = PosixFile::DirectoryOf(path);
+    TemporaryFiles::RemoveStale(directory);
 
     TemporaryFile temporary(directory);
     const int fd = temporary.fd().get();

@@ -9,4 +9,6 @@
 // target and syncs the directory. A target that exists must be writable (a directory or a
 // read-only file is "File access denied"); a replaced file keeps its permissions. Every
 // failure throws EInOutError, leaves the target untouched and removes the temporary file.
+// Before it writes, it removes the directory's stale temporary files of earlier writes that
+// were cut short (see TemporaryFiles).
 void WriteFileDurably(const QString& path, const QByteArray& bytes);

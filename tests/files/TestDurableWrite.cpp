@@ -1,6 +1,7 @@
 #include "DurableWrite.h"
 #include "FileHelpers.h"
 #include "InOutError.h"
+#include "TemporaryFiles.h"
 
 #include <QtTest>
 
@@ -62,6 +63,8 @@ private slots:
     void failuresLeaveEverythingAsItWas_data();
     void failuresLeaveEverythingAsItWas();
     void failedWriteKeepsTheOldFile();
+    void staleTemporaryFilesAreRemoved_data();
+    void staleTemporaryFilesAreRemoved();
 };
 
 void TestDurableWrite::replacesExistingFileWhole() {
@@ -124,6 +127,39 @@ void TestDurableWrite::failedWriteKeepsTheOldFile() {
     QCOMPARE(error, QString("I/O error %1").arg(EFBIG));
     QCOMPARE(ReadBytes(path), QByteArray(500, 'x'));
     QCOMPARE(EntriesOf(dir.path()), QStringList{"car1.q5t"});
+}
+
+void TestDurableWrite::staleTemporaryFilesAreRemoved_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("ageSeconds");
+    QTest::addColumn<bool>("removed");
+    const qint64 stale = TemporaryFiles::StaleAfterSeconds;
+    QTest::newRow("old") << ".q5-0123456789abcdef.tmp" << stale + 60 << true;
+    QTest::newRow("fresh") << ".q5-0123456789abcdef.tmp" << qint64(0) << false;
+    QTest::newRow("just under the age") << ".q5-0123456789abcdef.tmp" << stale - 30 << false;
+    QTest::newRow("another pattern") << ".q5-notmine.tmp" << stale * 10 << false;
+    QTest::newRow("capital digits") << ".q5-0123456789ABCDEF.tmp" << stale * 10 << false;
+    QTest::newRow("longer name") << ".q5-0123456789abcdef0.tmp" << stale * 10 << false;
+    QTest::newRow("a settings file") << "car2.q5t" << stale * 10 << false;
+}
+
+void TestDurableWrite::staleTemporaryFilesAreRemoved() {
+    QFETCH(QString, name);
+    QFETCH(qint64, ageSeconds);
+    QFETCH(bool, removed);
+    QTemporaryDir dir;
+    const QString left = dir.filePath(name);
+    WriteBytes(left, QByteArray(100, 't'));
+    QFile file(left);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                             QFileDevice::FileModificationTime));
+    file.close();
+
+    WriteFileDurably(dir.filePath("car1.q5t"), QByteArray(268, 'n'));
+
+    QCOMPARE(QFile::exists(left), !removed);
+    QCOMPARE(ReadBytes(dir.filePath("car1.q5t")), QByteArray(268, 'n'));
 }
 
 int RunDurableWriteTests(int argc, char** argv) {

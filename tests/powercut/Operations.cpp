@@ -2,6 +2,7 @@
 
 #include "AckLog.h"
 #include "ChangeJournal.h"
+#include "DataLogOperation.h"
 #include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "ProtocolRecord.h"
@@ -203,16 +204,6 @@ QString CheckLog(const QString& directory) {
     return {};
 }
 
-// Cuts the file at a random length between `synced` and its end.
-void CutAfter(const QString& path, qint64 synced) {
-    QFile file(path);
-    const qint64 size = file.size();
-    if (size <= synced)
-        return;
-    file.resize(synced + static_cast<qint64>(QRandomGenerator::global()->bounded(
-                             static_cast<quint64>(size - synced + 1))));
-}
-
 void TearJournal(const QString& directory) {
     const QString path = ChangeJournal::PathOf(directory, Serial);
     const QByteArray last = AckLog::LastOf(AcksPath(directory));
@@ -238,6 +229,15 @@ void TearLog(const QString& directory) {
 
 } // namespace
 
+void CutAfter(const QString& path, qint64 synced) {
+    QFile file(path);
+    const qint64 size = file.size();
+    if (size <= synced)
+        return;
+    file.resize(synced + static_cast<qint64>(QRandomGenerator::global()->bounded(
+                             static_cast<quint64>(size - synced + 1))));
+}
+
 QString AcksPath(const QString& directory) {
     return QDir(directory).filePath(QStringLiteral("acks"));
 }
@@ -248,6 +248,7 @@ const std::vector<Operation>& Operations() {
         {"settings", SaveSettings, CheckSettings, {}},
         {"journal", AppendJournal, CheckJournal, TearJournal},
         {"numbering", Number, CheckLog, TearLog},
+        {"datalog", DataLogCut::Record, DataLogCut::Check, DataLogCut::Tear},
     };
     return operations;
 }

@@ -26,3 +26,6 @@ struct Operation {
 const std::vector<Operation>& Operations();
 
 QString AcksPath(const QString& directory);
+
+// Cuts the file at a random length between `synced` and its end.
+void CutAfter(const QString& path, qint64 synced);

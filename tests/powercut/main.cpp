@@ -1,13 +1,16 @@
 // The power-cut worker and its checker (scripts/powercut kills the worker with SIGKILL):
 //   powercut_worker work OPERATION DIR    runs the operation over DIR until killed
-//   powercut_worker tear OPERATION DIR    drops a random part of what was not synced yet
+//   powercut_worker tear OPERATION DIR    drops a random part of what was not synced yet and
+//                                         dates the temporary files left as from before
 //   powercut_worker check OPERATION DIR   prints "ok" or "damaged: ...", exit code 0 or 1
 //   powercut_worker litter DIR            prints the number of temporary files left in DIR
-// OPERATION is keep, settings, journal or numbering.
+// OPERATION is keep, settings, journal, numbering or datalog.
 
 #include "Operations.h"
+#include "TemporaryFiles.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDirIterator>
 
 #include <cstdio>
@@ -23,15 +26,25 @@ const Operation* Find(const char* name) {
     return nullptr;
 }
 
-int Litter(const QString& directory) {
-    int count = 0;
+QStringList Litter(const QString& directory) {
+    QStringList found;
     QDirIterator it(directory, {QStringLiteral(".q5-*.tmp")}, QDir::Files | QDir::Hidden,
                     QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        ++count;
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+// The writer of a temporary file left by the cut is gone; the power came back later than the
+// age at which the next write removes such files. Dated back, they show that it does.
+void AgeLitter(const QString& directory) {
+    const QDateTime before =
+        QDateTime::currentDateTimeUtc().addSecs(-2 * TemporaryFiles::StaleAfterSeconds);
+    for (const QString& path : Litter(directory)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(before, QFileDevice::FileModificationTime);
     }
-    return count;
 }
 
 } // namespace
@@ -39,12 +52,13 @@ int Litter(const QString& directory) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "litter") == 0) {
-        std::printf("%d\n", Litter(QString::fromLocal8Bit(argv[2])));
+        std::printf("%lld\n",
+                    static_cast<long long>(Litter(QString::fromLocal8Bit(argv[2])).size()));
         return 0;
     }
     const Operation* operation = argc == 4 ? Find(argv[2]) : nullptr;
     if (!operation) {
-        std::fprintf(stderr, "usage: powercut_worker work|check OPERATION DIR\n");
+        std::fprintf(stderr, "usage: powercut_worker work|tear|check OPERATION DIR\n");
         return 2;
     }
     const QString directory = QString::fromLocal8Bit(argv[3]);
@@ -56,6 +70,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[1], "tear") == 0) {
             if (operation->tear)
                 operation->tear(directory);
+            AgeLitter(directory);
             return 0;
         }
         const QString damage = operation->check(directory);
