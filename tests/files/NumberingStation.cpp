@@ -38,7 +38,7 @@ void GiveIdentity(q5emu::Q5Emulator& controller, const QByteArray& serial) {
 
 // A loaded machine may keep the emulator from answering within the reply window; the
 // station asks again, as the numbering is what it shows, not the line.
-constexpr int Attempts = 5;
+constexpr int Attempts = 20;
 
 void Exchange(uint8_t command, uint8_t address, uint16_t value) {
     for (int attempt = 0; attempt < Attempts; ++attempt)
