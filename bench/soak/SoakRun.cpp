@@ -2,6 +2,7 @@
 
 #include "FaultRotation.h"
 #include "PageRotation.h"
+#include "RecordedLog.h"
 #include "ResidentMemory.h"
 #include "SoakWindow.h"
 
@@ -53,8 +54,7 @@ int SoakRun::run() {
             finish();
     });
     QCoreApplication::exec();
-    report();
-    return everConnected_ && crashes_ == 0 ? 0 : 1;
+    return report() && everConnected_ && crashes_ == 0 ? 0 : 1;
 }
 
 void SoakRun::startWindow() {
@@ -62,8 +62,16 @@ void SoakRun::startWindow() {
     environment.insert(QStringLiteral("TARVIK_Q5_PORTS"),
                        QString::fromStdString(controller_.slavePath()));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data_.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), data_.filePath(QStringLiteral("config")));
     window_.setProcessEnvironment(environment);
-    window_.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(WindowRoleOption)});
+    ++windowsStarted_;
+    window_.start(QCoreApplication::applicationFilePath(),
+                  {QString::fromLatin1(WindowRoleOption), logPath()});
+}
+
+QString SoakRun::logPath() const {
+    return data_.filePath(QStringLiteral("drive-%1.csv").arg(windowsStarted_));
 }
 
 void SoakRun::readWindow() {
@@ -78,6 +86,8 @@ void SoakRun::readWindow() {
                 // A window started again after a crash: measure its own growth.
                 QTimer::singleShot(Ms(WarmUp), this, [this] { rssStartKb_ = windowRss(); });
             }
+        } else if (line.startsWith(QLatin1String("recorded "))) {
+            recordedMs_ = line.mid(9).toLongLong();
         } else {
             ++windowNotices_[line];
         }
@@ -158,7 +168,7 @@ void SoakRun::finish() {
     });
 }
 
-void SoakRun::report() const {
+bool SoakRun::report() const {
     for (size_t i = 0; i < std::size(FaultRotation); ++i) {
         const auto found = byFault_.find(i);
         const std::pair<int, int> counts =
@@ -185,5 +195,29 @@ void SoakRun::report() const {
     std::printf("soak_rss_growth_kb %lld\n", static_cast<long long>(growth));
     std::printf("soak_recovered_faults %d\n", recovered_);
     std::printf("soak_injected_faults %d\n", injected_);
+    const bool logWhole = reportLog();
     std::fflush(stdout);
+    return logWhole;
+}
+
+bool SoakRun::reportLog() const {
+    const RecordedLog log = ReopenRecordedLog(logPath());
+    if (log.error)
+        std::printf("the recording does not reopen: %s\n", log.error->toUtf8().constData());
+    if (windowsStarted_ > 1)
+        std::printf("the log figures are those of the last of %d window processes\n",
+                    windowsStarted_);
+    const int64_t expected = recordedMs_ ? ExpectedRows(*recordedMs_, RecordingRate) : 0;
+    std::printf("recording: %.1f s at %d a second, %lld rows (%.1f %% of those expected), "
+                "%lld with a value that could not be read\n",
+                static_cast<double>(recordedMs_.value_or(0)) / 1000.0, RecordingRate,
+                static_cast<long long>(log.rows),
+                expected > 0 ? 100.0 * static_cast<double>(log.rows) / static_cast<double>(expected)
+                             : 0.0,
+                static_cast<long long>(log.rowsWithEmptyCells));
+    std::printf("soak_log_rows %lld\n", static_cast<long long>(log.rows));
+    std::printf("soak_log_rows_expected %lld\n", static_cast<long long>(expected));
+    std::printf("soak_log_rows_with_failed_reads %lld\n",
+                static_cast<long long>(log.rowsWithEmptyCells));
+    return !log.error && recordedMs_.has_value();
 }

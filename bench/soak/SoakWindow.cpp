@@ -1,7 +1,9 @@
 #include "SoakWindow.h"
 
 #include "AppLook.h"
+#include "ChartWindow.h"
 #include "Connection.h"
+#include "DataLogMenu.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "Messages.h"
@@ -9,6 +11,7 @@
 #include "ProductionLog.h"
 #include "Startup.h"
 
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -30,6 +33,10 @@ void Tell(const char* what, const QString& text = QString()) {
 } // namespace
 
 int RunSoakWindow(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s %s LOGPATH\n", argv[0], WindowRoleOption);
+        return 2;
+    }
     AppLook::PrepareEnvironment();
     TApplication application(argc, argv);
     AppLook::Install();
@@ -42,12 +49,14 @@ int RunSoakWindow(int argc, char** argv) {
     ApplicationWindows windows;
     TForm1& mainWindow = windows.MainWindow();
     mainWindow.show();
+    const QString logPath = QString::fromLocal8Bit(argv[2]);
+    QElapsedTimer recordingClock;
 
     PageRotation pages(mainWindow, PageIntervalMs);
     // Pressed again, as a technician would, until the controller is found.
     QTimer connectAgain;
     connectAgain.setInterval(ConnectRetryMs);
-    const auto pressConnect = [&mainWindow, &pages, &connectAgain] {
+    const auto pressConnect = [&mainWindow, &pages, &connectAgain, &logPath, &recordingClock] {
         mainWindow.Connect_to_COM1->click();
         if (!DeviceConnected()) {
             Tell("not connected");
@@ -57,19 +66,30 @@ int RunSoakWindow(int argc, char** argv) {
         connectAgain.stop();
         Tell("connected");
         pages.start();
+        RunHandler([&] {
+            Recording::Start(mainWindow, logPath, RecordingRate);
+            recordingClock.start();
+            Recording::Charts(mainWindow).show();
+        });
     };
     QObject::connect(&connectAgain, &QTimer::timeout, &mainWindow, pressConnect);
     QTimer::singleShot(0, &mainWindow, pressConnect);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input] {
-        char buffer[64];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0 || QByteArray(buffer, static_cast<int>(count)).contains("quit")) {
+    QObject::connect(
+        &input, &QSocketNotifier::activated, &application, [&input, &mainWindow, &recordingClock] {
+            char buffer[64];
+            const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (count > 0 && !QByteArray(buffer, static_cast<int>(count)).contains("quit"))
+                return;
             input.setEnabled(false);
+            if (recordingClock.isValid()) {
+                const qint64 ranMs = recordingClock.elapsed();
+                RunHandler([&] { Recording::Stop(mainWindow); });
+                Tell("recorded", QString::number(ranMs));
+            }
             QApplication::quit();
-        }
-    });
+        });
 
     const int result = application.exec();
     SetInformationPresenter({});

@@ -18,6 +18,7 @@ enum class Operation {
     RestorePoint,  // "Connect to COM", the fault from the restore point's first own read on
     CompareWrite,  // "Записать отмеченные" with two checked words
     UndoStep,      // "Отменить" after the user stepped the cylinder count up
+    Recording,     // a recording that takes samples while the fault is on
 };
 
 // The frame after which a fault starts; until it arrives the controller answers normally.
@@ -45,6 +46,7 @@ inline constexpr OperationRow OperationRows[] = {
     {Operation::RestorePoint, "restore point at connection", false, FaultTrigger{2, 35}, 5},
     {Operation::CompareWrite, "compare write", true, std::nullopt, 1},
     {Operation::UndoStep, "undo of a step", true, std::nullopt, 1},
+    {Operation::Recording, "recording", true, std::nullopt, 5},
 };
 
 struct FaultColumn {

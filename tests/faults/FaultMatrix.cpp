@@ -1,8 +1,8 @@
 // Every operation of the window that talks to the controller, against every fault of the
 // controller and its line, through a pseudo-terminal with an emulated controller. Whatever
 // the fault: no word reaches the controller that did not come from the user, from a file or
-// from a reply; no settings file or production log is damaged; the window stays connected
-// and consistent; and every cell ends.
+// from a reply; no settings file, production log or data log is damaged; the window stays
+// connected and consistent; and every cell ends.
 
 #include "AppFixture.h"
 #include "Captions.h"
@@ -22,6 +22,7 @@
 #include "Messages.h"
 #include "Monitor.h"
 #include "Protocol.h"
+#include "RecordingCell.h"
 #include "TExtText.h"
 #include "TSpinButton.h"
 #include "TSpinExtEdit.h"
@@ -152,7 +153,8 @@ void StepCylindersUp(TForm1& form) {
     QTRY_VERIFY(undo->isEnabled());
 }
 
-void RunOperation(Operation operation, AppFixture& app, const CellFiles& files) {
+void RunOperation(Operation operation, AppFixture& app, const CellFiles& files,
+                  RecordingCell& recording) {
     TForm1& form = app.form();
     switch (operation) {
     case Operation::Connection:
@@ -186,6 +188,9 @@ void RunOperation(Operation operation, AppFixture& app, const CellFiles& files) 
     case Operation::UndoStep:
         RunLater(app,
                  [&form] { form.findChild<QAction*>(QStringLiteral("UndoAction"))->trigger(); });
+        break;
+    case Operation::Recording:
+        recording.Record(form);
         break;
     }
 }
@@ -355,6 +360,9 @@ void FaultMatrixTest::cell() {
         QVERIFY(form.ExtText1->isVisible());
     }
 
+    RecordingCell recording;
+    if (operation.operation == Operation::Recording)
+        recording.TakeReference();
     const ControllerWords beforeStep = ControllerWords::Of(controller);
     if (operation.operation == Operation::UndoStep)
         StepCylindersUp(form);
@@ -380,7 +388,7 @@ void FaultMatrixTest::cell() {
     controller.clearLog();
     ArmFault(controller, operation, fault);
     SetConfirmPresenter([](const QString&) { return true; });
-    RunOperation(operation.operation, app, files);
+    RunOperation(operation.operation, app, files, recording);
     SetConfirmPresenter({});
     if (QTest::currentTestFailed())
         return;
@@ -437,6 +445,13 @@ void FaultMatrixTest::cell() {
     case Operation::UndoStep:
         QCOMPARE(app.errors, QStringList{UndoStopped});
         break;
+    case Operation::Recording: {
+        const QStringList logProblems = recording.Problems(audit);
+        QVERIFY2(logProblems.isEmpty(), Listed(logProblems));
+        QCOMPARE(app.errors, QStringList());
+        QCOMPARE(form.windowTitle(), captionBefore);
+        break;
+    }
     default:
         QCOMPARE(app.errors, QStringList());
         QCOMPARE(form.windowTitle(), captionBefore);

@@ -65,6 +65,14 @@ size_t FrameAudit::framesHit() const {
     return count;
 }
 
+std::vector<uint16_t> FrameAudit::replyWords() const {
+    std::vector<uint16_t> words;
+    for (size_t i = 0; i < frames_.size(); ++i)
+        if (replied_[i])
+            words.push_back(replyWord_[i]);
+    return words;
+}
+
 // A frame that repeats the one before it is the same exchange asking again after a garbled
 // reply, not a write of its own.
 std::vector<size_t> FrameAudit::ownWrites() const {

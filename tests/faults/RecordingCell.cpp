@@ -1,0 +1,109 @@
+#include "RecordingCell.h"
+
+#include "DataLogMenu.h"
+#include "ErrorHandler.h"
+#include "FrameAudit.h"
+#include "LiveFeed.h"
+#include "LiveSample.h"
+#include "LogError.h"
+#include "LogFormat.h"
+#include "LogReader.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+constexpr int SamplesWaitMs = 30000;
+
+QString ColumnName(const Catalogue::Entry& entry) {
+    return LogFormat::SplitHeader(LogFormat::HeaderOf(entry)).first;
+}
+
+// The value as the log writes it, read back.
+double Logged(const Catalogue::Entry& entry, long double value) {
+    return LogFormat::Number(value, LogFormat::DecimalsOf(entry.Mask())).toDouble();
+}
+
+// Whether a cell's value is one the column may hold.
+bool Accounted(double value, const Catalogue::Entry& entry, double reference,
+               const FrameAudit& audit) {
+    if (value == reference)
+        return true;
+    if (!audit.lateReplies())
+        return false;
+    for (const uint16_t word : audit.replyWords()) {
+        const LiveValue read = LiveValueFrom(entry, word);
+        if (read.value && Logged(entry, *read.value) == value)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+RecordingCell::RecordingCell() = default;
+
+void RecordingCell::TakeReference() {
+    for (const LiveValue& value : ReadLiveSample().values)
+        if (value.value)
+            columns_[ColumnName(*value.entry)] = {value.entry, Logged(*value.entry, *value.value)};
+}
+
+void RecordingCell::Record(TForm1& form) {
+    int samples = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&LiveFeed::Instance(), &LiveFeed::sampled, &LiveFeed::Instance(),
+                         [&samples] { ++samples; });
+    RunHandler([&] {
+        Recording::Start(form, directory_.filePath(QStringLiteral("drive.csv")), RequestedRate);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(samples >= SamplesInFault || !Recording::IsRecording(form),
+                             SamplesWaitMs);
+    QObject::disconnect(counting);
+    RunHandler([&] {
+        rowsMade_ = Recording::Rows(form);
+        Recording::Stop(form);
+    });
+}
+
+QStringList RecordingCell::Problems(const FrameAudit& audit) const {
+    const QString path = directory_.filePath(QStringLiteral("drive.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("no log")};
+    if (!file.readAll().endsWith('\n'))
+        return {QStringLiteral("the log does not end with a whole row")};
+    DataLog log;
+    try {
+        log = LogReader::Read(path);
+    } catch (const LogError& error) {
+        return {QStringLiteral("the log does not reopen: ") + error.text()};
+    }
+    QStringList problems;
+    // A write-back the window made meanwhile has a row of its own, which is no sample.
+    const qint64 rowsReopened = qint64(log.Rows() + log.events.size());
+    if (log.Rows() < size_t(SamplesInFault) || rowsReopened != rowsMade_)
+        problems << QStringLiteral("%1 rows reopened of %2 made").arg(rowsReopened).arg(rowsMade_);
+    if (columns_.size() != log.series.size())
+        problems << QStringLiteral("%1 columns read before the fault, %2 in the log")
+                        .arg(columns_.size())
+                        .arg(log.series.size());
+    size_t emptyCells = 0;
+    for (const LogSeries& series : log.series) {
+        const auto column = columns_.find(series.name);
+        for (size_t row = 0; row < series.values.size(); ++row) {
+            const double value = series.values[row];
+            if (std::isnan(value))
+                ++emptyCells;
+            else if (column == columns_.end() ||
+                     !Accounted(value, *column->second.entry, column->second.reference, audit))
+                problems << QStringLiteral("row %1: %2 = %3").arg(row).arg(series.name).arg(value);
+        }
+    }
+    if (emptyCells == 0)
+        problems << QStringLiteral("no read failed in the log");
+    return problems;
+}
