@@ -5,6 +5,7 @@
 // itself needs for those exchanges. Also the time a scan of four ports without a controller
 // takes. Ends with "NAME VALUE" lines.
 
+#include "BenchStats.h"
 #include "PlainReplay.h"
 
 #include "Comm_Fun.h"
@@ -34,6 +35,8 @@
 
 namespace {
 
+using BenchStats::Median;
+
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
 
@@ -44,11 +47,6 @@ constexpr double LineTarget = 1.15;
 constexpr double EmptyScanTargetMs = 4 * 60.0;
 // Two five-byte frames at 19200 baud, 11 bits a byte.
 constexpr double LineMsPerExchange = 2 * 5 * 11 * 1000.0 / 19200;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Operation {
     Operation(const char* operationName, std::function<void()> action)

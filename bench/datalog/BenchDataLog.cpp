@@ -5,6 +5,7 @@
 // at 10 samples a second (20 s) against the emulator at the line's reply timing, for the
 // processor time of the GUI thread that does it. Ends with "NAME VALUE" lines.
 
+#include "BenchStats.h"
 #include "ChartView.h"
 #include "ChartWindow.h"
 #include "Comm_Fun.h"
@@ -29,6 +30,10 @@
 
 namespace {
 
+using BenchStats::Median;
+using BenchStats::Ms;
+using BenchStats::ThreadCpuSeconds;
+
 using Clock = std::chrono::steady_clock;
 
 constexpr int DayRows = 24 * 60 * 60 * 2;
@@ -40,21 +45,6 @@ constexpr double OpenRatioTarget = 2.0;
 constexpr double RedrawTargetMs = 16;
 constexpr double ResidentTargetMb = 100;
 constexpr double RecordCpuTarget = 0.02;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double ThreadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
 
 double ResidentMb() {
     std::ifstream statm("/proc/self/statm");

@@ -5,6 +5,7 @@
 #include <Q5Emulator.h>
 #include <RawPortClient.h>
 
+#include <BenchStats.h>
 #include <Comm_Fun.h>
 #include <Protocol.h>
 
@@ -22,6 +23,9 @@
 #include <vector>
 
 namespace {
+
+using BenchStats::Percentile;
+using BenchStats::ThreadCpuSeconds;
 
 using Clock = std::chrono::steady_clock;
 using Micros = std::chrono::duration<double, std::micro>;
@@ -53,18 +57,6 @@ Frame::Bytes RequestNumber(int i) {
     default:
         return Frame::Build(CmdReadParam, static_cast<uint8_t>(i % 33), 0);
     }
-}
-
-double Percentile(std::vector<double> samples, double fraction) {
-    std::sort(samples.begin(), samples.end());
-    const auto rank = static_cast<size_t>(fraction * static_cast<double>(samples.size() - 1) + 0.5);
-    return samples[rank];
-}
-
-double ThreadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 bool ProgramExchange(const Frame::Bytes& request) {
