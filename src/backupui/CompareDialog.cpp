@@ -1,15 +1,15 @@
 #include "CompareDialog.h"
 
-#include <QHBoxLayout>
+#include "DialogFrame.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace {
 
-enum Column { AddressColumn, NameColumn, ValueAColumn, ValueBColumn, RawColumn, ColumnCount };
+enum Column { AddressColumn, NameColumn, ValueAColumn, ValueBColumn, RawColumn };
 
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft) {
     auto* item = new QTableWidgetItem(text);
@@ -28,14 +28,10 @@ CompareDialog::CompareDialog(ComparedSide a, ComparedSide b, WriteChecked write,
     heading_->setObjectName(QStringLiteral("Heading"));
     heading_->setWordWrap(true);
 
-    table_ = new QTableWidget(0, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("DifferenceTable"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("Адрес"), QStringLiteral("Параметр"),
-                                       a_.title, b_.title, QStringLiteral("Слова")});
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_ = DialogFrame::NewTable(this, QStringLiteral("DifferenceTable"),
+                                   {QStringLiteral("Адрес"), QStringLiteral("Параметр"), a_.title,
+                                    b_.title, QStringLiteral("Слова")});
     table_->setWordWrap(false);
-    table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
 
     writeButton_ = new QPushButton(QStringLiteral("Записать отмеченные"), this);
@@ -43,22 +39,10 @@ CompareDialog::CompareDialog(ComparedSide a, ComparedSide b, WriteChecked write,
     writeButton_->setToolTip(
         QStringLiteral("Записать в прибор значения «%1» в отмеченных строках").arg(b_.title));
     writeButton_->setVisible(static_cast<bool>(write_));
-    auto* closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
-    closeButton->setDefault(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(writeButton_);
-    buttons->addStretch();
-    buttons->addWidget(closeButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading_);
-    layout->addWidget(table_);
-    layout->addLayout(buttons);
+    DialogFrame::LayOut(this, heading_, table_, {writeButton_});
 
     connect(table_, &QTableWidget::itemChanged, this, &CompareDialog::UpdateButtons);
     connect(writeButton_, &QPushButton::clicked, this, &CompareDialog::WriteCheckedRows);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     Fill();
     resize(780, 420);

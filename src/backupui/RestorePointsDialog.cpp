@@ -1,20 +1,20 @@
 #include "RestorePointsDialog.h"
 
+#include "DialogFrame.h"
+
 #include <QDesktopServices>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
-enum Column { DateColumn, TimeColumn, DifferenceColumn, ColumnCount };
+enum Column { DateColumn, TimeColumn, DifferenceColumn };
 
 QTableWidgetItem* Cell(const QString& text, bool readable) {
     auto* item = new QTableWidgetItem(text);
@@ -40,38 +40,21 @@ RestorePointsDialog::RestorePointsDialog(RestorePointsView view, Restore restore
     heading_ = new QLabel(this);
     heading_->setWordWrap(true);
 
-    table_ = new QTableWidget(0, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("PointTable"));
-    table_->setHorizontalHeaderLabels(
+    table_ = DialogFrame::NewTable(
+        this, QStringLiteral("PointTable"),
         {QStringLiteral("Дата"), QStringLiteral("Время"), QStringLiteral("Отличий от прибора")});
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
 
     restoreButton_ = new QPushButton(QStringLiteral("Восстановить"), this);
     restoreButton_->setObjectName(QStringLiteral("RestoreButton"));
     folderButton_ = new QPushButton(QStringLiteral("Открыть папку"), this);
     folderButton_->setObjectName(QStringLiteral("FolderButton"));
-    auto* closeButton = new QPushButton(QStringLiteral("Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
-    closeButton->setDefault(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(restoreButton_);
-    buttons->addWidget(folderButton_);
-    buttons->addStretch();
-    buttons->addWidget(closeButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading_);
-    layout->addWidget(table_);
-    layout->addLayout(buttons);
+    DialogFrame::LayOut(this, heading_, table_, {restoreButton_, folderButton_});
 
     connect(table_, &QTableWidget::itemSelectionChanged, this, &RestorePointsDialog::UpdateButtons);
     connect(restoreButton_, &QPushButton::clicked, this, &RestorePointsDialog::RestoreChosen);
     connect(folderButton_, &QPushButton::clicked, this, &RestorePointsDialog::OpenFolder);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     Fill();
     resize(460, 360);
