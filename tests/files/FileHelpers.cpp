@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <linux/capability.h>
 #include <stdexcept>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 QByteArray ReadBytes(const QString& path) {
     QFile file(path);
@@ -25,4 +28,32 @@ QStringList EntriesOf(const QString& directory) {
 
 QByteArray Hex(const char* hexText) {
     return QByteArray::fromHex(hexText);
+}
+
+namespace {
+
+// Sets or clears the permission override in the thread's effective capabilities; false when
+// the thread cannot.
+bool SetPermissionOverride(bool on) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    const unsigned bit = 1u << CAP_DAC_OVERRIDE;
+    data[0].effective = on ? data[0].effective | bit : data[0].effective & ~bit;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+ReadOnlyFile::ReadOnlyFile(const QString& path) : path_(path) {
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    overrideDropped_ = geteuid() == 0 && SetPermissionOverride(false);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (overrideDropped_)
+        SetPermissionOverride(true);
+    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                     QFile::ReadOther);
 }

@@ -10,3 +10,17 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 // Every entry of a directory, hidden ones included, sorted.
 QStringList EntriesOf(const QString& directory);
 QByteArray Hex(const char* hexText);
+
+// Makes the file read-only while this lives, for root too: the calling thread then lacks the
+// capability to override file permissions.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const QString& path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+private:
+    QString path_;
+    bool overrideDropped_ = false;
+};

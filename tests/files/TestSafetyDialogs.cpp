@@ -64,9 +64,11 @@ private slots:
     }
 
     void compareWritesOnlyCheckedWords();
+    void compareWritesLinkedWordsTogether();
     void refusedWordIsAskedAbout();
     void comparedFileIsCheckedFirst_data();
     void comparedFileIsCheckedFirst();
+    void restoreBringsBackEveryWord_data();
     void restoreBringsBackEveryWord();
     void actionsFollowTheConnection();
 
@@ -111,6 +113,33 @@ void TestSafetyDialogs::compareWritesOnlyCheckedWords() {
     QCOMPARE(dialog->Rows().size(), std::size_t{1}); // read again: only 71 differs now
     QCOMPARE(dialog->Rows().front().address, 71);
     QVERIFY(fixture->errors.isEmpty());
+}
+
+// Only the cylinder count is checked: its constant goes with it, first, as the window writes
+// them.
+void TestSafetyDialogs::compareWritesLinkedWordsTogether() {
+    SettingsRecords::Entries file = ParameterBlock::Read();
+    const uint16_t cylinders = file[IndexOf(71)].word == 4 ? 6 : 4;
+    const uint16_t constant = cylinders == 4 ? 7324 : 4883;
+    file[IndexOf(71)].word = cylinders;
+    file[IndexOf(96)].word = constant;
+    const QString path = fixture->filePath("car1.q5t");
+    WriteBytes(path, SettingsRecords::Build(file));
+
+    const std::unique_ptr<CompareDialog> dialog = MakeControllerComparison(path, nullptr);
+    QCOMPARE(dialog->Rows().size(), std::size_t{1});
+    dialog->SetChecked(0, true);
+    std::vector<Write> writes;
+    const ExchangeObservers::Subscription watch =
+        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
+            if (record.command == CmdWriteParam)
+                writes.emplace_back(record.address, record.sent);
+        });
+    QTest::mouseClick(Button(*dialog, "WriteButton"), Qt::LeftButton);
+
+    QCOMPARE(writes, (std::vector<Write>{{96, constant}, {71, cylinders}}));
+    QCOMPARE(fixture->controller().param(96), constant);
+    QVERIFY(dialog->Rows().empty());
 }
 
 void TestSafetyDialogs::refusedWordIsAskedAbout() {
@@ -172,8 +201,15 @@ void TestSafetyDialogs::comparedFileIsCheckedFirst() {
     QCOMPARE(exchanges, 0);
 }
 
+void TestSafetyDialogs::restoreBringsBackEveryWord_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
 void TestSafetyDialogs::restoreBringsBackEveryWord() {
-    fixture->answerQuestions(true);
+    QFETCH(bool, answer);
+    fixture->answerQuestions(answer);
     const QString root = ToolData::Folder();
     QVERIFY(root.startsWith(fixture->directory()));
     const SettingsRecords::Entries before = ParameterBlock::Read();
@@ -183,6 +219,7 @@ void TestSafetyDialogs::restoreBringsBackEveryWord() {
     WriteBytes(QDir(folder).filePath("2026-12-07 09-00-00.q5t"), QByteArray(100, '\0'));
     for (int address : {34, 57, 71, 88, 99})
         fixture->controller().setParam(address, fixture->controller().param(address) ^ 1);
+    const SettingsRecords::Entries changed = ParameterBlock::Read();
 
     const std::unique_ptr<RestorePointsDialog> dialog = MakeRestorePointsDialog(nullptr);
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("PointTable"));
@@ -197,11 +234,13 @@ void TestSafetyDialogs::restoreBringsBackEveryWord() {
     QVERIFY(restore->isEnabled());
     QTest::mouseClick(restore, Qt::LeftButton);
 
+    QCOMPARE(fixture->questions.value(0),
+             QStringLiteral("Записать в прибор точку восстановления от 08.12.2026 09:00:00?"));
     for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
          ++address)
         QCOMPARE(fixture->controller().param(static_cast<uint8_t>(address)),
-                 before[IndexOf(address)].word);
-    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("совпадает"));
+                 (answer ? before : changed)[IndexOf(address)].word);
+    QCOMPARE(table->item(0, 2)->text(), answer ? QStringLiteral("совпадает") : QStringLiteral("5"));
     QVERIFY(fixture->errors.isEmpty());
 }
 
