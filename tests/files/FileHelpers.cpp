@@ -32,28 +32,24 @@ QByteArray Hex(const char* hexText) {
 
 namespace {
 
-// Sets or clears the permission override in the thread's effective capabilities; false when
-// the thread cannot.
-bool SetPermissionOverride(bool on) {
+// Where the thread lacks the capability, setting it fails and changes nothing.
+void SetPermissionOverride(bool on) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0)
-        return false;
+    syscall(SYS_capget, &header, data);
     const unsigned bit = 1u << CAP_DAC_OVERRIDE;
     data[0].effective = on ? data[0].effective | bit : data[0].effective & ~bit;
-    return syscall(SYS_capset, &header, data) == 0;
+    syscall(SYS_capset, &header, data);
 }
 
 } // namespace
 
-ReadOnlyFile::ReadOnlyFile(const QString& path) : path_(path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    overrideDropped_ = geteuid() == 0 && SetPermissionOverride(false);
+ReadOnlyFile::ReadOnlyFile(const QString& file) : path(file) {
+    QFile::setPermissions(path, QFile::ReadOwner);
+    SetPermissionOverride(false);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-    if (overrideDropped_)
-        SetPermissionOverride(true);
-    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                     QFile::ReadOther);
+    SetPermissionOverride(true);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }

@@ -11,16 +11,10 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 QStringList EntriesOf(const QString& directory);
 QByteArray Hex(const char* hexText);
 
-// Makes the file read-only while this lives, for root too: the calling thread then lacks the
-// capability to override file permissions.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const QString& path);
+// Makes the file read-only while this lives, for root too: the thread gives up its capability
+// to override file permissions meanwhile.
+struct ReadOnlyFile {
+    explicit ReadOnlyFile(const QString& file);
     ~ReadOnlyFile();
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-private:
-    QString path_;
-    bool overrideDropped_ = false;
+    QString path;
 };

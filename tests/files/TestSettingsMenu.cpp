@@ -14,6 +14,7 @@
 #include "ModalDriver.h"
 #include "Protocol.h"
 #include "SafetyDialogs.h"
+#include "SettingsFile.h"
 #include "TSpinExtEdit.h"
 #include "WindowFixture.h"
 
@@ -488,13 +489,9 @@ void TestSettingsMenu::typedTextIsSaved() {
     const QString path = fixture->filePath("typed.q5t");
     SaveSettings(path);
 
-    const QByteArray bytes = ReadBytes(path);
-    const auto word = [&bytes](int address) {
-        const int at = (address - FirstAddress) * 4;
-        return uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8;
-    };
-    QCOMPARE(word(71), 6);
-    QCOMPARE(word(96), 4883);
+    const SettingsRecords::Words words = SettingsFile::ReadWords(path);
+    QCOMPARE(words[71 - FirstAddress], 6);
+    QCOMPARE(words[96 - FirstAddress], 4883);
     QCOMPARE(cylinders->text().trimmed(), QStringLiteral("6 цилиндров"));
 }
 
