@@ -132,9 +132,13 @@ QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*h
 
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
     const QString root = ToolData::Folder();
-    const QString serial = CurrentDevice().SerialForFileName();
-    RestorePointsView view{SerialShown(), RestorePoints::List(root, serial),
-                           ReadControllerSide().words, RestorePoints::DirectoryOf(root, serial)};
+    const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
+    RestorePointsView view{
+        SerialShown(), name ? RestorePoints::List(root, *name) : std::vector<RestorePoint>(),
+        ReadControllerSide().words, name ? RestorePoints::DirectoryOf(root, *name) : QString()};
+    if (!name)
+        view.withoutPoints = QStringLiteral(
+            "точки восстановления не ведутся: серийный номер не прочитан целиком или пуст");
     auto dialog = std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
     CloseWithTheConnection(*dialog);
     return dialog;

@@ -37,6 +37,8 @@ private slots:
     void lockIsGivenBackAfterAFailure();
     void namelessLockFile_data();
     void namelessLockFile();
+    void lockOfAnotherStation_data();
+    void lockOfAnotherStation();
 };
 
 void TestSharedLog::twoStationsNumberFromOneLog_data() {
@@ -160,6 +162,49 @@ void TestSharedLog::namelessLockFile() {
         busy = true;
     }
     QCOMPARE(busy, !numbered);
+    QCOMPARE(ReadBytes(path).size(), (numbered ? 2 : 1) * ProtocolRecord::Size);
+}
+
+void TestSharedLog::lockOfAnotherStation_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("living");
+    QTest::addColumn<bool>("numbered");
+    // An hour old: a lock is never taken from a living station by its age.
+    QTest::newRow("another host") << "station-2" << true << false;
+    QTest::newRow("dead process here") << QSysInfo::machineHostName() << false << true;
+}
+
+void TestSharedLog::lockOfAnotherStation() {
+    QFETCH(QString, host);
+    QFETCH(bool, living);
+    QFETCH(bool, numbered);
+    qint64 pid = QCoreApplication::applicationPid();
+    if (!living) {
+        QProcess gone;
+        gone.start(QStringLiteral("true"), {});
+        QVERIFY(gone.waitForStarted());
+        pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Protocol.lst");
+    ProductionLog::CreateIfMissing(path, "01.02.03");
+    QFile lockFile(ProductionLog::LockPathOf(path));
+    QVERIFY(lockFile.open(QIODevice::WriteOnly));
+    lockFile.write(QString("%1\nq5\n%2\n").arg(pid).arg(host).toUtf8());
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    lockFile.close();
+
+    QString error;
+    try {
+        ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "08.12.26",
+                                       std::chrono::milliseconds(300));
+    } catch (const ELogBusy& busy) {
+        error = QString::fromUtf8(busy.what());
+    }
+    QCOMPARE(error.isEmpty(), numbered);
+    QVERIFY2(numbered || error.contains(host), qPrintable(error));
     QCOMPARE(ReadBytes(path).size(), (numbered ? 2 : 1) * ProtocolRecord::Size);
 }
 
