@@ -12,18 +12,22 @@ bool IsNumber(const QString& field) {
     return number.match(field).hasMatch();
 }
 
+// A formula's first character; a tab or a carriage return first is also taken for one.
 bool StartsAsFormula(const QString& field) {
     static const QString starts = QStringLiteral("=+-@\t\r");
-    return !field.isEmpty() && (starts.contains(field.front()) || field.front() == TextMark);
+    return !field.isEmpty() && starts.contains(field.front());
 }
 
-// The field as a spreadsheet shows it, before quoting.
+// The field as a spreadsheet shows it, before quoting. Blanks that a control character left
+// in front of a formula do not hide it.
 QString Cell(const QString& field) {
-    QString cell = StartsAsFormula(field) && !IsNumber(field) ? TextMark + field : field;
+    QString cell = field;
     for (QChar& c : cell)
         if (c.category() == QChar::Other_Control)
             c = u' ';
-    return cell;
+    const bool marked =
+        StartsAsFormula(field) || StartsAsFormula(cell.trimmed()) || cell.startsWith(TextMark);
+    return marked && !IsNumber(field) ? TextMark + cell : cell;
 }
 
 } // namespace
