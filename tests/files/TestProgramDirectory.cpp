@@ -27,9 +27,7 @@ private slots:
     void filesFollowTheProgramDirectory_data();
     void filesFollowTheProgramDirectory();
     void writableDirectories();
-    void systemFolders_data();
     void systemFolders();
-    void fileNamesFromSerials_data();
     void fileNamesFromSerials();
 
 private:
@@ -72,36 +70,20 @@ void TestProgramDirectory::writableDirectories() {
     QVERIFY(!ProgramDirectory::IsWritable(dir.filePath(QStringLiteral("missing"))));
 }
 
-void TestProgramDirectory::systemFolders_data() {
-    QTest::addColumn<QString>("directory");
-    QTest::addColumn<bool>("system");
-    for (const char* system : {"/usr/bin", "/usr/local/bin/", "/bin", "/"})
-        QTest::newRow(system) << system << true;
-    for (const char* own : {"/home/user/q5", "/usrx/bin"})
-        QTest::newRow(own) << own << false;
-}
-
 void TestProgramDirectory::systemFolders() {
-    QFETCH(QString, directory);
-    QFETCH(bool, system);
-    QCOMPARE(ProgramDirectory::IsSystemFolder(directory), system);
-}
-
-void TestProgramDirectory::fileNamesFromSerials_data() {
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<QString>("name"); // empty: none
-    const char* const names[][2] = {{"AB/12", "AB%2F12"},     {"AB 12", "AB_12"},
-                                    {"AB_12", "AB%5F12"},     {"AB 12    ", "AB_12"},
-                                    {"..", "%2E%2E"},         {"Q5.1\x01", "Q5.1%01"},
-                                    {"Тарвик 5", "Тарвик_5"}, {"      ", ""}};
-    for (const auto& [serial, name] : names)
-        QTest::newRow(serial) << serial << name;
+    for (const char* system : {"/usr/bin", "/usr/local/bin/", "/bin", "/"})
+        QVERIFY2(ProgramDirectory::IsSystemFolder(system), system);
+    for (const char* own : {"/home/user/q5", "/usrx/bin"})
+        QVERIFY2(!ProgramDirectory::IsSystemFolder(own), own);
 }
 
 void TestProgramDirectory::fileNamesFromSerials() {
-    QFETCH(QString, serial);
-    QFETCH(QString, name);
-    QCOMPARE(ToolData::SerialFileName(serial).value_or(QString()), name);
+    const char* const names[][2] = {{"AB/12", "AB%2F12"},     {"AB 12", "AB_12"},
+                                    {"AB_12", "AB%5F12"},     {"AB 12    ", "AB_12"},
+                                    {"..", "%2E%2E"},         {"Q5.1\x01", "Q5.1%01"},
+                                    {"Тарвик 5", "Тарвик_5"}, {"      ", ""}}; // "": none
+    for (const auto& [serial, name] : names)
+        QCOMPARE(ToolData::SerialFileName(serial).value_or(QString()), QString(name));
 }
 
 int RunProgramDirectoryTests(int argc, char** argv) {
