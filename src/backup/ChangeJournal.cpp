@@ -1,8 +1,9 @@
 #include "ChangeJournal.h"
 
-#include "ConnectedDevice.h"
+#include "Catalogue.h"
 #include "CsvLine.h"
 #include "PosixFile.h"
+#include "ToolData.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,10 @@ namespace {
 
 const QString Yes = QStringLiteral("да");
 const QString No = QStringLiteral("нет");
-constexpr int FieldCount = 8;
+// Journals written before the shown values and the "changed" column had only the raw words.
+constexpr int OldFieldCount = 8;
+constexpr int FieldCount = 11;
+constexpr int FirstShownField = 6; // the shown values and "changed", after the raw words
 
 // A record is one line: a line break in a text (a serial number may hold any byte) becomes a
 // blank, so the record reads back and a record cut short stays within its own line.
@@ -19,12 +23,21 @@ QString OneLine(QString text) {
     return text.replace(u'\r', u' ').replace(u'\n', u' ');
 }
 
+QString ChangedText(const JournalRecord& record) {
+    if (!record.oldWord)
+        return {};
+    return *record.oldWord != record.newWord ? Yes : No;
+}
+
 QString LineOf(const JournalRecord& record) {
-    return CsvLine::Join({record.time.toString(Qt::ISODate), OneLine(record.serial),
-                          QString::number(record.address), OneLine(record.name),
-                          record.oldWord ? QString::number(*record.oldWord) : QString(),
-                          QString::number(record.newWord), OneLine(record.operation),
-                          record.confirmed ? Yes : No}) +
+    return CsvLine::Join(
+               {record.time.toString(Qt::ISODate), OneLine(record.serial),
+                QString::number(record.address), OneLine(record.name),
+                record.oldWord ? QString::number(*record.oldWord) : QString(),
+                QString::number(record.newWord),
+                record.oldWord ? ChangeJournal::ShownWord(record, *record.oldWord) : QString(),
+                ChangeJournal::ShownWord(record, record.newWord), ChangedText(record),
+                OneLine(record.operation), record.confirmed ? Yes : No}) +
            u'\n';
 }
 
@@ -37,8 +50,10 @@ std::optional<uint16_t> WordOf(const QString& text) {
 }
 
 std::optional<JournalRecord> RecordOf(const QString& line) {
-    const std::optional<QStringList> fields = CsvLine::Split(line);
-    if (!fields || fields->size() != FieldCount)
+    std::optional<QStringList> fields = CsvLine::Split(line);
+    if (fields && fields->size() == FieldCount)
+        fields->remove(FirstShownField, FieldCount - OldFieldCount); // derived from the words
+    if (!fields || fields->size() != OldFieldCount)
         return std::nullopt;
     JournalRecord record;
     record.time = QDateTime::fromString(fields->at(0), Qt::ISODate);
@@ -71,18 +86,27 @@ bool JournalRecord::operator==(const JournalRecord& other) const {
 namespace ChangeJournal {
 
 QString Header() {
-    return CsvLine::Join({QStringLiteral("Время"), QStringLiteral("Серийный номер"),
-                          QStringLiteral("Адрес"), QStringLiteral("Параметр"),
-                          QStringLiteral("Было"), QStringLiteral("Стало"),
-                          QStringLiteral("Операция"), QStringLiteral("Подтверждено")});
+    return CsvLine::Join(
+        {QStringLiteral("Время"), QStringLiteral("Серийный номер"), QStringLiteral("Адрес"),
+         QStringLiteral("Параметр"), QStringLiteral("Было"), QStringLiteral("Стало"),
+         QStringLiteral("Было в окне"), QStringLiteral("Стало в окне"), QStringLiteral("Изменено"),
+         QStringLiteral("Операция"), QStringLiteral("Подтверждено")});
+}
+
+QString ShownWord(const JournalRecord& record, uint16_t word) {
+    const Catalogue::Entry* setter = record.address >= 0 && record.address <= 0xFF
+                                         ? Catalogue::SetterOf(static_cast<uint8_t>(record.address))
+                                         : nullptr;
+    // A live word shares its address with a parameter; the name tells them apart.
+    return setter && setter->Name() == record.name ? setter->ShownText(word)
+                                                   : QString::number(word);
 }
 
 QString PathOf(const QString& root, const QString& serial) {
-    ConnectedDevice device;
-    device.serial = serial;
-    device.serialRead = true;
-    return QDir(root).filePath(QStringLiteral("journal/") + device.SerialForFileName() +
-                               QStringLiteral(".csv"));
+    return QDir(root).filePath(
+        QStringLiteral("journal/") +
+        ToolData::SerialFileName(serial).value_or(ToolData::NamelessJournal) +
+        QStringLiteral(".csv"));
 }
 
 bool Append(const QString& root, const JournalRecord& record) {
@@ -111,7 +135,7 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
     QByteArray bytes;
     const qint64 size = file_->size();
     if (size == 0) {
-        bytes = (Header() + u'\n').toUtf8();
+        bytes = CsvLine::ByteOrderMark + (Header() + u'\n').toUtf8();
     } else if (!file_->seek(size - 1) || file_->read(1) != "\n") {
         // A record cut short by a crash stays a line of its own, which Read drops.
         bytes = "\n";

@@ -1,7 +1,8 @@
 #pragma once
-// The journal of written words: one CSV record (UTF-8, comma-separated) per word written to a
-// controller, appended to <root>/journal/<serial for file name>.csv and on the disk before
-// Append returns.
+// The journal of written words: one CSV record (UTF-8 with its byte-order mark, comma-separated)
+// per word written to a controller, appended to <root>/journal/<serial for file name>.csv and
+// on the disk before Append returns. Beside the raw words, each record shows both as the
+// window shows them and says whether the word changed (a load writes every word).
 
 #include <QDateTime>
 #include <QFile>
@@ -15,7 +16,7 @@
 struct JournalRecord {
     QDateTime time; // local time, whole seconds
     // The serial number as shown; empty when it was not read whole (the journal is then
-    // "unknown.csv").
+    // ToolData::NamelessJournal).
     QString serial;
     int address = 0;
     QString name;                    // the parameter's name in the catalogue
@@ -34,6 +35,10 @@ QString Header();
 
 // The journal file of a controller with this serial number.
 QString PathOf(const QString& root, const QString& serial);
+
+// The word as the window shows it, with the unit its mask carries ("35 °С"), or the number
+// for a word that no control of the record's name sets.
+QString ShownWord(const JournalRecord& record, uint16_t word);
 
 // Appends the record, flushed and synced. A line break in one of its texts is written as a
 // blank. False when the journal cannot be written; the
@@ -59,8 +64,9 @@ private:
     std::unique_ptr<QFile> file_;
 };
 
-// The records of a journal in file order. A last line without its line break (a write cut
-// short) and any line that is not a whole record are dropped; a missing file has none.
+// The records of a journal in file order, of this layout or of the older one without the shown
+// values. A last line without its line break (a write cut short) and any line that is not a
+// whole record are dropped; a missing file has none.
 std::vector<JournalRecord> Read(const QString& path);
 
 } // namespace ChangeJournal

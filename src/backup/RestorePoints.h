@@ -28,7 +28,7 @@ inline constexpr int IdentityAddress = 47;
 inline constexpr uint16_t Identity = 503;
 
 // The directory of one controller's points; `serial` is its serial number made safe for a
-// file name (ConnectedDevice::SerialForFileName).
+// file name (ToolData::SerialFileName).
 QString DirectoryOf(const QString& root, const QString& serial);
 
 // Writes a new point of the block taken at `when`, unless its words equal those of the newest

@@ -137,7 +137,8 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
     Journal(line);
 
     const bool recorded = operation ? operation->Recorded() : !live;
-    if (!recorded || live)
+    // A write that never left the port changed nothing to undo.
+    if (!recorded || live || record.attempts == 0)
         return;
     history_.Add({record.address, before, record.sent}, operation ? operation->Label() : QString());
     if (!operation && !closeQueued_) {

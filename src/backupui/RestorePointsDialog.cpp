@@ -66,8 +66,10 @@ int RestorePointsDialog::CurrentRow() const {
 }
 
 void RestorePointsDialog::Fill() {
+    const QString none = view_.withoutPoints.isEmpty() ? QStringLiteral("точек восстановления нет")
+                                                       : view_.withoutPoints;
     heading_->setText(view_.points.empty()
-                          ? QStringLiteral("Прибор %1: точек восстановления нет.").arg(view_.serial)
+                          ? QStringLiteral("Прибор %1: %2.").arg(view_.serial, none)
                           : QStringLiteral("Прибор %1: точек восстановления %2, новые сверху.")
                                 .arg(view_.serial)
                                 .arg(view_.points.size()));

@@ -20,6 +20,7 @@ struct RestorePointsView {
     std::vector<RestorePoint> points;
     SettingsRecords::Words controller{}; // the controller's words now
     QString folder;                      // where the points lie
+    QString withoutPoints;               // says why none are kept for this controller, if so
 };
 
 class RestorePointsDialog : public QDialog {

@@ -9,13 +9,6 @@ namespace LogFormat {
 
 namespace {
 const QString HeaderSeparator = QStringLiteral(", ");
-
-QString ShownWord(const JournalRecord& record, uint16_t word) {
-    const Catalogue::Entry* setter = record.address >= 0 && record.address <= 0xFF
-                                         ? Catalogue::SetterOf(static_cast<uint8_t>(record.address))
-                                         : nullptr;
-    return setter ? setter->ShownText(word) : QString::number(word);
-}
 } // namespace
 
 QString HeaderOf(const Catalogue::Entry& entry) {
@@ -57,9 +50,9 @@ QString TimeText(const QDateTime& time) {
 
 QString EventText(const JournalRecord& record) {
     const QString before =
-        record.oldWord ? ShownWord(record, *record.oldWord) : QStringLiteral("?");
-    return record.name + QStringLiteral(": ") + before +
-           QStringLiteral(" → ") + ShownWord(record, record.newWord);
+        record.oldWord ? ChangeJournal::ShownWord(record, *record.oldWord) : QStringLiteral("?");
+    return record.name + QStringLiteral(": ") + before + QStringLiteral(" → ") +
+           ChangeJournal::ShownWord(record, record.newWord);
 }
 
 } // namespace LogFormat

@@ -7,6 +7,7 @@
 //     3.118,2026-12-08 11:47:22,,...,"Обороты включения ПХХ: 1500 Об/мин → 1600 Об/мин"
 
 #include "Catalogue.h"
+#include "CsvLine.h"
 
 #include <QDateTime>
 #include <QString>
@@ -19,7 +20,7 @@ inline const QString SecondsHeader = QStringLiteral("seconds");
 inline const QString TimeHeader = QStringLiteral("time");
 inline const QString EventHeader = QStringLiteral("event");
 // Spreadsheets take the file for UTF-8 by its byte-order mark.
-inline constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+inline constexpr auto& ByteOrderMark = CsvLine::ByteOrderMark;
 
 // "name, unit", or the name alone for a value without a unit.
 QString HeaderOf(const Catalogue::Entry& entry);

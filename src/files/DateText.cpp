@@ -4,24 +4,12 @@
 
 namespace DateText {
 
-QString SystemShortFormat() {
-    return QLocale::system().dateFormat(QLocale::ShortFormat);
-}
-
-QString Full(const QDate& date, const QString& format) {
-    return QLocale::system().toString(date, format);
-}
-
-QString ForDevice(const QDate& date, const QString& format) {
-    return Full(date, format).left(DeviceLength);
-}
-
-QString TodayFull() {
-    return Full(QDate::currentDate(), SystemShortFormat());
+QString ForDevice(const QDate& date) {
+    return QLocale::c().toString(date, QStringLiteral("dd.MM.yy"));
 }
 
 QString TodayForDevice() {
-    return ForDevice(QDate::currentDate(), SystemShortFormat());
+    return ForDevice(QDate::currentDate());
 }
 
 } // namespace DateText

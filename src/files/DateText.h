@@ -1,6 +1,7 @@
 #pragma once
-// Dates as the controller and the production log hold them: the system's short date format,
-// cut to 8 characters. The serial-number dialog shows the whole text.
+// Dates as the controller and the production log hold them: always dd.MM.yy (8 characters),
+// whatever the system's locale, like the stored examples ("15.03.02"). A locale's own short
+// format would write "08.12.20" under dd.MM.yyyy and "8 Dec 20" under C.
 
 #include <QDate>
 #include <QString>
@@ -9,13 +10,9 @@ namespace DateText {
 
 inline constexpr int DeviceLength = 8;
 
-QString SystemShortFormat();
+// "dd.MM.yy" with ASCII digits.
+QString ForDevice(const QDate& date);
 
-QString Full(const QDate& date, const QString& format);
-// Full(), cut to its first DeviceLength characters: dd.MM.yyyy gives "06.12.20".
-QString ForDevice(const QDate& date, const QString& format);
-
-QString TodayFull();
 QString TodayForDevice();
 
 } // namespace DateText

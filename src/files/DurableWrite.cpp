@@ -57,7 +57,7 @@ private:
 
 } // namespace
 
-void WriteFileDurably(const QString& path, const QByteArray& bytes) {
+bool WriteFileDurably(const QString& path, const QByteArray& bytes) {
     const std::optional<unsigned> keptMode = CheckTargetWritable(path);
     const QString directory = PosixFile::DirectoryOf(path);
     TemporaryFiles::RemoveStale(directory);
@@ -70,5 +70,10 @@ void WriteFileDurably(const QString& path, const QByteArray& bytes) {
     PosixFile::Sync(fd);
     temporary.fd().close();
     temporary.renameOver(path);
-    PosixFile::SyncDirectory(directory);
+    try {
+        PosixFile::SyncDirectory(directory);
+    } catch (const EInOutError&) {
+        return false;
+    }
+    return true;
 }

@@ -26,8 +26,9 @@ QString HolderOf(const QLockFile& lock) {
 }
 
 // QLockFile's own wait doubles its pauses from 100 ms on; a log that another station holds
-// for a few milliseconds is tried again sooner.
-constexpr std::chrono::milliseconds RetryPause{5};
+// for a few milliseconds is tried again sooner, then less and less often.
+constexpr std::chrono::milliseconds FirstPause{5};
+constexpr std::chrono::milliseconds LongestPause{100};
 
 // A lock file without its holder's name is one whose station died between making it and
 // writing it; QLockFile would wait out its stale time (30 s) before taking it over. One that
@@ -46,16 +47,22 @@ bool IsNamelessAndOld(const QLockFile& lock, const QString& lockPath) {
 }
 
 void Acquire(QLockFile& lock, const QString& logPath, std::chrono::milliseconds wait) {
+    // The lock file names its station's host and process. A lock whose process is gone on
+    // this host is taken over at once; a living station's never, however old its lock: clocks
+    // of two stations can differ, and a numbering may wait on a slow controller.
+    lock.setStaleLockTime(0);
     QDeadlineTimer deadline(wait);
+    std::chrono::milliseconds pause = FirstPause;
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             break;
-        if (IsNamelessAndOld(lock, ProductionLog::LockPathOf(logPath))) {
-            lock.removeStaleLockFile();
+        // Tried again at once only when the nameless file is really gone.
+        if (IsNamelessAndOld(lock, ProductionLog::LockPathOf(logPath)) &&
+            lock.removeStaleLockFile())
             continue;
-        }
-        QThread::msleep(static_cast<unsigned long>(
-            std::min<qint64>(RetryPause.count(), deadline.remainingTime())));
+        QThread::msleep(
+            static_cast<unsigned long>(std::min<qint64>(pause.count(), deadline.remainingTime())));
+        pause = std::min(pause * 2, LongestPause);
     }
     if (lock.isLocked())
         return;

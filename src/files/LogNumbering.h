@@ -2,8 +2,9 @@
 // Numbering from a production log that several stations share (a log on a network folder).
 // Each numbering holds the lock file "<log>.lock" beside the log from before it looks for
 // the log until its new record is on disk, so no two stations read the same last record.
-// The lock is given back before the controller is written. A lock left by a station that
-// died is taken over: at once on the same computer, after QLockFile's stale time elsewhere.
+// The lock is given back before the controller is written. The lock file names the station's
+// host and process: a lock whose process is gone on this host is taken over at once; one held
+// from another host is waited for and then named in the error, never taken over by its age.
 
 #include "ProtocolRecord.h"
 

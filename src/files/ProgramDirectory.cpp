@@ -5,7 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace ProgramDirectory {
 
@@ -16,9 +19,22 @@ WritableTest& ChosenTest() {
     return test;
 }
 
-bool WritableHere(const QString& directory) {
+bool OwnFolderUsable(const QString& directory) {
+    if (IsSystemFolder(directory))
+        return false;
     const WritableTest& test = ChosenTest();
     return test ? test(directory) : IsWritable(directory);
+}
+
+bool UnderSystemRoot(const QString& path) {
+    static const QStringList roots{"/usr",    "/bin", "/sbin", "/lib", "/lib32", "/lib64",
+                                   "/libx32", "/opt", "/etc",  "/var", "/boot",  "/snap"};
+    const QString clean = QDir::cleanPath(path);
+    if (clean == QLatin1String("/"))
+        return true;
+    return std::any_of(roots.begin(), roots.end(), [&clean](const QString& root) {
+        return clean == root || clean.startsWith(root + u'/');
+    });
 }
 
 } // namespace
@@ -31,13 +47,18 @@ bool IsWritable(const QString& directory) {
     return PosixFile::IsWritableDirectory(directory);
 }
 
+bool IsSystemFolder(const QString& directory) {
+    const QString target = QFileInfo(directory).canonicalFilePath();
+    return UnderSystemRoot(directory) || (!target.isEmpty() && UnderSystemRoot(target));
+}
+
 void SetWritableTest(WritableTest test) {
     ChosenTest() = std::move(test);
 }
 
 QString ForData() {
     const QString own = Executable();
-    if (WritableHere(own))
+    if (OwnFolderUsable(own))
         return own;
     // The application name is the window title, so the folder is named here, as the data
     // location of a program named after its executable.
@@ -50,7 +71,7 @@ QString ForData() {
 
 QString ForDocuments() {
     const QString own = Executable();
-    if (WritableHere(own))
+    if (OwnFolderUsable(own))
         return own;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QDir(documents).exists())

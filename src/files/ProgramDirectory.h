@@ -1,7 +1,8 @@
 #pragma once
 // Where the program keeps its own files and where its file dialogs start. The executable's
 // directory comes first, as for a program unpacked into a folder of its own. An installed
-// program (under /usr/bin) cannot write there; the user's own folders take its place.
+// program (under /usr/bin) cannot write there, and must not even when run as root; the user's
+// own folders take its place.
 
 #include <QString>
 
@@ -19,17 +20,22 @@ QString Executable();
 // Whether files can be created in the directory.
 bool IsWritable(const QString& directory);
 
+// Whether the directory belongs to the system (/, /usr and all below it, /bin, /sbin, /lib*,
+// /opt, /etc, /var, /boot, /snap), the link's target also counted: never the program's own
+// folder, whoever runs it.
+bool IsSystemFolder(const QString& directory);
+
 // Replaces the writability test; tests run as root, who may write anywhere, and stand in a
 // read-only program directory this way. An empty function restores IsWritable.
 using WritableTest = std::function<bool(const QString& directory)>;
 void SetWritableTest(WritableTest test);
 
-// The directory for the program's own files: the executable's when writable, else the user's
-// data folder for the program, created when missing.
+// The directory for the program's own files: the executable's when writable and not a system
+// folder, else the user's data folder for the program, created when missing.
 QString ForData();
 
-// The directory the file dialogs start in: the executable's when writable, else the user's
-// documents folder (the home folder when there is none).
+// The directory the file dialogs start in: the executable's when writable and not a system
+// folder, else the user's documents folder (the home folder when there is none).
 QString ForDocuments();
 
 } // namespace ProgramDirectory

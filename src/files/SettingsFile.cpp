@@ -29,8 +29,8 @@ SettingsRecords::Words ReadWords(const QString& path) {
     return SettingsRecords::Parse(ReadForLoad(path));
 }
 
-void Write(const QString& path, const SettingsRecords::Entries& entries) {
-    WriteFileDurably(path, SettingsRecords::Build(entries));
+bool Write(const QString& path, const SettingsRecords::Entries& entries) {
+    return WriteFileDurably(path, SettingsRecords::Build(entries));
 }
 
 QString DialogDirectory() {

@@ -22,8 +22,9 @@ QByteArray ReadForLoad(const QString& path, qint64* length = nullptr);
 // The words a load writes, addresses 33..99 in order.
 SettingsRecords::Words ReadWords(const QString& path);
 
-// Replaces the file with the records durably (see WriteFileDurably).
-void Write(const QString& path, const SettingsRecords::Entries& entries);
+// Replaces the file with the records durably (see WriteFileDurably); false when the file was
+// replaced but may not survive a power cut.
+bool Write(const QString& path, const SettingsRecords::Entries& entries);
 
 // The directory the file dialogs start in: the executable's, without a trailing separator,
 // when it can be written, else the user's documents folder.

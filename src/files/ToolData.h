@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
+
+struct ConnectedDevice;
 
 namespace ToolData {
 
@@ -15,5 +18,20 @@ QString Folder();
 
 // The tool's preferences (QSettings, user scope).
 std::unique_ptr<QSettings> Preferences();
+
+// The name under which a controller's restore points and journal are filed, made from its
+// serial number as shown. Letters, digits, "-" and "." inside stay; a blank is "_"; every
+// other character (a leading or trailing ".", "_", "/", "%", control characters) is written
+// as "%XX" per UTF-8 byte. Two serial numbers that differ other than in trailing blanks (the
+// padding of the 24 characters) never share a name, and no name is "." or "..". None for a
+// blank serial number.
+std::optional<QString> SerialFileName(const QString& serial);
+
+// The same for a connected controller; none also when its serial number was not read whole,
+// so that such controllers never share a folder.
+std::optional<QString> ControllerFileName(const ConnectedDevice& device);
+
+// The journal of writes to controllers without a serial number: a name no serial number takes.
+inline const QString NamelessJournal = QStringLiteral("без номера");
 
 } // namespace ToolData

@@ -18,7 +18,4 @@ struct ConnectedDevice {
     QByteArray dateBytes; // parameter words 25..32, low bytes
     QString date;
     bool dateRead = false;
-
-    // The serial number made safe for a file name; "unknown" when it was not read or is blank.
-    QString SerialForFileName() const;
 };

@@ -23,6 +23,9 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 const QString RatePreference = QStringLiteral("datalog/rate");
@@ -59,7 +62,14 @@ void DataLogControl::Begin(const QString& path, int requestedRate) {
     ToolData::Preferences()->setValue(RatePreference, requestedRate);
     const int rate =
         LineBudget::HighestRateThatFits(requestedRate, int(Catalogue::LiveValues().size()));
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    // The folder's own trouble, not the file's "no such file", is what the user can mend.
+    std::error_code folderError;
+    std::filesystem::create_directories(
+        QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), folderError);
+    if (folderError)
+        throw LogError(QStringLiteral("Папка недоступна для записи:\n%1\n%2. Запись не начата.")
+                           .arg(QFileInfo(path).absolutePath(),
+                                QString::fromLocal8Bit(folderError.message().c_str())));
     recorder.reset();
     recorder = std::make_unique<Recorder>(path, rate);
     QObject::connect(recorder.get(), &Recorder::failed, this,
@@ -100,7 +110,8 @@ void OnRecordTriggered(TForm1& form) {
     const int remembered =
         ToolData::Preferences()->value(RatePreference, LineBudget::DefaultRate).toInt();
     RecordingDialog dialog(Recording::DefaultPath(), remembered, &form);
-    if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty())
+    // A connection that ended while the dialog was open has nothing to record.
+    if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty() || !DeviceConnected())
         return;
     if (QFileInfo::exists(dialog.Path()) &&
         !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
@@ -114,7 +125,7 @@ namespace Recording {
 
 QString DefaultPath() {
     const QString name =
-        CurrentDevice().SerialForFileName() + u' ' +
+        ToolData::ControllerFileName(CurrentDevice()).value_or(ToolData::NamelessJournal) + u' ' +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
         QStringLiteral(".csv");
     return QDir(QDir(ToolData::Folder()).filePath(QStringLiteral("logs"))).filePath(name);

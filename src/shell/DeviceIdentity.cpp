@@ -11,6 +11,8 @@
 
 #include <QLabel>
 
+#include <stdexcept>
+
 namespace {
 
 struct ReadText {
@@ -30,11 +32,22 @@ ReadText ReadCharacters(int firstAddress, int count) {
     return text;
 }
 
-void WriteCharacters(int firstAddress, const QByteArray& bytes) {
+// True when every write had a valid reply.
+bool WriteCharacters(int firstAddress, const QByteArray& bytes) {
+    bool all = true;
     for (int i = 0; i < bytes.size(); ++i) {
         const auto address = static_cast<uint8_t>(firstAddress + i);
-        SendCommand(CmdWriteParam, address, static_cast<uint8_t>(bytes[i]));
+        all = SendCommand(CmdWriteParam, address, static_cast<uint8_t>(bytes[i])) && all;
     }
+    return all;
+}
+
+QString PartlyNumberedText(const QString& serial) {
+    return QStringLiteral("Номер %1 записан в протокол, но в прибор записан не полностью: прибор "
+                          "хранит его лишь частично. Номер выдан и больше не выдаётся. Запишите "
+                          "в прибор серийный номер «%2» вручную (Shift+Ctrl+Alt и правая кнопка "
+                          "мыши на серийном номере).")
+        .arg(serial.mid(IdentityText::SequencePosition, IdentityText::SequenceLength), serial);
 }
 
 QString ShownText(const QByteArray& bytes) {
@@ -77,15 +90,21 @@ void ReadDeviceIdentity() {
         ProductionLog::NumberUnderLock(ProductionLog::Path(), Cp1251::Decode(date.bytes),
                                        ShownText(serial.bytes), DateText::TodayForDevice());
     const QString numberedSerial = Cp1251::Decode(record.serial());
-    WriteSerialNumber(numberedSerial);
+    if (!WriteSerialNumber(numberedSerial)) {
+        // The window shows no number the controller may not hold, and nothing is filed under
+        // a serial number it may not hold; the log keeps the record, so the number stays given.
+        device.serialRead = false;
+        throw std::runtime_error(PartlyNumberedText(numberedSerial).toStdString());
+    }
     Form1->StaticText3->setText(Cp1251::Decode(record.date()));
     Form1->StaticText1->setText(numberedSerial);
     device.serialBytes = IdentityText::SerialBytes(numberedSerial);
     device.serial = ShownText(device.serialBytes);
 }
 
-void WriteSerialNumber(const QString& serial) {
+bool WriteSerialNumber(const QString& serial) {
     const QByteArray date = IdentityText::DateBytes(DateText::TodayForDevice());
-    WriteCharacters(IdentityText::FirstSerialAddress, IdentityText::SerialBytes(serial));
-    WriteCharacters(IdentityText::FirstDateAddress, date);
+    const bool serialWritten =
+        WriteCharacters(IdentityText::FirstSerialAddress, IdentityText::SerialBytes(serial));
+    return WriteCharacters(IdentityText::FirstDateAddress, date) && serialWritten;
 }

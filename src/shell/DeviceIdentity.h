@@ -13,12 +13,16 @@ class TForm1;
 // disk before the new serial number and today's date are written into the controller and
 // shown. Numbering needs all 32 reads to have had a valid reply; otherwise nothing is written
 // anywhere. Log errors (EInOutError), a log that another station holds too long (ELogBusy)
-// and a log number that is no integer (EConvertError) leave by exception.
+// and a log number that is no integer (EConvertError) leave by exception. So does a numbering
+// whose writes into the controller did not all have a valid reply: the log keeps its record
+// (the number is never given twice), the window keeps the serial number read before, and the
+// message names the number and how to finish by hand.
 void ReadDeviceIdentity();
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
-// today's date (blank-padded to 8) to 25..32. The writes' replies are not examined.
-void WriteSerialNumber(const QString& serial);
+// today's date (dd.MM.yy) to 25..32, all 32 words whatever the replies. True when every write
+// had a valid reply.
+bool WriteSerialNumber(const QString& serial);
 
 // The factory gesture on StaticText1 that opens the serial-number dialog.
 void InstallIdentity(TForm1& form);

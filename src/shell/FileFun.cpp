@@ -16,6 +16,7 @@
 #include "SettingsFile.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "ToolData.h"
 #include "TypedText.h"
 #include "WriteOperation.h"
 
@@ -94,12 +95,11 @@ void WriteWithWindowDown(const QString& operationName, const QString& label,
 
 // "<serial number> <yyyy-MM-dd>.q5t" when the controller's serial number was read.
 QString ProposedSettingsName() {
-    const ConnectedDevice& device = CurrentDevice();
-    if (!device.serialRead || device.serial.trimmed().isEmpty())
+    const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
+    if (!name)
         return {};
     return QStringLiteral("%1 %2.q5t")
-        .arg(device.SerialForFileName(),
-             QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        .arg(*name, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 } // namespace
@@ -121,8 +121,15 @@ QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
 
 void SaveSettings(const QString& path) {
     CommitTypedText(Form1->Components);
-    const BusyCursor busy;
-    SettingsFile::Write(path, ParameterBlock::Read());
+    bool durable = false;
+    {
+        const BusyCursor busy;
+        durable = SettingsFile::Write(path, ParameterBlock::Read());
+    }
+    // The file is saved; only its folder's entry was not confirmed on the disk.
+    if (!durable)
+        ShowInformation(QStringLiteral("Файл сохранён, но система не подтвердила его запись на "
+                                       "диск: при отключении питания он может не сохраниться."));
 }
 
 bool LoadSettings(const QString& path) {

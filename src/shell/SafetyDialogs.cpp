@@ -140,9 +140,16 @@ QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*h
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
     CommitTypedText(Form1->Components);
     const QString root = ToolData::Folder();
-    const QString serial = CurrentDevice().SerialForFileName();
-    RestorePointsView view{SerialShown(), RestorePoints::List(root, serial),
-                           ReadControllerSide().words, RestorePoints::DirectoryOf(root, serial)};
+    const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
+    // A controller without a whole serial number keeps no points: it would share them.
+    const QString withoutPoints =
+        name ? QString()
+             : QStringLiteral(
+                   "точки восстановления не ведутся: серийный номер не прочитан целиком или пуст");
+    RestorePointsView view{
+        SerialShown(), name ? RestorePoints::List(root, *name) : std::vector<RestorePoint>(),
+        ReadControllerSide().words, name ? RestorePoints::DirectoryOf(root, *name) : QString(),
+        withoutPoints};
     auto dialog = std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
     CloseWithTheConnection(*dialog);
     return dialog;

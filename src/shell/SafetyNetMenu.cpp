@@ -53,10 +53,12 @@ void OnConnected() {
     const QString root = KeepsRecords() ? ToolData::Folder() : QString();
     if (!root.isEmpty() && BackupAtConnection()) {
         // A failed read keeps no point; the link watch shows the failure.
-        if (const auto block = net->CompleteFirstReadBlock()) {
+        // A controller without a whole serial number keeps none: it would share them.
+        const std::optional<QString> name = ToolData::ControllerFileName(device);
+        const auto block = net->CompleteFirstReadBlock();
+        if (block && name) {
             try {
-                RestorePoints::Keep(root, device.SerialForFileName(), *block,
-                                    QDateTime::currentDateTime());
+                RestorePoints::Keep(root, *name, *block, QDateTime::currentDateTime());
             } catch (const EInOutError&) {
                 ReportUnwritableFolder();
             }

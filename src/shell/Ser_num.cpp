@@ -74,7 +74,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm2::FormCreate() {
-    Label1->setText(DateText::TodayFull());
+    Label1->setText(DateText::TodayForDevice());
 }
 
 void TForm2::FormShow() {
@@ -83,6 +83,8 @@ void TForm2::FormShow() {
         QStringLiteral("Протокол: %1").arg(QDir::toNativeSeparators(ProductionLog::Path())));
     if (Form1)
         Edit1->setText(Form1->StaticText1->text());
+    // The date that "OK" writes, as it will be written; not the start-up day's.
+    Label1->setText(DateText::TodayForDevice());
 }
 
 void TForm2::Button1Click() {

@@ -16,7 +16,7 @@ public:
     QPushButton* Button1 = nullptr; // "OK"
     QPushButton* Button2 = nullptr; // "ОТМЕНА"
     QLineEdit* Edit1 = nullptr;     // the serial number to write
-    QLabel* Label1 = nullptr;       // the date on which the program started
+    QLabel* Label1 = nullptr;       // the date that "OK" writes (dd.MM.yy)
 
     void FormCreate();
     void FormShow();

@@ -1,4 +1,5 @@
 #include "ChangeJournal.h"
+#include "CsvLine.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +35,8 @@ class TestChangeJournal : public QObject {
 private slots:
     void recordBytes_data();
     void recordBytes();
+    void cellsASpreadsheetWouldRun();
+    void readsOlderJournals();
     void headerOnceAndRoundTrip();
     void lineBreaksInTextsBecomeBlanks();
     void truncatedLastLineIsDropped();
@@ -42,30 +45,58 @@ private slots:
 
 void TestChangeJournal::recordBytes_data() {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("oldWord"); // -1: not known
     QTest::addColumn<QString>("operation");
-    QTest::addColumn<bool>("confirmed");
     QTest::addColumn<QByteArray>("line");
-    QTest::newRow("plain") << "Порог"
-                           << "Запись" << true
-                           << QByteArray("2026-12-08T10:31:05,Q5 0042,50,Порог,150,65535,"
-                                         "Запись,да\n");
-    QTest::newRow("comma and quote")
-        << "Время, \"мс\""
-        << "Загрузка" << false
-        << QByteArray("2026-12-08T10:31:05,Q5 0042,50,\"Время, \"\"мс\"\"\",150,65535,"
-                      "Загрузка,нет\n");
+    const QByteArray time = "2026-12-08T10:31:05,Q5 0042,50,";
+    QTest::newRow("no control of that name")
+        << "Порог" << 150 << "Запись" << time + "Порог,150,65535,150,65535,да,Запись,да\n";
+    QTest::newRow("comma and quote") << "Время, \"мс\"" << -1 << "Загрузка"
+                                     << time + "\"Время, \"\"мс\"\"\",,65535,,65535,,Загрузка,да\n";
+    // Word 50 as the window shows it, with the unit its mask carries.
+    QTest::newRow("shown values, unchanged")
+        << "Max рег. +/-" << 65535 << "=cmd|' /C calc'!A0"
+        << time + "Max рег. +/-,65535,65535,6554 %,6554 %,нет,'=cmd|' /C calc'!A0,да\n";
 }
 
 void TestChangeJournal::recordBytes() {
     QFETCH(QString, name);
+    QFETCH(int, oldWord);
     QFETCH(QString, operation);
-    QFETCH(bool, confirmed);
     QFETCH(QByteArray, line);
     QTemporaryDir root;
-    QVERIFY(ChangeJournal::Append(root.path(), Record(50, name, operation, confirmed)));
+    JournalRecord record = Record(50, name, operation, true);
+    record.oldWord = oldWord < 0 ? std::nullopt : std::optional<uint16_t>(uint16_t(oldWord));
+    QVERIFY(ChangeJournal::Append(root.path(), record));
     const QString path = root.filePath("journal/Q5_0042.csv");
     QCOMPARE(path, ChangeJournal::PathOf(root.path(), QStringLiteral("Q5 0042")));
-    QCOMPARE(ReadAll(path), (ChangeJournal::Header() + u'\n').toUtf8() + line);
+    const QByteArray bytes = ReadAll(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
+                             "Время,"));
+    QCOMPARE(bytes.mid(bytes.indexOf('\n') + 1), line);
+    QVERIFY(ChangeJournal::Read(path) == std::vector<JournalRecord>{record});
+}
+
+void TestChangeJournal::cellsASpreadsheetWouldRun() {
+    const struct {
+        const char *field, *written, *readBack;
+    } cells[] = {{"=1+1", "'=1+1", "=1+1"}, {"-1.5", "-1.5", "-1.5"}, {"@x", "'@x", "@x"},
+                 {"\t1", "' 1", " 1"},      {"'q", "''q", "'q"},      {"a\x01z", "a z", "a z"}};
+    for (const auto& cell : cells) {
+        QCOMPARE(CsvLine::Join({cell.field, "1"}), QString(cell.written) + ",1");
+        QCOMPARE(CsvLine::Split(QString(cell.written) + ",1"), QStringList({cell.readBack, "1"}));
+    }
+}
+
+void TestChangeJournal::readsOlderJournals() {
+    QTemporaryDir root;
+    QFile file(root.filePath("old.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Время,Серийный номер,Адрес,Параметр,Было,Стало,Операция,Подтверждено\n"
+               "2026-12-08T10:31:05,Q5 0042,50,Порог,150,65535,Запись,да\n");
+    file.close();
+    QVERIFY(ChangeJournal::Read(file.fileName()) ==
+            std::vector<JournalRecord>{Record(50, "Порог", "Запись", true)});
 }
 
 void TestChangeJournal::headerOnceAndRoundTrip() {
@@ -79,11 +110,11 @@ void TestChangeJournal::headerOnceAndRoundTrip() {
     const QString path = ChangeJournal::PathOf(root.path(), written[0].serial);
     QCOMPARE(ReadAll(path).count(ChangeJournal::Header().toUtf8()), 1);
     QVERIFY(ChangeJournal::Read(path) == written);
-    // An unread serial number files its records under "unknown".
+    // An unread serial number files its records under a name no serial number takes.
     JournalRecord unread = written[0];
     unread.serial.clear();
     QVERIFY(ChangeJournal::Append(root.path(), unread));
-    QVERIFY(QFile::exists(root.filePath("journal/unknown.csv")));
+    QVERIFY(QFile::exists(root.filePath("journal/без номера.csv")));
 }
 
 void TestChangeJournal::lineBreaksInTextsBecomeBlanks() {
@@ -92,11 +123,11 @@ void TestChangeJournal::lineBreaksInTextsBecomeBlanks() {
     record.serial = QStringLiteral("Q5\n0042"); // a controller's serial may hold any byte
     QVERIFY(ChangeJournal::Append(root.path(), record));
     QVERIFY(ChangeJournal::Append(root.path(), record));
+    const QString path = ChangeJournal::PathOf(root.path(), record.serial);
     record.serial = QStringLiteral("Q5 0042");
     record.name = QStringLiteral("a b");
     record.operation = QStringLiteral("c  d ");
-    QVERIFY(ChangeJournal::Read(ChangeJournal::PathOf(root.path(), record.serial)) ==
-            std::vector<JournalRecord>(2, record));
+    QVERIFY(ChangeJournal::Read(path) == std::vector<JournalRecord>(2, record));
 }
 
 void TestChangeJournal::truncatedLastLineIsDropped() {

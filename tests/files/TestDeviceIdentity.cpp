@@ -80,6 +80,7 @@ private slots:
     void busyLogWritesNothing();
     void failedReadsNumberNothing_data();
     void failedReadsNumberNothing();
+    void halfFailedNumberingKeepsTheRecord();
 
 private:
     std::unique_ptr<WindowFixture> fixture;
@@ -242,6 +243,22 @@ void TestDeviceIdentity::failedReadsNumberNothing() {
     QVERIFY(!QFile::exists(fixture->logPath()));
     QCOMPARE(fixture->form().StaticText1->text(), shownSerial);
     QCOMPARE(fixture->form().StaticText3->text(), shownDate);
+}
+
+void TestDeviceIdentity::halfFailedNumberingKeepsTheRecord() {
+    fixture->setText(1, Serial('T', "00000"));
+    q5emu::FaultSpec silence(q5emu::FaultMode::Silence);
+    silence.command = CmdWriteParam;
+    silence.address = 22;
+    fixture->controller().setFault(silence);
+
+    const QString error = ErrorOf(ReadDeviceIdentity);
+
+    QVERIFY2(error.startsWith("Номер 00114 записан в протокол") &&
+                 error.contains("«" + QString(19, 'T') + "00114»"),
+             qPrintable(error));
+    QCOMPARE(ReadBytes(fixture->logPath()).mid(42), Record(Serial('T', "00114"), TodayForLog()));
+    QCOMPARE(fixture->form().StaticText1->text(), QString(19, 'T') + "00000");
 }
 
 int RunDeviceIdentityTests(int argc, char** argv) {

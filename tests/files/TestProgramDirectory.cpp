@@ -1,10 +1,12 @@
 // Where the production log and the file dialogs go when the program's directory can or
-// cannot be written. The tests run as root, who may write anywhere, so the writability test
-// is replaced rather than the directory made read-only.
+// cannot be written, and the names under which a controller's own files are kept. The tests run as
+// root, who may write anywhere, so the writability test is replaced rather than the directory made
+// read-only.
 
 #include "ProductionLog.h"
 #include "ProgramDirectory.h"
 #include "SettingsFile.h"
+#include "ToolData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +27,8 @@ private slots:
     void filesFollowTheProgramDirectory_data();
     void filesFollowTheProgramDirectory();
     void writableDirectories();
+    void systemFolders();
+    void fileNamesFromSerials();
 
 private:
     static QString UserDataFolder() {
@@ -64,6 +68,22 @@ void TestProgramDirectory::writableDirectories() {
     QTemporaryDir dir;
     QVERIFY(ProgramDirectory::IsWritable(dir.path()));
     QVERIFY(!ProgramDirectory::IsWritable(dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestProgramDirectory::systemFolders() {
+    for (const char* system : {"/usr/bin", "/usr/local/bin/", "/bin", "/"})
+        QVERIFY2(ProgramDirectory::IsSystemFolder(system), system);
+    for (const char* own : {"/home/user/q5", "/usrx/bin"})
+        QVERIFY2(!ProgramDirectory::IsSystemFolder(own), own);
+}
+
+void TestProgramDirectory::fileNamesFromSerials() {
+    const char* const names[][2] = {{"AB/12", "AB%2F12"},     {"AB 12", "AB_12"},
+                                    {"AB_12", "AB%5F12"},     {"AB 12    ", "AB_12"},
+                                    {"..", "%2E%2E"},         {"Q5.1\x01", "Q5.1%01"},
+                                    {"Тарвик 5", "Тарвик_5"}, {"      ", ""}}; // "": none
+    for (const auto& [serial, name] : names)
+        QCOMPARE(ToolData::SerialFileName(serial).value_or(QString()), QString(name));
 }
 
 int RunProgramDirectoryTests(int argc, char** argv) {

@@ -104,7 +104,7 @@ void TestSerialDialog::gestureOpensDialog() {
 
 void TestSerialDialog::enterDoesNotWrite() {
     TForm2& dialog = fixture->dialog();
-    QCOMPARE(dialog.Label1->text(), DateText::TodayFull());
+    QCOMPARE(dialog.Label1->text(), DateText::TodayForDevice());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTRY_VERIFY(dialog.Button1->hasFocus());

@@ -204,7 +204,7 @@ void TestSettingsMenu::saveProposesSerialAndDate() {
     });
     N3Click();
     device = before;
-    QCOMPARE(proposed, QStringLiteral("Q5_0012345 %1.q5t")
+    QCOMPARE(proposed, QStringLiteral("Q5%2F0012345 %1.q5t")
                            .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     QCOMPARE(Writes(fixture->controller()), QStringList());
 }

@@ -35,8 +35,8 @@ private slots:
     void busyLogStopsTheNumbering_data();
     void busyLogStopsTheNumbering();
     void lockIsGivenBackAfterAFailure();
-    void namelessLockFile_data();
-    void namelessLockFile();
+    void lockLeftInPlace_data();
+    void lockLeftInPlace();
 };
 
 void TestSharedLog::twoStationsNumberFromOneLog_data() {
@@ -132,34 +132,49 @@ void TestSharedLog::lockIsGivenBackAfterAFailure() {
     QVERIFY(next.tryLock(0));
 }
 
-void TestSharedLog::namelessLockFile_data() {
+void TestSharedLog::lockLeftInPlace_data() {
     QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<QByteArray>("holder"); // the lock file's text
     QTest::addColumn<bool>("numbered");
     // A station that died between making the lock file and naming itself in it.
-    QTest::newRow("left long ago") << 10 << true;
-    QTest::newRow("just made") << 0 << false;
+    QTest::newRow("nameless, left long ago") << 10 << QByteArray() << true;
+    QTest::newRow("nameless, just made") << 0 << QByteArray() << false;
+    // Never taken from a living station by its age.
+    const QByteArray living = QByteArray::number(QCoreApplication::applicationPid());
+    QTest::newRow("another host") << 3600 << living + "\nq5\nstation-2\n" << false;
+    QProcess gone;
+    gone.start(QStringLiteral("true"), {});
+    gone.waitForStarted();
+    const QByteArray dead = QByteArray::number(gone.processId());
+    gone.waitForFinished();
+    QTest::newRow("dead process here")
+        << 0 << dead + "\nq5\n" + QSysInfo::machineHostName().toUtf8() + '\n'
+        << true;
 }
 
-void TestSharedLog::namelessLockFile() {
+void TestSharedLog::lockLeftInPlace() {
     QFETCH(int, ageSeconds);
+    QFETCH(QByteArray, holder);
     QFETCH(bool, numbered);
     QTemporaryDir dir;
     const QString path = dir.filePath("Protocol.lst");
     ProductionLog::CreateIfMissing(path, "01.02.03");
     QFile lockFile(ProductionLog::LockPathOf(path));
     QVERIFY(lockFile.open(QIODevice::WriteOnly));
+    QVERIFY(lockFile.write(holder) == holder.size() && lockFile.flush());
     QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
                                  QFileDevice::FileModificationTime));
     lockFile.close();
 
-    bool busy = false;
+    QString error;
     try {
         ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "08.12.26",
                                        std::chrono::milliseconds(300));
-    } catch (const ELogBusy&) {
-        busy = true;
+    } catch (const ELogBusy& busy) {
+        error = QString::fromUtf8(busy.what());
     }
-    QCOMPARE(busy, !numbered);
+    QCOMPARE(error.isEmpty(), numbered);
+    QVERIFY2(!holder.contains("station-2") || error.contains("station-2"), qPrintable(error));
     QCOMPARE(ReadBytes(path).size(), (numbered ? 2 : 1) * ProtocolRecord::Size);
 }
 

@@ -1,7 +1,7 @@
 // Any bytes as a journal file: reading it never fails, and every record it yields is one
 // that an append writes back so that it reads the same again (times to whole seconds, as the
 // journal keeps them). The same bytes also make one record of any texts and numbers, which
-// reads back as it was appended, a line break in a text as a blank.
+// reads back as it was appended, a control character in a text as a blank.
 
 #include "FuzzCheck.h"
 #include "QtOnce.h"
@@ -34,10 +34,13 @@ void WriteFile(const QString& path, const uint8_t* bytes, size_t size) {
 }
 
 QString OneLine(QString text) {
-    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    return text;
 }
 
-// The record as the journal keeps it: whole seconds, line breaks in texts as blanks.
+// The record as the journal keeps it: whole seconds, control characters in texts as blanks.
 JournalRecord AsKept(JournalRecord record) {
     record.time = record.time.addMSecs(-record.time.time().msec());
     record.serial = OneLine(record.serial);
@@ -59,7 +62,8 @@ JournalRecord AnyRecord(const uint8_t* bytes, size_t size) {
     record.serial = AnyText(data);
     record.address = data.ConsumeIntegral<int>();
     record.name = AnyText(data);
-    record.oldWord = data.ConsumeIntegral<uint16_t>();
+    if (data.ConsumeBool())
+        record.oldWord = data.ConsumeIntegral<uint16_t>();
     record.newWord = data.ConsumeIntegral<uint16_t>();
     record.operation = AnyText(data);
     record.confirmed = data.ConsumeBool();
@@ -68,9 +72,9 @@ JournalRecord AnyRecord(const uint8_t* bytes, size_t size) {
 
 QString Describe(const JournalRecord& r) {
     return r.time.toString(Qt::ISODateWithMs) + u" |"_qs + r.serial + u"| "_qs +
-           QString::number(r.address) + u" |"_qs + r.name + u"| "_qs + QString::number(r.oldWord) +
-           u' ' + QString::number(r.newWord) + u" |"_qs + r.operation + u"| "_qs +
-           (r.confirmed ? u"yes"_qs : u"no"_qs);
+           QString::number(r.address) + u" |"_qs + r.name + u"| "_qs +
+           (r.oldWord ? QString::number(*r.oldWord) : u"-"_qs) + u' ' + QString::number(r.newWord) +
+           u" |"_qs + r.operation + u"| "_qs + (r.confirmed ? u"yes"_qs : u"no"_qs);
 }
 
 } // namespace

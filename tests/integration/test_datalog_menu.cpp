@@ -125,7 +125,8 @@ void DataLogMenuTest::defaultFileNamesControllerAndTime() {
     const QString path = Recording::DefaultPath();
     QVERIFY2(QRegularExpression(
                  QStringLiteral("/logs/%1 \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.csv$")
-                     .arg(QRegularExpression::escape(CurrentDevice().SerialForFileName())))
+                     .arg(QRegularExpression::escape(ToolData::ControllerFileName(CurrentDevice())
+                                                         .value_or(ToolData::NamelessJournal))))
                  .match(path)
                  .hasMatch(),
              qPrintable(path));

@@ -81,7 +81,8 @@ void TestSafetyNet::cleanup() {
 }
 
 QString TestSafetyNet::pointsDirectory() const {
-    return RestorePoints::DirectoryOf(ToolData::Folder(), CurrentDevice().SerialForFileName());
+    return RestorePoints::DirectoryOf(ToolData::Folder(),
+                                      ToolData::ControllerFileName(CurrentDevice()).value());
 }
 
 void TestSafetyNet::restorePointHoldsFirstReads_data() {
@@ -100,8 +101,8 @@ void TestSafetyNet::restorePointHoldsFirstReads() {
     QVERIFY(DeviceConnected());
     QCOMPARE(controller.param(SlopeCorrection), writtenBack);
 
-    const std::vector<RestorePoint> points =
-        RestorePoints::List(ToolData::Folder(), CurrentDevice().SerialForFileName());
+    const std::vector<RestorePoint> points = RestorePoints::List(
+        ToolData::Folder(), ToolData::ControllerFileName(CurrentDevice()).value());
     QCOMPARE(points.size(), std::size_t{1});
     const QString saved = QDir(data_->path()).filePath("saved.q5t");
     SaveSettings(saved);
@@ -122,7 +123,9 @@ void TestSafetyNet::unchangedBlockAddsNoPoint() {
     Connect_to_COM1Click();
     Close_COMClick();
     Connect_to_COM1Click();
-    QCOMPARE(RestorePoints::List(ToolData::Folder(), CurrentDevice().SerialForFileName()).size(),
+    QCOMPARE(RestorePoints::List(ToolData::Folder(),
+                                 ToolData::ControllerFileName(CurrentDevice()).value())
+                 .size(),
              std::size_t{1});
     QVERIFY(app_->messages.isEmpty());
 }

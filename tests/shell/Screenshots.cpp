@@ -242,7 +242,7 @@ SettingsRecords::Words Changed(SettingsRecords::Words words,
 bool SaveSafetyDialogs(const QDir& dir) {
     const SettingsRecords::Words now = SampleBlock();
     const QDate today(2026, 12, 8);
-    RestorePointsView view{QStringLiteral("Q5-0012345"), {}, now, dir.path()};
+    RestorePointsView view{QStringLiteral("Q5-0012345"), {}, now, dir.path(), {}};
     view.points = {
         {"a", QDateTime(today, QTime(10, 31, 5)), true, now},
         {"b", QDateTime(today.addDays(-1), QTime(17, 2, 44)), true,
