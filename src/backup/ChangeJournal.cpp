@@ -83,6 +83,28 @@ bool JournalRecord::operator==(const JournalRecord& other) const {
            operation == other.operation && confirmed == other.confirmed;
 }
 
+namespace {
+
+// A journal begun in another layout (before the shown values) is put aside whole under a
+// name of its own, so that each file has one header and a spreadsheet sees even columns. The
+// blank keeps the name apart from every serial number's.
+void PutAsideOtherLayout(const QString& path, const QByteArray& headerLine) {
+    QFile existing(path);
+    if (!existing.open(QIODevice::ReadOnly) || existing.size() == 0 ||
+        existing.readLine() == headerLine)
+        return;
+    existing.close();
+    const QString stem = path.chopped(4); // ".csv"
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = stem + QStringLiteral(" (прежний формат%1).csv")
+                                         .arg(n == 1 ? QString() : QStringLiteral(" %1").arg(n));
+        if (!QFile::exists(aside) && QFile::rename(path, aside))
+            return;
+    }
+}
+
+} // namespace
+
 namespace ChangeJournal {
 
 QString Header() {
@@ -91,6 +113,10 @@ QString Header() {
          QStringLiteral("Параметр"), QStringLiteral("Было"), QStringLiteral("Стало"),
          QStringLiteral("Было в окне"), QStringLiteral("Стало в окне"), QStringLiteral("Изменено"),
          QStringLiteral("Операция"), QStringLiteral("Подтверждено")});
+}
+
+QByteArray HeaderLine() {
+    return CsvLine::ByteOrderMark + (Header() + u'\n').toUtf8();
 }
 
 QString ShownWord(const JournalRecord& record, uint16_t word) {
@@ -126,6 +152,7 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
         Close();
         if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
             return false;
+        PutAsideOtherLayout(path, HeaderLine());
         auto file = std::make_unique<QFile>(path);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
             return false;
@@ -135,7 +162,7 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
     QByteArray bytes;
     const qint64 size = file_->size();
     if (size == 0) {
-        bytes = CsvLine::ByteOrderMark + (Header() + u'\n').toUtf8();
+        bytes = HeaderLine();
     } else if (!file_->seek(size - 1) || file_->read(1) != "\n") {
         // A record cut short by a crash stays a line of its own, which Read drops.
         bytes = "\n";

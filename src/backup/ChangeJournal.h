@@ -32,6 +32,9 @@ namespace ChangeJournal {
 
 // The header row, written once when the journal is new.
 QString Header();
+// The journal's first line: the byte-order mark, the header row and its line break. A journal
+// whose first line differs is of an older layout and is put aside when next written.
+QByteArray HeaderLine();
 
 // The journal file of a controller with this serial number.
 QString PathOf(const QString& root, const QString& serial);

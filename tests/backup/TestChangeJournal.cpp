@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -90,13 +91,21 @@ void TestChangeJournal::cellsASpreadsheetWouldRun() {
 
 void TestChangeJournal::readsOlderJournals() {
     QTemporaryDir root;
-    QFile file(root.filePath("old.csv"));
+    const JournalRecord older = Record(50, "Порог", "Запись", true);
+    const QString path = ChangeJournal::PathOf(root.path(), older.serial);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray oldBytes =
+        "Время,Серийный номер,Адрес,Параметр,Было,Стало,Операция,Подтверждено\n"
+        "2026-12-08T10:31:05,Q5 0042,50,Порог,150,65535,Запись,да\n";
+    QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Время,Серийный номер,Адрес,Параметр,Было,Стало,Операция,Подтверждено\n"
-               "2026-12-08T10:31:05,Q5 0042,50,Порог,150,65535,Запись,да\n");
+    file.write(oldBytes);
     file.close();
-    QVERIFY(ChangeJournal::Read(file.fileName()) ==
-            std::vector<JournalRecord>{Record(50, "Порог", "Запись", true)});
+    QVERIFY(ChangeJournal::Read(path) == std::vector<JournalRecord>{older});
+    // The next record starts a journal of the new layout; the old one is kept whole beside it.
+    QVERIFY(ChangeJournal::Append(root.path(), older));
+    QVERIFY(ReadAll(path).startsWith(ChangeJournal::HeaderLine()));
+    QCOMPARE(ReadAll(path.chopped(4) + " (прежний формат).csv"), oldBytes);
 }
 
 void TestChangeJournal::headerOnceAndRoundTrip() {
