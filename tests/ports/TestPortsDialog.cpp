@@ -6,9 +6,14 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,7 +71,76 @@ private slots:
     void okRemembersTheAssignment();
     void missingRememberedPortIsShown();
     void variableWinsAndSaysSo();
+    void useOfAnOpenThatFails_data();
+    void useOfAnOpenThatFails();
+    void useOfAPort_data();
+    void useOfAPort();
+    void typedDeviceIsChosen();
 };
+
+void TestPortsDialog::useOfAnOpenThatFails_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("opened") << 0 << "свободен";
+    QTest::newRow("EACCES") << EACCES << "нет прав";
+    QTest::newRow("EPERM") << EPERM << "нет прав";
+    QTest::newRow("EBUSY") << EBUSY << "занят другой программой";
+    QTest::newRow("ENOENT") << ENOENT << "нет устройства";
+    QTest::newRow("ENXIO") << ENXIO << "нет устройства";
+}
+
+void TestPortsDialog::useOfAnOpenThatFails() {
+    QFETCH(int, error);
+    QFETCH(QString, shown);
+    PortFacts facts;
+    facts.use = PortList::UseAfterOpen(error);
+    QCOMPARE(PortList::UseText(facts), shown);
+}
+
+void TestPortsDialog::useOfAPort_data() {
+    QTest::addColumn<QString>("holder"); // "", "here", or a program to hold it
+    QTest::newRow("free") << "";
+    QTest::newRow("held by this program") << "here";
+    QTest::newRow("held by another") << "sleep";
+    QTest::newRow("no device") << "none";
+}
+
+// A pseudo-terminal as the port: its master alone is open until someone opens the device.
+void TestPortsDialog::useOfAPort() {
+    QFETCH(QString, holder);
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString device =
+        holder == "none" ? QStringLiteral("/dev/q5-none") : QString::fromLatin1(::ptsname(master));
+    const int ours = holder == "here" ? ::open(::ptsname(master), O_RDWR | O_NOCTTY) : -1;
+    QProcess other;
+    if (holder == "sleep") {
+        other.setStandardInputFile(device);
+        other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+    }
+    const QString expected = holder == "here" ? QStringLiteral("занят этой программой")
+                             : holder == "sleep"
+                                 ? QStringLiteral("занят: sleep (%1)").arg(other.processId())
+                             : holder == "none" ? QStringLiteral("нет устройства")
+                                                : QStringLiteral("свободен");
+    std::vector<PortFacts> ports(1);
+    ports[0].device = device;
+    // The child holds the device once it has started running its program.
+    QTRY_COMPARE((PortList::FindUse(ports), PortList::UseText(ports[0])), expected);
+    other.kill();
+    other.waitForFinished();
+    if (ours >= 0)
+        ::close(ours);
+    ::close(master);
+}
+
+void TestPortsDialog::typedDeviceIsChosen() {
+    const VariableUnset unset;
+    PortsDialog dialog([] { return std::vector<PortFacts>{Adapter("/dev/ttyUSB0")}; });
+    dialog.Assignment(3)->setEditText(QStringLiteral("/dev/pts/7"));
+    QCOMPARE(dialog.ChosenDevices(), (QStringList{"", "", "/dev/pts/7", ""}));
+}
 
 void TestPortsDialog::listFollowsPortsThatComeAndGo() {
     const VariableUnset unset;
@@ -103,8 +177,8 @@ void TestPortsDialog::missingRememberedPortIsShown() {
     const VariableUnset unset;
     PortChoice::Save({"/dev/q5-gone", "", "", ""});
     PortsDialog dialog([] { return std::vector<PortFacts>{}; });
-    QCOMPARE(dialog.Assignment(1)->currentText(), QStringLiteral("/dev/q5-gone (отсутствует)"));
-    QCOMPARE(Column(*dialog.Table(), PortsDialog::Use), QStringList{"отсутствует"});
+    QCOMPARE(dialog.Assignment(1)->currentText(), QStringLiteral("/dev/q5-gone (нет устройства)"));
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::Use), QStringList{"нет устройства"});
     QCOMPARE(Column(*dialog.Table(), PortsDialog::ProgramPort), QStringList{"COM1"});
     QVERIFY(dialog.VariableNote()->isHidden());
 }
