@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "Monitor.h"
 #include "NoReplyError.h"
+#include "Offline.h"
 #include "ParameterBlock.h"
 #include "Protocol.h"
 #include "SafetyNetMenu.h"
@@ -71,6 +72,8 @@ bool MayLoad(const QByteArray& bytes) {
 
 // "<serial number> <yyyy-MM-dd>.q5t" when the controller's serial number was read.
 QString ProposedSettingsName() {
+    if (OfflineSession())
+        return OfflineFile(); // the edited file, in its folder
     const ConnectedDevice& device = CurrentDevice();
     if (!device.serialRead || device.serial.trimmed().isEmpty())
         return {};
@@ -161,7 +164,7 @@ void N2Click() {
         return;
     }
     if (LoadSettings(path))
-        Form1->setWindowTitle(FileCaption(path));
+        Form1->setWindowTitle(CaptionForFile(path));
 }
 
 void N3Click() {
@@ -172,7 +175,7 @@ void N3Click() {
     if (FileExists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
     SaveSettings(path);
-    Form1->setWindowTitle(FileCaption(path));
+    Form1->setWindowTitle(CaptionForFile(path));
 }
 
 void InstallFileMenu(TForm1& form) {
