@@ -9,7 +9,13 @@
 #include "FrameLog.h"
 #include "Protocol.h"
 #include "TExtText.h"
+#include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
 
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -47,6 +53,8 @@ class InputComfortsTest : public QObject {
 private slots:
     void keysWriteSteppedWords_data();
     void keysWriteSteppedWords();
+    void heldGestureIsOneUndoStep_data();
+    void heldGestureIsOneUndoStep();
     void controlsCarryTheirTips_data();
     void controlsCarryTheirTips();
 };
@@ -78,6 +86,48 @@ void InputComfortsTest::keysWriteSteppedWords() {
 
     QTest::keyClick(form.SpinExtEdit3, Qt::Key(key));
     QTEST(Writes(ports.emulator()), "writes");
+}
+
+void InputComfortsTest::heldGestureIsOneUndoStep_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("afterOneUndo"); // P92, from 3000
+    QTest::newRow("Page Up held") << "held key" << 3000;
+    QTest::newRow("arrow held") << "held arrow" << 3000;
+    QTest::newRow("Page Up pressed twice") << "two presses" << 4000;
+}
+
+void InputComfortsTest::heldGestureIsOneUndoStep() {
+    QFETCH(QString, gesture);
+    EmulatedPorts ports;
+    ports.emulator().setParam(92, 3000);
+    AppFixture app;
+    TForm1& form = app.form();
+    ShowPagesOf(form.SpinExtEdit3);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Connect_to_COM1Click();
+    form.SpinExtEdit3->setFocus();
+    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
+    if (gesture == "held arrow") {
+        auto* arrows = form.SpinExtEdit3->findChild<TSpinButton*>();
+        QTest::mousePress(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+        QTRY_VERIFY(ports.emulator().param(92) >= 3300);
+        QTest::mouseRelease(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+    } else {
+        for (int press = 0; press < 3; ++press) {
+            // A held key repeats its press; two presses are two gestures.
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier, QString(),
+                          gesture == "held key" && press > 0);
+            QApplication::sendEvent(form.SpinExtEdit3, &key);
+            QCoreApplication::processEvents(); // the event loop runs between the presses
+            if (gesture == "two presses" && press == 1)
+                break;
+        }
+    }
+    QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
+    QTRY_VERIFY(undo->isEnabled());
+    undo->trigger();
+    QTEST(int(ports.emulator().param(92)), "afterOneUndo");
 }
 
 void InputComfortsTest::controlsCarryTheirTips_data() {
