@@ -63,6 +63,7 @@ void ChartView::SetLog(const DataLog* log) {
     log_ = log;
     cursor_.reset();
     Rebuild();
+    emit cursorMoved(); // no readout of another log's values
 }
 
 void ChartView::SetShown(std::vector<int> series) {
@@ -70,6 +71,7 @@ void ChartView::SetShown(std::vector<int> series) {
         series.resize(size_t(MaxShown));
     shown_ = std::move(series);
     Rebuild();
+    emit cursorMoved(); // the readout names what is shown
 }
 
 void ChartView::SetStacked(bool stacked) {
@@ -191,6 +193,8 @@ void ChartView::Redraw() {
         return;
     const auto [from, to] = TimeRange();
     const int columns = std::max(rects_.front()->width(), 100);
+    // The curves of the top frame keep below the event texts.
+    const double band = std::min(EventRowsInView().band, 0.6);
     for (size_t i = 0; i < graphs_.size(); ++i) {
         const LogSeries& series = log_->series[size_t(shown_[i])];
         const auto points = Decimate(log_->seconds, series.values, from, to, columns);
@@ -208,7 +212,11 @@ void ChartView::Redraw() {
         if (low <= high) {
             const double margin =
                 std::max((high - low) * 0.08, std::max(std::abs(high), 1.0) * 0.01);
-            graphs_[i]->valueAxis()->setRange(low - margin, high + margin);
+            const bool top = !stacked_ || i == 0;
+            const double lower = low - margin;
+            const double upper = high + margin;
+            graphs_[i]->valueAxis()->setRange(lower,
+                                              top ? lower + (upper - lower) / (1 - band) : upper);
         }
     }
     PlaceMarkers();
@@ -234,9 +242,7 @@ void ChartView::PlaceMarkers() {
             name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
     const auto [from, to] = TimeRange();
-    // Event texts stand in steps below one another so that close events stay readable.
-    const double step =
-        (fontMetrics().height() + 4) / std::max(1.0, double(rects_.front()->height()));
+    const EventRows rows = EventRowsInView();
     int shownEvents = 0;
     for (const LogEvent& event : log_->events) {
         if (event.seconds < from || event.seconds > to)
@@ -259,10 +265,33 @@ void ChartView::PlaceMarkers() {
         label->position->setAxes(top->axis(QCPAxis::atBottom), top->axis(QCPAxis::atLeft));
         label->position->setTypeX(QCPItemPosition::ptPlotCoords);
         label->position->setCoords(event.seconds,
-                                   (stacked_ ? 0.2 : 0.02) + step * (shownEvents++ % 4));
-        label->setColor(EventColour.darker(140));
+                                   rows.first + rows.step * (shownEvents++ % rows.count));
+        label->setColor(EventColour.darker(160));
+        label->setPen(QPen(EventColour));
         label->setText(event.text);
     }
+}
+
+ChartView::EventRows ChartView::EventRowsInView() const {
+    EventRows rows;
+    if (!log_ || rects_.empty())
+        return rows;
+    // Before the first layout pass the frames have no height yet: share the widget's.
+    double height = rects_.front()->height();
+    if (height < 40)
+        height = std::max(40.0, double(plot_->height()) / double(rects_.size()) - 30);
+    rows.step = (fontMetrics().height() + 6) / height;
+    // Below the frame's name in the stacked view; within the top half of the frame.
+    rows.first = stacked_ ? 0.02 + rows.step : 0.02;
+    rows.count = std::max(1, int((0.5 - rows.first) / rows.step));
+    const auto [from, to] = TimeRange();
+    const auto inView = std::count_if(log_->events.begin(), log_->events.end(),
+                                      [from = from, to = to](const LogEvent& event) {
+                                          return event.seconds >= from && event.seconds <= to;
+                                      });
+    const int used = int(std::min<std::ptrdiff_t>(inView, rows.count));
+    rows.band = used > 0 ? rows.first + rows.step * used : 0;
+    return rows;
 }
 
 void ChartView::PlaceCursor() {
@@ -309,7 +338,8 @@ QString ChartView::CursorText() const {
                     .arg(series.name,
                          std::isnan(value)
                              ? QStringLiteral("—")
-                             : QString::number(value, 'g', 8) +
+                             : (series.decimals >= 0 ? QString::number(value, 'f', series.decimals)
+                                                     : QString::number(value, 'g', 8)) +
                                    (series.unit.isEmpty() ? QString() : u' ' + series.unit));
     }
     return text;

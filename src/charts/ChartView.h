@@ -66,6 +66,15 @@ private:
     void Rebuild();
     void OnTimeRange(QCPAxis* source);
     void Redraw();
+    // Where the event texts stand in the top frame, as parts of its height: the first row,
+    // the step between rows, how many rows, and the band they take (0 without events).
+    struct EventRows {
+        double first = 0.02;
+        double step = 0.1;
+        int count = 1;
+        double band = 0;
+    };
+    EventRows EventRowsInView() const;
     void PlaceMarkers();
     void PlaceCursor();
     QCPAxis* TimeAxis() const;
