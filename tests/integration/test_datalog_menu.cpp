@@ -86,6 +86,7 @@ void DataLogMenuTest::recordingFollowsTheConnection() {
     const QString path = dir.filePath("drive.csv");
     Recording::Start(form, path, 2);
     QVERIFY(RecordAction(form)->isChecked());
+    QCOMPARE(RecordAction(form)->text(), QStringLiteral("Остановить запись"));
     QCOMPARE(Corner(form), QStringLiteral("● Запись 00:00"));
     QTRY_VERIFY_WITH_TIMEOUT(Corner(form) == QStringLiteral("● Запись 00:01"), 3000);
     QTRY_VERIFY(RowsIn(path) >= 2);
@@ -94,6 +95,7 @@ void DataLogMenuTest::recordingFollowsTheConnection() {
     QVERIFY(!Recording::IsRecording(form));
     QVERIFY(!RecordAction(form)->isChecked());
     QVERIFY(!RecordAction(form)->isEnabled());
+    QCOMPARE(RecordAction(form)->text(), QStringLiteral("Запись данных…"));
     QCOMPARE(Corner(form), QString());
     QVERIFY(EndsWithWholeRow(path));
     QCOMPARE(LiveFeed::Instance().Rate(), 0);
