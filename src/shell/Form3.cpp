@@ -28,7 +28,7 @@ QStringList TForm3::AboutLines() {
         QStringLiteral("тел. (000) 555-01-23"),
         QStringLiteral(" "),
         QStringLiteral(" Техническая поддержка"),
-        QStringLiteral(" www.example.com/tarvik-q5"),
+        QStringLiteral(" example.com/tarvik-q5"),
     };
 }
 

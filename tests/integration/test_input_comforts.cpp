@@ -34,6 +34,17 @@ void ShowPagesOf(QWidget* widget) {
     }
 }
 
+// Connected, with the keyboard on "Ограничение об/мин" (P92, 1000..6000 in steps of 100).
+void ConnectWithSpeedLimitFocused(TForm1& form) {
+    ShowPagesOf(form.SpinExtEdit3);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    form.SpinExtEdit3->setFocus();
+    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
+}
+
 QStringList Writes(const q5emu::Q5Emulator& emulator) {
     return FrameTriples(emulator).filter(QRegularExpression(QStringLiteral("^3 ")));
 }
@@ -75,13 +86,9 @@ void InputComfortsTest::keysWriteSteppedWords() {
     ports.emulator().setParam(92, 3000);
     AppFixture app;
     TForm1& form = app.form();
-    ShowPagesOf(form.SpinExtEdit3);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    Connect_to_COM1Click();
-    QVERIFY(DeviceConnected());
-    form.SpinExtEdit3->setFocus();
-    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
+    ConnectWithSpeedLimitFocused(form);
+    if (QTest::currentTestFailed())
+        return;
     ports.emulator().clearLog();
 
     QTest::keyClick(form.SpinExtEdit3, Qt::Key(key));
@@ -102,12 +109,9 @@ void InputComfortsTest::heldGestureIsOneUndoStep() {
     ports.emulator().setParam(92, 3000);
     AppFixture app;
     TForm1& form = app.form();
-    ShowPagesOf(form.SpinExtEdit3);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    Connect_to_COM1Click();
-    form.SpinExtEdit3->setFocus();
-    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
+    ConnectWithSpeedLimitFocused(form);
+    if (QTest::currentTestFailed())
+        return;
     if (gesture == "held arrow") {
         auto* arrows = form.SpinExtEdit3->findChild<TSpinButton*>();
         QTest::mousePress(arrows, Qt::LeftButton, {}, arrows->UpRect().center());

@@ -15,6 +15,7 @@
 #include "Offline.h"
 #include "Protocol.h"
 #include "SettingsRecords.h"
+#include "TExtText.h"
 #include "TSpinExtEdit.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>

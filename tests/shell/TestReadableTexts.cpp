@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTranslator>
 
 #include <QRegularExpression>
@@ -57,9 +58,17 @@ QStringList ClippedTexts(const QWidget& window) {
         if (button->isVisibleTo(&window))
             check(button, Plain(button->text()), button->width() - 6);
     for (const QPlainTextEdit* memo : window.findChildren<QPlainTextEdit*>()) {
-        const int room = memo->viewport()->width() - 2 * int(memo->document()->documentMargin());
+        const int margin = int(memo->document()->documentMargin());
         for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
-            check(memo, block.text(), room);
+            check(memo, block.text(), memo->viewport()->width() - 2 * margin);
+        // The box scrolls, but no line stands half below its lower edge.
+        const int line = int(memo->document()->begin().layout()->lineAt(0).height());
+        const int height = memo->viewport()->height() - margin;
+        if (height % line > line / 4)
+            clipped << QStringLiteral("%1: a line cut at %2 of %3 pixels")
+                           .arg(memo->objectName())
+                           .arg(height % line)
+                           .arg(line);
     }
     return clipped;
 }
@@ -129,7 +138,8 @@ private slots:
         const std::unique_ptr<QWidget> window(make());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QCOMPARE(ClippedTexts(*window), QStringList());
+        const QStringList clipped = ClippedTexts(*window);
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
     }
 
     void folderPathShownWithoutFileManager() {
