@@ -164,7 +164,8 @@ void FillSamples(TForm1& form) {
     form.Label6->setText(QStringLiteral("T = 1.20"));
 }
 
-// Two USB adapters and a built-in port, one adapter taken by another program.
+// Two USB adapters and a built-in port: one adapter taken by another program, the built-in
+// port closed to this user.
 std::vector<PortFacts> SamplePorts() {
     PortFacts ftdi{QStringLiteral("/dev/ttyUSB0"),
                    QStringLiteral("FT232R USB UART"),
@@ -172,7 +173,9 @@ std::vector<PortFacts> SamplePorts() {
                    QStringLiteral("A10KXY3Q"),
                    0x0403,
                    0x6001,
-                   PortUse::Free};
+                   PortUse::Free,
+                   {},
+                   0};
     PortFacts prolific{QStringLiteral("/dev/ttyUSB1"),
                        QStringLiteral("USB-Serial Controller"),
                        QStringLiteral("Prolific Technology Inc."),
@@ -182,8 +185,7 @@ std::vector<PortFacts> SamplePorts() {
                        PortUse::Busy,
                        QStringLiteral("minicom"),
                        4242};
-    PortFacts builtIn{
-        QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), {}, {}, PortUse::NoAccess};
+    PortFacts builtIn{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}, PortUse::NoAccess, {}, 0};
     return {ftdi, prolific, builtIn};
 }
 

@@ -9,6 +9,7 @@
 #include "RecordingDialog.h"
 #include "Ser_num.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDate>
 #include <QDialogButtonBox>
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextLayout>
 #include <QTranslator>
 
 #include <QRegularExpression>
@@ -61,14 +61,20 @@ QStringList ClippedTexts(const QWidget& window) {
         const int margin = int(memo->document()->documentMargin());
         for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next())
             check(memo, block.text(), memo->viewport()->width() - 2 * margin);
-        // The box scrolls, but no line stands half below its lower edge.
-        const int line = int(memo->document()->begin().layout()->lineAt(0).height());
-        const int height = memo->viewport()->height() - margin;
-        if (height % line > line / 4)
-            clipped << QStringLiteral("%1: a line cut at %2 of %3 pixels")
-                           .arg(memo->objectName())
-                           .arg(height % line)
-                           .arg(line);
+        // The box scrolls, but no line stands cut in half at its lower edge.
+        const double bottom = memo->viewport()->height();
+        double top = margin;
+        for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+            const double height =
+                memo->document()->documentLayout()->blockBoundingRect(block).height();
+            if (top < bottom && top + height > bottom && bottom - top > 3 &&
+                top + height - bottom > 2)
+                clipped << QStringLiteral("%1 «%2»: %3 of %4 pixels shown")
+                               .arg(memo->objectName(), block.text())
+                               .arg(bottom - top)
+                               .arg(height);
+            top += height;
+        }
     }
     return clipped;
 }
