@@ -241,11 +241,10 @@ void ChartView::PlaceMarkers() {
             name->setBrush(Qt::NoBrush); // the line stays visible under its name
             name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
-    const auto [from, to] = TimeRange();
     const EventRows rows = EventRowsInView();
-    int shownEvents = 0;
-    for (const LogEvent& event : log_->events) {
-        if (event.seconds < from || event.seconds > to)
+    for (size_t e = 0; e < rows.row.size(); ++e) {
+        const LogEvent& event = log_->events[e];
+        if (rows.row[e] < 0)
             continue;
         for (QCPAxisRect* rect : rects_) {
             auto* line = new QCPItemStraightLine(plot_);
@@ -264,8 +263,7 @@ void ChartView::PlaceMarkers() {
         QCPItemText* label = FrameText(plot_, top, 0, 0);
         label->position->setAxes(top->axis(QCPAxis::atBottom), top->axis(QCPAxis::atLeft));
         label->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        label->position->setCoords(event.seconds,
-                                   rows.first + rows.step * (shownEvents++ % rows.count));
+        label->position->setCoords(event.seconds, rows.first + rows.step * rows.row[e]);
         label->setColor(EventColour.darker(160));
         label->setPen(QPen(EventColour));
         label->setText(event.text);
@@ -274,22 +272,35 @@ void ChartView::PlaceMarkers() {
 
 ChartView::EventRows ChartView::EventRowsInView() const {
     EventRows rows;
-    if (!log_ || rects_.empty())
+    if (!log_ || rects_.empty() || !TimeAxis())
         return rows;
     // Before the first layout pass the frames have no height yet: share the widget's.
     double height = rects_.front()->height();
     if (height < 40)
         height = std::max(40.0, double(plot_->height()) / double(rects_.size()) - 30);
     rows.step = (fontMetrics().height() + 6) / height;
-    // Below the frame's name in the stacked view; within the top half of the frame.
+    // Below the frame's name in the stacked view.
     rows.first = stacked_ ? 0.02 + rows.step : 0.02;
-    rows.count = std::max(1, int((0.5 - rows.first) / rows.step));
+    const int most = std::max(1, int((1.0 - rows.first) / rows.step));
+    // Each text takes the first row where it clears the texts before it.
+    std::vector<double> rowEnd(size_t(most), -INFINITY);
     const auto [from, to] = TimeRange();
-    const auto inView = std::count_if(log_->events.begin(), log_->events.end(),
-                                      [from = from, to = to](const LogEvent& event) {
-                                          return event.seconds >= from && event.seconds <= to;
-                                      });
-    const int used = int(std::min<std::ptrdiff_t>(inView, rows.count));
+    int used = 0;
+    for (const LogEvent& event : log_->events) {
+        if (event.seconds < from || event.seconds > to) {
+            rows.row.push_back(-1);
+            continue;
+        }
+        const double x = TimeAxis()->coordToPixel(event.seconds);
+        auto free =
+            std::find_if(rowEnd.begin(), rowEnd.end(), [x](double end) { return end <= x; });
+        if (free == rowEnd.end())
+            free = std::min_element(rowEnd.begin(), rowEnd.end());
+        *free = x + fontMetrics().horizontalAdvance(event.text) + 10;
+        const int row = int(free - rowEnd.begin());
+        rows.row.push_back(row);
+        used = std::max(used, row + 1);
+    }
     rows.band = used > 0 ? rows.first + rows.step * used : 0;
     return rows;
 }
