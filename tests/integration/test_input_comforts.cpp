@@ -34,6 +34,13 @@ void ShowPagesOf(QWidget* widget) {
     }
 }
 
+// A controller whose speed limit (P92) stands at 3000, and the window.
+struct SpeedLimitAt3000 {
+    EmulatedPorts ports;
+    AppFixture app;
+    SpeedLimitAt3000() { ports.emulator().setParam(92, 3000); }
+};
+
 // Connected, with the keyboard on "Ограничение об/мин" (P92, 1000..6000 in steps of 100).
 void ConnectWithSpeedLimitFocused(TForm1& form) {
     ShowPagesOf(form.SpinExtEdit3);
@@ -82,13 +89,11 @@ void InputComfortsTest::keysWriteSteppedWords_data() {
 
 void InputComfortsTest::keysWriteSteppedWords() {
     QFETCH(int, key);
-    EmulatedPorts ports;
-    ports.emulator().setParam(92, 3000);
-    AppFixture app;
-    TForm1& form = app.form();
+    SpeedLimitAt3000 at;
+    EmulatedPorts& ports = at.ports;
+    TForm1& form = at.app.form();
     ConnectWithSpeedLimitFocused(form);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(!QTest::currentTestFailed());
     ports.emulator().clearLog();
 
     QTest::keyClick(form.SpinExtEdit3, Qt::Key(key));
@@ -105,13 +110,11 @@ void InputComfortsTest::heldGestureIsOneUndoStep_data() {
 
 void InputComfortsTest::heldGestureIsOneUndoStep() {
     QFETCH(QString, gesture);
-    EmulatedPorts ports;
-    ports.emulator().setParam(92, 3000);
-    AppFixture app;
-    TForm1& form = app.form();
+    SpeedLimitAt3000 at;
+    EmulatedPorts& ports = at.ports;
+    TForm1& form = at.app.form();
     ConnectWithSpeedLimitFocused(form);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(!QTest::currentTestFailed());
     if (gesture == "held arrow") {
         auto* arrows = form.SpinExtEdit3->findChild<TSpinButton*>();
         QTest::mousePress(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
