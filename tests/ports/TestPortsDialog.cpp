@@ -71,63 +71,57 @@ private slots:
     void okRemembersTheAssignment();
     void missingRememberedPortIsShown();
     void variableWinsAndSaysSo();
-    void useOfAnOpenThatFails_data();
-    void useOfAnOpenThatFails();
+    void useAfterAnOpen();
     void useOfAPort_data();
     void useOfAPort();
     void typedDeviceIsChosen();
 };
 
-void TestPortsDialog::useOfAnOpenThatFails_data() {
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("opened") << 0 << "свободен";
-    QTest::newRow("EACCES") << EACCES << "нет прав";
-    QTest::newRow("EPERM") << EPERM << "нет прав";
-    QTest::newRow("EBUSY") << EBUSY << "занят другой программой";
-    QTest::newRow("ENOENT") << ENOENT << "нет устройства";
-    QTest::newRow("ENXIO") << ENXIO << "нет устройства";
-}
-
-void TestPortsDialog::useOfAnOpenThatFails() {
-    QFETCH(int, error);
-    QFETCH(QString, shown);
-    PortFacts facts;
-    facts.use = PortList::UseAfterOpen(error);
-    QCOMPARE(PortList::UseText(facts), shown);
+// What an open that failed says of a port nobody holds (root opens what it likes, so the
+// refused open is told by its error).
+void TestPortsDialog::useAfterAnOpen() {
+    const std::pair<int, const char*> cases[] = {{0, "свободен"},
+                                                 {EACCES, "нет прав"},
+                                                 {EBUSY, "занят другой программой"},
+                                                 {ENOENT, "нет устройства"}};
+    for (const auto& [error, shown] : cases) {
+        PortFacts facts;
+        facts.use = PortList::UseAfterOpen(error);
+        QCOMPARE(PortList::UseText(facts), QString::fromUtf8(shown));
+    }
 }
 
 void TestPortsDialog::useOfAPort_data() {
-    QTest::addColumn<QString>("holder"); // "", "here", or a program to hold it
-    QTest::newRow("free") << "";
-    QTest::newRow("held by this program") << "here";
-    QTest::newRow("held by another") << "sleep";
-    QTest::newRow("no device") << "none";
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("shown"); // %1: the holder's pid
+    QTest::newRow("free") << ""
+                          << "свободен";
+    QTest::newRow("held here") << "here"
+                               << "занят этой программой";
+    QTest::newRow("held by another") << "sleep"
+                                     << "занят: sleep (%1)";
+    QTest::newRow("no device") << "none"
+                               << "нет устройства";
 }
 
 // A pseudo-terminal as the port: its master alone is open until someone opens the device.
 void TestPortsDialog::useOfAPort() {
     QFETCH(QString, holder);
+    QFETCH(QString, shown);
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
-    const QString device =
-        holder == "none" ? QStringLiteral("/dev/q5-none") : QString::fromLatin1(::ptsname(master));
+    std::vector<PortFacts> ports(1);
+    ports[0].device = holder == "none" ? "/dev/q5-none" : QString::fromLatin1(::ptsname(master));
     const int ours = holder == "here" ? ::open(::ptsname(master), O_RDWR | O_NOCTTY) : -1;
     QProcess other;
     if (holder == "sleep") {
-        other.setStandardInputFile(device);
+        other.setStandardInputFile(ports[0].device);
         other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
         QVERIFY(other.waitForStarted());
     }
-    const QString expected = holder == "here" ? QStringLiteral("занят этой программой")
-                             : holder == "sleep"
-                                 ? QStringLiteral("занят: sleep (%1)").arg(other.processId())
-                             : holder == "none" ? QStringLiteral("нет устройства")
-                                                : QStringLiteral("свободен");
-    std::vector<PortFacts> ports(1);
-    ports[0].device = device;
-    // The child holds the device once it has started running its program.
-    QTRY_COMPARE((PortList::FindUse(ports), PortList::UseText(ports[0])), expected);
+    // The child holds the device once it runs its program.
+    shown.replace(QStringLiteral("%1"), QString::number(other.processId()));
+    QTRY_COMPARE((PortList::FindUse(ports), PortList::UseText(ports[0])), shown);
     other.kill();
     other.waitForFinished();
     if (ours >= 0)
