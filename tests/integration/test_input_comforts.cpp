@@ -90,51 +90,46 @@ void InputComfortsTest::keysWriteSteppedWords_data() {
 void InputComfortsTest::keysWriteSteppedWords() {
     QFETCH(int, key);
     SpeedLimitAt3000 at;
-    EmulatedPorts& ports = at.ports;
     TForm1& form = at.app.form();
     ConnectWithSpeedLimitFocused(form);
     QVERIFY(!QTest::currentTestFailed());
-    ports.emulator().clearLog();
+    at.ports.emulator().clearLog();
 
     QTest::keyClick(form.SpinExtEdit3, Qt::Key(key));
-    QTEST(Writes(ports.emulator()), "writes");
+    QTEST(Writes(at.ports.emulator()), "writes");
 }
 
 void InputComfortsTest::heldGestureIsOneUndoStep_data() {
-    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("presses");      // of Page Up; none: the up arrow held with the mouse
+    QTest::addColumn<bool>("held");        // the presses after the first repeat it
     QTest::addColumn<int>("afterOneUndo"); // P92, from 3000
-    QTest::newRow("Page Up held") << "held key" << 3000;
-    QTest::newRow("arrow held") << "held arrow" << 3000;
-    QTest::newRow("Page Up pressed twice") << "two presses" << 4000;
+    QTest::newRow("Page Up held") << 3 << true << 3000;
+    QTest::newRow("Page Up pressed twice") << 2 << false << 4000;
+    QTest::newRow("arrow held") << 0 << true << 3000;
 }
 
 void InputComfortsTest::heldGestureIsOneUndoStep() {
-    QFETCH(QString, gesture);
+    QFETCH(int, presses);
+    QFETCH(bool, held);
     SpeedLimitAt3000 at;
-    EmulatedPorts& ports = at.ports;
     TForm1& form = at.app.form();
     ConnectWithSpeedLimitFocused(form);
     QVERIFY(!QTest::currentTestFailed());
-    if (gesture == "held arrow") {
+    for (int press = 0; press < presses; ++press) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier, QString(), held && press);
+        QApplication::sendEvent(form.SpinExtEdit3, &key);
+        QCoreApplication::processEvents(); // the event loop runs between the presses
+    }
+    if (presses == 0) {
         auto* arrows = form.SpinExtEdit3->findChild<TSpinButton*>();
         QTest::mousePress(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
-        QTRY_VERIFY(ports.emulator().param(92) >= 3300);
+        QTRY_VERIFY(at.ports.emulator().param(92) >= 3300);
         QTest::mouseRelease(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
-    } else {
-        for (int press = 0; press < 3; ++press) {
-            // A held key repeats its press; two presses are two gestures.
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier, QString(),
-                          gesture == "held key" && press > 0);
-            QApplication::sendEvent(form.SpinExtEdit3, &key);
-            QCoreApplication::processEvents(); // the event loop runs between the presses
-            if (gesture == "two presses" && press == 1)
-                break;
-        }
     }
     QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
     QTRY_VERIFY(undo->isEnabled());
     undo->trigger();
-    QTEST(int(ports.emulator().param(92)), "afterOneUndo");
+    QTEST(int(at.ports.emulator().param(92)), "afterOneUndo");
 }
 
 void InputComfortsTest::controlsCarryTheirTips_data() {
