@@ -54,6 +54,7 @@ void TSpinButton::mousePressEvent(QMouseEvent* event) {
         return; // the focus change disabled the control
     pressed_ = half;
     over_ = true;
+    pressClicks_ = 0;
     repeatTimer_->start(kRepeatDelayMs);
     update();
 }
@@ -75,7 +76,7 @@ void TSpinButton::mouseReleaseEvent(QMouseEvent* event) {
     const bool over = RectOf(half).contains(event->position().toPoint());
     EndPress();
     if (over)
-        Click(half);
+        PressClick(half);
 }
 
 void TSpinButton::RepeatTick() {
@@ -86,10 +87,18 @@ void TSpinButton::RepeatTick() {
     if (pressed_ == Half::None || !over_ || !isEnabled())
         return;
     QPointer<TSpinButton> self(this);
-    Click(pressed_);
+    PressClick(pressed_);
     // The next repeat comes a full interval after this step has finished.
     if (self && pressed_ != Half::None)
         repeatTimer_->start(kRepeatIntervalMs);
+}
+
+void TSpinButton::PressClick(Half half) {
+    QPointer<TSpinButton> self(this);
+    continuing_ = pressClicks_++ > 0;
+    Click(half);
+    if (self)
+        continuing_ = false;
 }
 
 void TSpinButton::Click(Half half) {

@@ -32,6 +32,10 @@ public:
     // One click of a half as if it had been pressed and released, for the keyboard.
     void ClickHalf(Half half) { Click(half); }
 
+    // True while a click runs that one press of the mouse already clicked before (a repeat,
+    // or the release after repeats): one gesture, however many steps.
+    bool ContinuesGesture() const { return continuing_; }
+
     Half PressedHalf() const { return pressed_; }
     bool ShownPressed() const { return pressed_ != Half::None && over_; }
 
@@ -51,6 +55,7 @@ private:
     QRect RectOf(Half half) const;
     void RepeatTick();
     void Click(Half half);
+    void PressClick(Half half);
     void EndPress();
     void PaintHalf(class QPainter& painter, Half half);
 
@@ -61,5 +66,7 @@ private:
     bool over_ = false;     // the pointer is over the pressed half
     bool clicking_ = false; // a click and its handlers are running
     Half deferredClick_ = Half::None;
+    int pressClicks_ = 0; // clicks of the press held now
+    bool continuing_ = false;
     QTimer* repeatTimer_ = nullptr; // child
 };

@@ -140,6 +140,10 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
     // A write that never left the port changed nothing to undo.
     if (!recorded || live || record.attempts == 0)
         return;
+    if (!operation && !history_.Open() && gestureContinues_ && gestureContinues_()) {
+        history_.Reopen();
+        emit historyChanged(); // nothing to undo until the gesture ends
+    }
     history_.Add({record.address, before, record.sent}, operation ? operation->Label() : QString());
     if (!operation && !closeQueued_) {
         // A step, a commit or a choice ends when its handler returns to the event loop.

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QObject>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,10 @@ public:
     bool ReadUnknown(const std::vector<uint8_t>& addresses);
 
     UndoHistory& History() { return history_; }
+
+    // Asked at a write of no operation: true when it goes on with the gesture of the action
+    // before (a key or an arrow held down), which it then joins.
+    void SetGestureContinues(std::function<bool()> test) { gestureContinues_ = std::move(test); }
     const ConnectionWords& Words() const { return words_; }
 
 signals:
@@ -56,6 +61,7 @@ private:
     bool attempting_ = false;
     bool connected_ = false;
     bool closeQueued_ = false;
+    std::function<bool()> gestureContinues_;
     QString serial_;
     QString journalRoot_;
     std::vector<JournalRecord> pending_; // the connection's own writes, before the serial

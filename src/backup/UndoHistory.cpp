@@ -24,14 +24,36 @@ void UndoHistory::Add(const WrittenWord& word, const QString& label) {
         redo_.clear();
         open_ = true;
     }
-    undo_.back().words.push_back(word);
+    std::vector<WrittenWord>& words = undo_.back().words;
+    if (reopened_) {
+        const auto same = std::find_if(words.begin(), words.end(), [&word](const WrittenWord& w) {
+            return w.address == word.address;
+        });
+        if (same != words.end()) {
+            same->newWord = word.newWord;
+            return;
+        }
+    }
+    words.push_back(word);
+}
+
+void UndoHistory::Reopen() {
+    if (open_ || !reopenable_)
+        return;
+    open_ = true;
+    reopened_ = true;
+    if (labelledAtClose_)
+        undo_.back().label.clear();
 }
 
 void UndoHistory::Close() {
     if (!open_)
         return;
     open_ = false;
+    reopened_ = false;
     WriteAction& action = undo_.back();
+    labelledAtClose_ = action.label.isEmpty();
+    reopenable_ = true;
     if (action.label.isEmpty())
         action.label = action.words.size() == 1 ? SingleWordLabel(action.words.front())
                                                 : SingleWordLabel(action.words.back());
@@ -50,6 +72,7 @@ void UndoHistory::Undone() {
         return;
     redo_.push_back(std::move(undo_.back()));
     undo_.pop_back();
+    reopenable_ = false;
 }
 
 void UndoHistory::Redone() {
@@ -57,12 +80,14 @@ void UndoHistory::Redone() {
         return;
     undo_.push_back(std::move(redo_.back()));
     redo_.pop_back();
+    reopenable_ = false;
 }
 
 void UndoHistory::Clear() {
     undo_.clear();
     redo_.clear();
     open_ = false;
+    reopenable_ = false;
 }
 
 QString SingleWordLabel(const WrittenWord& word) {

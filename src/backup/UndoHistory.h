@@ -35,6 +35,9 @@ public:
     // final: one word given no label of its own is named by its parameter and both values.
     void Close();
     bool Open() const { return open_; }
+    // Opens the last action again for a gesture that goes on (a key or an arrow held down):
+    // its next words join it, a word it holds already only takes the new value.
+    void Reopen();
 
     const WriteAction* NextUndo() const;
     const WriteAction* NextRedo() const;
@@ -46,6 +49,9 @@ private:
     std::vector<WriteAction> undo_;
     std::vector<WriteAction> redo_;
     bool open_ = false;
+    bool reopened_ = false;
+    bool labelledAtClose_ = false;
+    bool reopenable_ = false; // the last action closed is the last to undo
 };
 
 // "<name> <old> → <new>" as the window shows both words, for a single word written.

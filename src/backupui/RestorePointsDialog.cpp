@@ -1,14 +1,13 @@
 #include "RestorePointsDialog.h"
 
 #include "DialogFrame.h"
+#include "FolderOpener.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -115,5 +114,5 @@ void RestorePointsDialog::RestoreChosen() {
 }
 
 void RestorePointsDialog::OpenFolder() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(view_.folder));
+    FolderOpener::Open(this, view_.folder);
 }

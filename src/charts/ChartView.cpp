@@ -63,6 +63,7 @@ void ChartView::SetLog(const DataLog* log) {
     log_ = log;
     cursor_.reset();
     Rebuild();
+    emit cursorMoved(); // no readout of another log's values
 }
 
 void ChartView::SetShown(std::vector<int> series) {
@@ -70,6 +71,7 @@ void ChartView::SetShown(std::vector<int> series) {
         series.resize(size_t(MaxShown));
     shown_ = std::move(series);
     Rebuild();
+    emit cursorMoved(); // the readout names what is shown
 }
 
 void ChartView::SetStacked(bool stacked) {
@@ -191,6 +193,8 @@ void ChartView::Redraw() {
         return;
     const auto [from, to] = TimeRange();
     const int columns = std::max(rects_.front()->width(), 100);
+    // The curves of the top frame keep below the event texts.
+    const double band = std::min(EventRowsInView().band, 0.6);
     for (size_t i = 0; i < graphs_.size(); ++i) {
         const LogSeries& series = log_->series[size_t(shown_[i])];
         const auto points = Decimate(log_->seconds, series.values, from, to, columns);
@@ -208,7 +212,11 @@ void ChartView::Redraw() {
         if (low <= high) {
             const double margin =
                 std::max((high - low) * 0.08, std::max(std::abs(high), 1.0) * 0.01);
-            graphs_[i]->valueAxis()->setRange(low - margin, high + margin);
+            const bool top = !stacked_ || i == 0;
+            const double lower = low - margin;
+            const double upper = high + margin;
+            graphs_[i]->valueAxis()->setRange(lower,
+                                              top ? lower + (upper - lower) / (1 - band) : upper);
         }
     }
     PlaceMarkers();
@@ -233,13 +241,10 @@ void ChartView::PlaceMarkers() {
             name->setBrush(Qt::NoBrush); // the line stays visible under its name
             name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         }
-    const auto [from, to] = TimeRange();
-    // Event texts stand in steps below one another so that close events stay readable.
-    const double step =
-        (fontMetrics().height() + 4) / std::max(1.0, double(rects_.front()->height()));
-    int shownEvents = 0;
-    for (const LogEvent& event : log_->events) {
-        if (event.seconds < from || event.seconds > to)
+    const EventRows rows = EventRowsInView();
+    for (size_t e = 0; e < rows.row.size(); ++e) {
+        const LogEvent& event = log_->events[e];
+        if (rows.row[e] < 0)
             continue;
         for (QCPAxisRect* rect : rects_) {
             auto* line = new QCPItemStraightLine(plot_);
@@ -258,11 +263,46 @@ void ChartView::PlaceMarkers() {
         QCPItemText* label = FrameText(plot_, top, 0, 0);
         label->position->setAxes(top->axis(QCPAxis::atBottom), top->axis(QCPAxis::atLeft));
         label->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        label->position->setCoords(event.seconds,
-                                   (stacked_ ? 0.2 : 0.02) + step * (shownEvents++ % 4));
-        label->setColor(EventColour.darker(140));
+        label->position->setCoords(event.seconds, rows.first + rows.step * rows.row[e]);
+        label->setColor(EventColour.darker(160));
+        label->setPen(QPen(EventColour));
         label->setText(event.text);
     }
+}
+
+ChartView::EventRows ChartView::EventRowsInView() const {
+    EventRows rows;
+    if (!log_ || rects_.empty() || !TimeAxis())
+        return rows;
+    // Before the first layout pass the frames have no height yet: share the widget's.
+    double height = rects_.front()->height();
+    if (height < 40)
+        height = std::max(40.0, double(plot_->height()) / double(rects_.size()) - 30);
+    rows.step = (fontMetrics().height() + 6) / height;
+    // Below the frame's name in the stacked view.
+    rows.first = stacked_ ? 0.02 + rows.step : 0.02;
+    const int most = std::max(1, int((1.0 - rows.first) / rows.step));
+    // Each text takes the first row where it clears the texts before it.
+    std::vector<double> rowEnd(size_t(most), -INFINITY);
+    const auto [from, to] = TimeRange();
+    int used = 0;
+    for (const LogEvent& event : log_->events) {
+        if (event.seconds < from || event.seconds > to) {
+            rows.row.push_back(-1);
+            continue;
+        }
+        const double x = TimeAxis()->coordToPixel(event.seconds);
+        auto free =
+            std::find_if(rowEnd.begin(), rowEnd.end(), [x](double end) { return end <= x; });
+        if (free == rowEnd.end())
+            free = std::min_element(rowEnd.begin(), rowEnd.end());
+        *free = x + fontMetrics().horizontalAdvance(event.text) + 10;
+        const int row = int(free - rowEnd.begin());
+        rows.row.push_back(row);
+        used = std::max(used, row + 1);
+    }
+    rows.band = used > 0 ? rows.first + rows.step * used : 0;
+    return rows;
 }
 
 void ChartView::PlaceCursor() {
@@ -309,7 +349,8 @@ QString ChartView::CursorText() const {
                     .arg(series.name,
                          std::isnan(value)
                              ? QStringLiteral("—")
-                             : QString::number(value, 'g', 8) +
+                             : (series.decimals >= 0 ? QString::number(value, 'f', series.decimals)
+                                                     : QString::number(value, 'g', 8)) +
                                    (series.unit.isEmpty() ? QString() : u' ' + series.unit));
     }
     return text;

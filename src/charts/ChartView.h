@@ -66,6 +66,16 @@ private:
     void Rebuild();
     void OnTimeRange(QCPAxis* source);
     void Redraw();
+    // Where the event texts stand in the top frame, as parts of its height: the first row,
+    // the step between rows, the row of each event (-1: out of view), and the band they take
+    // (0 without events in view).
+    struct EventRows {
+        double first = 0.02;
+        double step = 0.1;
+        std::vector<int> row;
+        double band = 0;
+    };
+    EventRows EventRowsInView() const;
     void PlaceMarkers();
     void PlaceCursor();
     QCPAxis* TimeAxis() const;

@@ -15,9 +15,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,6 +28,8 @@ const QString Title = QStringLiteral("Графики");
 constexpr int SpanMinutes[] = {1, 5, 15};
 // The monitor's values come first in a live view.
 constexpr int FirstShown = 4;
+constexpr int MinListWidth = 260;
+constexpr int MaxListWidth = 420;
 
 QString LogsFolder() {
     return QDir(ToolData::Folder()).filePath(QStringLiteral("logs"));
@@ -43,7 +47,8 @@ ChartWindow::ChartWindow(QWidget* parent)
 
     live_.start = QDateTime::currentDateTime();
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
-        live_.series.push_back({entry->Name(), entry->Unit(), {}});
+        live_.series.push_back(
+            {entry->Name(), entry->Unit(), {}, LogFormat::DecimalsOf(entry->Mask())});
 
     auto* tools = new QToolBar(this);
     tools->addAction(QStringLiteral("Открыть запись…"), this, [this] { OpenChosen(); });
@@ -64,7 +69,8 @@ ChartWindow::ChartWindow(QWidget* parent)
     box_->setToolTip(QStringLiteral("Выделить интервал времени рамкой"));
     tools->addAction(QStringLiteral("Весь интервал"), this, [this] { view_->ShowAll(); });
 
-    list_->setFixedWidth(260);
+    list_->setFixedWidth(MinListWidth);
+    list_->setTextElideMode(Qt::ElideRight);
     cursorLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cursorLabel_->setWordWrap(true);
     cursorLabel_->setMinimumHeight(cursorLabel_->fontMetrics().height() + 6);
@@ -86,6 +92,7 @@ ChartWindow::ChartWindow(QWidget* parent)
     connect(list_, &QListWidget::itemChanged, this, &ChartWindow::OnItemChanged);
     connect(view_, &ChartView::cursorMoved, this,
             [this] { cursorLabel_->setText(view_->CursorText()); });
+    cursorLabel_->setObjectName(QStringLiteral("CursorReadout"));
     connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &ChartWindow::AddSample);
     connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &ChartWindow::AddWrite);
     connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, this,
@@ -113,6 +120,7 @@ void ChartWindow::ShowLive() {
 
 void ChartWindow::OpenLog(const QString& path) {
     DataLog log = LogReader::Read(path);
+    const QStringList ticked = TickedNames();
     replay_ = std::move(log);
     replayName_ = QFileInfo(path).fileName();
     setWindowTitle(Title + QStringLiteral(" — ") + replayName_);
@@ -121,8 +129,12 @@ void ChartWindow::OpenLog(const QString& path) {
     liveAction_->setEnabled(true);
     view_->SetLog(&*replay_);
     FillList();
+    // The values ticked stay ticked where the log holds them.
     QStringList names;
-    for (int i = 0; i < FirstShown && i < int(replay_->series.size()); ++i)
+    for (const LogSeries& series : replay_->series)
+        if (ticked.contains(series.name))
+            names << series.name;
+    for (int i = 0; names.isEmpty() && i < FirstShown && i < int(replay_->series.size()); ++i)
         names << replay_->series[size_t(i)].name;
     ShowSeries(names);
     view_->ShowAll();
@@ -133,17 +145,30 @@ void ChartWindow::OpenLog(const QString& path) {
     UpdateDemand();
 }
 
+QStringList ChartWindow::TickedNames() const {
+    QStringList names;
+    for (int i = 0; i < list_->count(); ++i)
+        if (list_->item(i)->checkState() == Qt::Checked)
+            names << list_->item(i)->data(Qt::UserRole).toString();
+    return names;
+}
+
 void ChartWindow::FillList() {
     filling_ = true;
     list_->clear();
     for (const LogSeries& series : Log().series) {
-        auto* item = new QListWidgetItem(
-            series.unit.isEmpty() ? series.name : series.name + QStringLiteral(", ") + series.unit,
-            list_);
+        const QString text =
+            series.unit.isEmpty() ? series.name : series.name + QStringLiteral(", ") + series.unit;
+        auto* item = new QListWidgetItem(text, list_);
+        item->setToolTip(text); // in full where the list is too narrow for it
         item->setData(Qt::UserRole, series.name);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(Qt::Unchecked);
     }
+    // As wide as the longest name, within reason; a longer one is cut with an ellipsis.
+    const int needed = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                       list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    list_->setFixedWidth(std::clamp(needed, MinListWidth, MaxListWidth));
     filling_ = false;
 }
 

@@ -56,6 +56,7 @@ private:
     void OpenChosen();
     void SaveChosen();
     void FillList();
+    QStringList TickedNames() const;
     void OnItemChanged(QListWidgetItem* item);
     void ApplyShown();
     void ScrollLive();

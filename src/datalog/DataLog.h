@@ -17,6 +17,7 @@ struct LogSeries {
     QString name;
     QString unit;
     std::vector<double> values; // one per row; NaN where the cell was empty
+    int decimals = -1;          // as the window shows the value; -1: not one of the window's
 };
 
 struct DataLog {

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace LogReader {
 
@@ -66,11 +68,31 @@ bool ToNumber(std::string_view field, double& value) {
     return error == std::errc() && ptr == end;
 }
 
+// Seconds of a row: from the start of the recording to some ten years after it.
+constexpr double LatestSeconds = 3.2e8;
+
+bool ToSeconds(std::string_view field, double& seconds) {
+    return ToNumber(field, seconds) && std::isfinite(seconds) && seconds >= 0 &&
+           seconds <= LatestSeconds;
+}
+
+// The value this program logs under this header, if it is one.
+const Catalogue::Entry* LoggedValue(const QString& header) {
+    for (const Catalogue::Entry* entry : Catalogue::LiveValues())
+        if (LogFormat::HeaderOf(*entry) == header)
+            return entry;
+    return nullptr;
+}
+
 struct Layout {
     int seconds = -1;
     int time = -1;
     int event = -1;
     std::vector<int> valueField; // field index of each series
+    // A column this program writes holds numbers only; a column added elsewhere that holds
+    // text is no series and is left out.
+    std::vector<bool> strict;
+    std::vector<bool> text;
     size_t fields = 0;
 };
 
@@ -90,8 +112,12 @@ Layout ReadHeader(std::string_view line, DataLog& log) {
             layout.event = i;
         } else {
             auto [name, unit] = LogFormat::SplitHeader(field);
-            log.series.push_back({name, unit, {}});
+            const Catalogue::Entry* logged = LoggedValue(field);
+            log.series.push_back(
+                {name, unit, {}, logged ? LogFormat::DecimalsOf(logged->Mask()) : -1});
             layout.valueField.push_back(i);
+            layout.strict.push_back(logged != nullptr);
+            layout.text.push_back(false);
         }
     }
     return layout;
@@ -125,7 +151,7 @@ DataLog Parse(std::string_view bytes, const QString& name) {
 
     std::string_view line;
     nextLine(line);
-    const Layout layout = ReadHeader(line, log);
+    Layout layout = ReadHeader(line, log);
     if (layout.seconds < 0)
         Refuse(name, 1);
 
@@ -136,24 +162,30 @@ DataLog Parse(std::string_view bytes, const QString& name) {
 
     std::vector<std::string_view> fields;
     std::vector<double> row(log.series.size());
+    std::optional<double> lastSeconds;
     while (nextLine(line)) {
         if (line.empty())
             continue;
-        if (!SplitFields(line, fields) || fields.size() != layout.fields)
+        // Cells beyond the header's columns were added by hand: they are not read.
+        if (!SplitFields(line, fields) || fields.size() < layout.fields)
             Refuse(name, lineNumber);
         double seconds = 0;
-        if (!ToNumber(fields[size_t(layout.seconds)], seconds))
+        if (!ToSeconds(fields[size_t(layout.seconds)], seconds) ||
+            (lastSeconds && seconds < *lastSeconds))
             Refuse(name, lineNumber);
+        lastSeconds = seconds;
         bool anyValue = false;
         for (size_t i = 0; i < row.size(); ++i) {
             const std::string_view cell = fields[size_t(layout.valueField[i])];
-            if (cell.empty()) {
-                row[i] = DataLog::Empty;
-            } else if (ToNumber(cell, row[i])) {
+            row[i] = DataLog::Empty;
+            if (cell.empty() || layout.text[i])
+                continue;
+            if (ToNumber(cell, row[i]) && std::isfinite(row[i]))
                 anyValue = true;
-            } else {
+            else if (layout.strict[i])
                 Refuse(name, lineNumber);
-            }
+            else
+                layout.text[i] = true;
         }
         const bool event = layout.event >= 0 && !fields[size_t(layout.event)].empty();
         if (event)
@@ -167,12 +199,13 @@ DataLog Parse(std::string_view bytes, const QString& name) {
         // A row of its own for an event has no values: it is no sample.
         if (event && !anyValue)
             continue;
-        if (!log.seconds.empty() && seconds < log.seconds.back())
-            Refuse(name, lineNumber);
         log.seconds.push_back(seconds);
         for (size_t i = 0; i < row.size(); ++i)
             log.series[i].values.push_back(row[i]);
     }
+    for (size_t i = layout.text.size(); i-- > 0;)
+        if (layout.text[i])
+            log.series.erase(log.series.begin() + std::ptrdiff_t(i));
     return log;
 }
 

@@ -47,17 +47,24 @@ double Recorder::SecondsAt(std::chrono::steady_clock::time_point moment) const {
     return std::chrono::duration<double>(moment - start_).count();
 }
 
+// A sample is stamped when its reads began, so a write made while it was read comes before
+// it in time but after it in the file; the file's rows never run back.
+double Recorder::InOrder(double seconds) {
+    lastSeconds_ = std::max(lastSeconds_, seconds);
+    return lastSeconds_;
+}
+
 void Recorder::OnSample(const LiveSample& sample) {
     const double seconds = std::max(0.0, SecondsAt(sample.monotonic));
     // The feed may sample faster for a chart; the log keeps its own rate.
     if (lastRow_ && seconds - *lastRow_ < 0.75 / rate_)
         return;
     lastRow_ = seconds;
-    writer_->AddSample(seconds, sample);
+    writer_->AddSample(InOrder(seconds), sample);
 }
 
 void Recorder::OnWrite(const JournalRecord& record) {
-    writer_->AddEvent(SecondsAt(std::chrono::steady_clock::now()), record.time,
+    writer_->AddEvent(InOrder(SecondsAt(std::chrono::steady_clock::now())), record.time,
                       LogFormat::EventText(record));
 }
 

@@ -42,6 +42,7 @@ private:
     void OnWrite(const JournalRecord& record);
     void FlushNow();
     double SecondsAt(std::chrono::steady_clock::time_point moment) const;
+    double InOrder(double seconds);
 
     std::unique_ptr<LogWriter> writer_;
     int rate_;
@@ -49,6 +50,7 @@ private:
     std::chrono::steady_clock::time_point start_;
     QElapsedTimer clock_;
     std::optional<double> lastRow_;
+    double lastSeconds_ = 0; // of the last row written
     LiveFeed::Demand demand_;
     QTimer flushTimer_;
 };

@@ -2,19 +2,24 @@
 
 #include "PortUsers.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 bool PortFacts::operator==(const PortFacts& other) const {
     return device == other.device && description == other.description &&
            manufacturer == other.manufacturer && serialNumber == other.serialNumber &&
-           vendorId == other.vendorId && productId == other.productId && use == other.use;
+           vendorId == other.vendorId && productId == other.productId && use == other.use &&
+           holder == other.holder && holderPid == other.holderPid;
 }
 
 namespace PortList {
 
 std::vector<PortFacts> SystemPorts() {
     std::vector<PortFacts> ports;
-    QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         PortFacts facts;
         facts.device = info.systemLocation();
@@ -25,17 +30,63 @@ std::vector<PortFacts> SystemPorts() {
             facts.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier())
             facts.productId = info.productIdentifier();
-        devices << facts.device;
         ports.push_back(facts);
     }
+    FindUse(ports);
+    return ports;
+}
+
+PortUse UseAfterOpen(int errorNumber) {
+    switch (errorNumber) {
+    case 0:
+        return PortUse::Free;
+    case EACCES:
+    case EPERM:
+        return PortUse::NoAccess;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case ENOTDIR:
+        return PortUse::Missing;
+    default: // EBUSY of a port held exclusively, and whatever else keeps it from opening
+        return PortUse::Busy;
+    }
+}
+
+namespace {
+
+// Opens the device as the connection would, without waiting for a modem line and without
+// making it the controlling terminal, and closes it again.
+int OpenError(const QString& device) {
+    const int fd =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
+}
+
+} // namespace
+
+void FindUse(std::vector<PortFacts>& ports) {
+    QStringList devices;
+    for (const PortFacts& facts : ports)
+        devices << facts.device;
     const PortUsers::Holders holders = PortUsers::Find(devices);
     for (PortFacts& facts : ports) {
-        if (holders.others.contains(facts.device))
+        facts.holder.clear();
+        facts.holderPid = 0;
+        if (const auto other = holders.others.constFind(facts.device);
+            other != holders.others.constEnd()) {
             facts.use = PortUse::Busy;
-        else if (holders.ours.contains(facts.device))
+            facts.holder = other->program;
+            facts.holderPid = other->pid;
+        } else if (holders.ours.contains(facts.device)) {
             facts.use = PortUse::Ours;
+        } else {
+            facts.use = UseAfterOpen(OpenError(facts.device));
+        }
     }
-    return ports;
 }
 
 QString UsbIds(const PortFacts& facts) {
@@ -47,14 +98,20 @@ QString UsbIds(const PortFacts& facts) {
     return hex(*facts.vendorId) + QLatin1Char(':') + hex(*facts.productId);
 }
 
-QString UseText(PortUse use) {
-    switch (use) {
+QString UseText(const PortFacts& facts) {
+    switch (facts.use) {
     case PortUse::Free:
         return QStringLiteral("свободен");
+    case PortUse::NoAccess:
+        return QStringLiteral("нет прав");
     case PortUse::Busy:
-        return QStringLiteral("занят другой программой");
+        return facts.holder.isEmpty()
+                   ? QStringLiteral("занят другой программой")
+                   : QStringLiteral("занят: %1 (%2)").arg(facts.holder).arg(facts.holderPid);
     case PortUse::Ours:
-        return QStringLiteral("открыт этой программой");
+        return QStringLiteral("занят этой программой");
+    case PortUse::Missing:
+        return QStringLiteral("нет устройства");
     }
     return {};
 }

@@ -37,6 +37,13 @@ QByteArray LinkTarget(const QByteArray& link) {
     return length > 0 ? QByteArray(target.data(), static_cast<int>(length)) : QByteArray();
 }
 
+QString CommandName(const QByteArray& pid) {
+    QFile file(QString::fromLatin1("/proc/" + pid + "/comm"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readLine(64)).trimmed();
+}
+
 } // namespace
 
 Holders Find(const QStringList& devices) {
@@ -56,8 +63,13 @@ Holders Find(const QStringList& devices) {
         const QByteArray fdDir = QByteArray("/proc/") + pid + "/fd";
         EachEntry(fdDir, [&](const char* fd) {
             const auto found = byTarget.constFind(LinkTarget(fdDir + '/' + fd));
-            if (found != byTarget.constEnd())
-                (self == pid ? holders.ours : holders.others).insert(found.value());
+            if (found == byTarget.constEnd())
+                return;
+            if (self == pid)
+                holders.ours.insert(found.value());
+            else if (!holders.others.contains(found.value()))
+                holders.others.insert(found.value(),
+                                      {CommandName(pid), QByteArray(pid).toLongLong()});
         });
     });
     return holders;

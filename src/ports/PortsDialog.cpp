@@ -4,9 +4,12 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -19,7 +22,7 @@
 namespace {
 
 const QString NoDeviceText = QStringLiteral("(нет)");
-const QString MissingText = QStringLiteral("отсутствует");
+const QString MissingText = QStringLiteral("нет устройства");
 
 QStringList FourEntries(QStringList devices) {
     while (devices.size() < PortNames::PortCount)
@@ -39,6 +42,13 @@ QString ProgramPorts(const PortNames::Mapping& mapping, const QString& device) {
             names << QStringLiteral("COM%1").arg(i + 1);
     }
     return names.join(QStringLiteral(", "));
+}
+
+// The device of a row: the chosen entry's, or a path typed into the box.
+QString DeviceIn(const QComboBox& box) {
+    const QString text = box.currentText().trimmed();
+    const int index = box.findText(text);
+    return index >= 0 ? box.itemData(index).toString() : text;
 }
 
 void SetRow(QTableWidget& table, int row, const QStringList& cells) {
@@ -80,12 +90,24 @@ PortsDialog::PortsDialog(PortLister lister, QWidget* parent)
     auto* group = new QGroupBox(QStringLiteral("Порты программы"), this);
     auto* form = new QFormLayout(group);
     for (int port = 1; port <= PortNames::PortCount; ++port) {
+        // A device the system does not list (a pseudo-terminal, an unusual adapter) can be
+        // typed in or chosen among the files.
         auto* box = new QComboBox(group);
         box->setObjectName(QStringLiteral("COM%1").arg(port));
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setMinimumContentsLength(28);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         connect(box, &QComboBox::activated, this, [this] { forget_ = false; });
+        connect(box, &QComboBox::editTextChanged, this, [this] { forget_ = false; });
         assignments_[port - 1] = box;
-        form->addRow(QStringLiteral("COM%1").arg(port), box);
+        auto* browse = new QPushButton(QStringLiteral("Файл…"), group);
+        browse->setObjectName(QStringLiteral("COM%1File").arg(port));
+        connect(browse, &QPushButton::clicked, this, [this, box] { ChooseDeviceFile(*box); });
+        auto* row = new QHBoxLayout;
+        row->addWidget(box, 1);
+        row->addWidget(browse);
+        form->addRow(QStringLiteral("COM%1").arg(port), row);
     }
     layout->addWidget(group);
 
@@ -109,7 +131,7 @@ PortsDialog::PortsDialog(PortLister lister, QWidget* parent)
 QStringList PortsDialog::ChosenDevices() const {
     QStringList devices;
     for (const QComboBox* box : assignments_)
-        devices << box->currentData().toString();
+        devices << DeviceIn(*box);
     return devices;
 }
 
@@ -140,16 +162,26 @@ void PortsDialog::ShowPorts() {
     for (const PortFacts& facts : ports_) {
         rows.push_back({ProgramPorts(mapping_, facts.device), facts.device, facts.description,
                         facts.manufacturer, facts.serialNumber, PortList::UsbIds(facts),
-                        PortList::UseText(facts.use)});
+                        PortList::UseText(facts)});
         listed << facts.device;
     }
+    std::vector<PortFacts> unlisted;
     for (const QString& device : mapping_.devices + chosen) {
         if (device.isEmpty() || listed.contains(device))
             continue;
-        const QString use = QFileInfo::exists(device) ? QString() : MissingText;
-        rows.push_back({ProgramPorts(mapping_, device), device, {}, {}, {}, {}, use});
+        unlisted.push_back({});
+        unlisted.back().device = device;
         listed << device;
     }
+    PortList::FindUse(unlisted);
+    for (const PortFacts& facts : unlisted)
+        rows.push_back({ProgramPorts(mapping_, facts.device),
+                        facts.device,
+                        {},
+                        {},
+                        {},
+                        {},
+                        PortList::UseText(facts)});
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < static_cast<int>(rows.size()); ++row)
         SetRow(*table_, row, rows[row]);
@@ -174,6 +206,19 @@ void PortsDialog::FillAssignment(QComboBox& box, const QString& selected) {
                     selected);
     }
     box.setCurrentIndex(std::max(0, box.findData(selected)));
+}
+
+void PortsDialog::ChooseDeviceFile(QComboBox& box) {
+    QFileDialog dialog(this, QStringLiteral("Устройство порта"), QStringLiteral("/dev"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFilter(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    if (const QString device = DeviceIn(box); device.startsWith(QLatin1Char('/')))
+        dialog.selectFile(device);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    FillAssignment(box, dialog.selectedFiles().first());
+    forget_ = false;
 }
 
 void PortsDialog::SelectDevices(const QStringList& devices) {

@@ -1,6 +1,7 @@
 #pragma once
 // "Порты": the machine's serial ports with their details, and which of them the program
-// uses as COM1..COM4. The list follows ports that come and go while the dialog is open; OK
+// uses as COM1..COM4 (a device path may be typed or chosen among the files). The list follows
+// ports that come and go while the dialog is open; OK
 // remembers the assignment, "По умолчанию" returns to the program's own search.
 
 #include "PortList.h"
@@ -48,6 +49,7 @@ public:
 private:
     void ShowPorts();
     void FillAssignment(QComboBox& box, const QString& selected);
+    void ChooseDeviceFile(QComboBox& box);
     void SelectDevices(const QStringList& devices);
     void UseDefault();
 

@@ -96,6 +96,8 @@ void DataLogControl::Failed(const QString& message) {
 
 void DataLogControl::ShowState() {
     record->setChecked(recorder != nullptr);
+    record->setText(recorder ? QStringLiteral("Остановить запись")
+                             : QStringLiteral("Запись данных…"));
     record->setEnabled(recorder != nullptr || DeviceConnected());
     MenuBarCorner::Refresh(form_.MainMenu1);
 }
@@ -109,14 +111,16 @@ void OnRecordTriggered(TForm1& form) {
     control.ShowState(); // unchecked until the recording runs
     const int remembered =
         ToolData::Preferences()->value(RatePreference, LineBudget::DefaultRate).toInt();
-    RecordingDialog dialog(Recording::DefaultPath(), remembered, &form);
+    const QString proposed = Recording::DefaultPath();
+    RecordingDialog dialog(proposed, remembered, &form);
     // A connection that ended while the dialog was open has nothing to record.
     if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty() || !DeviceConnected())
         return;
-    if (QFileInfo::exists(dialog.Path()) &&
-        !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
+    // The proposed name carries the time the recording starts, not when the dialog opened.
+    const QString path = dialog.Path() == proposed ? Recording::DefaultPath() : dialog.Path();
+    if (QFileInfo::exists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
-    control.Begin(dialog.Path(), dialog.RequestedRate());
+    control.Begin(path, dialog.RequestedRate());
 }
 
 } // namespace

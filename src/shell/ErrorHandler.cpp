@@ -9,7 +9,8 @@
 namespace {
 
 void ShowStopBox(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, BaseCaption(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, BaseCaption(), text, QMessageBox::NoButton);
+    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     box.exec();
 }
 

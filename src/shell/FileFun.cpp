@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "Monitor.h"
 #include "NoReplyError.h"
+#include "Offline.h"
 #include "ParameterBlock.h"
 #include "Protocol.h"
 #include "SafetyNetMenu.h"
@@ -95,6 +96,8 @@ void WriteWithWindowDown(const QString& operationName, const QString& label,
 
 // "<serial number> <yyyy-MM-dd>.q5t" when the controller's serial number was read.
 QString ProposedSettingsName() {
+    if (OfflineSession())
+        return OfflineFile(); // the edited file, in its folder
     const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
     if (!name)
         return {};
@@ -167,7 +170,7 @@ void N2Click() {
         return;
     }
     if (LoadSettings(path))
-        Form1->setWindowTitle(FileCaption(path));
+        Form1->setWindowTitle(CaptionForFile(path));
 }
 
 void N3Click() {
@@ -178,7 +181,7 @@ void N3Click() {
     if (FileExists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
     SaveSettings(path);
-    Form1->setWindowTitle(FileCaption(path));
+    Form1->setWindowTitle(CaptionForFile(path));
 }
 
 void InstallFileMenu(TForm1& form) {

@@ -3,15 +3,48 @@
 #include "AppLook.h"
 #include "Pictures.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QtMath>
 
 TForm3* Form3 = nullptr;
 
 namespace {
 
 constexpr QSize ClientSize{369, 154};
+
+// The text box of the window description, showing whole lines only: its lines start at the
+// top edge, and below the last whole line the box is left blank, scrolled or not.
+class WholeLinesBox : public QPlainTextEdit {
+public:
+    explicit WholeLinesBox(QWidget* parent) : QPlainTextEdit(parent) {
+        document()->setDocumentMargin(0);
+        setAutoFillBackground(true);
+        QPalette blank = palette();
+        blank.setColor(QPalette::Window, blank.color(QPalette::Base));
+        setPalette(blank);
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        FitLines(); // the style's frame is known by now
+        QPlainTextEdit::showEvent(event);
+    }
+
+private:
+    static constexpr int LeftPadding = 2;
+
+    void FitLines() {
+        // A line as the layout sets it, which can be a pixel taller than the font's height.
+        const int line =
+            qCeil(document()->documentLayout()->blockBoundingRect(document()->begin()).height());
+        if (line > 0)
+            setViewportMargins(LeftPadding, 0, 0, contentsRect().height() % line);
+    }
+};
 
 } // namespace
 
@@ -28,7 +61,7 @@ QStringList TForm3::AboutLines() {
         QStringLiteral("тел. (000) 555-01-23"),
         QStringLiteral(" "),
         QStringLiteral(" Техническая поддержка"),
-        QStringLiteral(" www.example.com/tarvik-q5"),
+        QStringLiteral(" example.com/tarvik-q5"),
     };
 }
 
@@ -44,7 +77,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     Image1->setGeometry(4, 8, 199, 137);
     Image1->setPixmap(Pictures::ControllerUnit());
 
-    Memo1 = new QPlainTextEdit(this);
+    auto* memo = new WholeLinesBox(this);
+    Memo1 = memo;
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(212, 8, 153, 113);
     Memo1->setReadOnly(true);

@@ -26,8 +26,9 @@ void ShowInformation(const QString& text) {
         informationPresenter(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, BaseCaption(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, BaseCaption(), text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     box.exec();
 }
 

@@ -9,15 +9,19 @@
 #include "Messages.h"
 #include "OfflineController.h"
 #include "PortOverride.h"
+#include "Protocol.h"
 #include "ServiceMenu.h"
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
+#include "TExtText.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QProgressBar>
 
 #include <memory>
 #include <stdexcept>
@@ -30,8 +34,9 @@ public:
     explicit Session(QObject* parent) : QObject(parent) {}
     ~Session() override { End(); }
 
-    void Begin(const OfflineController::Block& block) {
+    void Begin(const OfflineController::Block& block, const QString& path) {
         controller_ = std::make_unique<OfflineController>(block);
+        path_ = path;
         PortOverride::Set(QString::fromStdString(controller_->device()));
     }
     void End() {
@@ -39,15 +44,42 @@ public:
             return;
         PortOverride::Clear();
         controller_.reset();
+        path_.clear();
     }
     bool IsOpen() const { return controller_ != nullptr; }
+    // The file the session edits: the one opened, then the one last saved or loaded.
+    const QString& Path() const { return path_; }
+    void SetPath(const QString& path) { path_ = path; }
 
 private:
     std::unique_ptr<OfflineController> controller_;
+    QString path_;
 };
 
 QPointer<Session> session;
 QPointer<QAction> openAction;
+// The live displays a session hid; no engine runs behind the stand-in, so they show nothing.
+QList<QPointer<QWidget>> hiddenDisplays;
+
+void HideLiveDisplays() {
+    QList<QWidget*> displays{Form1->Label18, Form1->Label12, Form1->Label17, Form1->Label6,
+                             Form1->Gauge1,  Form1->Gauge2,  Form1->Gauge3,  Form1->StaticText2};
+    for (TExtText* text : Form1->findChildren<TExtText*>())
+        displays << text;
+    for (QWidget* display : displays) {
+        if (display && !display->isHidden()) {
+            display->hide();
+            hiddenDisplays << display;
+        }
+    }
+}
+
+void ShowLiveDisplays() {
+    for (const QPointer<QWidget>& display : std::as_const(hiddenDisplays))
+        if (display)
+            display->show();
+    hiddenDisplays.clear();
+}
 
 // A file in the sense of the load's checks: anything there that is not a directory.
 bool FileExists(const QString& path) {
@@ -62,6 +94,7 @@ void OpenOfflineClick() {
 }
 
 void OnClosed() {
+    ShowLiveDisplays();
     if (session)
         session->End();
     if (openAction)
@@ -74,6 +107,17 @@ bool OfflineSession() {
     return session && session->IsOpen();
 }
 
+QString OfflineFile() {
+    return OfflineSession() ? session->Path() : QString();
+}
+
+QString CaptionForFile(const QString& path) {
+    if (!OfflineSession())
+        return FileCaption(path);
+    session->SetPath(path);
+    return OfflineCaption(path);
+}
+
 void OpenFileOffline(const QString& path) {
     if (!session || session->IsOpen() || DeviceConnected())
         return;
@@ -84,7 +128,7 @@ void OpenFileOffline(const QString& path) {
     const QByteArray bytes = SettingsFile::ReadForLoad(path);
     if (SettingsCheck::Examine(bytes).foreign)
         throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
-    session->Begin(SettingsRecords::Parse(bytes));
+    session->Begin(SettingsRecords::Parse(bytes), path);
     // A scan that does not end connected leaves no stand-in behind, thrown or not.
     const struct EndUnlessConnected {
         ~EndUnlessConnected() {
@@ -93,12 +137,22 @@ void OpenFileOffline(const QString& path) {
         }
     } endUnlessConnected;
     Connect_to_COM1Click();
-    if (DeviceConnected())
+    if (DeviceConnected()) {
         Form1->setWindowTitle(OfflineCaption(path));
+        HideLiveDisplays();
+    }
 }
 
 void InstallOffline(TForm1& form) {
     session = new Session(&form);
+    // A write takes the file's name off the caption; without a controller, the caption keeps
+    // saying so.
+    QPointer<TForm1> window(&form);
+    SetCaptionResetHook([window] {
+        if (window)
+            window->setWindowTitle(OfflineSession() ? OfflineCaption(session->Path())
+                                                    : BaseCaption());
+    });
     openAction = ServiceMenuGroup(form)->addAction(QStringLiteral("Открыть файл без прибора…"));
     openAction->setObjectName(QStringLiteral("OpenOffline"));
     openAction->setEnabled(!DeviceConnected());

@@ -25,7 +25,8 @@ RecordingDialog::RecordingDialog(const QString& path, int rate, QWidget* parent)
     for (int r : LineBudget::Rates)
         rate_->addItem(QString::number(r), r);
     SetRequestedRate(rate);
-    note_->setWordWrap(true);
+    // Two lines of their own: a wrapped label would not make the dialog grow when it shows.
+    note_->setObjectName(QStringLiteral("RateNote"));
     note_->setStyleSheet(QStringLiteral("color: #a05000"));
 
     auto* buttons = new QDialogButtonBox(this);
@@ -77,7 +78,7 @@ void RecordingDialog::UpdateNote() {
         note_->clear();
         return;
     }
-    note_->setText(QStringLiteral("Линия 19200 бод не передаст %1 величин %2 раз в секунду "
+    note_->setText(QStringLiteral("Линия 19200 бод не передаст %1 величин %2 раз в секунду\n"
                                   "вместе с опросом окна: запись пойдёт %3 раз в секунду.")
                        .arg(Catalogue::LiveValues().size())
                        .arg(RequestedRate())

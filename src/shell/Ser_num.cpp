@@ -61,7 +61,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
     Label1 = new QLabel(QStringLiteral("00.00.00"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(260, 7, 80, 18);
+    // Five pixels wider than the window description's 80, so that the eight characters of the
+    // date are not cut on the metric-compatible Courier.
+    Label1->setGeometry(260, 7, 85, 18);
     PaintBlue(Label1, QPalette::WindowText);
 
     setTabOrder(Button1, Button2);

@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "QtTranslations.h"
 #include "Startup.h"
 
 #include <iostream>
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to its entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(Q5_APP_ID));
     AppLook::Install();
+    InstallQtTranslations(application);
 
     ApplicationWindows windows;
     windows.MainWindow().show();

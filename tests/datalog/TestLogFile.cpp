@@ -147,6 +147,9 @@ void LogFileTest::logsFromElsewhere_data() {
     QTest::newRow("truncated last line") << QByteArray("seconds,\"Давление газа, кПа\"\n"
                                                        "0.000,180.5\n0.500,18")
                                          << QStringList{"Давление газа"} << 1 << 180.5;
+    QTest::newRow("a column added and filled")
+        << QByteArray("seconds,\"Давление газа, кПа\",note\n0,180.5,\n1,181,checked\n2,182,ok,\n")
+        << QStringList{"Давление газа"} << 3 << 182.0;
     QTest::newRow("windows line ends")
         << QByteArray("seconds,x\r\n0,1\r\n1,2\r\n") << QStringList{"x"} << 2 << 2.0;
 }
@@ -177,7 +180,12 @@ void LogFileTest::foreignFilesNameTheLine_data() {
     QTest::newRow("no line break at all") << QByteArray("seconds,x") << 1;
     QTest::newRow("no seconds column") << QByteArray("a,b\n1,2\n") << 1;
     QTest::newRow("settings bytes") << QByteArray("\x02\x2f\x00\x00\x31\n\xf7\x01\n", 9) << 1;
-    QTest::newRow("text in a value") << QByteArray("seconds,x\n0,1\n1,one\n2,3\n") << 3;
+    QTest::newRow("text in a value")
+        << QByteArray("seconds,\"Давление газа, кПа\"\n0,1\n1,one\n2,3\n") << 3;
+    QTest::newRow("seconds 1e300") << QByteArray("seconds,x\n0,1\n1e300,1\n") << 3;
+    QTest::newRow("seconds -1e19") << QByteArray("seconds,x\n-1e19,1\n") << 2;
+    QTest::newRow("seconds nan") << QByteArray("seconds,x\n0,1\nnan,1\n") << 3;
+    QTest::newRow("event before its sample") << QByteArray("seconds,x,event\n5,1,\n4,,w\n") << 3;
     QTest::newRow("missing cell") << QByteArray("seconds,x,y\n0,1,2\n1,2\n") << 3;
     QTest::newRow("time runs back") << QByteArray("seconds,x\n0,1\n5,1\n4,1\n") << 4;
     QTest::newRow("open quote") << QByteArray("seconds,event\n0,\"half\n") << 2;

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -86,6 +87,7 @@ void DataLogMenuTest::recordingFollowsTheConnection() {
     const QString path = dir.filePath("drive.csv");
     Recording::Start(form, path, 2);
     QVERIFY(RecordAction(form)->isChecked());
+    QCOMPARE(RecordAction(form)->text(), QStringLiteral("Остановить запись"));
     QCOMPARE(Corner(form), QStringLiteral("● Запись 00:00"));
     QTRY_VERIFY_WITH_TIMEOUT(Corner(form) == QStringLiteral("● Запись 00:01"), 3000);
     QTRY_VERIFY(RowsIn(path) >= 2);
@@ -94,6 +96,7 @@ void DataLogMenuTest::recordingFollowsTheConnection() {
     QVERIFY(!Recording::IsRecording(form));
     QVERIFY(!RecordAction(form)->isChecked());
     QVERIFY(!RecordAction(form)->isEnabled());
+    QCOMPARE(RecordAction(form)->text(), QStringLiteral("Запись данных…"));
     QCOMPARE(Corner(form), QString());
     QVERIFY(EndsWithWholeRow(path));
     QCOMPARE(LiveFeed::Instance().Rate(), 0);
@@ -196,9 +199,13 @@ void DataLogMenuTest::chartsReplayALog() {
     }();
 
     ChartWindow& charts = Recording::Charts(app.form());
+    charts.ShowSeries({QStringLiteral("Обороты коленвала")}); // ticked in the live view
+    charts.View().SetCursor(1);
     charts.OpenLog(path);
     QVERIFY(charts.IsReplay());
     QCOMPARE(charts.windowTitle(), QStringLiteral("Графики — drive.csv"));
+    QCOMPARE(charts.View().Shown().size(), size_t(1));                       // still ticked
+    QCOMPARE(charts.findChild<QLabel*>("CursorReadout")->text(), QString()); // nothing stale
     QStringList all;
     for (const LogSeries& s : charts.Log().series)
         all << s.name;
@@ -210,7 +217,9 @@ void DataLogMenuTest::chartsReplayALog() {
     charts.View().SetTimeRange(10, 20);
     QCOMPARE(charts.View().TimeRange(), std::make_pair(10.0, 20.0));
     charts.View().SetCursor(12.2);
-    QVERIFY(charts.View().CursorText().contains(QStringLiteral("Давление газа: ")));
+    // The window's decimals: one for the gas pressure.
+    QVERIFY(charts.View().CursorText().contains(
+        QRegularExpression(QStringLiteral("Давление газа: \\d+\\.\\d кПа"))));
     charts.View().SetCursor(110); // the link was lost: no values
     QVERIFY(charts.View().CursorText().contains(QStringLiteral("Давление газа: —")));
     // The wheel zooms the time axis, a drag pans it, a box zooms to its span.

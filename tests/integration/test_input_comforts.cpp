@@ -9,7 +9,13 @@
 #include "FrameLog.h"
 #include "Protocol.h"
 #include "TExtText.h"
+#include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
 
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -26,6 +32,24 @@ void ShowPagesOf(QWidget* widget) {
                 pages->setCurrentWidget(child);
         }
     }
+}
+
+// A controller whose speed limit (P92) stands at 3000, and the window.
+struct SpeedLimitAt3000 {
+    EmulatedPorts ports;
+    AppFixture app;
+    SpeedLimitAt3000() { ports.emulator().setParam(92, 3000); }
+};
+
+// Connected, with the keyboard on "Ограничение об/мин" (P92, 1000..6000 in steps of 100).
+void ConnectWithSpeedLimitFocused(TForm1& form) {
+    ShowPagesOf(form.SpinExtEdit3);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    form.SpinExtEdit3->setFocus();
+    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
 }
 
 QStringList Writes(const q5emu::Q5Emulator& emulator) {
@@ -47,6 +71,8 @@ class InputComfortsTest : public QObject {
 private slots:
     void keysWriteSteppedWords_data();
     void keysWriteSteppedWords();
+    void heldGestureIsOneUndoStep_data();
+    void heldGestureIsOneUndoStep();
     void controlsCarryTheirTips_data();
     void controlsCarryTheirTips();
 };
@@ -63,21 +89,47 @@ void InputComfortsTest::keysWriteSteppedWords_data() {
 
 void InputComfortsTest::keysWriteSteppedWords() {
     QFETCH(int, key);
-    EmulatedPorts ports;
-    ports.emulator().setParam(92, 3000);
-    AppFixture app;
-    TForm1& form = app.form();
-    ShowPagesOf(form.SpinExtEdit3);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    Connect_to_COM1Click();
-    QVERIFY(DeviceConnected());
-    form.SpinExtEdit3->setFocus();
-    QTRY_VERIFY(form.SpinExtEdit3->hasFocus());
-    ports.emulator().clearLog();
+    SpeedLimitAt3000 at;
+    TForm1& form = at.app.form();
+    ConnectWithSpeedLimitFocused(form);
+    QVERIFY(!QTest::currentTestFailed());
+    at.ports.emulator().clearLog();
 
     QTest::keyClick(form.SpinExtEdit3, Qt::Key(key));
-    QTEST(Writes(ports.emulator()), "writes");
+    QTEST(Writes(at.ports.emulator()), "writes");
+}
+
+void InputComfortsTest::heldGestureIsOneUndoStep_data() {
+    QTest::addColumn<int>("presses");      // of Page Up; none: the up arrow held with the mouse
+    QTest::addColumn<bool>("held");        // the presses after the first repeat it
+    QTest::addColumn<int>("afterOneUndo"); // P92, from 3000
+    QTest::newRow("Page Up held") << 3 << true << 3000;
+    QTest::newRow("Page Up pressed twice") << 2 << false << 4000;
+    QTest::newRow("arrow held") << 0 << true << 3000;
+}
+
+void InputComfortsTest::heldGestureIsOneUndoStep() {
+    QFETCH(int, presses);
+    QFETCH(bool, held);
+    SpeedLimitAt3000 at;
+    TForm1& form = at.app.form();
+    ConnectWithSpeedLimitFocused(form);
+    QVERIFY(!QTest::currentTestFailed());
+    for (int press = 0; press < presses; ++press) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier, QString(), held && press);
+        QApplication::sendEvent(form.SpinExtEdit3, &key);
+        QCoreApplication::processEvents(); // the event loop runs between the presses
+    }
+    if (presses == 0) {
+        auto* arrows = form.SpinExtEdit3->findChild<TSpinButton*>();
+        QTest::mousePress(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+        QTRY_VERIFY(at.ports.emulator().param(92) >= 3300);
+        QTest::mouseRelease(arrows, Qt::LeftButton, {}, arrows->UpRect().center());
+    }
+    QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
+    QTRY_VERIFY(undo->isEnabled());
+    undo->trigger();
+    QTEST(int(at.ports.emulator().param(92)), "afterOneUndo");
 }
 
 void InputComfortsTest::controlsCarryTheirTips_data() {

@@ -15,17 +15,21 @@
 #include "Offline.h"
 #include "Protocol.h"
 #include "SettingsRecords.h"
+#include "TExtText.h"
 #include "TSpinExtEdit.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <utility>
 
@@ -119,13 +123,29 @@ void OfflineTest::editAndSaveWithoutController() {
     QCOMPARE(Indicator(form), QStringLiteral("Без прибора"));
     QCOMPARE(form.StaticText1->text(), QString()); // no serial number
     QCOMPARE(form.StaticText4->text(), QStringLiteral("0 "));
-    // No engine behind the stand-in: the monitor's tick shows zeros.
-    QTRY_COMPARE(form.Label18->text(), QStringLiteral("0.0 КПа"));
+    // No engine behind the stand-in: its live displays show nothing.
+    for (QWidget* live : std::initializer_list<QWidget*>{form.Label18, form.StaticText2,
+                                                         form.ExtText4, form.Gauge1})
+        QVERIFY2(live->isHidden(), qPrintable(live->objectName()));
 
     ShowPageOf(form.SpinExtEdit3);
     QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5500.0);
     form.SpinExtEdit3->StepUp();
-    QCOMPARE(form.windowTitle(), BaseCaption()); // the write took the file's name down
+    QCOMPARE(form.windowTitle(), QStringLiteral("Tarvik-Q5 system (car1.q5t, без прибора)"));
+    QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
+    QTRY_VERIFY(undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5500.0);
+    form.MainMenu1->findChild<QAction*>(QStringLiteral("RedoAction"))->trigger();
+    QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5600.0);
+    // "Сохранить" proposes the edited file; saved under a new name, the session edits that.
+    QStringList proposed;
+    QTimer::singleShot(0, form.SaveDialog1, [&form, &proposed] {
+        proposed = form.SaveDialog1->selectedFiles();
+        form.SaveDialog1->reject();
+    });
+    form.N3->trigger();
+    QCOMPARE(proposed, QStringList{path});
     const QString saved = dir.filePath(QStringLiteral("edited.q5t"));
     RunHandler([&] { SaveSettings(saved); });
     QCOMPARE(app.errors, QStringList());
@@ -137,6 +157,7 @@ void OfflineTest::editAndSaveWithoutController() {
     file.close();
 
     QTest::mouseClick(form.Close_COM, Qt::LeftButton);
+    QVERIFY(!form.Label18->isHidden());
     QVERIFY(!OfflineSession());
     QVERIFY(!DeviceConnected());
     QVERIFY(open->isEnabled());

@@ -6,9 +6,14 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,7 +71,70 @@ private slots:
     void okRemembersTheAssignment();
     void missingRememberedPortIsShown();
     void variableWinsAndSaysSo();
+    void useAfterAnOpen();
+    void useOfAPort_data();
+    void useOfAPort();
+    void typedDeviceIsChosen();
 };
+
+// What an open that failed says of a port nobody holds (root opens what it likes, so the
+// refused open is told by its error).
+void TestPortsDialog::useAfterAnOpen() {
+    const std::pair<int, const char*> cases[] = {{0, "свободен"},
+                                                 {EACCES, "нет прав"},
+                                                 {EBUSY, "занят другой программой"},
+                                                 {ENOENT, "нет устройства"}};
+    for (const auto& [error, shown] : cases) {
+        PortFacts facts;
+        facts.use = PortList::UseAfterOpen(error);
+        QCOMPARE(PortList::UseText(facts), QString::fromUtf8(shown));
+    }
+}
+
+void TestPortsDialog::useOfAPort_data() {
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<QString>("shown"); // %1: the holder's pid
+    QTest::newRow("free") << ""
+                          << "свободен";
+    QTest::newRow("held here") << "here"
+                               << "занят этой программой";
+    QTest::newRow("held by another") << "sleep"
+                                     << "занят: sleep (%1)";
+    QTest::newRow("no device") << "none"
+                               << "нет устройства";
+}
+
+// A pseudo-terminal as the port: its master alone is open until someone opens the device.
+void TestPortsDialog::useOfAPort() {
+    QFETCH(QString, holder);
+    QFETCH(QString, shown);
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    std::vector<PortFacts> ports(1);
+    ports[0].device = holder == "none" ? "/dev/q5-none" : QString::fromLatin1(::ptsname(master));
+    const int ours = holder == "here" ? ::open(::ptsname(master), O_RDWR | O_NOCTTY) : -1;
+    QProcess other;
+    if (holder == "sleep") {
+        other.setStandardInputFile(ports[0].device);
+        other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+    }
+    // The child holds the device once it runs its program.
+    shown.replace(QStringLiteral("%1"), QString::number(other.processId()));
+    QTRY_COMPARE((PortList::FindUse(ports), PortList::UseText(ports[0])), shown);
+    other.kill();
+    other.waitForFinished();
+    if (ours >= 0)
+        ::close(ours);
+    ::close(master);
+}
+
+void TestPortsDialog::typedDeviceIsChosen() {
+    const VariableUnset unset;
+    PortsDialog dialog([] { return std::vector<PortFacts>{Adapter("/dev/ttyUSB0")}; });
+    dialog.Assignment(3)->setEditText(QStringLiteral("/dev/pts/7"));
+    QCOMPARE(dialog.ChosenDevices(), (QStringList{"", "", "/dev/pts/7", ""}));
+}
 
 void TestPortsDialog::listFollowsPortsThatComeAndGo() {
     const VariableUnset unset;
@@ -103,8 +171,8 @@ void TestPortsDialog::missingRememberedPortIsShown() {
     const VariableUnset unset;
     PortChoice::Save({"/dev/q5-gone", "", "", ""});
     PortsDialog dialog([] { return std::vector<PortFacts>{}; });
-    QCOMPARE(dialog.Assignment(1)->currentText(), QStringLiteral("/dev/q5-gone (отсутствует)"));
-    QCOMPARE(Column(*dialog.Table(), PortsDialog::Use), QStringList{"отсутствует"});
+    QCOMPARE(dialog.Assignment(1)->currentText(), QStringLiteral("/dev/q5-gone (нет устройства)"));
+    QCOMPARE(Column(*dialog.Table(), PortsDialog::Use), QStringList{"нет устройства"});
     QCOMPARE(Column(*dialog.Table(), PortsDialog::ProgramPort), QStringList{"COM1"});
     QVERIFY(dialog.VariableNote()->isHidden());
 }

@@ -11,6 +11,7 @@
 #include "Connection.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
+#include "FolderOpener.h"
 #include "Form1.h"
 #include "Form3.h"
 #include "IdlingDrive.h"
@@ -19,18 +20,23 @@
 #include "Offline.h"
 #include "PortChoice.h"
 #include "PortsDialog.h"
+#include "QtTranslations.h"
 #include "RecordingDialog.h"
 #include "RestorePointsDialog.h"
+#include "Ser_num.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
 #include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -158,7 +164,8 @@ void FillSamples(TForm1& form) {
     form.Label6->setText(QStringLiteral("T = 1.20"));
 }
 
-// Two USB adapters and a built-in port, one adapter taken by another program.
+// Two USB adapters and a built-in port: one adapter taken by another program, the built-in
+// port closed to this user.
 std::vector<PortFacts> SamplePorts() {
     PortFacts ftdi{QStringLiteral("/dev/ttyUSB0"),
                    QStringLiteral("FT232R USB UART"),
@@ -166,16 +173,19 @@ std::vector<PortFacts> SamplePorts() {
                    QStringLiteral("A10KXY3Q"),
                    0x0403,
                    0x6001,
-                   PortUse::Free};
+                   PortUse::Free,
+                   {},
+                   0};
     PortFacts prolific{QStringLiteral("/dev/ttyUSB1"),
                        QStringLiteral("USB-Serial Controller"),
                        QStringLiteral("Prolific Technology Inc."),
                        QString(),
                        0x067b,
                        0x2303,
-                       PortUse::Busy};
-    PortFacts builtIn{
-        QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), {}, {}, PortUse::Free};
+                       PortUse::Busy,
+                       QStringLiteral("minicom"),
+                       4242};
+    PortFacts builtIn{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}, PortUse::NoAccess, {}, 0};
     return {ftdi, prolific, builtIn};
 }
 
@@ -318,6 +328,7 @@ int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
     TApplication application(argc, argv);
     AppLook::Install();
+    InstallQtTranslations(application);
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screens"));
     QDir().mkpath(dir.path());
 
@@ -388,7 +399,23 @@ int main(int argc, char** argv) {
     const bool portsSaved = Save(ports, dir, QStringLiteral("ports"));
     PortChoice::Forget();
 
+    TForm2 serial;
+    serial.Label1->setText(QDate(2026, 12, 8).toString(QStringLiteral("dd.MM.yy")));
+    serial.show();
+    bool ok = Save(serial, dir, QStringLiteral("serial_number"));
+    // Qt's own file dialog, in Russian.
+    QFileDialog save(nullptr, QStringLiteral("Сохранить"), dir.path(),
+                     QStringLiteral("Установки Tarvik-Q5  (*.q5t)"));
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    save.show();
+    ok &= Save(save, dir, QStringLiteral("file_dialog"));
+    FolderOpener::ShowPath(nullptr, QStringLiteral("/root/.local/share/tarvik-q5/Q5-0012345"));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QStringLiteral("FolderPathBox"))
+            ok &= Save(*window, dir, QStringLiteral("folder_path"));
+
     TForm3 about;
     about.show();
-    return Save(about, dir, QStringLiteral("about")) && portsSaved ? 0 : 1;
+    return Save(about, dir, QStringLiteral("about")) && portsSaved && ok ? 0 : 1;
 }

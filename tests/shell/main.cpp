@@ -9,6 +9,7 @@ int RunErrorHandlerTests(int argc, char** argv);
 int RunLayoutTests(int argc, char** argv);
 int RunTabCommitTests(int argc, char** argv);
 int RunDisabledLookTests(int argc, char** argv);
+int RunReadableTextsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     AppLook::Install();
     int failures = 0;
     for (auto run : {RunMainWindowTests, RunAboutBoxTests, RunErrorHandlerTests, RunLayoutTests,
-                     RunTabCommitTests, RunDisabledLookTests})
+                     RunTabCommitTests, RunDisabledLookTests, RunReadableTextsTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
