@@ -1,6 +1,7 @@
 #include "Comparison.h"
 
 #include "Catalogue.h"
+#include "ShownWords.h"
 
 namespace Comparison {
 
@@ -23,7 +24,7 @@ QString NameOf(uint8_t address) {
 
 QString ShownText(uint8_t address, uint16_t word) {
     const Catalogue::Entry* entry = Catalogue::SetterOf(address);
-    return entry ? entry->ShownText(word) : QString::number(word);
+    return entry ? ShownWords::Text(*entry, word) : QString::number(word);
 }
 
 QString RawText(const Row& row) {

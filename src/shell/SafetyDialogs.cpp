@@ -14,6 +14,7 @@
 #include "ServiceMenu.h"
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
+#include "SheetMenu.h"
 #include "ToolData.h"
 #include "WriteOperation.h"
 
@@ -117,6 +118,7 @@ void CompareTwoFiles(TForm1& form) {
         return;
     TellApart(*a, *b, pathA, pathB);
     CompareDialog dialog(std::move(*a), std::move(*b), {}, &form);
+    OfferSheet(dialog);
     dialog.exec();
 }
 
@@ -147,6 +149,7 @@ std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWi
     auto dialog =
         std::make_unique<CompareDialog>(ReadControllerSide(), std::move(*file), &WriteRows, parent);
     CloseWithTheConnection(*dialog);
+    OfferSheet(*dialog);
     return dialog;
 }
 
