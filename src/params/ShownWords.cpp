@@ -90,7 +90,7 @@ QString Text(const Catalogue::Entry& entry, uint16_t word) {
         const int item = ItemOf(entry, word);
         return item >= 0 && static_cast<std::size_t>(item) < entry.items.size()
                    ? QString::fromUtf8(entry.items[static_cast<std::size_t>(item)])
-                   : QString();
+                   : QStringLiteral("—");
     }
     case Catalogue::Kind::Position:
         return QStringLiteral("%1 из %2")

@@ -24,7 +24,7 @@ QString CylinderMask(long double count);
 // The caption of the switch-over group for the start mode's item; none leaves it as it is.
 std::optional<QString> SwitchOverCaption(int startItem);
 
-// The text of the entry's control for the word; empty for a list that selects nothing.
+// The text of the entry's control for the word; "—" for a list that selects nothing.
 QString Text(const Catalogue::Entry& entry, uint16_t word);
 
 } // namespace ShownWords

@@ -25,7 +25,8 @@ Sheet ComparisonSheet(const ComparedOnPaper& compared, const Identity& identity,
     Section section{QStringLiteral("Различающиеся слова: %1").arg(rows.size()),
                     {QStringLiteral("Адрес"), QStringLiteral("Параметр"), compared.titleA,
                      compared.titleB, QStringLiteral("Слова"), QStringLiteral("Записано")},
-                    {}};
+                    {},
+                    {7, 31, 19, 19, 14, 10}};
     for (const auto& [row, written] : rows)
         section.rows.push_back(
             {{QString::number(row.address), row.name, row.shownA, row.shownB,

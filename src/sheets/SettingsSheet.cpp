@@ -26,9 +26,7 @@ QString GroupCaption(const Placed& placed, const SettingsRecords::Words& words) 
 }
 
 QString ValueText(const Catalogue::Entry& entry, uint16_t word) {
-    QString shown = ShownWords::Text(entry, word);
-    if (shown.isEmpty())
-        shown = QStringLiteral("—");
+    const QString shown = ShownWords::Text(entry, word);
     if (entry.Accepts(word))
         return shown;
     return QStringLiteral("%1 (в приборе слово %2, вне пределов)").arg(shown).arg(word);

@@ -26,11 +26,17 @@ QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
+// The section's title and the column heads form the table's head, which repeats on every page
+// the table runs over; a title never stands alone at the foot of a page.
 QString TableHtml(const Section& section) {
-    QString html = QStringLiteral("<h3>%1</h3>").arg(Escaped(section.title));
-    html +=
-        QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                       "style=\"border-collapse: collapse; border-color: #808080\"><thead><tr>");
+    QString html =
+        QStringLiteral(
+            "<p></p><table width=\"100%\" border=\"1\" cellspacing=\"0\" "
+            "cellpadding=\"3\" style=\"border-collapse: collapse; border-color: "
+            "#808080\"><thead><tr><td colspan=\"%1\" style=\"font-size: large\"><b>%2</b>"
+            "</td></tr><tr>")
+            .arg(section.columns.size())
+            .arg(Escaped(section.title));
     for (int i = 0; i < section.columns.size(); ++i) {
         const auto column = static_cast<std::size_t>(i);
         const QString width = column < section.widths.size()

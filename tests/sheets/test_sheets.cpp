@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -186,8 +187,13 @@ void TestSheets::comparisonListsExactlyTheDifferingWords() {
     const Sheets::Sheet sheet = Sheets::ComparisonSheet(
         {QStringLiteral("Прибор"), QStringLiteral("car1.q5t"), {rows[1], rows[2]}, {rows[0]}}, {},
         QStringLiteral("08.12.2026 10:00"));
+    // Printed as to a PDF printer, through the same page code.
     const QString pdf = dir_->filePath("compare.pdf");
-    Sheets::WritePdf(sheet, pdf);
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    Sheets::SetA4(printer);
+    QCOMPARE(Sheets::Paint(sheet, printer), 1);
     const QString text =
         Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     static const QRegularExpression row(QStringLiteral("^\\s*(\\d+)\\s{2,}(.*)$"),
