@@ -4,8 +4,8 @@
 // Ends with "NAME VALUE" lines.
 
 #include "BenchStats.h"
-#include "ControllerState.h"
 #include "DurableWrite.h"
+#include "SampleWords.h"
 #include "SettingsSheet.h"
 #include "SheetOutline.h"
 #include "SheetPages.h"
@@ -26,15 +26,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int Rounds = 15;
 constexpr double PdfTargetMs = 300;
 
-SettingsRecords::Words KnownWords() {
-    const q5emu::ControllerState sample;
-    SettingsRecords::Words words{};
-    for (int i = 0; i < SettingsRecords::Count; ++i)
-        words[static_cast<std::size_t>(i)] = sample.read(
-            q5emu::Space::Param, static_cast<uint8_t>(SettingsRecords::FirstAddress + i), 0);
-    return words;
-}
-
 Sheets::Sheet MakeSheet(const SettingsRecords::Words& words) {
     Sheets::Identity identity{
         QStringLiteral("Tarvik-Q5 system"), QStringLiteral("Тарвик-Q5 ГБО 2002 00120"),
@@ -51,7 +42,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString pdfPath = dir.filePath(QStringLiteral("sheet.pdf"));
     const QString textPath = dir.filePath(QStringLiteral("sheet.txt"));
-    const SettingsRecords::Words words = KnownWords();
+    const SettingsRecords::Words words = SampleControllerWords();
     Sheets::WritePdf(MakeSheet(words), pdfPath); // fonts loaded once, as in a running tool
 
     std::vector<double> pdf, plain;

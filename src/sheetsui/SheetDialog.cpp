@@ -54,7 +54,7 @@ SheetDialog::SheetDialog(const QString& subject, Sheets::Identity identity, Make
     : QDialog(parent), identity_(std::move(identity)), make_(std::move(make)),
       proposedName_(std::move(proposedName)), preferences_(std::move(preferences)),
       run_(std::move(run)) {
-    setWindowTitle(QStringLiteral("Лист установок"));
+    setWindowTitle(make_(identity_).title);
     auto* heading = new QLabel(subject, this);
     heading->setObjectName(QStringLiteral("Subject"));
     heading->setWordWrap(true);

@@ -1,7 +1,7 @@
 #include "SheetScreens.h"
 
 #include "ComparisonSheet.h"
-#include "ControllerState.h"
+#include "SampleWords.h"
 #include "SettingsSheet.h"
 #include "SheetDialog.h"
 #include "SheetOutline.h"
@@ -17,15 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-SettingsRecords::Words SampleWords() {
-    const q5emu::ControllerState sample;
-    SettingsRecords::Words words{};
-    for (int i = 0; i < SettingsRecords::Count; ++i)
-        words[static_cast<std::size_t>(i)] = sample.read(
-            q5emu::Space::Param, static_cast<uint8_t>(SettingsRecords::FirstAddress + i), 0);
-    return words;
-}
 
 Sheets::Identity SampleIdentity() {
     return {ToolNameAndVersion(),
@@ -54,7 +45,7 @@ bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name) 
 bool SaveSheets(const QDir& dir) {
     QStandardPaths::setTestModeEnabled(true); // the names typed in stay out of the preferences
     const QString at = QStringLiteral("08.12.2026 10:31");
-    const SettingsRecords::Words words = SampleWords();
+    const SettingsRecords::Words words = SampleControllerWords();
     bool ok = SavePage(Sheets::SettingsSheet(WindowOutline(), words, SampleIdentity(), at), dir,
                        QStringLiteral("sheet_controller"));
 
