@@ -55,18 +55,22 @@ Sheet SettingsSheet(const Outline& outline, const SettingsRecords::Words& words,
     for (const Placed& placed : outline)
         ++groupSizes[placed.groupName];
     QString group;
+    bool underHeading = false;
     for (const Placed& placed : outline) {
         if (sheet.sections.empty() || sheet.sections.back().title != placed.page) {
             sheet.sections.push_back({placed.page, columns, {}, {55, 30, 15}});
             group.clear();
+            underHeading = false;
         }
         Section& section = sheet.sections.back();
         const Catalogue::Entry& entry = *placed.entry;
-        // A group of one parameter under its own caption needs no heading of its own.
+        // A group of one parameter under its own caption needs no heading, unless a heading
+        // above would seem to hold it.
         if (placed.groupName != group) {
             group = placed.groupName;
             const QString caption = GroupCaption(placed, words);
-            if (groupSizes[group] > 1 || caption != entry.Name())
+            underHeading = underHeading || groupSizes[group] > 1 || caption != entry.Name();
+            if (underHeading)
                 section.rows.push_back({{caption}, true});
         }
         section.rows.push_back(

@@ -27,15 +27,16 @@ Sheets::Identity SampleIdentity() {
             QStringLiteral("Иванов И. И.")};
 }
 
-// The sheet's first page at 60 dots per inch.
-bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name) {
+// A page of the sheet, the first unless told, at 60 dots per inch.
+bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name, int page = 1) {
     const QTemporaryDir work;
     const QString pdf = work.filePath(QStringLiteral("sheet.pdf"));
     Sheets::WritePdf(sheet, pdf);
-    const int rendered =
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                           QStringLiteral("-singlefile"), pdf, dir.filePath(name)});
+    const int rendered = QProcess::execute(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+         QString::number(page), QStringLiteral("-r"), QStringLiteral("60"),
+         QStringLiteral("-singlefile"), pdf, dir.filePath(name)});
     std::printf("%s %s.png\n", rendered == 0 ? "wrote" : "FAILED", qPrintable(dir.filePath(name)));
     return rendered == 0;
 }
@@ -46,8 +47,10 @@ bool SaveSheets(const QDir& dir) {
     QStandardPaths::setTestModeEnabled(true); // the names typed in stay out of the preferences
     const QString at = QStringLiteral("08.12.2026 10:31");
     const SettingsRecords::Words words = SampleControllerWords();
-    bool ok = SavePage(Sheets::SettingsSheet(WindowOutline(), words, SampleIdentity(), at), dir,
-                       QStringLiteral("sheet_controller"));
+    const Sheets::Sheet controller =
+        Sheets::SettingsSheet(WindowOutline(), words, SampleIdentity(), at);
+    bool ok = SavePage(controller, dir, QStringLiteral("sheet_controller"));
+    ok &= SavePage(controller, dir, QStringLiteral("sheet_controller_2"), 2);
 
     Sheets::Identity file;
     file.tool = ToolNameAndVersion();
