@@ -4,11 +4,14 @@
 // comparison's PDF lists exactly the differing words.
 
 #include "../integration/AppFixture.h"
+#include "CompareDialog.h"
 #include "ComparisonSheet.h"
 #include "Connection.h"
 #include "EmulatedPorts.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "ParameterBlock.h"
+#include "SafetyDialogs.h"
 #include "SettingsRecords.h"
 #include "SheetDialog.h"
 #include "SheetMenu.h"
@@ -22,6 +25,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -71,6 +75,7 @@ private slots:
     void fileSheetSavesOrLeavesNothing_data();
     void fileSheetSavesOrLeavesNothing();
     void comparisonListsExactlyTheDifferingWords();
+    void compareWindowPutsWrittenWordsOnPaper();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -207,6 +212,30 @@ void TestSheets::comparisonListsExactlyTheDifferingWords() {
     QCOMPARE(text.count(QRegularExpression(QStringLiteral("\\sда\\s*$"),
                                            QRegularExpression::MultilineOption)),
              1);
+}
+
+void TestSheets::compareWindowPutsWrittenWordsOnPaper() {
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    q5emu::Q5Emulator& controller = ports_->emulator();
+    SettingsRecords::Entries file = ParameterBlock::Read();
+    file[57 - SettingsRecords::FirstAddress].word = 2000;
+    file[71 - SettingsRecords::FirstAddress].word = 6;
+    QFile car(dir_->filePath("car1.q5t"));
+    QVERIFY(car.open(QIODevice::WriteOnly) && car.write(SettingsRecords::Build(file)) > 0);
+    car.close();
+
+    const std::unique_ptr<CompareDialog> dialog = MakeControllerComparison(car.fileName(), nullptr);
+    QVERIFY(dialog);
+    dialog->SetChecked(0, true);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("WriteButton")),
+                      Qt::LeftButton);
+    QCOMPARE(controller.param(57), 2000);
+    std::vector<QStringList> rows;
+    const Sheets::Sheet sheet = MakeComparisonSheet(*dialog)->Sheet();
+    for (const Sheets::Row& row : sheet.sections.front().rows)
+        rows.push_back({row.cells.front(), row.cells.back()});
+    QCOMPARE(rows, (std::vector<QStringList>{{"57", "да"}, {"71", ""}}));
 }
 
 QTEST_MAIN(TestSheets)
