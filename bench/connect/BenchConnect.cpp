@@ -29,7 +29,10 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <functional>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -57,26 +60,56 @@ struct Operation {
     std::vector<q5emu::LoggedFrame> frames; // what the program sent, last time
     std::vector<double> programMs, plainMs, plainRatios, lineRatios;
     size_t exchanges = 0;
-    bool plainAnswered = true;
+    int repeated = 0;     // rounds run again because a reply missed its window
+    bool measured = true; // false when a round could not be had at all
 
     double plainRatio() const { return Median(plainRatios); }
     double lineRatio() const { return Median(lineRatios); }
 };
 
-double RunProgram(q5emu::Q5Emulator& controller, Operation& op) {
+// A round in which a reply missed its window (a loaded machine) proves nothing about either
+// side: it is counted and run again, never measured and never an abort.
+constexpr int MaxRepeatsPerOperation = 10;
+
+std::optional<double> RunProgram(q5emu::Q5Emulator& controller, Operation& op) {
     controller.clearLog();
     const auto start = Clock::now();
-    op.run();
+    try {
+        op.run();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
     const double ms = Millis(Clock::now() - start).count();
     op.frames = controller.frameLog();
     op.exchanges = op.frames.size();
     return ms;
 }
 
-double RunPlain(const std::string& device, Operation& op) {
+std::optional<double> RunPlain(const std::string& device, const Operation& op) {
     const ReplayResult result = ReplayPlain(device, op.frames, Comm_Fun::ReplyWindowMs);
-    op.plainAnswered = op.plainAnswered && result.answered == result.exchanges;
+    if (result.answered != result.exchanges)
+        return std::nullopt;
     return result.ms;
+}
+
+// Both sides of one round, the plain client first or second; nullopt when either missed a reply.
+std::optional<std::pair<double, double>> RunPair(q5emu::Q5Emulator& controller,
+                                                 const std::string& plainDevice, Operation& op,
+                                                 bool plainFirst) {
+    std::optional<double> plainMs;
+    if (plainFirst && !(plainMs = RunPlain(plainDevice, op)))
+        return std::nullopt;
+    const std::optional<double> programMs = RunProgram(controller, op);
+    if (!programMs)
+        return std::nullopt;
+    if (!plainFirst && !(plainMs = RunPlain(plainDevice, op)))
+        return std::nullopt;
+    return std::make_pair(*programMs, *plainMs);
+}
+
+void ThrowUnlessConnected() {
+    if (!DeviceConnected())
+        throw std::runtime_error("no controller found");
 }
 
 void PrintRow(const Operation& op) {
@@ -118,6 +151,7 @@ int main(int argc, char** argv) {
          [&form] {
              Connect_to_COM1Click();
              form.Timer2->stop(); // keep the monitor's traffic out of the figures
+             ThrowUnlessConnected();
          }},
         {"save", [&] { SaveSettings(settings); }},
         {"load",
@@ -133,6 +167,7 @@ int main(int argc, char** argv) {
              Connect_to_COM1Click();
              form.Timer2->stop();
              setBackup(true);
+             ThrowUnlessConnected();
          }},
     }};
     std::vector<double> backupRatios;
@@ -147,10 +182,23 @@ int main(int argc, char** argv) {
             // Alternate which side goes first; the plain side replays the program's last run.
             const bool plainFirst = round % 2 == 1;
             for (Operation& op : ops) {
-                double plainMs = plainFirst ? RunPlain(plainController.slavePath(), op) : 0;
-                const double programMs = RunProgram(controller, op);
-                if (!plainFirst)
-                    plainMs = RunPlain(plainController.slavePath(), op);
+                std::optional<std::pair<double, double>> pair;
+                for (int tries = 0; !pair && tries <= MaxRepeatsPerOperation; ++tries) {
+                    if (tries > 0) {
+                        ++op.repeated;
+                        // Each operation starts as the round leaves it: closed before the first
+                        // connection, connected before the others.
+                        Close_COMClick();
+                        if (&op != &ops[0])
+                            Connect_to_COM1Click();
+                    }
+                    pair = RunPair(controller, plainController.slavePath(), op, plainFirst);
+                }
+                if (!pair) {
+                    op.measured = false;
+                    continue;
+                }
+                const auto [programMs, plainMs] = *pair;
                 if (round < WarmUpRounds)
                     continue;
                 op.programMs.push_back(programMs);
@@ -159,11 +207,12 @@ int main(int argc, char** argv) {
                 op.lineRatios.push_back(programMs /
                                         (static_cast<double>(op.exchanges) * LineMsPerExchange));
             }
-            if (round >= WarmUpRounds)
+            if (round >= WarmUpRounds && !ops[0].programMs.empty() && !ops[3].programMs.empty())
                 backupRatios.push_back(ops[0].programMs.back() / ops[3].programMs.back());
             Close_COMClick();
         }
     }
+    notices.clear(); // a connection that missed a reply and was repeated said so
     {
         q5emu::EmulatorOptions silent;
         silent.fault.mode = q5emu::FaultMode::Silence;
@@ -175,8 +224,8 @@ int main(int argc, char** argv) {
         }
     }
     const bool allConnected = ops[0].exchanges > 90;
-    const bool plainAnswered =
-        std::all_of(ops.begin(), ops.end(), [](const Operation& op) { return op.plainAnswered; });
+    const bool allMeasured =
+        std::all_of(ops.begin(), ops.end(), [](const Operation& op) { return op.measured; });
 
     const double emptyScanMs = Median(emptyScans);
     std::printf("medians of %d interleaved rounds; ratios: program / plain client (<= %.2f), "
@@ -193,6 +242,8 @@ int main(int argc, char** argv) {
     for (const Operation& op : ops)
         std::printf("%s_line_ratio %.3f\n", op.name, op.lineRatio());
     std::printf("empty_scan_ms %.1f\n", emptyScanMs);
+    for (const Operation& op : ops)
+        std::printf("%s_repeated_rounds %d\n", op.name, op.repeated);
     // Target: the connection's own time plus the line time of reading the whole block again.
     const double backupTarget =
         1 + SettingsRecords::Count * LineMsPerExchange / Median(ops[3].programMs);
@@ -202,5 +253,15 @@ int main(int argc, char** argv) {
     SetInformationPresenter({});
     Form2 = nullptr;
     Form1 = nullptr;
-    return allConnected && plainAnswered && notices.size() == Rounds ? 0 : 1;
+    // Each empty scan says "Прибор не обнаружен !" once (its advice follows), nothing else speaks.
+    const bool noticesRight =
+        notices.count(QStringLiteral("Прибор не обнаружен !")) == Rounds &&
+        std::all_of(notices.begin(), notices.end(), [](const QString& notice) {
+            return notice == QStringLiteral("Прибор не обнаружен !") ||
+                   notice.startsWith(QStringLiteral("Порты, на которых прибор не найден"));
+        });
+    if (!allConnected || !allMeasured || !noticesRight)
+        std::fprintf(stderr, "not measured whole: connected %d, measured %d, notices %s\n",
+                     allConnected, allMeasured, qPrintable(notices.join(QStringLiteral(" | "))));
+    return allConnected && allMeasured && noticesRight ? 0 : 1;
 }

@@ -31,9 +31,22 @@ bool ContinuesNumber(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E';
 }
 
+bool IsDigit(const QString& text, int i) {
+    return i >= 0 && i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9';
+}
+
+// A blank between a digit and a group of exactly three digits, in the whole part of the
+// number, separates thousands as a Russian technician writes them ("1 600").
+bool SeparatesThousands(const QString& text, int i, const QString& number) {
+    return IsDigit(text, i - 1) && IsDigit(text, i + 1) && IsDigit(text, i + 2) &&
+           IsDigit(text, i + 3) && !IsDigit(text, i + 4) && !number.contains(u'.') &&
+           !number.contains(u'e', Qt::CaseInsensitive);
+}
+
 // The number string of a shown or typed text: from the first digit, sign or point (a comma
 // counting as a point), collecting digits, points and exponent letters up to the first blank
-// and skipping everything else ("Vref 4.50 Volt" gives "4.50", "7,5" gives "7.5").
+// that separates no thousands, and skipping everything else ("Vref 4.50 Volt" gives "4.50",
+// "7,5" gives "7.5", "1 600" gives "1600").
 QString CollectNumber(const QString& text) {
     QString number;
     int i = 0;
@@ -44,7 +57,7 @@ QString CollectNumber(const QString& text) {
     number.append(ReadAsPoint(text.at(i++)));
     for (; i < text.size(); ++i) {
         const QChar c = ReadAsPoint(text.at(i));
-        if (c == u' ')
+        if (c == u' ' && !SeparatesThousands(text, i, number))
             break;
         if (ContinuesNumber(c))
             number.append(c);

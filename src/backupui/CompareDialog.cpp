@@ -68,7 +68,7 @@ void CompareDialog::Fill() {
     const QString sides = QStringLiteral("«%1» и «%2»").arg(a_.title, b_.title);
     QString heading = rows_.empty() ? sides + QStringLiteral(": все слова совпадают.")
                                     : sides + QStringLiteral(": различающихся слов %1 из %2.")
-                                                  .arg(rows_.size())
+                                                  .arg(DifferentWords())
                                                   .arg(SettingsRecords::Count);
     if (write_ && !rows_.empty())
         heading += QStringLiteral("\nОтметьте слова, которые нужно записать в прибор из «%1».")
@@ -78,7 +78,7 @@ void CompareDialog::Fill() {
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const Comparison::Row& r = rows_[static_cast<std::size_t>(row)];
-        QTableWidgetItem* address = Cell(QString::number(r.address), Qt::AlignRight);
+        QTableWidgetItem* address = Cell(Comparison::AddressText(r), Qt::AlignRight);
         if (write_) {
             address->setFlags(address->flags() | Qt::ItemIsUserCheckable);
             address->setCheckState(Qt::Unchecked);
@@ -92,6 +92,13 @@ void CompareDialog::Fill() {
     for (int column : {AddressColumn, ValueAColumn, ValueBColumn, RawColumn})
         table_->resizeColumnToContents(column);
     UpdateButtons();
+}
+
+int CompareDialog::DifferentWords() const {
+    int count = 0;
+    for (std::size_t i = 0; i < a_.words.size(); ++i)
+        count += a_.words[i] != b_.words[i] ? 1 : 0;
+    return count;
 }
 
 void CompareDialog::UpdateButtons() {

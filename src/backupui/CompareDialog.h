@@ -1,7 +1,8 @@
 #pragma once
 // Two parameter blocks side by side: every word that differs, with its address, name, both
-// values as the window shows them and the raw words. When side A is the controller, the
-// checked rows can be written into it from side B.
+// values as the window shows them and the raw words; linked words share one row. When side A
+// is the controller, the checked rows can be written into it from side B, a row's words all
+// together.
 
 #include "Comparison.h"
 
@@ -23,7 +24,7 @@ struct ComparedSide {
 class CompareDialog : public QDialog {
     Q_OBJECT
 public:
-    // Writes side B's words of the checked rows into the controller, in address order; returns
+    // Writes side B's words of the checked rows into the controller, row by row; returns
     // the controller's words afterwards, or nullopt when the write did not go through. Reports
     // its own errors; never throws.
     using WriteChecked =
@@ -48,6 +49,7 @@ signals:
 
 private:
     void Fill();
+    int DifferentWords() const;
     void UpdateButtons();
     void WriteCheckedRows();
 

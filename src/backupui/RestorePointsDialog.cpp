@@ -106,7 +106,7 @@ void RestorePointsDialog::RestoreChosen() {
     const int row = CurrentRow();
     if (row < 0 || !view_.points[static_cast<std::size_t>(row)].readable || !restore_)
         return;
-    if (const auto now = restore_(view_.points[static_cast<std::size_t>(row)].path)) {
+    if (const auto now = restore_(view_.points[static_cast<std::size_t>(row)])) {
         view_.controller = *now;
         ShowDifferences();
     }

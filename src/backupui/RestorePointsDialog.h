@@ -25,9 +25,10 @@ struct RestorePointsView {
 class RestorePointsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Writes the point's block into the controller; returns the controller's words afterwards,
-    // or nullopt when the restore did not go through. Reports its own errors; never throws.
-    using Restore = std::function<std::optional<SettingsRecords::Words>(const QString& path)>;
+    // Asks, then writes the point's block into the controller; returns the controller's words
+    // afterwards, or nullopt when the restore was declined or did not go through. Reports its
+    // own errors; never throws.
+    using Restore = std::function<std::optional<SettingsRecords::Words>(const RestorePoint&)>;
 
     RestorePointsDialog(RestorePointsView view, Restore restore, QWidget* parent = nullptr);
 

@@ -26,7 +26,7 @@ SettingsRecords::Entries Read() {
 void Write(const SettingsRecords::Words& words) {
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         if (!SendCommand(CmdWriteParam, AddressOf(i), words[static_cast<std::size_t>(i)]))
-            throw ENoReply();
+            throw EWriteStopped(static_cast<std::size_t>(i), SettingsRecords::Count);
     }
 }
 

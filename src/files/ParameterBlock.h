@@ -10,8 +10,8 @@ namespace ParameterBlock {
 // without a valid reply.
 SettingsRecords::Entries Read();
 
-// Writes the words in address order. Throws ENoReply at the first write without a valid
-// reply; nothing after it is sent.
+// Writes the words in address order. Throws EWriteStopped, with the count of words written,
+// at the first write without a valid reply; nothing after it is sent.
 void Write(const SettingsRecords::Words& words);
 
 } // namespace ParameterBlock

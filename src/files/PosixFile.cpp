@@ -36,6 +36,8 @@ QByteArray NameOf(const QString& path) {
 
 int FlagsFor(PosixFile::OpenFor mode) {
     switch (mode) {
+    case PosixFile::OpenFor::Read:
+        return O_RDONLY | O_NONBLOCK | O_NOCTTY;
     case PosixFile::OpenFor::ReadWrite:
         return O_RDWR;
     case PosixFile::OpenFor::Overwrite:

@@ -35,6 +35,7 @@ namespace PosixFile {
 using Offset = std::int64_t;
 
 enum class OpenFor {
+    Read,      // an existing file, only read; never blocks on a device
     ReadWrite, // an existing file, read and written in place
     Overwrite, // an existing file, checked for writing; never blocks on a device
 };

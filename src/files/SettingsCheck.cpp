@@ -12,10 +12,27 @@ QString NameOf(uint8_t address) {
     const Catalogue::Entry* entry = Catalogue::SetterOf(address);
     return entry ? entry->Name() : QStringLiteral("Параметр %1").arg(address);
 }
+
+// "<heading>:" and up to five names, one a line.
+QString NamedList(const QString& heading, const QStringList& names) {
+    if (names.isEmpty())
+        return {};
+    QString text = heading + QStringLiteral(":\n");
+    for (int i = 0; i < names.size() && i < NamedAtMost; ++i)
+        text += QStringLiteral("  ") + names.at(i) + QLatin1Char('\n');
+    if (names.size() > NamedAtMost)
+        text += QStringLiteral("  и ещё %1\n").arg(names.size() - NamedAtMost);
+    return text;
+}
 } // namespace
 
-Findings Examine(const QByteArray& bytes) {
+bool Findings::Doubtful() const {
+    return !damaged.isEmpty() || !outOfRange.isEmpty() || length > SettingsRecords::FileSize;
+}
+
+Findings Examine(const QByteArray& bytes, qint64 length) {
     Findings found;
+    found.length = length;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     const auto word = [&words](int address) {
         return words[static_cast<std::size_t>(address - SettingsRecords::FirstAddress)];
@@ -27,11 +44,11 @@ Findings Examine(const QByteArray& bytes) {
     for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
          ++address) {
         const int index = address - SettingsRecords::FirstAddress;
-        const bool damaged = bytes[index * SettingsRecords::RecordSize + 3] != '\0';
         const Catalogue::Entry* entry = Catalogue::SetterOf(static_cast<uint8_t>(address));
-        const bool refused = entry && !entry->Accepts(word(address));
-        if (damaged || refused)
-            found.doubtful << NameOf(static_cast<uint8_t>(address));
+        if (bytes[index * SettingsRecords::RecordSize + 3] != '\0')
+            found.damaged << NameOf(static_cast<uint8_t>(address));
+        else if (entry && !entry->Accepts(word(address)))
+            found.outOfRange << NameOf(static_cast<uint8_t>(address));
     }
     return found;
 }
@@ -40,12 +57,15 @@ QString ForeignFileText() {
     return QStringLiteral("Файл не является файлом установок Tarvik-Q5!");
 }
 
-QString DoubtfulQuestion(const QStringList& names) {
-    QString text = QStringLiteral("В файле есть значения, которые окно программы не принимает:\n");
-    for (int i = 0; i < names.size() && i < NamedAtMost; ++i)
-        text += QStringLiteral("  ") + names.at(i) + QLatin1Char('\n');
-    if (names.size() > NamedAtMost)
-        text += QStringLiteral("  и ещё %1\n").arg(names.size() - NamedAtMost);
+QString DoubtfulQuestion(const Findings& found) {
+    QString text = NamedList(QStringLiteral("В файле повреждены записи"), found.damaged);
+    text += NamedList(QStringLiteral("В файле есть значения вне допустимых пределов"),
+                      found.outOfRange);
+    if (found.length > SettingsRecords::FileSize)
+        text += QStringLiteral("Файл длиннее файла установок: %1 байт вместо %2; записаны будут "
+                               "только первые %2.\n")
+                    .arg(found.length)
+                    .arg(SettingsRecords::FileSize);
     text += QStringLiteral("Всё равно записать файл в прибор?");
     return text;
 }

@@ -1,9 +1,12 @@
 #pragma once
 // What a settings file must hold before any of it goes to a controller. A file whose record
 // for word 47 does not carry the identity is no settings file of this controller: loading it
-// would change the identity and cut the controller off. A file that passes may still hold
-// damaged records (a fourth byte that is not zero) or words that the window's controls would
-// not accept; those the user is asked about first.
+// would change the identity and cut the controller off. A file that passes may still be
+// doubtful: damaged records (a fourth byte that is not zero), words that the window's controls
+// would not accept, or bytes beyond the last record (the file is not what the tool saved);
+// those the user is asked about first.
+
+#include "SettingsRecords.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -14,16 +17,22 @@ inline constexpr int IdentityAddress = 47;
 inline constexpr uint16_t IdentityWord = 503;
 
 struct Findings {
-    bool foreign = false; // the identity record is wrong: never load
-    QStringList doubtful; // names of the damaged or out-of-range words, in address order
+    bool foreign = false;   // the identity record is wrong: never load
+    QStringList damaged;    // names of the damaged records, in address order
+    QStringList outOfRange; // names of the sound records whose words the controls refuse
+    qint64 length = 0;      // the file's length; above FileSize it is doubtful too
+
+    bool Doubtful() const;
 };
 
-// Checks the first FileSize bytes (the caller has checked the length).
-Findings Examine(const QByteArray& bytes);
+// Checks the first FileSize bytes (the caller has checked the length) of a file `length`
+// bytes long.
+Findings Examine(const QByteArray& bytes, qint64 length = SettingsRecords::FileSize);
 
 // "Файл не является файлом установок Tarvik-Q5!"
 QString ForeignFileText();
-// The question that names up to five doubtful words.
-QString DoubtfulQuestion(const QStringList& names);
+// The question that names what is doubtful: up to five damaged records, up to five words out
+// of range, and a length beyond the records.
+QString DoubtfulQuestion(const Findings& found);
 
 } // namespace SettingsCheck

@@ -12,9 +12,12 @@ QString WithExtension(const QString& path) {
     return path.contains(extension, Qt::CaseSensitive) ? path : path + extension;
 }
 
-QByteArray ReadForLoad(const QString& path) {
-    FileDescriptor file = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
-    if (PosixFile::Size(file.get()) < SettingsRecords::FileSize)
+QByteArray ReadForLoad(const QString& path, qint64* length) {
+    FileDescriptor file = PosixFile::Open(path, PosixFile::OpenFor::Read);
+    const PosixFile::Offset size = PosixFile::Size(file.get());
+    if (length)
+        *length = size;
+    if (size < SettingsRecords::FileSize)
         throw EInOutError(InOutCode::ReadBeyondEnd);
     QByteArray bytes(SettingsRecords::FileSize, '\0');
     PosixFile::ReadAt(file.get(), bytes.data(), static_cast<size_t>(bytes.size()), 0);

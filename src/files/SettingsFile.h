@@ -13,10 +13,11 @@ inline constexpr char Extension[] = ".q5t";
 // anywhere in the path, directories included.
 QString WithExtension(const QString& path);
 
-// Opens the file for reading and writing, as a load always has, and returns its first
-// FileSize bytes. The length is checked before anything is returned, so a short file is
-// refused whole ("Read beyond end of file") and never half-loaded into a controller.
-QByteArray ReadForLoad(const QString& path);
+// Opens the file for reading only (a read-only file loads) and returns its first FileSize
+// bytes, with the file's whole length in `length` when asked. The length is checked before
+// anything is returned, so a short file is refused whole ("Read beyond end of file") and
+// never half-loaded into a controller.
+QByteArray ReadForLoad(const QString& path, qint64* length = nullptr);
 
 // The words a load writes, addresses 33..99 in order.
 SettingsRecords::Words ReadWords(const QString& path);

@@ -126,6 +126,7 @@ bool SpinExtEdit2Init(long double& value) {
     return replied;
 }
 
+// The cylinder group of LinkedWords, in its order: the constant, then the count.
 void SpinExtEdit2ChangeValue(long double newValue) {
     const long long cylinders = RoundHalfEven(newValue);
     SendCommand(CmdWriteParam, Param::CylinderConstant, CylinderConstant(cylinders));

@@ -26,10 +26,10 @@ Sheet ComparisonSheet(const ComparedOnPaper& compared, const Identity& identity,
                     {QStringLiteral("Адрес"), QStringLiteral("Параметр"), compared.titleA,
                      compared.titleB, QStringLiteral("Слова"), QStringLiteral("Записано")},
                     {},
-                    {7, 31, 19, 19, 14, 10}};
+                    {10, 28, 19, 19, 14, 10}};
     for (const auto& [row, written] : rows)
         section.rows.push_back(
-            {{QString::number(row.address), row.name, row.shownA, row.shownB,
+            {{Comparison::AddressText(row), row.name, row.shownA, row.shownB,
               Comparison::RawText(row), written ? QStringLiteral("да") : QString()}});
     if (rows.empty())
         section.rows.push_back({{QStringLiteral("Все слова совпадают.")}, true});

@@ -16,6 +16,7 @@
 #include "SettingsFile.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "TypedText.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -62,11 +64,32 @@ void BringWindowBack() {
 }
 
 // A foreign file stops here; a doubtful one goes on only when the user says so.
-bool MayLoad(const QByteArray& bytes) {
-    const SettingsCheck::Findings found = SettingsCheck::Examine(bytes);
+bool MayLoad(const QByteArray& bytes, qint64 length) {
+    const SettingsCheck::Findings found = SettingsCheck::Examine(bytes, length);
     if (found.foreign)
         throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
-    return found.doubtful.isEmpty() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found.doubtful));
+    return !found.Doubtful() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found));
+}
+
+// One write of many words as an action that can be undone: what it overwrites is read first,
+// the window is taken down while `write` runs and brought back whether or not it went through.
+void WriteWithWindowDown(const QString& operationName, const QString& label,
+                         const std::vector<uint8_t>& addresses,
+                         const std::function<void()>& write) {
+    const BusyCursor busy;
+    const WriteOperation operation(operationName, label, WriteOperation::Undo::Record);
+    if (!ReadBeforeOverwrite(addresses))
+        throw ENoReply();
+    TakeWindowDown();
+    std::exception_ptr failure;
+    try {
+        write();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    BringWindowBack();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 // "<serial number> <yyyy-MM-dd>.q5t" when the controller's serial number was read.
@@ -97,59 +120,35 @@ QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
 }
 
 void SaveSettings(const QString& path) {
+    CommitTypedText(Form1->Components);
     const BusyCursor busy;
     SettingsFile::Write(path, ParameterBlock::Read());
 }
 
 bool LoadSettings(const QString& path) {
-    const QByteArray bytes = SettingsFile::ReadForLoad(path);
-    if (!MayLoad(bytes))
+    CommitTypedText(Form1->Components);
+    qint64 length = 0;
+    const QByteArray bytes = SettingsFile::ReadForLoad(path, &length);
+    if (!MayLoad(bytes, length))
         return false;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
-    const BusyCursor busy;
-    const WriteOperation operation(QStringLiteral("Загрузка из файла"),
-                                   QStringLiteral("Загрузка из файла ") +
-                                       QFileInfo(path).fileName(),
-                                   WriteOperation::Undo::Record);
-    if (!ReadBeforeOverwrite(BlockAddresses()))
-        throw ENoReply();
-    TakeWindowDown();
-    std::exception_ptr failure;
-    try {
-        ParameterBlock::Write(words);
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    BringWindowBack();
-    if (failure)
-        std::rethrow_exception(failure);
+    WriteWithWindowDown(QStringLiteral("Загрузка из файла"),
+                        QStringLiteral("Загрузка из файла ") + QFileInfo(path).fileName(),
+                        BlockAddresses(), [&words] { ParameterBlock::Write(words); });
     return true;
 }
 
 void WriteChosenWords(const std::vector<AddressedWord>& words) {
-    const BusyCursor busy;
-    const WriteOperation operation(
-        QStringLiteral("Запись из сравнения"),
-        QStringLiteral("Запись из сравнения (слов: %1)").arg(words.size()),
-        WriteOperation::Undo::Record);
     std::vector<uint8_t> addresses;
     for (const AddressedWord& chosen : words)
         addresses.push_back(chosen.address);
-    if (!ReadBeforeOverwrite(addresses))
-        throw ENoReply();
-    TakeWindowDown();
-    std::exception_ptr failure;
-    try {
-        for (const AddressedWord& chosen : words) {
-            if (!SendCommand(CmdWriteParam, chosen.address, chosen.word))
-                throw ENoReply();
-        }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    BringWindowBack();
-    if (failure)
-        std::rethrow_exception(failure);
+    WriteWithWindowDown(QStringLiteral("Запись из сравнения"),
+                        QStringLiteral("Запись из сравнения (слов: %1)").arg(words.size()),
+                        addresses, [&words] {
+                            for (std::size_t i = 0; i < words.size(); ++i)
+                                if (!SendCommand(CmdWriteParam, words[i].address, words[i].word))
+                                    throw EWriteStopped(i, words.size());
+                        });
 }
 
 void N2Click() {

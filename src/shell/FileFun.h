@@ -21,18 +21,21 @@ void N2Click();
 // existing one, save, name it in the caption.
 void N3Click();
 
+// Both first commit text typed into a value field, as Enter would (CommitTypedText), so that
+// what is saved or overwritten is what the window shows.
+
 // Reads all 67 words first; a read without a valid reply throws ENoReply and no file is
 // touched. Then the file is replaced durably. File errors throw EInOutError.
 void SaveSettings(const QString& path);
 
 // Reads and checks the whole file before anything is sent: a short file throws "Read beyond
 // end of file", a file whose identity record is wrong is refused as no settings file, and one
-// with damaged records or words the controls would not accept is loaded only when the user
-// confirms (false when not). Then stops the monitor, takes the value controls down and writes
-// the 67 words in address order, stopping with ENoReply at the first write without a valid
-// reply. Whether the writes all went through or not, the value controls and the monitor are
-// brought back before this returns or throws, so that the window shows what the controller
-// holds.
+// with damaged records, words the controls would not accept or bytes beyond the records is
+// loaded only when the user confirms (false when not). Then stops the monitor, takes the value
+// controls down and writes the 67 words in address order, stopping with EWriteStopped at the
+// first write without a valid reply. Whether the writes all went through or not, the value
+// controls and the monitor are brought back before this returns or throws, so that the window
+// shows what the controller holds.
 bool LoadSettings(const QString& path);
 
 struct AddressedWord {
@@ -41,7 +44,7 @@ struct AddressedWord {
 };
 
 // Writes the given words in the order given, as a load writes its block: the window taken
-// down, each reply checked, ENoReply at the first write without a valid reply and nothing
+// down, each reply checked, EWriteStopped at the first write without a valid reply and nothing
 // sent after it, the window brought back in either case.
 void WriteChosenWords(const std::vector<AddressedWord>& words);
 

@@ -16,6 +16,7 @@
 #include "SettingsFile.h"
 #include "SheetMenu.h"
 #include "ToolData.h"
+#include "TypedText.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -42,31 +43,37 @@ QString SerialShown() {
     return device.serialRead && !serial.isEmpty() ? serial : QStringLiteral("без номера");
 }
 
-std::optional<SettingsRecords::Words> Restore(const QString& path) {
+// 67 words go into the controller: only when the user says so.
+std::optional<SettingsRecords::Words> Restore(const RestorePoint& point) {
     std::optional<SettingsRecords::Words> now;
+    const QString when = point.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    if (!ConfirmRisk(QStringLiteral("Записать в прибор точку восстановления от %1?").arg(when)))
+        return now;
     RunHandler([&] {
         const WriteOperation operation(QStringLiteral("Восстановление"),
                                        QStringLiteral("Восстановление точки ") +
-                                           QFileInfo(path).completeBaseName(),
+                                           QFileInfo(point.path).completeBaseName(),
                                        WriteOperation::Undo::Record);
-        if (LoadSettings(path))
+        if (LoadSettings(point.path))
             now = ReadControllerSide().words;
     });
     return now;
 }
 
+// Each checked row writes all its words, a group of linked words in the window's order.
 std::optional<SettingsRecords::Words> WriteRows(const std::vector<Comparison::Row>& rows) {
     std::vector<AddressedWord> words;
-    QStringList refused;
+    SettingsCheck::Findings refused;
     for (const Comparison::Row& row : rows) {
-        words.push_back({row.address, row.wordB});
+        for (const Comparison::Word& word : row.words)
+            words.push_back({word.address, word.b});
         const Catalogue::Entry* entry = Catalogue::SetterOf(row.address);
         if (entry && !entry->Accepts(row.wordB))
-            refused << row.name;
+            refused.outOfRange << row.name;
     }
     std::optional<SettingsRecords::Words> now;
     RunHandler([&] {
-        if (!refused.isEmpty() && !ConfirmRisk(SettingsCheck::DoubtfulQuestion(refused)))
+        if (refused.Doubtful() && !ConfirmRisk(SettingsCheck::DoubtfulQuestion(refused)))
             return;
         WriteChosenWords(words);
         now = ReadControllerSide().words;
@@ -133,6 +140,7 @@ QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*h
 } // namespace
 
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
+    CommitTypedText(Form1->Components);
     const QString root = ToolData::Folder();
     const QString serial = CurrentDevice().SerialForFileName();
     RestorePointsView view{SerialShown(), RestorePoints::List(root, serial),
@@ -143,6 +151,7 @@ std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
 }
 
 std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWidget* parent) {
+    CommitTypedText(Form1->Components);
     std::optional<ComparedSide> file = ReadFileSide(path);
     if (!file)
         return nullptr;

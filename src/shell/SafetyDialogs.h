@@ -12,15 +12,18 @@ class QWidget;
 class RestorePointsDialog;
 class TForm1;
 
+// Both first commit text typed into the window's value fields (CommitTypedText).
+
 // The connected controller's restore points against the words it holds now, which are read
-// first (ENoReply at the first read without a valid reply). "Восстановить" loads the point as
-// a settings file is loaded, then reads the controller again.
+// first (ENoReply at the first read without a valid reply). "Восстановить" asks first ("No" is
+// the default), then loads the point as a settings file is loaded and reads the controller
+// again.
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent);
 
 // The connected controller (side A) against a settings file (side B). The file is read and
 // checked as for a load before the controller is read; nullptr when no file is there.
-// "Записать отмеченные" writes the file's words of the checked rows as chosen words are
-// written, then reads the controller again.
+// "Записать отмеченные" writes the file's words of the checked rows (a group of linked words
+// whole) as chosen words are written, then reads the controller again.
 std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWidget* parent);
 
 // The three actions in the "Сервис" menu; the first two are enabled while connected.

@@ -126,6 +126,16 @@ void TestExtEdit::ApplyText_data() {
         << plain << -1.0L << 1.0L << 0.5L << u"1e-11"_qs << 1.0L << u" 1.00"_qs << 1;
     QTest::newRow("blank ends the number")
         << plain << -100.0L << 100.0L << 0.5L << u"12 34"_qs << 12.0L << u" 12.00"_qs << 1;
+    const QString rpm = u"#####0 Об/мин"_qs;
+    QTest::newRow("thousands blank") << rpm << 1000.0L << 4000.0L << 1000.0L << u"1 600"_qs
+                                     << 1600.0L << u" 1600 Об/мин"_qs << 1;
+    QTest::newRow("thousands no-break space")
+        << rpm << 1000.0L << 4000.0L << 1000.0L << u"1\u00A0600"_qs << 1600.0L << u" 1600 Об/мин"_qs
+        << 1;
+    QTest::newRow("two groups and a comma") << plain << -1e7L << 1e7L << 0.5L << u"1 600 000,5"_qs
+                                            << 1600000.5L << u" 1600000.50"_qs << 1;
+    QTest::newRow("blank after the point ends")
+        << plain << -100.0L << 100.0L << 0.5L << u"2.5 600"_qs << 2.5L << u" 2.50"_qs << 1;
     QTest::newRow("hex prefix skipped")
         << plain << -100.0L << 100.0L << 0.5L << u"0x10"_qs << 10.0L << u" 10.00"_qs << 1;
     QTest::newRow("infinity word")

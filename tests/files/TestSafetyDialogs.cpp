@@ -44,6 +44,18 @@ QPushButton* Button(QWidget& dialog, const char* name) {
     return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
+// The parameter writes that a click on the dialog's button sends.
+std::vector<Write> WritesOfClick(QWidget& dialog, const char* button) {
+    std::vector<Write> writes;
+    const ExchangeObservers::Subscription watch =
+        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
+            if (record.command == CmdWriteParam)
+                writes.emplace_back(record.address, record.sent);
+        });
+    QTest::mouseClick(Button(dialog, button), Qt::LeftButton);
+    return writes;
+}
+
 } // namespace
 
 class TestSafetyDialogs : public QObject {
@@ -64,9 +76,11 @@ private slots:
     }
 
     void compareWritesOnlyCheckedWords();
+    void compareWritesLinkedWordsTogether();
     void refusedWordIsAskedAbout();
     void comparedFileIsCheckedFirst_data();
     void comparedFileIsCheckedFirst();
+    void restoreBringsBackEveryWord_data();
     void restoreBringsBackEveryWord();
     void actionsFollowTheConnection();
 
@@ -96,21 +110,33 @@ void TestSafetyDialogs::compareWritesOnlyCheckedWords() {
     dialog->SetChecked(0, true);
     dialog->SetChecked(2, true);
 
-    std::vector<Write> writes;
-    const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
-            if (record.command == CmdWriteParam)
-                writes.emplace_back(record.address, record.sent);
-        });
-    QTest::mouseClick(Button(*dialog, "WriteButton"), Qt::LeftButton);
-
-    QCOMPARE(writes, (std::vector<Write>{idle, limit}));
+    QCOMPARE(WritesOfClick(*dialog, "WriteButton"), (std::vector<Write>{idle, limit}));
     QCOMPARE(fixture->controller().param(57), idle.second);
     QCOMPARE(fixture->controller().param(92), limit.second);
     QCOMPARE(fixture->controller().param(71), cylinders);
     QCOMPARE(dialog->Rows().size(), std::size_t{1}); // read again: only 71 differs now
     QCOMPARE(dialog->Rows().front().address, 71);
     QVERIFY(fixture->errors.isEmpty());
+}
+
+// Only the cylinder count is checked: its constant goes with it, first, as the window writes
+// them.
+void TestSafetyDialogs::compareWritesLinkedWordsTogether() {
+    SettingsRecords::Entries file = ParameterBlock::Read();
+    const uint16_t cylinders = file[IndexOf(71)].word == 4 ? 6 : 4;
+    const uint16_t constant = cylinders == 4 ? 7324 : 4883;
+    file[IndexOf(71)].word = cylinders;
+    file[IndexOf(96)].word = constant;
+    const QString path = fixture->filePath("car1.q5t");
+    WriteBytes(path, SettingsRecords::Build(file));
+
+    const std::unique_ptr<CompareDialog> dialog = MakeControllerComparison(path, nullptr);
+    QCOMPARE(dialog->Rows().size(), std::size_t{1});
+    dialog->SetChecked(0, true);
+    QCOMPARE(WritesOfClick(*dialog, "WriteButton"),
+             (std::vector<Write>{{96, constant}, {71, cylinders}}));
+    QCOMPARE(fixture->controller().param(96), constant);
+    QVERIFY(dialog->Rows().empty());
 }
 
 void TestSafetyDialogs::refusedWordIsAskedAbout() {
@@ -121,15 +147,9 @@ void TestSafetyDialogs::refusedWordIsAskedAbout() {
     WriteBytes(path, SettingsRecords::Build(file));
     const std::unique_ptr<CompareDialog> dialog = MakeControllerComparison(path, nullptr);
     dialog->SetChecked(0, true);
-    int writes = 0;
-    const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
-            writes += record.command == CmdWriteParam ? 1 : 0;
-        });
-    QTest::mouseClick(Button(*dialog, "WriteButton"), Qt::LeftButton);
+    QCOMPARE(WritesOfClick(*dialog, "WriteButton"), std::vector<Write>());
     QCOMPARE(fixture->questions.size(), 1);
     QVERIFY(fixture->questions.front().contains("Запуск двигателя"));
-    QCOMPARE(writes, 0);
 
     // The window goes with the connection.
     QSignalSpy rejected(dialog.get(), &QDialog::rejected);
@@ -172,8 +192,15 @@ void TestSafetyDialogs::comparedFileIsCheckedFirst() {
     QCOMPARE(exchanges, 0);
 }
 
+void TestSafetyDialogs::restoreBringsBackEveryWord_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
 void TestSafetyDialogs::restoreBringsBackEveryWord() {
-    fixture->answerQuestions(true);
+    QFETCH(bool, answer);
+    fixture->answerQuestions(answer);
     const QString root = ToolData::Folder();
     QVERIFY(root.startsWith(fixture->directory()));
     const SettingsRecords::Entries before = ParameterBlock::Read();
@@ -183,6 +210,7 @@ void TestSafetyDialogs::restoreBringsBackEveryWord() {
     WriteBytes(QDir(folder).filePath("2026-12-07 09-00-00.q5t"), QByteArray(100, '\0'));
     for (int address : {34, 57, 71, 88, 99})
         fixture->controller().setParam(address, fixture->controller().param(address) ^ 1);
+    const SettingsRecords::Entries changed = ParameterBlock::Read();
 
     const std::unique_ptr<RestorePointsDialog> dialog = MakeRestorePointsDialog(nullptr);
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("PointTable"));
@@ -197,11 +225,13 @@ void TestSafetyDialogs::restoreBringsBackEveryWord() {
     QVERIFY(restore->isEnabled());
     QTest::mouseClick(restore, Qt::LeftButton);
 
+    QCOMPARE(fixture->questions.value(0),
+             QStringLiteral("Записать в прибор точку восстановления от 08.12.2026 09:00:00?"));
     for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
          ++address)
         QCOMPARE(fixture->controller().param(static_cast<uint8_t>(address)),
-                 before[IndexOf(address)].word);
-    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("совпадает"));
+                 (answer ? before : changed)[IndexOf(address)].word);
+    QCOMPARE(table->item(0, 2)->text(), answer ? QStringLiteral("совпадает") : QStringLiteral("5"));
     QVERIFY(fixture->errors.isEmpty());
 }
 

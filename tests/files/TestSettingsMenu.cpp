@@ -2,6 +2,7 @@
 // the "Файл" menu, against an emulated controller.
 
 #include "Captions.h"
+#include "CompareDialog.h"
 #include "Connection.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
@@ -12,6 +13,8 @@
 #include "Messages.h"
 #include "ModalDriver.h"
 #include "Protocol.h"
+#include "SafetyDialogs.h"
+#include "SettingsFile.h"
 #include "TSpinExtEdit.h"
 #include "WindowFixture.h"
 
@@ -126,6 +129,8 @@ private slots:
     void loadChecksContent_data();
     void loadChecksContent();
     void menuOpensOnFirstClickAfterLoad();
+    void readOnlyFileLoadsAndCompares();
+    void typedTextIsSaved();
 
 private:
     std::unique_ptr<WindowFixture> fixture;
@@ -336,7 +341,7 @@ void TestSettingsMenu::loadRefused() {
 void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
     const QString path = fixture->filePath("car3.q5t");
     WriteBytes(path, SettingsBytes(268));
-    fixture->controller().setFault(SilentOn(CmdWriteParam, 60));
+    fixture->controller().setFault(SilentOn(CmdWriteParam, 40));
     fixture->answerQuestions(true);
     bool windowBackWhenShown = false;
     SetErrorPresenter([&](const QString& text) {
@@ -349,11 +354,13 @@ void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
     ChooseFile(driver, path);
     // From a timer, as from the menu, the error reaches the application's error handler.
     QTimer::singleShot(0, &fixture->form(), Guarded(&N2Click));
-    QTRY_COMPARE(fixture->errors, QStringList{"Нет ответа от прибора!"});
+    QTRY_COMPARE(fixture->errors,
+                 QStringList{"Нет ответа от прибора!\n\nЗаписано слов: 7 из 67.\n"
+                             "«Отменить» (Ctrl+Z) вернёт прибору прежние значения."});
 
     QVERIFY(windowBackWhenShown);
-    QCOMPARE(Writes(fixture->controller()).mid(0, 28), FileWrites(33, 60));
-    QVERIFY(!Writes(fixture->controller()).contains(Triple(CmdWriteParam, 61, WordFor(61))));
+    QCOMPARE(Writes(fixture->controller()).mid(0, 8), FileWrites(33, 40));
+    QVERIFY(!Writes(fixture->controller()).contains(Triple(CmdWriteParam, 41, WordFor(41))));
     QCOMPARE(fixture->form().windowTitle(), BaseCaption());
 }
 
@@ -361,6 +368,8 @@ void TestSettingsMenu::loadWithoutReplyBringsWindowBack() {
 // only when the user says so; a file the tool saved loads without a question.
 void TestSettingsMenu::loadChecksContent_data() {
     QTest::addColumn<QByteArray>("bytes"); // empty: the controller's own block, saved
+    QTest::addColumn<int>("length");       // the file made this long (sparse) when above 268
+    QTest::addColumn<QString>("named");    // what the question says, parts split by '|'
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("questions");
@@ -374,15 +383,27 @@ void TestSettingsMenu::loadChecksContent_data() {
     QByteArray identity502 = SettingsBytes(268);
     identity502[(47 - 33) * 4] = char(502 & 0xFF);
     const QString foreign = "Файл не является файлом установок Tarvik-Q5!";
-    QTest::newRow("1000 random bytes") << random << true << foreign << 0 << 0;
-    QTest::newRow("word 47 is 502") << identity502 << true << foreign << 0 << 0;
-    QTest::newRow("saved by the tool") << QByteArray() << false << "" << 0 << Words;
-    QTest::newRow("doubtful, No") << SettingsBytes(268) << false << "" << 1 << 0;
-    QTest::newRow("doubtful, Yes") << SettingsBytes(268) << true << "" << 1 << Words;
+    const QString damaged = "В файле повреждены записи:\n  Параметр 33\n  Запуск двигателя|и ещё";
+    const QByteArray none;
+    QTest::newRow("1000 random bytes") << random << 0 << "" << true << foreign << 0 << 0;
+    QTest::newRow("word 47 is 502") << identity502 << 0 << "" << true << foreign << 0 << 0;
+    QTest::newRow("saved by the tool") << none << 0 << "" << false << "" << 0 << Words;
+    QTest::newRow("damaged, No") << SettingsBytes(268) << 0 << damaged << false << "" << 1 << 0;
+    QByteArray sound = SettingsBytes(268);
+    for (int i = 3; i < sound.size(); i += 4)
+        sound[i] = '\0';
+    QTest::newRow("out of range") << sound << 0
+                                  << "значения вне допустимых пределов:\n  Запуск двигателя"
+                                  << false << "" << 1 << 0;
+    QTest::newRow("damaged, Yes") << SettingsBytes(268) << 0 << damaged << true << "" << 1 << Words;
+    QTest::newRow("269 bytes") << none << 269 << "269 байт вместо 268" << false << "" << 1 << 0;
+    QTest::newRow("60 MB") << none << (60 << 20) << "62914560 байт" << false << "" << 1 << 0;
 }
 
 void TestSettingsMenu::loadChecksContent() {
     QFETCH(QByteArray, bytes);
+    QFETCH(int, length);
+    QFETCH(QString, named);
     QFETCH(bool, answer);
     QFETCH(QString, error);
     QFETCH(int, questions);
@@ -396,6 +417,8 @@ void TestSettingsMenu::loadChecksContent() {
         SaveSettings(path);
     } else
         WriteBytes(path, bytes);
+    if (length > 0)
+        QVERIFY(QFile::resize(path, length));
     fixture->controller().clearLog();
     fixture->answerQuestions(answer);
 
@@ -404,11 +427,10 @@ void TestSettingsMenu::loadChecksContent() {
     QCOMPARE(ErrorOf(N2Click), error);
 
     QVERIFY2(fixture->questions.size() == questions, qPrintable(fixture->questions.join("|")));
-    if (questions > 0) {
-        // The question names the words by their captions, five at most.
-        QVERIFY(fixture->questions.first().contains("Запуск двигателя"));
-        QVERIFY(fixture->questions.first().contains("и ещё"));
-    }
+    // The question names the words by their captions, five at most, and a length too long.
+    for (const QString& part : named.split('|', Qt::SkipEmptyParts))
+        QVERIFY2(fixture->questions.value(0).contains(part),
+                 qPrintable(fixture->questions.value(0)));
     // A load ends by reading the window back, whose option buttons may write their choice.
     QCOMPARE(std::min<int>(Writes(fixture->controller()).size(), Words), writes);
 }
@@ -442,6 +464,35 @@ void TestSettingsMenu::menuOpensOnFirstClickAfterLoad() {
     QTest::mouseClick(bar, Qt::LeftButton, {}, title);
     QTRY_VERIFY(fixture->form().N1->isVisible());
     fixture->form().N1->hide();
+}
+
+void TestSettingsMenu::readOnlyFileLoadsAndCompares() {
+    const QString path = fixture->filePath("locked.q5t");
+    WriteBytes(path, SettingsBytes(268));
+    fixture->answerQuestions(true);
+    const ReadOnlyFile locked(path);
+
+    ModalDriver driver;
+    ChooseFile(driver, path);
+    QCOMPARE(ErrorOf(N2Click), QString());
+    QCOMPARE(Writes(fixture->controller()).mid(0, Words), FileWrites(33, 99));
+    QVERIFY(MakeControllerComparison(path, nullptr));
+}
+
+// Typed into the cylinder count, not yet committed: the file holds what the field shows.
+void TestSettingsMenu::typedTextIsSaved() {
+    TSpinExtEdit* cylinders = fixture->form().SpinExtEdit2;
+    QVERIFY(cylinders->isVisible());
+    cylinders->setFocus();
+    cylinders->selectAll();
+    QTest::keyClicks(cylinders, "6");
+    const QString path = fixture->filePath("typed.q5t");
+    SaveSettings(path);
+
+    const SettingsRecords::Words words = SettingsFile::ReadWords(path);
+    QCOMPARE(words[71 - FirstAddress], 6);
+    QCOMPARE(words[96 - FirstAddress], 4883);
+    QCOMPARE(cylinders->text().trimmed(), QStringLiteral("6 цилиндров"));
 }
 
 int RunSettingsMenuTests(int argc, char** argv) {

@@ -34,7 +34,15 @@ QString NumberString(const QString& typed) {
     const int from = text.indexOf(start);
     if (from < 0)
         return {};
-    int end = text.indexOf(u' ', from + 1);
+    // A blank between a digit and exactly three digits, before any point or exponent, groups
+    // thousands; the first other blank ends the number.
+    static const QRegularExpression grouping(u"(?<=[0-9]) (?=[0-9]{3}(?![0-9]))"_qs);
+    static const QRegularExpression fraction(u"[.eE]"_qs);
+    int end = from;
+    do
+        end = text.indexOf(u' ', end + 1);
+    while (end > 0 && text.indexOf(grouping, end) == end &&
+           !text.mid(from, end - from).contains(fraction));
     if (end < 0)
         end = text.size();
     QString number = text.mid(from, 1);

@@ -18,7 +18,8 @@ std::optional<long double> StrictValue(const QString& text);
 
 // The number string that a commit reads out of the field's text: a comma counts as a point;
 // it starts at the first digit, sign or point, and takes digits, points and exponent letters
-// from there up to the first blank, passing over every other character.
+// from there up to the first blank that does not group thousands ("1 600"), passing over
+// every other character.
 QString NumberString(const QString& typed);
 
 } // namespace NumberGrammar

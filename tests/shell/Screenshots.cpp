@@ -225,9 +225,9 @@ bool SaveOfflineSession(const QDir& dir) {
 // A controller's block as it might stand after a season: a few words of every kind set.
 SettingsRecords::Words SampleBlock() {
     SettingsRecords::Words words{};
-    const std::pair<int, uint16_t> set[] = {{33, 5}, {34, 0},    {40, 3180}, {47, 503},
-                                            {51, 1}, {56, 450},  {57, 1500}, {61, 1200},
-                                            {71, 4}, {88, 1536}, {92, 5500}, {97, 3}};
+    const std::pair<int, uint16_t> set[] = {
+        {33, 5},    {34, 0}, {40, 3180}, {47, 503},  {51, 1},    {56, 450}, {57, 1500},
+        {61, 1200}, {71, 4}, {88, 1536}, {92, 5500}, {96, 7324}, {97, 3}};
     for (const auto& [address, word] : set)
         words[static_cast<std::size_t>(address - SettingsRecords::FirstAddress)] = word;
     return words;
@@ -256,12 +256,19 @@ bool SaveSafetyDialogs(const QDir& dir) {
     points.show();
     bool ok = Save(points, dir, QStringLiteral("restore_points"));
 
-    const SettingsRecords::Words file =
-        Changed(now, {{33, 7}, {34, 2}, {40, 3330}, {51, 0}, {56, 600}, {61, 800}, {92, 6000}});
+    const SettingsRecords::Words file = Changed(now, {{33, 7},
+                                                      {34, 2},
+                                                      {40, 3330},
+                                                      {51, 0},
+                                                      {56, 600},
+                                                      {61, 800},
+                                                      {71, 6},
+                                                      {96, 4883},
+                                                      {92, 6000}});
     CompareDialog withFile({QStringLiteral("Прибор"), now}, {QStringLiteral("car1.q5t"), file},
                            [](const std::vector<Comparison::Row>&) { return std::nullopt; });
     withFile.SetChecked(1, true);
-    withFile.SetChecked(5, true);
+    withFile.SetChecked(6, true);
     withFile.show();
     ok &= Save(withFile, dir, QStringLiteral("compare_file"));
 

@@ -1,0 +1,11 @@
+#pragma once
+// Text typed into a value field but not committed yet is part of what the window shows. An
+// operation that reads or overwrites the controller's block (a save, a load, a restore, a
+// compare) commits it first, as Enter would, so that it works with what the window shows.
+
+class ComponentList;
+
+// Commits the typed text of every value field of the window, in creation order. When the
+// write of a commit gets no valid reply, throws with the field's name: the operation stops,
+// since the field shows a value the controller may not hold.
+void CommitTypedText(const ComponentList& components);
