@@ -22,11 +22,11 @@ Sheet ComparisonSheet(const ComparedOnPaper& compared, const Identity& identity,
         return x.first.address < y.first.address;
     });
 
-    Section section{QStringLiteral("Различающиеся слова: %1").arg(rows.size()),
+    Section section{QStringLiteral("Различия (строк: %1)").arg(rows.size()),
                     {QStringLiteral("Адрес"), QStringLiteral("Параметр"), compared.titleA,
                      compared.titleB, QStringLiteral("Слова"), QStringLiteral("Записано")},
                     {},
-                    {10, 28, 19, 19, 14, 10}};
+                    {8, 25, 20, 20, 14, 13}};
     for (const auto& [row, written] : rows)
         section.rows.push_back(
             {{Comparison::AddressText(row), row.name, row.shownA, row.shownB,
