@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "LinkedWords.h"
+#include "ShownWords.h"
 
 #include <QStringList>
 
@@ -59,7 +60,7 @@ QString NameOf(uint8_t address) {
 
 QString ShownText(uint8_t address, uint16_t word) {
     const Catalogue::Entry* entry = Catalogue::SetterOf(address);
-    return entry ? entry->ShownText(word) : QString::number(word);
+    return entry ? ShownWords::Text(*entry, word) : QString::number(word);
 }
 
 QString AddressText(const Row& row) {

@@ -39,7 +39,10 @@ CompareDialog::CompareDialog(ComparedSide a, ComparedSide b, WriteChecked write,
     writeButton_->setToolTip(
         QStringLiteral("Записать в прибор значения «%1» в отмеченных строках").arg(b_.title));
     writeButton_->setVisible(static_cast<bool>(write_));
-    DialogFrame::LayOut(this, heading_, table_, {writeButton_});
+    auto* sheetButton = new QPushButton(QStringLiteral("На бумагу…"), this);
+    sheetButton->setObjectName(QStringLiteral("SheetButton"));
+    connect(sheetButton, &QPushButton::clicked, this, &CompareDialog::sheetRequested);
+    DialogFrame::LayOut(this, heading_, table_, {writeButton_, sheetButton});
 
     connect(table_, &QTableWidget::itemChanged, this, &CompareDialog::UpdateButtons);
     connect(writeButton_, &QPushButton::clicked, this, &CompareDialog::WriteCheckedRows);
@@ -107,6 +110,7 @@ void CompareDialog::WriteCheckedRows() {
     if (checked.empty() || !write_)
         return;
     if (const auto now = write_(checked)) {
+        written_.insert(written_.end(), checked.begin(), checked.end());
         a_.words = *now;
         Fill();
     }

@@ -35,9 +35,17 @@ public:
                   QWidget* parent = nullptr);
 
     const std::vector<Comparison::Row>& Rows() const { return rows_; }
+    // The rows written into the controller while the window was open, as they were before.
+    const std::vector<Comparison::Row>& WrittenRows() const { return written_; }
+    const ComparedSide& SideA() const { return a_; }
+    const ComparedSide& SideB() const { return b_; }
     // The checked rows, in address order.
     std::vector<Comparison::Row> CheckedRows() const;
     void SetChecked(int row, bool checked);
+
+signals:
+    // "На бумагу…": the result is wanted as a sheet.
+    void sheetRequested();
 
 private:
     void Fill();
@@ -49,6 +57,7 @@ private:
     ComparedSide b_;
     WriteChecked write_;
     std::vector<Comparison::Row> rows_;
+    std::vector<Comparison::Row> written_;
     QLabel* heading_ = nullptr;
     QTableWidget* table_ = nullptr;
     QPushButton* writeButton_ = nullptr;

@@ -3,6 +3,7 @@
 #include "Addresses.h"
 #include "Protocol.h"
 #include "Scaling.h"
+#include "ShownWords.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 #include "WindowControls.h"
@@ -26,20 +27,15 @@ constexpr CylinderConstantRow CylinderConstants[] = {{2, 14648}, {3, 9766}, {4, 
                                                      {6, 4883},  {7, 4161}, {8, 3662}};
 constexpr uint16_t CylinderConstantOther = 7324;
 
-const QString CoilSingular = QStringLiteral("                  0 катушка");
-const QString CoilPlural = QStringLiteral("                  0 катушки");
-const QString CylindersMany = QStringLiteral("                #####0 цилиндров");
-const QString CylindersFew = QStringLiteral("                #####0 цилиндра");
-
 const QColor GasPresentColour(0, 0, 255);
 const QColor GasAbsentColour(255, 0, 0);
 
 void ChooseCoilMaskFor(long double count) {
-    Controls().SpinExtEdit9->SetValueFormat(RoundHalfEven(count) == 1 ? CoilSingular : CoilPlural);
+    Controls().SpinExtEdit9->SetValueFormat(ShownWords::CoilMask(count));
 }
 
 void ChooseCylinderMaskFor(long double count) {
-    Controls().SpinExtEdit2->SetValueFormat(count >= 5 ? CylindersMany : CylindersFew);
+    Controls().SpinExtEdit2->SetValueFormat(ShownWords::CylinderMask(count));
 }
 
 // Reads one list word and selects its item; the list's own handler does not run.
@@ -49,15 +45,9 @@ void ReadListWord(uint8_t address, QComboBox* list, int (*itemFor)(uint16_t word
         list->setCurrentIndex(itemFor(ReplyValue()));
 }
 
-int ValveItem(uint16_t word) {
-    return (word & 0xFF) != 0 ? 1 : 0;
-}
-int ThrottleSensorItem(uint16_t word) {
-    return std::min<int>(word, 2);
-}
-int StartModeItem(uint16_t word) {
-    return word <= 2 ? word : -1;
-}
+using ShownWords::StartModeItem;
+using ShownWords::ThrottleSensorItem;
+using ShownWords::ValveItem;
 
 void WriteOption(uint8_t address, uint16_t word) {
     SendCommand(CmdWriteParam, address, word);
@@ -193,17 +183,8 @@ void ExtText4Query(QObject*, int, int, long double& value) {
 }
 
 void ApplySwitchOverCaption() {
-    switch (Controls().ComboBox3->currentIndex()) {
-    case 0:
-        Controls().GroupBox15->setTitle(QStringLiteral("Переход с пара на жидкую фазу"));
-        break;
-    case 1:
-    case 2:
-        Controls().GroupBox15->setTitle(QStringLiteral("Переход с бензина на газ"));
-        break;
-    default:
-        break;
-    }
+    if (const auto caption = ShownWords::SwitchOverCaption(Controls().ComboBox3->currentIndex()))
+        Controls().GroupBox15->setTitle(*caption);
 }
 
 void SetGasCaptionColour(bool present) {

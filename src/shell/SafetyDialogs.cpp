@@ -14,6 +14,7 @@
 #include "ServiceMenu.h"
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
+#include "SheetMenu.h"
 #include "ToolData.h"
 #include "TypedText.h"
 #include "WriteOperation.h"
@@ -124,6 +125,7 @@ void CompareTwoFiles(TForm1& form) {
         return;
     TellApart(*a, *b, pathA, pathB);
     CompareDialog dialog(std::move(*a), std::move(*b), {}, &form);
+    OfferSheet(dialog);
     dialog.exec();
 }
 
@@ -163,6 +165,7 @@ std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWi
     auto dialog =
         std::make_unique<CompareDialog>(ReadControllerSide(), std::move(*file), &WriteRows, parent);
     CloseWithTheConnection(*dialog);
+    OfferSheet(*dialog);
     return dialog;
 }
 

@@ -14,6 +14,7 @@
 #include "SafetyDialogs.h"
 #include "SafetyNetMenu.h"
 #include "Ser_num.h"
+#include "SheetMenu.h"
 
 void InstallBehaviour(TForm1& form) {
     InstallParameterBindings(ControlsOf(form));
@@ -23,6 +24,7 @@ void InstallBehaviour(TForm1& form) {
     InstallSafetyDialogs(form);
     InstallSafetyNet(form);
     InstallDataLog(form);
+    InstallSheets(form);
     InstallOffline(form);
     InstallPortsMenu(form);
     InstallInputComforts(form);

@@ -43,6 +43,10 @@ void TestComparison::rowOfOneWord_data() {
     QTest::newRow("scaled volts") << 56 << 450 << 1250 << "Пороговое напряжение ХХ"
                                   << "0.45 Volt"
                                   << "1.25 Volt";
+    QTest::newRow("coil count, one more than its word")
+        << 39 << 0 << 1 << "Количество катушек зажигания"
+        << "1 катушка"
+        << "2 катушки";
     QTest::newRow("set by no control") << 33 << 5 << 65535 << "Слово 33"
                                        << "5"
                                        << "65535";

@@ -1,7 +1,7 @@
 // Renders the main window on every page, the monitor panel, each page of the service set, the
 // restore-point and compare dialogs, the window in a session without a controller, the ports
-// dialog, the chart window replaying a log, the recording dialog and the About box to PNG
-// files, so that the layout can be looked at without a display.
+// dialog, the chart window replaying a log, the recording dialog, the sheets for paper and the
+// About box to PNG files, so that the layout can be looked at without a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
@@ -26,6 +26,7 @@
 #include "Ser_num.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
+#include "SheetScreens.h"
 #include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -385,7 +386,7 @@ int main(int argc, char** argv) {
     if (!SaveOfflineSession(dir))
         return 1;
 
-    if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir))
+    if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir) || !SaveSheets(dir))
         return 1;
 
     // The ports dialog with a remembered choice, in the test's own preferences.

@@ -1,0 +1,49 @@
+#pragma once
+// A sheet for paper: a title, the header's fields, then sections of table rows. The settings
+// of a controller and the result of a comparison are both made into one; the page code lays
+// any sheet on A4.
+
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace Sheets {
+
+struct Row {
+    QStringList cells;
+    bool heading = false; // a group's caption across the whole row
+};
+
+struct Section {
+    QString title;
+    QStringList columns;
+    std::vector<Row> rows;
+    std::vector<int> widths = {}; // of the columns, in percent of the page's width
+};
+
+struct Sheet {
+    QString title;
+    std::vector<std::pair<QString, QString>> header; // name and value, in print order
+    std::vector<Section> sections;
+    QString footer; // beside the page number on every page
+};
+
+// Who and what a sheet is about; empty fields are left off the header.
+struct Identity {
+    QString tool;     // name and version
+    QString serial;   // as the controller holds it
+    QString made;     // date of manufacture
+    QString fileName; // the settings file's name, when the sheet is of a file
+    QString workshop;
+    QString technician;
+};
+
+// The header's fields of an identity, with the time the sheet was made.
+std::vector<std::pair<QString, QString>> HeaderOf(const Identity& identity, const QString& madeAt);
+
+// Every line of the sheet as plain text, one row a line with its cells separated by tabs.
+QString PlainText(const Sheet& sheet);
+
+} // namespace Sheets

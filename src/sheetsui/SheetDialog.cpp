@@ -1,0 +1,155 @@
+#include "SheetDialog.h"
+
+#include "SheetPages.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#ifndef Q5_VERSION
+#error "Q5_VERSION must be defined by the build"
+#endif
+
+namespace {
+
+const QString WorkshopKey = QStringLiteral("sheets/workshop");
+const QString TechnicianKey = QStringLiteral("sheets/technician");
+
+QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* NameEdit(QWidget* parent, const QString& text, const char* name,
+                    const QString& accessible) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setAccessibleName(accessible);
+    edit->setPlaceholderText(QStringLiteral("не обязательно"));
+    return edit;
+}
+
+} // namespace
+
+QString ToolNameAndVersion() {
+    return QStringLiteral("Tarvik-Q5 system ") + QStringLiteral(Q5_VERSION);
+}
+
+SheetDialog::SheetDialog(const QString& subject, Sheets::Identity identity, Make make,
+                         QString proposedName, std::unique_ptr<QSettings> preferences, Run run,
+                         QWidget* parent)
+    : QDialog(parent), identity_(std::move(identity)), make_(std::move(make)),
+      proposedName_(std::move(proposedName)), preferences_(std::move(preferences)),
+      run_(std::move(run)) {
+    setWindowTitle(make_(identity_).title);
+    auto* heading = new QLabel(subject, this);
+    heading->setObjectName(QStringLiteral("Subject"));
+    heading->setWordWrap(true);
+    workshop_ = NameEdit(this, preferences_->value(WorkshopKey).toString(), "Workshop",
+                         QStringLiteral("Мастерская"));
+    technician_ = NameEdit(this, preferences_->value(TechnicianKey).toString(), "Technician",
+                           QStringLiteral("Мастер"));
+    auto* names = new QFormLayout;
+    names->addRow(QStringLiteral("Мастерская:"), workshop_);
+    names->addRow(QStringLiteral("Мастер:"), technician_);
+
+    QPushButton* preview = Button(this, QStringLiteral("Просмотр…"), "PreviewButton");
+    QPushButton* print = Button(this, QStringLiteral("Печать…"), "PrintButton");
+    QPushButton* pdf = Button(this, QStringLiteral("Сохранить PDF…"), "PdfButton");
+    QPushButton* close = Button(this, QStringLiteral("Закрыть"), "CloseButton");
+    connect(preview, &QPushButton::clicked, this, &SheetDialog::Preview);
+    connect(print, &QPushButton::clicked, this, &SheetDialog::Print);
+    connect(pdf, &QPushButton::clicked, this, &SheetDialog::SavePdf);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {preview, print, pdf})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addLayout(names);
+    layout->addLayout(buttons);
+    preview->setDefault(true);
+    resize(520, sizeHint().height());
+}
+
+SheetDialog::~SheetDialog() {
+    RememberNames();
+}
+
+Sheets::Sheet SheetDialog::Sheet() const {
+    Sheets::Identity identity = identity_;
+    identity.workshop = workshop_->text();
+    identity.technician = technician_->text();
+    return make_(identity);
+}
+
+QString SheetDialog::ProposedPath() const {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        .filePath(proposedName_);
+}
+
+void SheetDialog::RememberNames() const {
+    preferences_->setValue(WorkshopKey, workshop_->text().trimmed());
+    preferences_->setValue(TechnicianKey, technician_->text().trimmed());
+}
+
+bool SheetDialog::SavePdfTo(const QString& path) {
+    RememberNames();
+    bool saved = false;
+    run_([&] {
+        Sheets::WritePdf(Sheet(), path);
+        saved = true;
+    });
+    return saved;
+}
+
+void SheetDialog::Preview() {
+    RememberNames();
+    const Sheets::Sheet sheet = Sheet();
+    QPrinter printer(QPrinter::HighResolution);
+    Sheets::SetA4(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(sheet.title);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&sheet](QPrinter* target) { Sheets::Paint(sheet, *target); });
+    preview.exec();
+}
+
+void SheetDialog::Print() {
+    RememberNames();
+    QPrinter printer(QPrinter::HighResolution);
+    Sheets::SetA4(printer);
+    printer.setDocName(proposedName_);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const Sheets::Sheet sheet = Sheet();
+    run_([&] { Sheets::Paint(sheet, printer); });
+}
+
+void SheetDialog::SavePdf() {
+    QFileDialog dialog(this, QStringLiteral("Сохранить PDF"), QFileInfo(ProposedPath()).path(),
+                       QStringLiteral("Документ PDF (*.pdf)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposedName_);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        SavePdfTo(dialog.selectedFiles().constFirst());
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Where the window shows each parameter, taken from the window's description: every
+// parameter control a person can see, with the path of its page and its group box, in the
+// window's order.
+
+#include "SettingsSheet.h"
+
+const Sheets::Outline& WindowOutline();
