@@ -1,5 +1,6 @@
 #include "RestorePoints.h"
 
+#include "IdentityWords.h"
 #include "InOutError.h"
 #include "SettingsFile.h"
 
@@ -51,8 +52,8 @@ std::optional<SettingsRecords::Words> ReadPoint(const QString& path) {
         return std::nullopt;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     const auto identityIndex =
-        static_cast<std::size_t>(RestorePoints::IdentityAddress - SettingsRecords::FirstAddress);
-    if (words[identityIndex] != RestorePoints::Identity)
+        static_cast<std::size_t>(IdentityWords::Address - SettingsRecords::FirstAddress);
+    if (words[identityIndex] != IdentityWords::Value)
         return std::nullopt;
     return words;
 }

@@ -23,9 +23,6 @@ struct RestorePoint {
 namespace RestorePoints {
 
 inline constexpr int MaxKept = 100;
-// The identity word every parameter block of this controller type holds at address 47.
-inline constexpr int IdentityAddress = 47;
-inline constexpr uint16_t Identity = 503;
 
 // The directory of one controller's points; `serial` is its serial number made safe for a
 // file name (ToolData::SerialFileName).

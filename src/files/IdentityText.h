@@ -4,15 +4,17 @@
 // Characters 20..24 of the serial number hold the five-digit sequence number; "00000" marks a
 // controller that has not been numbered yet.
 
+#include "IdentityWords.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace IdentityText {
 
-inline constexpr int SerialLength = 24;
-inline constexpr int DateLength = 8;
-inline constexpr int FirstSerialAddress = 1;
-inline constexpr int FirstDateAddress = FirstSerialAddress + SerialLength;
+using IdentityWords::DateLength;
+using IdentityWords::FirstDateAddress;
+using IdentityWords::FirstSerialAddress;
+using IdentityWords::SerialLength;
 // Zero-based position and length of the sequence number in the serial number.
 inline constexpr int SequencePosition = 19;
 inline constexpr int SequenceLength = 5;

@@ -1,6 +1,7 @@
 #include "SettingsCheck.h"
 
 #include "Catalogue.h"
+#include "IdentityWords.h"
 #include "SettingsRecords.h"
 
 namespace SettingsCheck {
@@ -37,7 +38,7 @@ Findings Examine(const QByteArray& bytes, qint64 length) {
     const auto word = [&words](int address) {
         return words[static_cast<std::size_t>(address - SettingsRecords::FirstAddress)];
     };
-    if (word(IdentityAddress) != IdentityWord) {
+    if (word(IdentityWords::Address) != IdentityWords::Value) {
         found.foreign = true;
         return found;
     }

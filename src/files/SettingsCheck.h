@@ -13,9 +13,6 @@
 
 namespace SettingsCheck {
 
-inline constexpr int IdentityAddress = 47;
-inline constexpr uint16_t IdentityWord = 503;
-
 struct Findings {
     bool foreign = false;   // the identity record is wrong: never load
     QStringList damaged;    // names of the damaged records, in address order

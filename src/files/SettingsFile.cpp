@@ -5,11 +5,18 @@
 #include "PosixFile.h"
 #include "ProgramDirectory.h"
 
+#include <QFileInfo>
+
 namespace SettingsFile {
 
 QString WithExtension(const QString& path) {
     const QString extension = QLatin1String(Extension);
     return path.contains(extension, Qt::CaseSensitive) ? path : path + extension;
+}
+
+bool Exists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
 }
 
 QByteArray ReadForLoad(const QString& path, qint64* length) {

@@ -13,6 +13,10 @@ inline constexpr char Extension[] = ".q5t";
 // anywhere in the path, directories included.
 QString WithExtension(const QString& path);
 
+// Whether there is a file to load or to replace at `path`: anything there that is not a
+// directory.
+bool Exists(const QString& path);
+
 // Opens the file for reading only (a read-only file loads) and returns its first FileSize
 // bytes, with the file's whole length in `length` when asked. The length is checked before
 // anything is returned, so a short file is refused whole ("Read beyond end of file") and

@@ -1,13 +1,13 @@
 #include "LinkWatch.h"
 
 #include "Comm_Fun.h"
+#include "IdentityWords.h"
 #include "Protocol.h"
 
 namespace {
 
-constexpr uint8_t IdentityAddress = 47;
-constexpr uint8_t FirstSerialAddress = 1;
-constexpr int SerialLength = 24;
+using IdentityWords::FirstSerialAddress;
+using IdentityWords::SerialLength;
 
 // Marks the watch's own exchanges for as long as it lives.
 class OwnExchanges {
@@ -44,7 +44,7 @@ void LinkWatch::Disarm() {
 
 std::optional<LinkIdentity> LinkWatch::ReadIdentity() {
     LinkIdentity identity;
-    if (!SendCommand(CmdReadParam, IdentityAddress, 0))
+    if (!SendCommand(CmdReadParam, IdentityWords::Address, 0))
         return std::nullopt;
     identity.identityWord = ReplyValue();
     for (int i = 0; i < SerialLength; ++i) {
@@ -86,7 +86,7 @@ void LinkWatch::probe() {
         OwnExchanges own(ownExchanges_);
         if (Comm_Fun::PortLost() && !Comm_Fun::ReopenLostPort())
             return;
-        if (!SendCommand(CmdReadParam, IdentityAddress, 0))
+        if (!SendCommand(CmdReadParam, IdentityWords::Address, 0))
             return;
     }
     checkIdentity();

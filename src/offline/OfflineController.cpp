@@ -9,7 +9,7 @@ constexpr int WordCount = 256; // each space is addressed by one byte
 q5emu::EmulatorOptions PromptController() {
     q5emu::EmulatorOptions options;
     options.replyDelay = std::chrono::microseconds(0);
-    options.identity = q5emu::ControllerIdentity;
+    options.identity = IdentityWords::Value;
     return options;
 }
 
@@ -25,7 +25,7 @@ OfflineController::OfflineController(const Block& block) : emulator_(PromptContr
     for (int i = 0; i < BlockSize; ++i)
         emulator_.setParam(static_cast<uint8_t>(FirstBlockAddress + i),
                            block[static_cast<size_t>(i)]);
-    emulator_.setParam(q5emu::IdentityAddress, q5emu::ControllerIdentity);
+    emulator_.setParam(IdentityWords::Address, IdentityWords::Value);
     emulator_.start();
 }
 

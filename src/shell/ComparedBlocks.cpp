@@ -20,15 +20,14 @@ ComparedSide ReadControllerSide() {
 }
 
 std::optional<ComparedSide> ReadFileSide(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    if (!SettingsFile::Exists(path)) {
         ShowInformation(QStringLiteral("Такого файла нет!"));
         return std::nullopt;
     }
     const QByteArray bytes = SettingsFile::ReadForLoad(path);
     if (SettingsCheck::Examine(bytes).foreign)
         throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
-    return ComparedSide{info.fileName(), SettingsRecords::Parse(bytes)};
+    return ComparedSide{QFileInfo(path).fileName(), SettingsRecords::Parse(bytes)};
 }
 
 void TellApart(ComparedSide& a, ComparedSide& b, const QString& pathA, const QString& pathB) {

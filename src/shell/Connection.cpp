@@ -8,6 +8,7 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
+#include "IdentityWords.h"
 #include "LinkIndicator.h"
 #include "LinkWatch.h"
 #include "Messages.h"
@@ -38,7 +39,6 @@ QPointer<LinkIndicator> linkIndicator;
 constexpr int32_t LineBaudRate = 19200;
 constexpr uint8_t AddrOperatingCounter = 0;
 constexpr uint8_t AddrBlockStart = 33;
-constexpr uint8_t AddrIdentity = 47;
 
 QString OperatingCounterText(uint16_t word) {
     return word == 0 ? QStringLiteral("0 ") : QString::number(10u * word);
@@ -85,7 +85,7 @@ void OnLinkState(bool good) {
 // The identity read; a port that gives not a byte back is noted for the advice.
 bool IdentityAnswered(int16_t port) {
     const PortTrouble::SilenceWatch silence;
-    if (SendCommand(CmdReadParam, AddrIdentity, 0))
+    if (SendCommand(CmdReadParam, IdentityWords::Address, 0))
         return true;
     if (silence.LastWasSilent())
         PortTrouble::NoteSilent(port);
@@ -107,7 +107,7 @@ void ArmLinkWatch() {
     if (!deviceConnected || !linkWatch)
         return;
     linkWatch->Arm(LinkIdentity{
-        ControllerIdentity, currentDevice.serialRead ? currentDevice.serialBytes : QByteArray()});
+        IdentityWords::Value, currentDevice.serialRead ? currentDevice.serialBytes : QByteArray()});
     ShowLinkState(LinkIndicator::State::Good);
 }
 
@@ -130,7 +130,7 @@ bool ConnectOnPort(int16_t port) {
         return false;
     Comm_Fun::SetDtrLine();
     Comm_Fun::ClearRtsLine();
-    if (!IdentityAnswered(port) || ReplyValue() != ControllerIdentity) {
+    if (!IdentityAnswered(port) || ReplyValue() != IdentityWords::Value) {
         Comm_Fun::ClosePort();
         return false;
     }

@@ -16,8 +16,6 @@ bool ConnectOnPort(int16_t port);
 void Connect_to_COM1Click();
 void Close_COMClick();
 
-// The identity word a controller of this type answers at parameter 47.
-inline constexpr uint16_t ControllerIdentity = 503;
 
 // The controller connected now, as its identity was read (the last connection's otherwise).
 ConnectedDevice& CurrentDevice();

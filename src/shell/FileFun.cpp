@@ -34,12 +34,6 @@
 
 namespace {
 
-// A file in the sense of the menu's checks: anything there that is not a directory.
-bool FileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
-
 std::vector<uint8_t> BlockAddresses() {
     std::vector<uint8_t> addresses;
     for (int address = SettingsRecords::FirstAddress; address <= SettingsRecords::LastAddress;
@@ -73,13 +67,14 @@ bool MayLoad(const QByteArray& bytes, qint64 length) {
     return !found.Doubtful() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found));
 }
 
-// One write of many words as an action that can be undone: what it overwrites is read first,
-// the window is taken down while `write` runs and brought back whether or not it went through.
+// One write of many words, named `operationName` in the journal and, when `undo` records it,
+// an action that can be undone: what it overwrites is read first, the window is taken down
+// while `write` runs and brought back whether or not it went through.
 void WriteWithWindowDown(const QString& operationName, const QString& label,
-                         const std::vector<uint8_t>& addresses,
+                         WriteOperation::Undo undo, const std::vector<uint8_t>& addresses,
                          const std::function<void()>& write) {
     const BusyCursor busy;
-    const WriteOperation operation(operationName, label, WriteOperation::Undo::Record);
+    const WriteOperation operation(operationName, label, undo);
     if (!ReadBeforeOverwrite(addresses))
         throw ENoReply();
     TakeWindowDown();
@@ -144,28 +139,34 @@ bool LoadSettings(const QString& path) {
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     WriteWithWindowDown(QStringLiteral("Загрузка из файла"),
                         QStringLiteral("Загрузка из файла ") + QFileInfo(path).fileName(),
-                        BlockAddresses(), [&words] { ParameterBlock::Write(words); });
+                        WriteOperation::Undo::Record, BlockAddresses(),
+                        [&words] { ParameterBlock::Write(words); });
     return true;
 }
 
-void WriteChosenWords(const std::vector<AddressedWord>& words) {
+void WriteWords(const QString& operation, const QString& label, WriteOperation::Undo undo,
+                const std::vector<AddressedWord>& words) {
     std::vector<uint8_t> addresses;
     for (const AddressedWord& chosen : words)
         addresses.push_back(chosen.address);
-    WriteWithWindowDown(QStringLiteral("Запись из сравнения"),
-                        QStringLiteral("Запись из сравнения (слов: %1)").arg(words.size()),
-                        addresses, [&words] {
-                            for (std::size_t i = 0; i < words.size(); ++i)
-                                if (!SendCommand(CmdWriteParam, words[i].address, words[i].word))
-                                    throw EWriteStopped(i, words.size());
-                        });
+    WriteWithWindowDown(operation, label, undo, addresses, [&words] {
+        for (std::size_t i = 0; i < words.size(); ++i)
+            if (!SendCommand(CmdWriteParam, words[i].address, words[i].word))
+                throw EWriteStopped(i, words.size());
+    });
+}
+
+void WriteChosenWords(const std::vector<AddressedWord>& words) {
+    WriteWords(QStringLiteral("Запись из сравнения"),
+               QStringLiteral("Запись из сравнения (слов: %1)").arg(words.size()),
+               WriteOperation::Undo::Record, words);
 }
 
 void N2Click() {
     const QString path = ChooseSettingsPath(Form1->OpenDialog1);
     if (path.isEmpty())
         return;
-    if (!FileExists(path)) {
+    if (!SettingsFile::Exists(path)) {
         ShowInformation(QStringLiteral("Такого файла нет!"));
         return;
     }
@@ -178,7 +179,7 @@ void N3Click() {
     if (chosen.isEmpty())
         return;
     const QString path = SettingsFile::WithExtension(chosen);
-    if (FileExists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
+    if (SettingsFile::Exists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
     SaveSettings(path);
     Form1->setWindowTitle(CaptionForFile(path));

@@ -2,6 +2,8 @@
 // The "Файл" menu of the main window: saving the controller's parameter block to a settings
 // file and loading a settings file into the controller. Both assume a connected controller.
 
+#include "WriteOperation.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -45,7 +47,11 @@ struct AddressedWord {
 
 // Writes the given words in the order given, as a load writes its block: the window taken
 // down, each reply checked, EWriteStopped at the first write without a valid reply and nothing
-// sent after it, the window brought back in either case.
+// sent after it, the window brought back in either case. The journal names the writes
+// `operation`; `undo` says whether they form an action of their own that can be undone.
+void WriteWords(const QString& operation, const QString& label, WriteOperation::Undo undo,
+                const std::vector<AddressedWord>& words);
+// The compare window's write: an action of its own, "Запись из сравнения".
 void WriteChosenWords(const std::vector<AddressedWord>& words);
 
 void InstallFileMenu(TForm1& form);

@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -81,12 +80,6 @@ void ShowLiveDisplays() {
     hiddenDisplays.clear();
 }
 
-// A file in the sense of the load's checks: anything there that is not a directory.
-bool FileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
-
 void OpenOfflineClick() {
     const QString path = ChooseSettingsPath(Form1->OpenDialog1);
     if (!path.isEmpty())
@@ -121,7 +114,7 @@ QString CaptionForFile(const QString& path) {
 void OpenFileOffline(const QString& path) {
     if (!session || session->IsOpen() || DeviceConnected())
         return;
-    if (!FileExists(path)) {
+    if (!SettingsFile::Exists(path)) {
         ShowInformation(QStringLiteral("Такого файла нет!"));
         return;
     }

@@ -90,11 +90,13 @@ std::vector<AddressedWord> AsAddressed(const std::vector<WrittenWord>& words) {
     return addressed;
 }
 
-// The words through the checked path; a write without a reply ends it with `failure`, and the
-// action stays where it was, to be tried again.
-void WriteStoppingWith(const std::vector<AddressedWord>& words, const char* failure) {
+// An undo or redo writes through the checked path under its own name, as no action of its
+// own; a write without a reply ends it with `failure`, and the action stays where it was, to
+// be tried again.
+void WriteStoppingWith(const QString& operation, const std::vector<AddressedWord>& words,
+                       const char* failure) {
     try {
-        WriteChosenWords(words);
+        WriteWords(operation, QString(), WriteOperation::Undo::Skip, words);
     } catch (const ENoReply&) {
         throw std::runtime_error(failure);
     }
@@ -107,11 +109,8 @@ void UndoClick() {
     const auto writes = action->UndoWrites();
     if (!writes)
         return;
-    {
-        const WriteOperation operation(QStringLiteral("Отмена"), QString(),
-                                       WriteOperation::Undo::Skip);
-        WriteStoppingWith(AsAddressed(*writes), "Отмена не завершена: нет ответа от прибора!");
-    }
+    WriteStoppingWith(QStringLiteral("Отмена"), AsAddressed(*writes),
+                      "Отмена не завершена: нет ответа от прибора!");
     net->History().Undone();
     UpdateUndoActions();
 }
@@ -120,12 +119,8 @@ void RedoClick() {
     const WriteAction* action = net ? net->History().NextRedo() : nullptr;
     if (!action || !DeviceConnected())
         return;
-    {
-        const WriteOperation operation(QStringLiteral("Повтор"), QString(),
-                                       WriteOperation::Undo::Skip);
-        WriteStoppingWith(AsAddressed(action->RedoWrites()),
-                          "Повтор не завершён: нет ответа от прибора!");
-    }
+    WriteStoppingWith(QStringLiteral("Повтор"), AsAddressed(action->RedoWrites()),
+                      "Повтор не завершён: нет ответа от прибора!");
     net->History().Redone();
     UpdateUndoActions();
 }

@@ -21,6 +21,11 @@
 
 namespace {
 
+// A sheet of the connected controller is filed under the controller's own file name.
+QString ControllerStem() {
+    return ToolData::ControllerFileName(CurrentDevice()).value_or(QStringLiteral("Прибор"));
+}
+
 QString Now() {
     return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
@@ -79,7 +84,7 @@ std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
     const QString subject =
         QStringLiteral("Установки прибора %1, прочитанные из него.").arg(identity.serial);
     return SettingsSheetDialog(subject, std::move(identity), words,
-                               CurrentDevice().SerialForFileName(), parent);
+                               ControllerStem(), parent);
 }
 
 std::unique_ptr<SheetDialog> MakeFileSheet(const QString& path, QWidget* parent) {
@@ -105,7 +110,7 @@ std::unique_ptr<SheetDialog> MakeComparisonSheet(CompareDialog& comparison) {
         return Sheets::ComparisonSheet(compared, named, Now());
     };
     const QString stem =
-        withController ? CurrentDevice().SerialForFileName() : QStringLiteral("Сравнение");
+        withController ? ControllerStem() : QStringLiteral("Сравнение");
     return std::make_unique<SheetDialog>(
         QStringLiteral("Сравнение «%1» и «%2».").arg(compared.titleA, compared.titleB),
         std::move(identity), std::move(make), ProposedName(stem), ToolData::Preferences(),

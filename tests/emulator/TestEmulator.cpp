@@ -65,14 +65,15 @@ private slots:
 
 void TestEmulator::startsAsANumberedControllerWithIdentity503() {
     Q5Emulator emulator;
-    QCOMPARE(emulator.param(IdentityAddress), 503);
+    QCOMPARE(emulator.param(IdentityWords::Address), 503);
     QString serialDigits;
     for (uint8_t address = 20; address <= 24; ++address)
         serialDigits += QChar(emulator.param(address));
     QVERIFY2(serialDigits.toInt() > 0, qPrintable(serialDigits));
     QCOMPARE(serialDigits.size(), 5);
     QString date;
-    for (uint8_t address = DateFirstAddress; address < DateFirstAddress + DateLength; ++address)
+    for (uint8_t address = IdentityWords::FirstDateAddress;
+         address < IdentityWords::FirstDateAddress + IdentityWords::DateLength; ++address)
         date += QChar(emulator.param(address));
     QVERIFY2(
         QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d$")).match(date).hasMatch(),

@@ -8,6 +8,7 @@
 #include "FuzzCheck.h"
 #include "QtOnce.h"
 
+#include "IdentityWords.h"
 #include "RestorePoints.h"
 #include "SettingsRecords.h"
 
@@ -57,9 +58,9 @@ QByteArray Content(FuzzedDataProvider& data) {
         data.ConsumeBytesAsString(data.ConsumeIntegralInRange<size_t>(0, 300)));
     if (data.ConsumeBool()) {
         bytes = bytes.leftJustified(SettingsRecords::FileSize, '\0', true);
-        const int at = (RestorePoints::IdentityAddress - SettingsRecords::FirstAddress) * 4;
-        bytes[at] = static_cast<char>(RestorePoints::Identity & 0xFF);
-        bytes[at + 1] = static_cast<char>(RestorePoints::Identity >> 8);
+        const int at = (IdentityWords::Address - SettingsRecords::FirstAddress) * 4;
+        bytes[at] = static_cast<char>(IdentityWords::Value & 0xFF);
+        bytes[at + 1] = static_cast<char>(IdentityWords::Value >> 8);
     }
     return bytes;
 }
@@ -123,8 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         const bool whole =
             content.size() == SettingsRecords::FileSize &&
             SettingsRecords::Parse(
-                content)[RestorePoints::IdentityAddress - SettingsRecords::FirstAddress] ==
-                RestorePoints::Identity;
+                content)[IdentityWords::Address - SettingsRecords::FirstAddress] ==
+                IdentityWords::Value;
         Require(point.readable == whole, "offered for restore only when whole and of this type",
                 name);
         if (whole)
@@ -140,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     // A new point: listed first, the other files left alone.
     SettingsRecords::Entries block{};
-    block[RestorePoints::IdentityAddress - SettingsRecords::FirstAddress].word =
-        RestorePoints::Identity;
+    block[IdentityWords::Address - SettingsRecords::FirstAddress].word =
+        IdentityWords::Value;
     block[0].word = data.ConsumeIntegral<uint16_t>();
     const QDateTime when(QDate(2030, 1, 1), QTime(12, 0, 0));
     const std::optional<QString> kept = RestorePoints::Keep(root, Serial, block, when);

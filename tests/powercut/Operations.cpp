@@ -6,6 +6,7 @@
 #include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "ProtocolRecord.h"
+#include "IdentityWords.h"
 #include "RestorePoints.h"
 #include "SettingsFile.h"
 #include "SettingsRecords.h"
@@ -20,11 +21,11 @@ namespace {
 const QString Serial = QStringLiteral("PC-0000000000000000000001");
 // A word of the block that counts the writes; 47 keeps the identity.
 constexpr int CounterIndex = 0;
-constexpr int IdentityIndex = RestorePoints::IdentityAddress - SettingsRecords::FirstAddress;
+constexpr int IdentityIndex = IdentityWords::Address - SettingsRecords::FirstAddress;
 
 SettingsRecords::Entries Block(uint16_t counter) {
     SettingsRecords::Entries entries{};
-    entries[IdentityIndex].word = RestorePoints::Identity;
+    entries[IdentityIndex].word = IdentityWords::Value;
     entries[CounterIndex].word = counter;
     return entries;
 }

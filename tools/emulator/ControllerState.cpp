@@ -9,7 +9,8 @@ namespace {
 // Windows-1251: "Тарвик-Q5 ГБО 2002 " followed by the sequence number 00120.
 constexpr std::string_view DefaultSerial = "\xD2\xE0\xF0\xE2\xE8\xEA-Q5 \xC3\xC1\xCE 2002 00120";
 constexpr std::string_view DefaultDate = "15.03.02";
-static_assert(DefaultSerial.size() == SerialLength && DefaultDate.size() == DateLength);
+static_assert(DefaultSerial.size() == IdentityWords::SerialLength &&
+              DefaultDate.size() == IdentityWords::DateLength);
 
 // Configuration words, each inside the range of the control that shows it.
 constexpr std::pair<uint8_t, uint16_t> DefaultParams[] = {
@@ -21,7 +22,7 @@ constexpr std::pair<uint8_t, uint16_t> DefaultParams[] = {
     {39, 1},    // 2 ignition coils
     {40, 3080}, // switch-over at 35 °C
     {42, 102},  // throttling 10 %
-    {IdentityAddress, ControllerIdentity},
+    {IdentityWords::Address, IdentityWords::Value},
     {48, 5000}, // reference 5.00 V
     {50, 250},  // maximum regulation 25 %
     {51, 1},    // oxygen sensor present
@@ -70,8 +71,8 @@ constexpr std::pair<uint8_t, uint16_t> DefaultParams[] = {
 ControllerState::ControllerState() {
     for (const auto& [address, value] : DefaultParams)
         params_[address] = value;
-    writeText(SerialFirstAddress, DefaultSerial);
-    writeText(DateFirstAddress, DefaultDate);
+    writeText(IdentityWords::FirstSerialAddress, DefaultSerial);
+    writeText(IdentityWords::FirstDateAddress, DefaultDate);
 }
 
 uint16_t ControllerState::read(Space space, uint8_t address, double engineSeconds) const {

@@ -6,18 +6,13 @@
 #include "IdlingEngine.h"
 #include "WordsFile.h"
 
+#include <IdentityWords.h>
+
 #include <bitset>
 #include <cstdint>
 #include <string_view>
 
 namespace q5emu {
-
-inline constexpr uint8_t IdentityAddress = 47;
-inline constexpr uint16_t ControllerIdentity = 503;
-inline constexpr uint8_t SerialFirstAddress = 1; // 24 characters, one per word
-inline constexpr uint8_t DateFirstAddress = 25;  // 8 characters
-inline constexpr int SerialLength = 24;
-inline constexpr int DateLength = 8;
 
 class ControllerState {
 public:

@@ -36,7 +36,7 @@ Q5Emulator::Q5Emulator(EmulatorOptions options)
         for (const WordAssignment& word : LoadWordsFile(options.wordsFile))
             state_.write(word.space, word.address, word.value);
     if (options.identity)
-        state_.write(Space::Param, IdentityAddress, *options.identity);
+        state_.write(Space::Param, IdentityWords::Address, *options.identity);
 }
 
 Q5Emulator::~Q5Emulator() {
