@@ -1,11 +1,11 @@
 #pragma once
 // A stand-in for a controller that is not there, for editing a settings file at the desk: the
-// emulator serving on its own thread inside the program, on a private pseudo-terminal. It
+// controller model serving on its own thread inside the program, on a private pseudo-terminal. It
 // holds the file's block as its parameter words, answers at once, identifies itself as a
 // Tarvik-Q5, carries no serial number, date of manufacture or operating count, and every live
 // word reads zero: no engine runs behind it. The program opens device() as any serial port.
 
-#include <Q5Emulator.h>
+#include <ControllerLine.h>
 
 #include <array>
 #include <cstdint>
@@ -26,11 +26,11 @@ public:
     OfflineController& operator=(const OfflineController&) = delete;
 
     // The slave device of the pseudo-terminal.
-    const std::string& device() const { return emulator_.slavePath(); }
+    const std::string& device() const { return controller_.slavePath(); }
 
-    uint16_t param(uint8_t address) const { return emulator_.param(address); }
-    uint16_t live(uint8_t address) const { return emulator_.live(address); }
+    uint16_t param(uint8_t address) const { return controller_.param(address); }
+    uint16_t live(uint8_t address) const { return controller_.live(address); }
 
 private:
-    q5emu::Q5Emulator emulator_;
+    q5emu::ControllerLine controller_;
 };

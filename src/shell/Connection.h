@@ -16,7 +16,6 @@ bool ConnectOnPort(int16_t port);
 void Connect_to_COM1Click();
 void Close_COMClick();
 
-
 // The controller connected now, as its identity was read (the last connection's otherwise).
 ConnectedDevice& CurrentDevice();
 

@@ -83,8 +83,7 @@ std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
     Sheets::Identity identity = IdentityOnPaper();
     const QString subject =
         QStringLiteral("Установки прибора %1, прочитанные из него.").arg(identity.serial);
-    return SettingsSheetDialog(subject, std::move(identity), words,
-                               ControllerStem(), parent);
+    return SettingsSheetDialog(subject, std::move(identity), words, ControllerStem(), parent);
 }
 
 std::unique_ptr<SheetDialog> MakeFileSheet(const QString& path, QWidget* parent) {
@@ -109,8 +108,7 @@ std::unique_ptr<SheetDialog> MakeComparisonSheet(CompareDialog& comparison) {
     auto make = [compared](const Sheets::Identity& named) {
         return Sheets::ComparisonSheet(compared, named, Now());
     };
-    const QString stem =
-        withController ? ControllerStem() : QStringLiteral("Сравнение");
+    const QString stem = withController ? ControllerStem() : QStringLiteral("Сравнение");
     return std::make_unique<SheetDialog>(
         QStringLiteral("Сравнение «%1» и «%2».").arg(compared.titleA, compared.titleB),
         std::move(identity), std::move(make), ProposedName(stem), ToolData::Preferences(),

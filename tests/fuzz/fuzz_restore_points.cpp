@@ -121,11 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         QFile file(point.path);
         Require(file.open(QIODevice::ReadOnly), "a listed point opens", name);
         const QByteArray content = file.readAll();
-        const bool whole =
-            content.size() == SettingsRecords::FileSize &&
-            SettingsRecords::Parse(
-                content)[IdentityWords::Address - SettingsRecords::FirstAddress] ==
-                IdentityWords::Value;
+        const bool whole = content.size() == SettingsRecords::FileSize &&
+                           SettingsRecords::Parse(
+                               content)[IdentityWords::Address - SettingsRecords::FirstAddress] ==
+                               IdentityWords::Value;
         Require(point.readable == whole, "offered for restore only when whole and of this type",
                 name);
         if (whole)
@@ -141,8 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     // A new point: listed first, the other files left alone.
     SettingsRecords::Entries block{};
-    block[IdentityWords::Address - SettingsRecords::FirstAddress].word =
-        IdentityWords::Value;
+    block[IdentityWords::Address - SettingsRecords::FirstAddress].word = IdentityWords::Value;
     block[0].word = data.ConsumeIntegral<uint16_t>();
     const QDateTime when(QDate(2030, 1, 1), QTime(12, 0, 0));
     const std::optional<QString> kept = RestorePoints::Keep(root, Serial, block, when);

@@ -7,8 +7,8 @@
 #include "EmulatedPorts.h"
 #include "FileFun.h"
 #include "Form1.h"
-#include "Messages.h"
 #include "IdentityWords.h"
+#include "Messages.h"
 #include "RestorePoints.h"
 #include "SettingsFile.h"
 #include "SettingsRecords.h"
@@ -138,8 +138,7 @@ void TestSafetyNet::loadIsJournalledAndUndone() {
     SettingsRecords::Entries changed{};
     for (std::size_t i = 0; i < changed.size(); ++i)
         changed[i].word = static_cast<uint16_t>(before[i] + 1);
-    changed[IdentityWords::Address - SettingsRecords::FirstAddress].word =
-        IdentityWords::Value;
+    changed[IdentityWords::Address - SettingsRecords::FirstAddress].word = IdentityWords::Value;
     const QString file = QDir(data_->path()).filePath("changed.q5t");
     SettingsFile::Write(file, changed);
     QVERIFY(LoadSettings(file));

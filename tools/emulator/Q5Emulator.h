@@ -1,73 +1,29 @@
 #pragma once
-// A stand-in for the Tarvik-Q5 controller on a pseudo-terminal, served by its own thread.
-//
-// Every complete five-byte request with a correct checksum is answered with
-// [command, address, word low, word high, sum]: command 0 reads a live word, 2 a parameter
-// word; 1 and 3 store the value in the live or parameter space and echo it. A request with
-// a wrong checksum, or with an unknown command, gets no reply. A partial frame followed by
-// a pause longer than ResyncGap is dropped, so the emulator falls back into step with the
-// sender.
+// The controller emulator of the emulator program, the tests and the benchmarks: the
+// controller model on a pseudo-terminal (ControllerLine) with fault plans on top. A fault
+// (EmulatorOptions.h) silences, garbles or delays the replies to the frames it hits; scripted
+// replies stand in for the next replies; raw bytes go on the line unasked.
 //
 // All members may be called from any thread while the emulator serves.
 
-#include "ControllerState.h"
+#include "ControllerLine.h"
 #include "EmulatorOptions.h"
-#include "PseudoTerminal.h"
 
-#include <Frame.h>
-
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <functional>
-#include <mutex>
-#include <optional>
-#include <string>
-#include <thread>
 #include <vector>
 
 namespace q5emu {
 
-inline constexpr std::chrono::milliseconds ResyncGap{10};
-
-struct LoggedFrame {
-    Frame::Bytes bytes{};
-    uint8_t command = 0;
-    uint8_t address = 0;
-    uint16_t value = 0;
-    bool checksumOk = false;
-};
-
-class Q5Emulator {
+class Q5Emulator : public ControllerLine {
 public:
-    using Clock = std::chrono::steady_clock;
-
     // Opens the pseudo-terminal and loads the options' words file; does not serve yet.
     // Throws std::system_error or std::runtime_error.
     explicit Q5Emulator(EmulatorOptions options = {});
-    ~Q5Emulator();
-    Q5Emulator(const Q5Emulator&) = delete;
-    Q5Emulator& operator=(const Q5Emulator&) = delete;
-
-    const std::string& slavePath() const { return pty_.slavePath(); }
-    void linkAt(const std::string& path) { pty_.linkAt(path); }
-    LineSettings lineSettings() const { return pty_.lineSettings(); }
-
-    void start();
-    void stop();
-    bool running() const { return thread_.joinable(); }
-
-    uint16_t param(uint8_t address) const;
-    void setParam(uint8_t address, uint16_t value);
-    uint16_t live(uint8_t address) const;
-    // The live word keeps this value from now on.
-    void setLive(uint8_t address, uint16_t value);
+    ~Q5Emulator() override;
 
     void setFault(const FaultSpec& fault); // restarts the fault's frame count
     FaultSpec fault() const;
-    void setReplyDelay(std::chrono::microseconds delay);
 
     // The next request with a correct checksum is answered with exactly these bytes
     // (after the reply delay) instead of its reply; its write, if any, still takes effect.
@@ -76,54 +32,13 @@ public:
     // Puts bytes on the line at once, unasked.
     void sendRaw(std::vector<uint8_t> bytes);
 
-    // Frames received since the last clearLog (the newest 100000 are kept).
-    std::vector<LoggedFrame> frameLog() const;
-    void clearLog(); // also restarts the counts below
-    size_t framesReceived() const;
-    size_t blocksSent() const; // replies and raw blocks put on the line
-    size_t partialsDropped() const;
-    // Bounded waits: true once that many frames came in / blocks went out since clearLog.
-    bool waitForFrames(size_t count, std::chrono::milliseconds timeout) const;
-    bool waitForSent(size_t count, std::chrono::milliseconds timeout) const;
-
-    // Called on the serving thread for every frame received, outside the lock.
-    void setFrameObserver(std::function<void(const LoggedFrame&)> observer);
+protected:
+    Reply answer(const Frame::Bytes& request) override;
 
 private:
-    struct Outgoing {
-        Clock::time_point due;
-        std::vector<uint8_t> bytes;
-    };
-
-    void serve();
-    void handleFrame(const Frame::Bytes& bytes, Clock::time_point now);
-    std::vector<uint8_t> answer(const Frame::Bytes& request, bool& faultHit);
-    void schedule(Clock::time_point due, std::vector<uint8_t> bytes);
-    std::optional<Clock::time_point> nextDue() const;
-    void sendDue(Clock::time_point now);
-    void wake();
-    double engineSeconds() const;
-
-    PseudoTerminal pty_;
-    UniqueFd wakeRead_;
-    UniqueFd wakeWrite_;
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
-    const Clock::time_point started_ = Clock::now();
-
-    mutable std::mutex mutex_;
-    mutable std::condition_variable progress_;
-    ControllerState state_;
-    std::chrono::microseconds replyDelay_;
     FaultSpec fault_;
     uint32_t faultMatches_ = 0;
     std::deque<std::vector<uint8_t>> scriptedReplies_;
-    std::deque<Outgoing> outgoing_; // ordered by due time
-    std::deque<LoggedFrame> log_;
-    size_t framesReceived_ = 0;
-    size_t blocksSent_ = 0;
-    size_t partialsDropped_ = 0;
-    std::function<void(const LoggedFrame&)> observer_;
 };
 
 } // namespace q5emu
