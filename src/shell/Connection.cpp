@@ -84,12 +84,13 @@ void OnLinkState(bool good) {
     if (!deviceConnected)
         return;
     ShowLinkState(good ? LinkIndicator::State::Good : LinkIndicator::State::Lost);
-    if (good)
+    if (good) {
         ControlHold::Release();
-    else
-        ControlHold::Hold(*Form1);
-    Form1->N2->setEnabled(good);
-    SetPolling(good);
+        Form1->N2->setEnabled(true);
+        SetPolling(true);
+    } else {
+        HoldWhileLinkLost();
+    }
     emit ConnectionEvents::Instance().linkChanged(good);
 }
 
@@ -147,6 +148,14 @@ void ArmLinkWatch() {
 
 bool LinkLost() {
     return linkWatch && linkWatch->IsLost();
+}
+
+void HoldWhileLinkLost() {
+    if (!deviceConnected || !LinkLost())
+        return;
+    ControlHold::Hold(*Form1);
+    Form1->N2->setEnabled(false);
+    SetPolling(false);
 }
 
 bool DeviceConnected() {

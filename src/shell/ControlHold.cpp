@@ -40,8 +40,6 @@ template <class Kind> void HoldEach(TForm1& form) {
 } // namespace
 
 void Hold(TForm1& form) {
-    if (holding)
-        return;
     holding = true;
     for (const QPointer<QObject>& component : form.Components.Items()) {
         if (auto* edit = qobject_cast<TSpinExtEdit*>(component.data())) {

@@ -8,7 +8,7 @@ class TForm1;
 namespace ControlHold {
 
 // Disables every enabled value control, list, option button and slider of the window,
-// dropping text typed into a field, and remembers them.
+// dropping text typed into a field, and remembers them. Again after a handler enabled some.
 void Hold(TForm1& form);
 // Enables again what Hold disabled.
 void Release();

@@ -8,6 +8,7 @@
 #include "TSpinExtEdit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -25,6 +26,7 @@ struct Expectation {
 } // namespace
 
 QStringList ConnectedWindowProblems(TForm1& form) {
+    QCoreApplication::processEvents(); // the link watch tells its news from the event loop
     // While the link is lost the controls are held: disabled, keeping their values.
     const bool lost = LinkLost();
     const Expectation expectations[] = {

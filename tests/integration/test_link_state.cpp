@@ -34,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -50,6 +51,7 @@ q5emu::FaultSpec Silence() {
     return q5emu::FaultSpec(q5emu::FaultMode::Silence);
 }
 
+// A fault on the frames of one command and address (-1: any), every nth of them.
 q5emu::FaultSpec Fault(q5emu::FaultMode mode, int command, int address, uint32_t every = 1) {
     q5emu::FaultSpec fault(mode);
     if (command >= 0)
@@ -60,11 +62,7 @@ q5emu::FaultSpec Fault(q5emu::FaultMode mode, int command, int address, uint32_t
     return fault;
 }
 
-q5emu::EmulatorOptions ZeroHead() {
-    q5emu::EmulatorOptions options = PromptEmulator();
-    options.zeroHead = true;
-    return options;
-}
+const q5emu::EmulatorOptions ZeroHead{std::chrono::microseconds(0), {}, {}, {}, true};
 
 QAction* Action(TForm1& form, const char* name) {
     return form.findChild<QAction*>(QString::fromLatin1(name));
@@ -112,10 +110,10 @@ private:
 };
 
 size_t FramesAt(q5emu::Q5Emulator& controller, uint8_t command, uint8_t address) {
-    size_t count = 0;
-    for (const q5emu::LoggedFrame& frame : controller.frameLog())
-        count += frame.command == command && frame.address == address ? 1 : 0;
-    return count;
+    const std::vector<q5emu::LoggedFrame> log = controller.frameLog();
+    return std::count_if(log.begin(), log.end(), [&](const q5emu::LoggedFrame& f) {
+        return f.command == command && f.address == address;
+    });
 }
 
 void StepUp(TSpinExtEdit* edit) {
@@ -248,7 +246,7 @@ void LinkStateTest::lateRepliesTakeNoOtherWord() {
     QFETCH(int, command);
     QFETCH(int, address);
     QFETCH(uint32_t, every);
-    EmulatedPorts ports(1, {0}, ZeroHead());
+    EmulatedPorts ports(1, {0}, ZeroHead);
     q5emu::Q5Emulator& controller = ports.emulator();
     controller.setReplyDelay(q5emu::TwoFramesAt19200);
     AppFixture app;
@@ -294,7 +292,7 @@ void LinkStateTest::controllerTakenBackIsChecked() {
     QFETCH(int, unread);
     QFETCH(int, address);
     QFETCH(bool, same);
-    EmulatedPorts ports(1, {0}, ZeroHead());
+    EmulatedPorts ports(1, {0}, ZeroHead);
     q5emu::Q5Emulator& controller = ports.emulator();
     AppFixture app;
     TForm1& form = app.form();
