@@ -4,14 +4,15 @@
 #include "Connection.h"
 #include "Form1.h"
 #include "GoodReads.h"
+#include "LinkIndicator.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -26,9 +27,11 @@ struct Expectation {
 } // namespace
 
 QStringList ConnectedWindowProblems(TForm1& form) {
-    QCoreApplication::processEvents(); // the link watch tells its news from the event loop
-    // While the link is lost the controls are held: disabled, keeping their values.
-    const bool lost = LinkLost();
+    // While the window shows the link lost, the controls are held: disabled, keeping their
+    // values. The link watch tells the window from the event loop, so the window may not know
+    // yet of a loss the watch has seen.
+    const auto* indicator = form.MainMenu1->findChild<LinkIndicator*>();
+    const bool lost = indicator && indicator->Shown() == LinkIndicator::State::Lost;
     const Expectation expectations[] = {
         {"connected", DeviceConnected()},
         {"port open", Comm_Fun::PortOpened()},
@@ -46,7 +49,7 @@ QStringList ConnectedWindowProblems(TForm1& form) {
         {"ComboBox4 enabled unless lost", form.ComboBox4->isEnabled() != lost},
         {"Panel3 shown", form.Panel3->isVisibleTo(&form)},
         // While the link is lost the monitor waits for the link watch to start it again.
-        {"Timer2 running", form.Timer2->isActive() || LinkLost()},
+        {"Timer2 running", form.Timer2->isActive() || lost},
     };
     QStringList problems;
     for (const Expectation& expectation : expectations)
