@@ -83,15 +83,15 @@ void SetPolling(bool on) {
 void OnLinkState(bool good) {
     if (!deviceConnected)
         return;
-    ShowLinkState(good ? LinkIndicator::State::Good : LinkIndicator::State::Lost);
-    if (good) {
-        ControlHold::Release();
-        Form1->N2->setEnabled(true);
-        SetPolling(true);
-    } else {
+    if (!good) {
         HoldWhileLinkLost();
+        return;
     }
-    emit ConnectionEvents::Instance().linkChanged(good);
+    ShowLinkState(LinkIndicator::State::Good);
+    ControlHold::Release();
+    Form1->N2->setEnabled(true);
+    SetPolling(true);
+    emit ConnectionEvents::Instance().linkChanged(true);
 }
 
 // The watch stops; what the loss held or stopped runs again, for "Close COM" to take down.
@@ -153,9 +153,11 @@ bool LinkLost() {
 void HoldWhileLinkLost() {
     if (!deviceConnected || !LinkLost())
         return;
+    ShowLinkState(LinkIndicator::State::Lost);
     ControlHold::Hold(*Form1);
     Form1->N2->setEnabled(false);
     SetPolling(false);
+    emit ConnectionEvents::Instance().linkChanged(false);
 }
 
 bool DeviceConnected() {
