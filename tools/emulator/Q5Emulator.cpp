@@ -26,7 +26,7 @@ timespec ToTimespec(std::chrono::nanoseconds span) {
 } // namespace
 
 Q5Emulator::Q5Emulator(EmulatorOptions options)
-    : replyDelay_(options.replyDelay), fault_(options.fault) {
+    : replyDelay_(options.replyDelay), zeroHead_(options.zeroHead), fault_(options.fault) {
     int fds[2];
     if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
         throw std::system_error(errno, std::generic_category(), "pipe2");
@@ -96,6 +96,11 @@ FaultSpec Q5Emulator::fault() const {
 void Q5Emulator::setReplyDelay(std::chrono::microseconds delay) {
     std::lock_guard lock(mutex_);
     replyDelay_ = delay;
+}
+
+void Q5Emulator::setZeroHead(bool zeroHead) {
+    std::lock_guard lock(mutex_);
+    zeroHead_ = zeroHead;
 }
 
 void Q5Emulator::replyNextWith(std::vector<uint8_t> bytes) {
@@ -293,7 +298,8 @@ std::vector<uint8_t> Q5Emulator::answer(const Frame::Bytes& request, bool& fault
         scriptedReplies_.pop_front();
         return bytes;
     }
-    const Frame::Bytes frame = Frame::Build(command, address, word);
+    const Frame::Bytes frame =
+        zeroHead_ ? Frame::Build(0, 0, word) : Frame::Build(command, address, word);
     std::vector<uint8_t> reply(frame.begin(), frame.end());
     if (!faultHit)
         return reply;

@@ -2,7 +2,8 @@
 // A stand-in for the Tarvik-Q5 controller on a pseudo-terminal, served by its own thread.
 //
 // Every complete five-byte request with a correct checksum is answered with
-// [command, address, word low, word high, sum]: command 0 reads a live word, 2 a parameter
+// [command, address, word low, word high, sum], or with zeros for the first two bytes when
+// the zero head is on, as the controller answers: command 0 reads a live word, 2 a parameter
 // word; 1 and 3 store the value in the live or parameter space and echo it. A request with
 // a wrong checksum, or with an unknown command, gets no reply. A partial frame followed by
 // a pause longer than ResyncGap is dropped, so the emulator falls back into step with the
@@ -68,6 +69,7 @@ public:
     void setFault(const FaultSpec& fault); // restarts the fault's frame count
     FaultSpec fault() const;
     void setReplyDelay(std::chrono::microseconds delay);
+    void setZeroHead(bool zeroHead);
 
     // The next request with a correct checksum is answered with exactly these bytes
     // (after the reply delay) instead of its reply; its write, if any, still takes effect.
@@ -115,6 +117,7 @@ private:
     mutable std::condition_variable progress_;
     ControllerState state_;
     std::chrono::microseconds replyDelay_;
+    bool zeroHead_ = false;
     FaultSpec fault_;
     uint32_t faultMatches_ = 0;
     std::deque<std::vector<uint8_t>> scriptedReplies_;
