@@ -37,6 +37,11 @@ Sheets::Identity IdentityOnPaper() {
     return identity;
 }
 
+// The connected controller's serial number as a file name, as the settings files take it.
+QString ControllerStem() {
+    return ToolData::ControllerFileName(CurrentDevice()).value_or(QStringLiteral("прибор"));
+}
+
 QString ProposedName(const QString& stem) {
     return stem + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate) +
            QStringLiteral(".pdf");
@@ -78,8 +83,7 @@ std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
     Sheets::Identity identity = IdentityOnPaper();
     const QString subject =
         QStringLiteral("Установки прибора %1, прочитанные из него.").arg(identity.serial);
-    return SettingsSheetDialog(subject, std::move(identity), words,
-                               CurrentDevice().SerialForFileName(), parent);
+    return SettingsSheetDialog(subject, std::move(identity), words, ControllerStem(), parent);
 }
 
 std::unique_ptr<SheetDialog> MakeFileSheet(const QString& path, QWidget* parent) {
@@ -104,8 +108,7 @@ std::unique_ptr<SheetDialog> MakeComparisonSheet(CompareDialog& comparison) {
     auto make = [compared](const Sheets::Identity& named) {
         return Sheets::ComparisonSheet(compared, named, Now());
     };
-    const QString stem =
-        withController ? CurrentDevice().SerialForFileName() : QStringLiteral("Сравнение");
+    const QString stem = withController ? ControllerStem() : QStringLiteral("Сравнение");
     return std::make_unique<SheetDialog>(
         QStringLiteral("Сравнение «%1» и «%2».").arg(compared.titleA, compared.titleB),
         std::move(identity), std::move(make), ProposedName(stem), ToolData::Preferences(),
