@@ -8,7 +8,7 @@
 #include <QSocketNotifier>
 
 #include <poll.h>
-#include <termios.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +42,10 @@ std::unique_ptr<QSerialPort> port;
 int descriptor = -1;
 PortSettings settings;
 std::optional<PortSettings> lostPort;
+// A reply may still be on its way; see SettleLine.
+bool unsettled = false;
+// When the line was last heard or last waited on: the quiet of SettleLine counts from here.
+Clock::time_point lastHeard{};
 
 // Qt's read notifier would take replies into QSerialPort's buffer whenever the event loop
 // runs between exchanges, and would fire without end on a device that hung up. The
@@ -86,12 +90,14 @@ void Adopt(std::unique_ptr<QSerialPort> opened, const PortSettings& used) {
     descriptor = static_cast<int>(port->handle());
     settings = used;
     lostPort.reset();
+    unsettled = false;
 }
 
 void Release() {
     port->close();
     port.reset();
     descriptor = -1;
+    unsettled = false;
 }
 
 // The device hung up or failed: close it and remember it for ReopenLostPort.
@@ -214,21 +220,83 @@ int32_t ReadPort(uint8_t* buffer, uint32_t count) {
             break;
         }
     }
+    lastHeard = Clock::now();
     const size_t stored = std::min<size_t>(count, have);
     std::memcpy(buffer, waiting.data(), stored);
     return static_cast<int32_t>(have);
 }
 
-void EmptyInputQueue() {
+void MarkUnsettled() {
+    if (port)
+        unsettled = true;
+}
+
+namespace {
+
+// Reads and drops whatever is waiting now, without waiting. False when the device hung up.
+bool DiscardWaiting() {
+    std::array<uint8_t, ReadChunk> dropped;
+    for (;;) {
+        pollfd watched{descriptor, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, 0);
+        if (ready < 0 && !DeviceGone(errno))
+            continue;
+        const bool readable = ready > 0 && (watched.revents & POLLIN);
+        if (ready < 0 || (watched.revents & (POLLERR | POLLNVAL)) ||
+            (!readable && (watched.revents & POLLHUP))) {
+            LosePort();
+            return false;
+        }
+        if (!readable)
+            return true;
+        const ssize_t got = ::read(descriptor, dropped.data(), dropped.size());
+        if (got > 0) {
+            lastHeard = Clock::now();
+            continue;
+        }
+        if (got < 0 && !DeviceGone(errno))
+            continue;
+        LosePort();
+        return false;
+    }
+}
+
+} // namespace
+
+bool SettleLine() {
     if (!port)
-        return;
+        return false;
     // Bytes the event loop may have taken into Qt's buffer (none while its notifier is off).
     if (port->bytesAvailable() > 0) {
         port->skip(port->bytesAvailable());
         SilenceReadNotifier(*port);
+        unsettled = true;
     }
-    if (::tcflush(descriptor, TCIFLUSH) != 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
-        LosePort();
+    int waitingBytes = 0;
+    if (::ioctl(descriptor, FIONREAD, &waitingBytes) == 0 && waitingBytes > 0) {
+        unsettled = true;
+        lastHeard = Clock::now();
+    }
+    if (!unsettled)
+        return true;
+    const std::chrono::milliseconds window(ReplyWindowMs);
+    const Clock::time_point limit = Clock::now() + std::chrono::milliseconds(SettleLimitMs);
+    for (;;) {
+        if (!DiscardWaiting())
+            return false;
+        const Clock::time_point now = Clock::now();
+        const Clock::time_point quietAt = lastHeard + window;
+        if (now >= quietAt)
+            break;
+        if (now >= limit)
+            return false;
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(std::min(quietAt, limit) - now);
+        pollfd watched{descriptor, POLLIN, 0};
+        ::poll(&watched, 1, static_cast<int>(left.count()));
+    }
+    unsettled = false;
+    return true;
 }
 
 void SetDtrLine() {

@@ -41,8 +41,16 @@ bool WritePort(const uint8_t* bytes, int32_t count);
 // the surplus is discarded. Returns the number of bytes that were waiting.
 int32_t ReadPort(uint8_t* buffer, uint32_t count);
 
-// Discards every byte waiting in the input queue, without waiting for more.
-void EmptyInputQueue();
+// Marks the line unsettled: an exchange ended without a good reply, so its reply, or the
+// rest of it, may still be on its way. Opening or closing the port settles it.
+void MarkUnsettled();
+
+// Called before each request. Bytes waiting before a request belong to no exchange of the
+// request's: they are discarded and the line counts as unsettled. An unsettled line is
+// waited on until no byte has arrived for one reply window since the last exchange's wait
+// ended, discarding whatever arrives. False when the line did not go quiet within
+// SettleLimitMs, or the port is gone; the line then stays unsettled.
+bool SettleLine();
 
 void SetDtrLine();
 void ClearRtsLine();
@@ -52,5 +60,7 @@ bool IsAcceptedBaudRate(int32_t baudRate);
 
 // Upper bound of the wait of ReadPort, in milliseconds.
 inline constexpr int ReplyWindowMs = 40;
+// Upper bound of the wait of SettleLine on a line that keeps talking.
+inline constexpr int SettleLimitMs = 4 * ReplyWindowMs;
 
 } // namespace Comm_Fun

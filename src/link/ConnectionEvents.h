@@ -17,4 +17,7 @@ signals:
     void connected();
     // "Close COM", another controller found by the link watch, or the next connection attempt.
     void closed();
+    // The connected controller stopped answering (false), or answers again and was found to be
+    // the same one (true). Nothing may be written while it is lost.
+    void linkChanged(bool good);
 };

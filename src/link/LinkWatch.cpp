@@ -6,9 +6,6 @@
 
 namespace {
 
-using IdentityWords::FirstSerialAddress;
-using IdentityWords::SerialLength;
-
 // Marks the watch's own exchanges for as long as it lives.
 class OwnExchanges {
 public:
@@ -28,9 +25,15 @@ LinkWatch::LinkWatch(QObject* parent) : QObject(parent) {
     connect(&probeTimer_, &QTimer::timeout, this, &LinkWatch::probe);
 }
 
-void LinkWatch::Arm(const LinkIdentity& identity) {
+LinkWatch::~LinkWatch() {
+    if (lost_)
+        HoldWrites(false);
+}
+
+void LinkWatch::Arm(std::vector<uint8_t> addresses, KnownWord known) {
     Disarm();
-    armedIdentity_ = identity;
+    addresses_ = std::move(addresses);
+    known_ = std::move(known);
     subscription_ = ExchangeObservers::Add([this](const ExchangeRecord& r) { observe(r); });
 }
 
@@ -38,21 +41,15 @@ void LinkWatch::Disarm() {
     subscription_.reset();
     probeTimer_.stop();
     failures_ = 0;
-    lost_ = false;
+    setLost(false);
     checkPending_ = false;
+    expected_.clear();
 }
 
-std::optional<LinkIdentity> LinkWatch::ReadIdentity() {
-    LinkIdentity identity;
-    if (!SendCommand(CmdReadParam, IdentityWords::Address, 0))
-        return std::nullopt;
-    identity.identityWord = ReplyValue();
-    for (int i = 0; i < SerialLength; ++i) {
-        if (!SendCommand(CmdReadParam, static_cast<uint8_t>(FirstSerialAddress + i), 0))
-            return std::nullopt;
-        identity.serial.append(static_cast<char>(ReplyValue() & 0xFF));
-    }
-    return identity;
+void LinkWatch::setLost(bool lost) {
+    if (lost_ != lost)
+        HoldWrites(lost);
+    lost_ = lost;
 }
 
 void LinkWatch::observe(const ExchangeRecord& record) {
@@ -60,7 +57,7 @@ void LinkWatch::observe(const ExchangeRecord& record) {
         return;
     if (record.outcome == ExchangeOutcome::Success) {
         failures_ = 0;
-        // The identity is read once the caller has taken its reply word, not under it.
+        // The check runs once the caller has taken its reply word, not under it.
         if (lost_ && !checkPending_) {
             checkPending_ = true;
             QTimer::singleShot(0, this, &LinkWatch::checkQueued);
@@ -68,7 +65,11 @@ void LinkWatch::observe(const ExchangeRecord& record) {
         return;
     }
     if (++failures_ >= FailuresForLost && !lost_) {
-        lost_ = true;
+        setLost(true);
+        expected_.clear();
+        for (const uint8_t address : addresses_)
+            if (const std::optional<uint16_t> word = known_ ? known_(address) : std::nullopt)
+                expected_.emplace_back(address, *word);
         probeTimer_.start();
         // Told from the event loop: a listener that exchanges must not do so inside the
         // caller's exchange, before the caller has taken its reply word.
@@ -89,7 +90,7 @@ void LinkWatch::probe() {
         if (!SendCommand(CmdReadParam, IdentityWords::Address, 0))
             return;
     }
-    checkIdentity();
+    checkController();
 }
 
 void LinkWatch::checkQueued() {
@@ -97,26 +98,35 @@ void LinkWatch::checkQueued() {
         return;
     checkPending_ = false;
     if (lost_ && !ownExchanges_)
-        checkIdentity();
+        checkController();
 }
 
-void LinkWatch::checkIdentity() {
-    std::optional<LinkIdentity> found;
+LinkWatch::Verdict LinkWatch::compare() const {
+    for (const auto& [address, word] : expected_) {
+        int reads = 0;
+        while (!SendCommand(CmdReadParam, address, 0))
+            if (++reads == ReadsPerWord || !Comm_Fun::PortOpened())
+                return Verdict::Unknown;
+        if (ReplyValue() != word)
+            return Verdict::Other;
+    }
+    return Verdict::Same;
+}
+
+void LinkWatch::checkController() {
+    Verdict verdict;
     {
         OwnExchanges own(ownExchanges_);
-        found = ReadIdentity();
+        verdict = compare();
     }
-    if (!found || !lost_)
+    if (verdict == Verdict::Unknown || !lost_)
         return;
-    // A serial number that could not be read at the connection cannot tell controllers apart.
-    const bool same = found->identityWord == armedIdentity_.identityWord &&
-                      (armedIdentity_.serial.isEmpty() || found->serial == armedIdentity_.serial);
-    if (!same) {
+    if (verdict == Verdict::Other) {
         Disarm();
         emit otherController();
         return;
     }
-    lost_ = false;
+    setLost(false);
     failures_ = 0;
     probeTimer_.stop();
     emit linkStateChanged(true);

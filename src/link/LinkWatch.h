@@ -1,31 +1,24 @@
 #pragma once
 // Watches the link to a connected controller through the exchange observers, without a
-// window. Armed at a successful connection with the controller's identity as read, it
-// counts failed exchanges: three in a row mark the link lost. While lost it probes once a
-// second (reopening a port that hung up first); the first successful exchange after that,
-// the probe's or anyone's, makes it read the identity again: the same controller marks the
-// link good again, another one is reported so the connection can be ended.
+// window. Armed at a successful connection, it counts failed exchanges: three in a row mark
+// the link lost, and writes are held from then on (Protocol.h). While lost it probes once a
+// second (reopening a port that hung up first); the first successful exchange after that, the
+// probe's or anyone's, makes it check the controller: every word that tells one controller
+// from another and that the connection knew when the link was lost is read again. All equal:
+// the same controller, the link is good again and writes go out again. One differs: another
+// controller is reported so the connection can be ended. A word that cannot be read leaves
+// the link lost, to be checked at the next probe.
 
 #include "ExchangeObserver.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
-
-// What tells one controller from another: parameter word 47 and the serial number, the low
-// byte of each of the parameter words 1..24, as read.
-struct LinkIdentity {
-    uint16_t identityWord = 0;
-    QByteArray serial;
-
-    bool operator==(const LinkIdentity& other) const {
-        return identityWord == other.identityWord && serial == other.serial;
-    }
-    bool operator!=(const LinkIdentity& other) const { return !(*this == other); }
-};
+#include <utility>
+#include <vector>
 
 class LinkWatch : public QObject {
     Q_OBJECT
@@ -33,20 +26,24 @@ class LinkWatch : public QObject {
 public:
     static constexpr int FailuresForLost = 3;
     static constexpr int ProbeIntervalMs = 1000;
+    // A word of the check is asked for up to this many times before the check gives up.
+    static constexpr int ReadsPerWord = 3;
+
+    // What the connection knows of a parameter word of its controller, or none.
+    using KnownWord = std::function<std::optional<uint16_t>(uint8_t address)>;
 
     explicit LinkWatch(QObject* parent = nullptr);
+    ~LinkWatch() override;
 
-    // Starts watching the controller that answered with this identity; the link is good. An
-    // empty serial number (not read whole) leaves only the identity word to compare.
-    void Arm(const LinkIdentity& identity);
-    // Stops watching and probing.
+    // Starts watching the connected controller; the link is good. `addresses` are the
+    // parameter words that tell it from another, checked in this order as far as `known`
+    // knows them when the link is lost.
+    void Arm(std::vector<uint8_t> addresses, KnownWord known);
+    // Stops watching and probing; writes go out again.
     void Disarm();
     bool IsArmed() const { return subscription_.active(); }
     // True from the third failed exchange in a row until the controller is back.
     bool IsLost() const { return lost_; }
-
-    // Reads parameter 47 and the serial-number words 1..24; nullopt when a read fails.
-    static std::optional<LinkIdentity> ReadIdentity();
 
 signals:
     // Both signals come from the event loop, never from inside an exchange.
@@ -56,13 +53,20 @@ signals:
     void otherController();
 
 private:
+    enum class Verdict { Same, Other, Unknown };
+
     void observe(const ExchangeRecord& record);
     void probe();
     void checkQueued();
-    // Reads the identity and decides; the link stays lost when a read fails.
-    void checkIdentity();
+    // Reads the remembered words and decides; the link stays lost when a read fails.
+    void checkController();
+    Verdict compare() const;
+    void setLost(bool lost);
 
-    LinkIdentity armedIdentity_;
+    std::vector<uint8_t> addresses_;
+    KnownWord known_;
+    // The words to find again, as the connection knew them when the link was lost.
+    std::vector<std::pair<uint8_t, uint16_t>> expected_;
     ExchangeObservers::Subscription subscription_;
     QTimer probeTimer_;
     int failures_ = 0;

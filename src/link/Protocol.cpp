@@ -10,6 +10,7 @@ Frame::Bytes ReplyFrame{};
 namespace {
 
 std::function<void()> captionResetHook;
+bool writesHeld = false;
 
 // A garbled reply is asked for again this many times; silence is not.
 constexpr int GarbledRetries = 2;
@@ -19,12 +20,7 @@ bool Garbled(ExchangeOutcome outcome) {
            outcome == ExchangeOutcome::Long;
 }
 
-// One request and its reply, from an empty input queue: whatever came too late for an
-// earlier exchange is not taken for this one's reply.
-ExchangeOutcome Attempt(const Frame::Bytes& request) {
-    Comm_Fun::EmptyInputQueue();
-    Comm_Fun::WritePort(request.data(), Frame::Size);
-    const int32_t received = Comm_Fun::ReadPort(ReplyFrame.data(), Frame::Size);
+ExchangeOutcome OutcomeOf(int32_t received) {
     if (!Comm_Fun::PortOpened())
         return ExchangeOutcome::PortGone;
     if (received == 0)
@@ -34,6 +30,23 @@ ExchangeOutcome Attempt(const Frame::Bytes& request) {
     if (received > Frame::Size)
         return ExchangeOutcome::Long;
     return Frame::ChecksumOk(ReplyFrame) ? ExchangeOutcome::Success : ExchangeOutcome::BadChecksum;
+}
+
+// One request and the reply that arrives within its window, on a settled line: a reply that
+// came too late for an earlier exchange is never taken for this one's. A line that keeps
+// talking gets no request and counts as a long reply.
+ExchangeOutcome Attempt(const Frame::Bytes& request) {
+    if (!Comm_Fun::SettleLine())
+        return Comm_Fun::PortOpened() ? ExchangeOutcome::Long : ExchangeOutcome::PortGone;
+    Comm_Fun::WritePort(request.data(), Frame::Size);
+    const ExchangeOutcome outcome = OutcomeOf(Comm_Fun::ReadPort(ReplyFrame.data(), Frame::Size));
+    if (outcome != ExchangeOutcome::Success)
+        Comm_Fun::MarkUnsettled();
+    return outcome;
+}
+
+bool IsWrite(uint8_t command) {
+    return command == CmdWriteParam || command == CmdWriteLive;
 }
 
 } // namespace
@@ -46,7 +59,17 @@ uint16_t ReplyValue() {
     return Frame::Word(ReplyFrame);
 }
 
+void HoldWrites(bool held) {
+    writesHeld = held;
+}
+
+bool WritesHeld() {
+    return writesHeld;
+}
+
 bool SendCommand(uint8_t command, uint8_t address, uint16_t value) {
+    if (writesHeld && IsWrite(command))
+        return false;
     if (command == CmdWriteParam && captionResetHook)
         captionResetHook();
     const Frame::Bytes request = Frame::Build(command, address, value);

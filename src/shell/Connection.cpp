@@ -4,6 +4,7 @@
 #include "Captions.h"
 #include "Comm_Fun.h"
 #include "ConnectionEvents.h"
+#include "ControlHold.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
@@ -18,6 +19,8 @@
 #include "PortTrouble.h"
 #include "PortsMenu.h"
 #include "Protocol.h"
+#include "SafetyNetMenu.h"
+#include "SettingsRecords.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 
@@ -58,9 +61,10 @@ void ShowLinkState(LinkIndicator::State state) {
 }
 
 // While the link is lost the polled displays and the monitor stop asking; the watch's probe
-// alone talks to the port, so the window stays as responsive as when idle.
+// alone talks to the port, so the window stays as responsive as when idle. Otherwise they run
+// as the window's description and the monitor's start left them.
 void SetPolling(bool on) {
-    if (on && deviceConnected)
+    if (on)
         Form1->Timer2->start();
     else
         Form1->Timer2->stop();
@@ -68,9 +72,9 @@ void SetPolling(bool on) {
         auto* display = qobject_cast<TExtText*>(component.data());
         if (!display || !display->AutoQuery())
             continue;
-        if (on && deviceConnected)
+        if (on && display->Timer()->interval() > 0)
             display->Timer()->start();
-        else
+        else if (!on)
             display->Timer()->stop();
     }
 }
@@ -78,8 +82,39 @@ void SetPolling(bool on) {
 void OnLinkState(bool good) {
     if (!deviceConnected)
         return;
-    ShowLinkState(good ? LinkIndicator::State::Good : LinkIndicator::State::Lost);
-    SetPolling(good);
+    if (!good) {
+        HoldWhileLinkLost();
+        return;
+    }
+    ShowLinkState(LinkIndicator::State::Good);
+    ControlHold::Release();
+    Form1->N2->setEnabled(true);
+    SetPolling(true);
+    emit ConnectionEvents::Instance().linkChanged(true);
+}
+
+// The watch stops; what the loss held or stopped runs again, for "Close COM" to take down.
+void EndLinkWatch() {
+    const bool wasLost = ControlHold::Holding();
+    if (linkWatch)
+        linkWatch->Disarm();
+    ControlHold::Release();
+    if (wasLost) {
+        Form1->N2->setEnabled(deviceConnected);
+        SetPolling(true);
+    }
+}
+
+// The parameter words that tell one controller from another: the identity word, the serial
+// number and date of manufacture, and the settings block.
+std::vector<uint8_t> TellingAddresses() {
+    std::vector<uint8_t> addresses{IdentityWords::Address};
+    const int identityEnd = IdentityWords::FirstDateAddress + IdentityWords::DateLength;
+    for (int address = IdentityWords::FirstSerialAddress; address < identityEnd; ++address)
+        addresses.push_back(static_cast<uint8_t>(address));
+    for (int i = 0; i < SettingsRecords::Count; ++i)
+        addresses.push_back(static_cast<uint8_t>(SettingsRecords::FirstAddress + i));
+    return addresses;
 }
 
 // The identity read; a port that gives not a byte back is noted for the advice.
@@ -106,8 +141,7 @@ ConnectedDevice& CurrentDevice() {
 void ArmLinkWatch() {
     if (!deviceConnected || !linkWatch)
         return;
-    linkWatch->Arm(LinkIdentity{
-        IdentityWords::Value, currentDevice.serialRead ? currentDevice.serialBytes : QByteArray()});
+    linkWatch->Arm(TellingAddresses(), &KnownParameterWord);
     ShowLinkState(LinkIndicator::State::Good);
 }
 
@@ -115,11 +149,22 @@ bool LinkLost() {
     return linkWatch && linkWatch->IsLost();
 }
 
+void HoldWhileLinkLost() {
+    if (!deviceConnected || !LinkLost())
+        return;
+    ShowLinkState(LinkIndicator::State::Lost);
+    ControlHold::Hold(*Form1);
+    Form1->N2->setEnabled(false);
+    SetPolling(false);
+    emit ConnectionEvents::Instance().linkChanged(false);
+}
+
 bool DeviceConnected() {
     return deviceConnected;
 }
 
 bool ConnectOnPort(int16_t port) {
+    EndLinkWatch();
     if (deviceConnected) {
         deviceConnected = false;
         emit ConnectionEvents::Instance().closed();
@@ -169,9 +214,17 @@ bool ConnectOnPort(int16_t port) {
 void Connect_to_COM1Click() {
     const BusyCursor busy;
     PortTrouble::Forget();
-    for (int16_t port = 1; port <= 4; ++port) {
-        if (ConnectOnPort(port))
-            break;
+    try {
+        for (int16_t port = 1; port <= 4; ++port) {
+            if (ConnectOnPort(port))
+                break;
+        }
+    } catch (...) {
+        // A failure after the identity check (the production log) leaves the controller
+        // connected: every part hears of the connection before the error is shown.
+        if (deviceConnected)
+            emit ConnectionEvents::Instance().connected();
+        throw;
     }
     if (!deviceConnected) {
         ShowInformation(QStringLiteral("Прибор не обнаружен !"));
@@ -189,8 +242,7 @@ void Close_COMClick() {
     if (wasConnected)
         emit ConnectionEvents::Instance().closed();
     GoodReads::ForgetAll();
-    if (linkWatch)
-        linkWatch->Disarm();
+    EndLinkWatch();
     ShowLinkState(LinkIndicator::State::Off);
     Form1->N2->setEnabled(false);
     Form1->N3->setEnabled(false);

@@ -26,5 +26,9 @@ void ArmLinkWatch();
 // True while the connected controller has stopped answering.
 bool LinkLost();
 
+// While the link is lost: the window shows it, the controls (also those a handler brought
+// back) are held and the polling stops, until the link watch finds the same controller.
+void HoldWhileLinkLost();
+
 // The buttons' handlers, the link watch and its indicator in the menu bar.
 void InstallConnection(TForm1& form);

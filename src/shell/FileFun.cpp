@@ -55,8 +55,7 @@ void BringWindowBack() {
     TExtText::InitAll(Form1->Components);
     SendCommand(CmdReadParam, SettingsRecords::FirstAddress, 0);
     StartMonitor();
-    if (LinkLost())
-        Form1->Timer2->stop(); // the link watch starts it again when the controller is back
+    HoldWhileLinkLost(); // the link watch lets the window go when the controller is back
 }
 
 // A foreign file stops here; a doubtful one goes on only when the user says so.

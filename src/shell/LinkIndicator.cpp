@@ -46,4 +46,5 @@ void LinkIndicator::Show(State state) {
         setStyleSheet(QStringLiteral("color: %1").arg(OfflineColour.name()));
         break;
     }
+    setAccessibleName(text()); // what a screen reader says is what the corner shows
 }

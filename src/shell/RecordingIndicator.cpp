@@ -32,9 +32,12 @@ void RecordingIndicator::Hide() {
     timer_.stop();
     elapsedMs_ = nullptr;
     setText(QString());
+    setAccessibleName(QString());
 }
 
 void RecordingIndicator::Tick() {
-    if (elapsedMs_)
-        setText(TextFor(elapsedMs_()));
+    if (!elapsedMs_)
+        return;
+    setText(TextFor(elapsedMs_()));
+    setAccessibleName(text()); // what a screen reader says is what the corner shows
 }

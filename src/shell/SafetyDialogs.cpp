@@ -183,5 +183,7 @@ void InstallSafetyDialogs(TForm1& form) {
                          [action] { action->setEnabled(true); });
         QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, action,
                          [action] { action->setEnabled(false); });
+        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::linkChanged, action,
+                         [action](bool good) { action->setEnabled(good && DeviceConnected()); });
     }
 }

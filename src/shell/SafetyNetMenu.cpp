@@ -73,7 +73,8 @@ void UpdateUndoActions() {
         return;
     const WriteAction* undo = net->History().NextUndo();
     const WriteAction* redo = net->History().NextRedo();
-    const bool connected = DeviceConnected();
+    // While the link is lost the controller may be another one: nothing of this one's is offered.
+    const bool connected = DeviceConnected() && !LinkLost();
     undoAction->setEnabled(connected && undo && undo->UndoWrites().has_value());
     undoAction->setText(undo ? QStringLiteral("Отменить: ") + undo->label
                              : QStringLiteral("Отменить"));
@@ -154,6 +155,10 @@ bool ReadBeforeOverwrite(const std::vector<uint8_t>& addresses) {
     return !net || net->ReadUnknown(addresses);
 }
 
+std::optional<uint16_t> KnownParameterWord(uint8_t address) {
+    return net ? net->Words().Known(false, address) : std::nullopt;
+}
+
 bool BackupAtConnection() {
     return ToolData::Preferences()->value(BackupKey, true).toBool();
 }
@@ -196,6 +201,7 @@ void InstallSafetyNet(TForm1& form) {
         UpdateUndoActions();
     });
     QObject::connect(&events, &ConnectionEvents::closed, net, [] { net->Closed(); });
+    QObject::connect(&events, &ConnectionEvents::linkChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::historyChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::journalFailed, net,
                      [] { RunHandler([] { ReportUnwritableFolder(); }); });

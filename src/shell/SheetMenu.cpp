@@ -21,11 +21,6 @@
 
 namespace {
 
-// A sheet of the connected controller is filed under the controller's own file name.
-QString ControllerStem() {
-    return ToolData::ControllerFileName(CurrentDevice()).value_or(QStringLiteral("Прибор"));
-}
-
 QString Now() {
     return QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
@@ -40,6 +35,11 @@ Sheets::Identity IdentityOnPaper() {
     if (device.dateRead)
         identity.made = device.date.trimmed();
     return identity;
+}
+
+// The connected controller's serial number as a file name, as the settings files take it.
+QString ControllerStem() {
+    return ToolData::ControllerFileName(CurrentDevice()).value_or(QStringLiteral("прибор"));
 }
 
 QString ProposedName(const QString& stem) {

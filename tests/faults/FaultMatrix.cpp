@@ -447,7 +447,7 @@ void FaultMatrixTest::cell() {
         QCOMPARE(app.errors, QStringList{UndoStopped});
         break;
     case Operation::Recording: {
-        const QStringList logProblems = recording.Problems(audit);
+        const QStringList logProblems = recording.Problems();
         QVERIFY2(logProblems.isEmpty(), Listed(logProblems));
         QCOMPARE(app.errors, QStringList());
         QCOMPARE(form.windowTitle(), captionBefore);

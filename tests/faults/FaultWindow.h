@@ -18,6 +18,4 @@ struct FaultWindow {
     }
     // The controller did not hear the frame: no reply, and a write did not take effect.
     bool silences(size_t index) const { return mode == q5emu::FaultMode::Silence && hits(index); }
-    // Replies come after their exchange gave up; a later exchange takes one as its own.
-    bool late() const { return mode == q5emu::FaultMode::LateReply; }
 };

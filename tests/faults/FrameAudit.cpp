@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -65,14 +64,6 @@ size_t FrameAudit::framesHit() const {
     return count;
 }
 
-std::vector<uint16_t> FrameAudit::replyWords() const {
-    std::vector<uint16_t> words;
-    for (size_t i = 0; i < frames_.size(); ++i)
-        if (replied_[i])
-            words.push_back(replyWord_[i]);
-    return words;
-}
-
 // A frame that repeats the one before it is the same exchange asking again after a garbled
 // reply, not a write of its own.
 std::vector<size_t> FrameAudit::ownWrites() const {
@@ -120,21 +111,13 @@ void FrameAudit::replay() {
     }
 }
 
-// Only a reply that reached the program may choose what is written back. A reply comes back
-// in its own exchange unless replies are late: then an exchange takes an earlier frame's reply
-// as its own, as the protocol compares no addresses.
+// Only a reply that reached the program may choose what is written back, and only the reply
+// of the read's own exchange: one that came late for an earlier exchange never counts.
 void FrameAudit::checkWriteBack(size_t index) {
     const q5emu::LoggedFrame& frame = frames_[index];
     const Option option = *OptionAt(frame.address);
-    std::set<uint16_t> accounted;
-    if (fault_.late()) {
-        for (size_t i = 0; i < index; ++i)
-            if (replied_[i])
-                accounted.insert(WrittenBack(option, replyWord_[i], damping_));
-    } else if (!fault_.hits(index - 1)) {
-        accounted.insert(WrittenBack(option, replyWord_[index - 1], damping_));
-    }
-    if (accounted.count(frame.value) == 0)
+    if (fault_.hits(index - 1) ||
+        frame.value != WrittenBack(option, replyWord_[index - 1], damping_))
         problems_ << QStringLiteral("frame %1: P%2 <- %3 after a read that got no such reply")
                          .arg(index)
                          .arg(frame.address)

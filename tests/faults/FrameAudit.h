@@ -25,9 +25,6 @@ public:
     const std::vector<q5emu::LoggedFrame>& frames() const { return frames_; }
     bool hits(size_t index) const { return fault_.hits(index); }
     size_t framesHit() const;
-    bool lateReplies() const { return fault_.late(); }
-    // The word of every reply the controller sent, in log order.
-    std::vector<uint16_t> replyWords() const;
 
     // Log indices of the writes that are no write-back, in order.
     std::vector<size_t> ownWrites() const;

@@ -2,7 +2,6 @@
 
 #include "DataLogMenu.h"
 #include "ErrorHandler.h"
-#include "FrameAudit.h"
 #include "LiveFeed.h"
 #include "LiveSample.h"
 #include "LogError.h"
@@ -25,21 +24,6 @@ QString ColumnName(const Catalogue::Entry& entry) {
 // The value as the log writes it, read back.
 double Logged(const Catalogue::Entry& entry, long double value) {
     return LogFormat::Number(value, LogFormat::DecimalsOf(entry.Mask())).toDouble();
-}
-
-// Whether a cell's value is one the column may hold.
-bool Accounted(double value, const Catalogue::Entry& entry, double reference,
-               const FrameAudit& audit) {
-    if (value == reference)
-        return true;
-    if (!audit.lateReplies())
-        return false;
-    for (const uint16_t word : audit.replyWords()) {
-        const LiveValue read = LiveValueFrom(entry, word);
-        if (read.value && Logged(entry, *read.value) == value)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -69,7 +53,7 @@ void RecordingCell::Record(TForm1& form) {
     });
 }
 
-QStringList RecordingCell::Problems(const FrameAudit& audit) const {
+QStringList RecordingCell::Problems() const {
     const QString path = directory_.filePath(QStringLiteral("drive.csv"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -98,8 +82,7 @@ QStringList RecordingCell::Problems(const FrameAudit& audit) const {
             const double value = series.values[row];
             if (std::isnan(value))
                 ++emptyCells;
-            else if (column == columns_.end() ||
-                     !Accounted(value, *column->second.entry, column->second.reference, audit))
+            else if (column == columns_.end() || value != column->second.reference)
                 problems << QStringLiteral("row %1: %2 = %3").arg(row).arg(series.name).arg(value);
         }
     }

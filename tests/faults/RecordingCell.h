@@ -2,9 +2,8 @@
 // The recording row of the fault matrix: a recording runs while the fault is on and takes a
 // few samples through it, then stops. Its log must reopen as a replay opens it, with every
 // sample the recording took; a cell is empty where a read failed and otherwise holds what the
-// controller's still live words read before the fault. Late replies may give a read an
-// earlier exchange's reply, as the protocol compares no addresses: then a cell may hold what
-// any reply the controller sent reads as in its column.
+// controller's still live words read before the fault; a reply that came late for an
+// earlier read never fills a cell.
 
 #include "Catalogue.h"
 
@@ -13,7 +12,6 @@
 
 #include <map>
 
-class FrameAudit;
 class TForm1;
 
 class RecordingCell {
@@ -28,7 +26,7 @@ public:
     // Records until the samples were taken, then stops; a failure goes to the error handler.
     void Record(TForm1& form);
     // What is wrong with the log, empty when nothing is.
-    QStringList Problems(const FrameAudit& audit) const;
+    QStringList Problems() const;
 
 private:
     QTemporaryDir directory_;

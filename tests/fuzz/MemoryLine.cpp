@@ -148,8 +148,12 @@ int32_t ReadPort(uint8_t* buffer, uint32_t count) {
     return static_cast<int32_t>(have);
 }
 
-void EmptyInputQueue() {
+void MarkUnsettled() {}
+
+// The controller answers at once: whatever is still waiting before a request is stale.
+bool SettleLine() {
     TheLine().waiting.clear();
+    return TheLine().open;
 }
 
 void SetDtrLine() {}

@@ -12,12 +12,22 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace {
 constexpr int Patience = 5000; // ms; the probe runs once a second
 constexpr uint8_t Spare = 98;
 constexpr uint8_t LastSerialAddress = 24;
+
+// The identity word, then the serial number.
+std::vector<uint8_t> TellingAddresses() {
+    std::vector<uint8_t> addresses{47};
+    for (uint8_t address = 1; address <= LastSerialAddress; ++address)
+        addresses.push_back(address);
+    return addresses;
+}
 } // namespace
 
 class TestLinkLoss : public QObject {
@@ -41,6 +51,7 @@ private:
 
     std::optional<LinkedEmulator> device;
     std::optional<LinkWatch> watch;
+    std::map<uint8_t, uint16_t> known; // as the connection read them
     ExchangeRecord last;
     ExchangeObservers::Subscription subscription;
 };
@@ -49,11 +60,16 @@ void TestLinkLoss::init() {
     device.emplace();
     subscription = ExchangeObservers::Add([this](const ExchangeRecord& r) { last = r; });
     QVERIFY(Comm_Fun::OpenPort(1, 19200));
-    const std::optional<LinkIdentity> identity = LinkWatch::ReadIdentity();
-    QVERIFY(identity);
-    QCOMPARE(identity->serial.size(), 24);
+    known.clear();
+    for (const uint8_t address : TellingAddresses()) {
+        QVERIFY(SendCommand(CmdReadParam, address, 0));
+        known[address] = ReplyValue();
+    }
     watch.emplace();
-    watch->Arm(*identity);
+    watch->Arm(TellingAddresses(), [this](uint8_t address) -> std::optional<uint16_t> {
+        const auto found = known.find(address);
+        return found == known.end() ? std::nullopt : std::optional<uint16_t>(found->second);
+    });
 }
 
 void TestLinkLoss::cleanup() {

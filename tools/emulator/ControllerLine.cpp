@@ -79,6 +79,11 @@ void ControllerLine::setReplyDelay(std::chrono::microseconds delay) {
     replyDelay_ = delay;
 }
 
+void ControllerLine::setZeroHead(bool zeroHead) {
+    std::lock_guard lock(mutex_);
+    zeroHead_ = zeroHead;
+}
+
 std::vector<LoggedFrame> ControllerLine::frameLog() const {
     std::lock_guard lock(mutex_);
     return {log_.begin(), log_.end()};
@@ -244,7 +249,8 @@ uint16_t ControllerLine::carryOut(const Frame::Bytes& request) {
 
 ControllerLine::Reply ControllerLine::answer(const Frame::Bytes& request) {
     const uint16_t word = carryOut(request);
-    const Frame::Bytes frame = Frame::Build(request[0], request[1], word);
+    const Frame::Bytes frame =
+        zeroHead_ ? Frame::Build(0, 0, word) : Frame::Build(request[0], request[1], word);
     return {{frame.begin(), frame.end()}, replyDelay_};
 }
 

@@ -3,7 +3,8 @@
 // always answers, as a sound one on a sound line does.
 //
 // Every complete five-byte request with a correct checksum is answered with
-// [command, address, word low, word high, sum]: command 0 reads a live word, 2 a parameter
+// [command, address, word low, word high, sum], or with zeros for the first two bytes when
+// the zero head is on, as the controller answers: command 0 reads a live word, 2 a parameter
 // word; 1 and 3 store the value in the live or parameter space and echo it. A request with
 // a wrong checksum, or with an unknown command, gets no reply. A partial frame followed by
 // a pause longer than ResyncGap is dropped, so the controller falls back into step with the
@@ -66,6 +67,7 @@ public:
     void setLive(uint8_t address, uint16_t value);
 
     void setReplyDelay(std::chrono::microseconds delay);
+    void setZeroHead(bool zeroHead);
 
     // Frames received since the last clearLog (the newest 100000 are kept).
     std::vector<LoggedFrame> frameLog() const;
@@ -100,6 +102,7 @@ protected:
     std::chrono::microseconds replyDelay_;
 
 private:
+    bool zeroHead_ = false;
     struct Outgoing {
         Clock::time_point due;
         std::vector<uint8_t> bytes;

@@ -11,8 +11,9 @@ namespace q5emu {
 
 // The two five-byte frames on a 19200-baud line, 11 bits a byte.
 inline constexpr std::chrono::microseconds TwoFramesAt19200{5729};
-// A late reply comes well after the program's 40 ms reply window.
-inline constexpr std::chrono::milliseconds LateReplyDelay{80};
+// A late reply comes after the program's 40 ms reply window has closed and while the line
+// is still waited on before the next request.
+inline constexpr std::chrono::milliseconds LateReplyDelay{60};
 
 enum class FaultMode {
     None,
@@ -56,6 +57,9 @@ struct EmulatorOptions {
     std::optional<uint16_t> identity; // parameter word 47; the default controller says 503
     std::string wordsFile;            // lines "P47=503", "L162=850", "# comment"
     FaultSpec fault;
+    // Reply bytes 0 and 1 are zeros (00 00 lo hi sum), as the controller sends them; otherwise
+    // they repeat the request's command and address.
+    bool zeroHead = false;
 };
 
 } // namespace q5emu

@@ -15,6 +15,7 @@ constexpr std::array<uint8_t, 2> TrailingNoise{0xA5, 0x5A};
 
 Q5Emulator::Q5Emulator(EmulatorOptions options)
     : ControllerLine(options.replyDelay), fault_(options.fault) {
+    setZeroHead(options.zeroHead);
     if (!options.wordsFile.empty())
         for (const WordAssignment& word : LoadWordsFile(options.wordsFile))
             state_.write(word.space, word.address, word.value);

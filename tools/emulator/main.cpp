@@ -26,6 +26,8 @@ constexpr const char* Usage =
     "                     silence, checksum, short, long, late, none;\n"
     "                     e.g. silence,after=20 (unplugged after 20 frames),\n"
     "                     checksum,every=3,cmd=2,addr=93\n"
+    "  --zero-head        reply bytes 0 and 1 are zeros, as the controller sends them\n"
+    "                     (default: they repeat the request's command and address)\n"
     "  --log              print every frame received to stderr\n"
     "  --version          print the version and exit\n"
     "  --help             show this text\n";
@@ -69,6 +71,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--log") {
             log = true;
+        } else if (arg == "--zero-head") {
+            options.zeroHead = true;
         } else if (!hasValue) {
             return Fail("unknown option or missing value: " + arg);
         } else if (arg == "--link") {
