@@ -23,8 +23,9 @@ std::unique_ptr<QSettings> Preferences();
 // serial number as shown. Letters, digits, "-" and "." inside stay; a blank is "_"; every
 // other character (a leading or trailing ".", "_", "/", "%", control characters) is written
 // as "%XX" per UTF-8 byte. Two serial numbers that differ other than in trailing blanks (the
-// padding of the 24 characters) never share a name, and no name is "." or "..". None for a
-// blank serial number.
+// padding of the 24 characters) never share a name, and no name is "." or "..". A name longer
+// than 160 bytes is cut and ends in "~" and a digest of the serial number. None for a blank
+// serial number.
 std::optional<QString> SerialFileName(const QString& serial);
 
 // The same for a connected controller; none also when its serial number was not read whole,

@@ -84,6 +84,10 @@ void TestProgramDirectory::fileNamesFromSerials() {
                                     {"Тарвик 5", "Тарвик_5"}, {"      ", ""}}; // "": none
     for (const auto& [serial, name] : names)
         QCOMPARE(ToolData::SerialFileName(serial).value_or(QString()), QString(name));
+    // Escaped Cyrillic outgrows a file name: cut, and told apart by a digest.
+    const QString a = QString(24, QChar(0x2116)), b = QString(23, QChar(0x2116)) + u'x';
+    const QString nameA = *ToolData::SerialFileName(a), nameB = *ToolData::SerialFileName(b);
+    QVERIFY(nameA != nameB && nameA.toUtf8().size() <= 160 && nameA.contains(u'~'));
 }
 
 int RunProgramDirectoryTests(int argc, char** argv) {

@@ -9,6 +9,7 @@
 #include "ChartWindow.h"
 #include "CompareDialog.h"
 #include "Connection.h"
+#include "ControlHold.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
 #include "FolderOpener.h"
@@ -372,8 +373,11 @@ int main(int argc, char** argv) {
             form.PageControl1->setCurrentIndex(0);
             indicator->Show(LinkIndicator::State::Good);
             ok &= Save(form, dir, QStringLiteral("link_good"));
+            // Lost: the value controls are held, with the values they showed.
             indicator->Show(LinkIndicator::State::Lost);
+            ControlHold::Hold(form);
             ok &= Save(form, dir, QStringLiteral("link_lost"));
+            ControlHold::Release();
         }
         if (!ok)
             return 1;
