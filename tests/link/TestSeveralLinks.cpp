@@ -104,9 +104,9 @@ void TestSeveralLinks::faultsAndRepliesStayWithTheirLink() {
 void TestSeveralLinks::linkThreadsExchangeAtOnce() {
     constexpr int Links = 4;
     constexpr int Exchanges = 40;
-    std::vector<std::unique_ptr<q5emu::Q5Emulator>> emulators;
-    std::vector<std::unique_ptr<LinkThread>> threads;
     std::vector<std::vector<uint16_t>> replies(Links);
+    std::vector<std::unique_ptr<q5emu::Q5Emulator>> emulators;
+    std::vector<std::unique_ptr<LinkThread>> threads; // joined first, then the rest go
     for (int i = 0; i < Links; ++i) {
         emulators.push_back(StartEmulator());
         threads.push_back(std::make_unique<LinkThread>());
