@@ -5,11 +5,14 @@
 #include "Protocol.h"
 #include "WriteOperation.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTimer>
 
 namespace {
 
 const QString ConnectionOperation = QStringLiteral("Подключение");
+// A disk that takes longer than this to sync is failing; the next action then goes ahead.
+constexpr std::chrono::milliseconds JournalSyncBound{5000};
 
 const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
     if (!live)
@@ -46,10 +49,17 @@ QString GestureOperation(const Catalogue::Entry* entry) {
 SafetyNet::SafetyNet(QObject* parent) : QObject(parent) {
     subscription_ =
         ExchangeObservers::Add([this](const ExchangeRecord& record) { OnExchange(record); });
+    WriteOperation::SetBeginHook([this] { AwaitJournal(); });
     WriteOperation::SetEndHook([this] { CloseAction(); });
+    // The journal of an action goes on the disk while the technician looks at its result;
+    // before the thread takes the next event, which may begin the next action, it is there.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &SafetyNet::AwaitJournal);
 }
 
 SafetyNet::~SafetyNet() {
+    WriteOperation::SetBeginHook({});
     WriteOperation::SetEndHook({});
 }
 
@@ -163,9 +173,14 @@ void SafetyNet::Journal(const JournalRecord& record) {
     }
 }
 
+void SafetyNet::AwaitJournal() {
+    if (journal_.SyncPending())
+        journal_.AwaitSync(JournalSyncBound);
+}
+
 void SafetyNet::CloseAction() {
     closeQueued_ = false;
-    journal_.Sync();
+    journal_.SyncInBackground();
     if (WriteOperation::Current() || !history_.Open())
         return;
     history_.Close();

@@ -54,6 +54,8 @@ private:
     void OnExchange(const ExchangeRecord& record);
     void Journal(const JournalRecord& record);
     void CloseAction();
+    // Waits until the journal of the actions before is on the disk.
+    void AwaitJournal();
 
     ExchangeObservers::Subscription subscription_;
     ConnectionWords words_;

@@ -1,7 +1,7 @@
 #include "LiveFeed.h"
 
 #include "ConnectionEvents.h"
-#include "Protocol.h"
+#include "LivePoller.h"
 
 #include <algorithm>
 
@@ -59,6 +59,7 @@ void LiveFeed::SetLinkLost(std::function<bool()> linkLost) {
 
 void LiveFeed::SetConnected(bool connected) {
     connected_ = connected;
+    connectedAt_ = std::chrono::steady_clock::now();
     Update();
 }
 
@@ -98,6 +99,19 @@ void LiveFeed::BeginSample() {
     ReadNext();
 }
 
+std::optional<uint16_t> LiveFeed::TakeOrRead(uint8_t address, bool& exchanged) {
+    const LivePoller::Reading& latest = LivePoller::Latest(address);
+    const auto since = std::max(connectedAt_, pending_->monotonic - period_.intervalAsDuration());
+    if (latest.number > taken_[address] && latest.at >= since) {
+        taken_[address] = latest.number;
+        return latest.word;
+    }
+    const std::optional<uint16_t> word = LivePoller::Read(address);
+    taken_[address] = LivePoller::Latest(address).number;
+    exchanged = true;
+    return word;
+}
+
 void LiveFeed::ReadNext() {
     if (!pending_) {
         if (behind_)
@@ -106,14 +120,15 @@ void LiveFeed::ReadNext() {
     }
     const auto& entries = Catalogue::LiveValues();
     const bool lost = linkLost_ && linkLost_();
-    // One exchange, then the event loop; all at once while the link is lost (no exchange).
+    // One exchange, then the event loop; no exchange while the link is lost or for a value the
+    // window has read.
+    bool exchanged = false;
     do {
         const Catalogue::Entry* entry = entries[pending_->values.size()];
-        std::optional<uint16_t> word;
-        if (!lost && SendCommand(CmdReadLive, *entry->address, 0))
-            word = ReplyValue();
+        const std::optional<uint16_t> word =
+            lost ? std::nullopt : TakeOrRead(*entry->address, exchanged);
         pending_->values.push_back(LiveValueFrom(*entry, word));
-    } while (lost && pending_->values.size() < entries.size());
+    } while (!exchanged && pending_->values.size() < entries.size());
 
     if (pending_->values.size() < entries.size()) {
         step_.start();
