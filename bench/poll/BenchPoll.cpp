@@ -4,6 +4,7 @@
 // against an emulated controller that takes the real 19200-baud time of each exchange.
 // Medians of several stretches. Ends with "NAME VALUE" lines.
 
+#include "BenchLoop.h"
 #include "BenchStats.h"
 
 #include "Connection.h"
@@ -20,23 +21,17 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
+using BenchLoop::Spin;
 using BenchStats::Median;
 
 constexpr int Rate = 5;
 constexpr int Stretches = 5;
 constexpr int StretchMs = 4000;
-
-void Spin(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 } // namespace
 
