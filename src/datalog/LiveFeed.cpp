@@ -76,6 +76,7 @@ void LiveFeed::Update() {
         step_.stop();
         pending_.reset();
         behind_ = false;
+        lastBegun_.reset();
         return;
     }
     const int interval = 1000 / rate;
@@ -95,14 +96,16 @@ void LiveFeed::BeginSample() {
     }
     behind_ = false;
     pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    const auto begun = pending_->monotonic;
+    freshSince_ = std::max(connectedAt_, lastBegun_.value_or(begun - period_.intervalAsDuration()));
+    lastBegun_ = begun;
     pending_->values.reserve(Catalogue::LiveValues().size());
     ReadNext();
 }
 
 std::optional<uint16_t> LiveFeed::TakeOrRead(uint8_t address, bool& exchanged) {
     const LivePoller::Reading& latest = LivePoller::Latest(address);
-    const auto since = std::max(connectedAt_, pending_->monotonic - period_.intervalAsDuration());
-    if (latest.number > taken_[address] && latest.at >= since) {
+    if (latest.number > taken_[address] && latest.at >= freshSince_) {
         taken_[address] = latest.number;
         return latest.word;
     }

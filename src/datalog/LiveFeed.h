@@ -1,7 +1,7 @@
 #pragma once
 // The one sampler of live values while a controller is connected, shared by a recording and
-// the live charts: it samples at the highest rate anyone wants. A value the window read within
-// the sample's period (its monitor, its displays) is taken as the window read it, failed or
+// the live charts: it samples at the highest rate anyone wants. A value the window read since
+// the sample before began (its monitor, its displays) is taken as the window read it, failed or
 // not, each reading once; the others are read one value per pass of the event loop, so a
 // user's write waits behind one exchange at most, never behind a whole sample. While the link
 // is lost a sample is taken without exchanges, every value failed.
@@ -64,6 +64,10 @@ private:
     std::function<bool()> linkLost_;
     bool connected_ = false;
     std::chrono::steady_clock::time_point connectedAt_;
+    // The window's readings since then may go into the sample being read: since the sample
+    // before began, or one period back for the first.
+    std::chrono::steady_clock::time_point freshSince_;
+    std::optional<std::chrono::steady_clock::time_point> lastBegun_;
     std::array<uint64_t, 256> taken_{}; // the number of the last reading taken, by address
     QTimer period_;
     QTimer step_;
