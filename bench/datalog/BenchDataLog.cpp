@@ -5,6 +5,7 @@
 // at 10 samples a second (20 s) against the emulator at the line's reply timing, for the
 // processor time of the GUI thread that does it. Ends with "NAME VALUE" lines.
 
+#include "BenchLoop.h"
 #include "BenchStats.h"
 #include "ChartView.h"
 #include "ChartWindow.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <qcustomplot.h>
 
 #include <algorithm>
@@ -30,6 +30,7 @@
 
 namespace {
 
+using BenchLoop::Spin;
 using BenchStats::Median;
 using BenchStats::Ms;
 using BenchStats::ThreadCpuSeconds;
@@ -51,12 +52,6 @@ double ResidentMb() {
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-void Spin(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace

@@ -146,8 +146,10 @@ Writer::~Writer() {
     Close();
 }
 
+// Once a journal is open, each record is one write(2) at its end: nothing else writes to it.
 bool Writer::Append(const QString& root, const JournalRecord& record) {
     const QString path = PathOf(root, record.serial);
+    QByteArray bytes;
     if (!file_ || path != path_) {
         Close();
         if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
@@ -156,19 +158,18 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
         auto file = std::make_unique<QFile>(path);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
             return false;
+        const qint64 size = file->size();
+        if (size == 0) {
+            bytes = HeaderLine();
+        } else if (!file->seek(size - 1) || file->read(1) != "\n") {
+            // A record cut short by a crash stays a line of its own, which Read drops.
+            bytes = "\n";
+        }
         file_ = std::move(file);
         path_ = path;
     }
-    QByteArray bytes;
-    const qint64 size = file_->size();
-    if (size == 0) {
-        bytes = HeaderLine();
-    } else if (!file_->seek(size - 1) || file_->read(1) != "\n") {
-        // A record cut short by a crash stays a line of its own, which Read drops.
-        bytes = "\n";
-    }
     bytes += LineOf(record).toUtf8();
-    if (!file_->seek(file_->size()) || file_->write(bytes) != bytes.size()) {
+    if (file_->write(bytes) != bytes.size()) {
         Close();
         return false;
     }
@@ -177,6 +178,19 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
 
 bool Writer::Sync() {
     return !file_ || PosixFile::TrySync(file_->handle());
+}
+
+void Writer::SyncInBackground() {
+    if (file_)
+        background_.Start(file_->handle());
+}
+
+bool Writer::SyncPending() const {
+    return background_.Pending();
+}
+
+bool Writer::AwaitSync(std::chrono::milliseconds bound) {
+    return background_.Await(bound);
 }
 
 void Writer::Close() {

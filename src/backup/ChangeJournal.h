@@ -4,10 +4,13 @@
 // on the disk before Append returns. Beside the raw words, each record shows both as the
 // window shows them and says whether the word changed (a load writes every word).
 
+#include "BackgroundSync.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,7 +53,8 @@ bool Append(const QString& root, const JournalRecord& record);
 
 // A journal kept open for a connection. Each record is handed to the system before Append
 // returns, so that a crash of the program loses none; Sync puts them on the disk, once a
-// write action is over rather than after every word.
+// write action is over rather than after every word. SyncInBackground does it on a thread of
+// its own, so that nobody waits for the disk; AwaitSync then waits, bounded, until it is done.
 class Writer {
 public:
     Writer();
@@ -60,11 +64,16 @@ public:
 
     bool Append(const QString& root, const JournalRecord& record);
     bool Sync();
+    void SyncInBackground();
+    bool SyncPending() const;
+    // False when the bound ran out or a sync in the background failed.
+    bool AwaitSync(std::chrono::milliseconds bound);
     void Close();
 
 private:
     QString path_;
     std::unique_ptr<QFile> file_;
+    BackgroundSync background_;
 };
 
 // The records of a journal in file order, of this layout or of the older one without the shown

@@ -6,11 +6,14 @@
 #include "Protocol.h"
 #include "WriteOperation.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTimer>
 
 namespace {
 
 const QString ConnectionOperation = QStringLiteral("Подключение");
+// A disk that takes longer than this to sync is failing; the next action then goes ahead.
+constexpr std::chrono::milliseconds JournalSyncBound{5000};
 
 const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
     if (!live)
@@ -46,10 +49,19 @@ QString GestureOperation(const Catalogue::Entry* entry) {
 
 SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
     subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
+    WriteOperation::SetBeginHook([this] { AwaitJournal(); });
     WriteOperation::SetEndHook([this] { CloseAction(); });
+    // The journal of an action goes on the disk while the technician looks at its result;
+    // it is there before the controller is written again, and before the thread idles.
+    link_.SetWriteGate([this] { AwaitJournal(); });
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &SafetyNet::AwaitJournal);
 }
 
 SafetyNet::~SafetyNet() {
+    link_.SetWriteGate({});
+    WriteOperation::SetBeginHook({});
     WriteOperation::SetEndHook({});
 }
 
@@ -163,9 +175,14 @@ void SafetyNet::Journal(const JournalRecord& record) {
     }
 }
 
+void SafetyNet::AwaitJournal() {
+    if (journal_.SyncPending())
+        journal_.AwaitSync(JournalSyncBound);
+}
+
 void SafetyNet::CloseAction() {
     closeQueued_ = false;
-    journal_.Sync();
+    journal_.SyncInBackground();
     if (WriteOperation::Current() || !history_.Open())
         return;
     history_.Close();

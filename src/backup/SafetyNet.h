@@ -57,6 +57,8 @@ private:
     void OnExchange(const ExchangeRecord& record);
     void Journal(const JournalRecord& record);
     void CloseAction();
+    // Waits until the journal of the actions before is on the disk.
+    void AwaitJournal();
 
     ControllerLink& link_;
     ExchangeObservers::Subscription subscription_;

@@ -1,7 +1,7 @@
 #include "LiveFeed.h"
 
 #include "ConnectionEvents.h"
-#include "Protocol.h"
+#include "LivePoller.h"
 
 #include <algorithm>
 
@@ -59,6 +59,7 @@ void LiveFeed::SetLinkLost(std::function<bool()> linkLost) {
 
 void LiveFeed::SetConnected(bool connected) {
     connected_ = connected;
+    connectedAt_ = std::chrono::steady_clock::now();
     Update();
 }
 
@@ -75,6 +76,7 @@ void LiveFeed::Update() {
         step_.stop();
         pending_.reset();
         behind_ = false;
+        lastBegun_.reset();
         return;
     }
     const int interval = 1000 / rate;
@@ -94,8 +96,23 @@ void LiveFeed::BeginSample() {
     }
     behind_ = false;
     pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    const auto begun = pending_->monotonic;
+    freshSince_ = std::max(connectedAt_, lastBegun_.value_or(begun - period_.intervalAsDuration()));
+    lastBegun_ = begun;
     pending_->values.reserve(Catalogue::LiveValues().size());
     ReadNext();
+}
+
+std::optional<uint16_t> LiveFeed::TakeOrRead(uint8_t address, bool& exchanged) {
+    const LivePoller::Reading& latest = LivePoller::Latest(address);
+    if (latest.number > taken_[address] && latest.at >= freshSince_) {
+        taken_[address] = latest.number;
+        return latest.word;
+    }
+    const std::optional<uint16_t> word = LivePoller::Read(address);
+    taken_[address] = LivePoller::Latest(address).number;
+    exchanged = true;
+    return word;
 }
 
 void LiveFeed::ReadNext() {
@@ -106,14 +123,15 @@ void LiveFeed::ReadNext() {
     }
     const auto& entries = Catalogue::LiveValues();
     const bool lost = linkLost_ && linkLost_();
-    // One exchange, then the event loop; all at once while the link is lost (no exchange).
+    // One exchange, then the event loop; no exchange while the link is lost or for a value the
+    // window has read.
+    bool exchanged = false;
     do {
         const Catalogue::Entry* entry = entries[pending_->values.size()];
-        std::optional<uint16_t> word;
-        if (!lost && SendCommand(CmdReadLive, *entry->address, 0))
-            word = ReplyValue();
+        const std::optional<uint16_t> word =
+            lost ? std::nullopt : TakeOrRead(*entry->address, exchanged);
         pending_->values.push_back(LiveValueFrom(*entry, word));
-    } while (lost && pending_->values.size() < entries.size());
+    } while (!exchanged && pending_->values.size() < entries.size());
 
     if (pending_->values.size() < entries.size()) {
         step_.start();

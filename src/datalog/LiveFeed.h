@@ -1,14 +1,17 @@
 #pragma once
 // The one sampler of live values while a controller is connected, shared by a recording and
-// the live charts: it samples at the highest rate anyone wants. A sample is read one value per
-// pass of the event loop, so a user's write waits behind one exchange at most, never behind a
-// whole sample. While the link is lost a sample is taken without exchanges, every value failed.
+// the live charts: it samples at the highest rate anyone wants. A value the window read since
+// the sample before began (its monitor, its displays) is taken as the window read it, failed or
+// not, each reading once; the others are read one value per pass of the event loop, so a
+// user's write waits behind one exchange at most, never behind a whole sample. While the link
+// is lost a sample is taken without exchanges, every value failed.
 
 #include "LiveSample.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -54,10 +57,18 @@ private:
     void SetConnected(bool connected);
     void BeginSample();
     void ReadNext();
+    // The value of this sample at the address, from the window's reading when it has one.
+    std::optional<uint16_t> TakeOrRead(uint8_t address, bool& exchanged);
 
     std::vector<std::weak_ptr<int>> demands_;
     std::function<bool()> linkLost_;
     bool connected_ = false;
+    std::chrono::steady_clock::time_point connectedAt_;
+    // The window's readings since then may go into the sample being read: since the sample
+    // before began, or one period back for the first.
+    std::chrono::steady_clock::time_point freshSince_;
+    std::optional<std::chrono::steady_clock::time_point> lastBegun_;
+    std::array<uint64_t, 256> taken_{}; // the number of the last reading taken, by address
     QTimer period_;
     QTimer step_;
     std::optional<LiveSample> pending_;

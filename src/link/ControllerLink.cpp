@@ -106,9 +106,17 @@ ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request) {
     return outcome;
 }
 
+void ControllerLink::SetWriteGate(std::function<void()> gate) {
+    writeGate_ = std::move(gate);
+}
+
 bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t value) {
-    if (writesHeld_ && IsWrite(command))
-        return false;
+    if (IsWrite(command)) {
+        if (writesHeld_)
+            return false;
+        if (writeGate_)
+            writeGate_();
+    }
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
     int attempts = 0;

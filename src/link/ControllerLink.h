@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class ControllerLink {
 public:
@@ -48,6 +49,9 @@ public:
     // Held while the controller on the line is not known to be the connected one.
     void HoldWrites(bool held);
     bool WritesHeld() const;
+    // Runs before every write command goes out, on the link's thread: what must be settled
+    // before the controller changes again (the journal of the action before on the disk).
+    void SetWriteGate(std::function<void()> gate);
 
     // Listeners to this link's exchanges only.
     [[nodiscard]] ExchangeObservers::Subscription Observe(ExchangeObservers::Observer observer);
@@ -66,5 +70,6 @@ private:
     SerialLine line_;
     Frame::Bytes reply_{};
     bool writesHeld_ = false;
+    std::function<void()> writeGate_;
     ExchangeObservers::List observers_;
 };

@@ -1,7 +1,7 @@
 #include "DisplayBindings.h"
 
 #include "Catalogue.h"
-#include "Protocol.h"
+#include "LivePoller.h"
 #include "Selectors.h"
 #include "TExtText.h"
 #include "WindowControls.h"
@@ -34,8 +34,8 @@ const DisplayRow Table[] = {
 
 // A failed exchange leaves the shown value as it was.
 void Query(const Catalogue::Entry& entry, long double& value) {
-    if (SendCommand(CmdReadLive, *entry.address, 0))
-        value = DecodeWord(entry.decode, ReplyValue());
+    if (const auto word = LivePoller::Read(*entry.address))
+        value = DecodeWord(entry.decode, *word);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "LiveSample.h"
 
-#include "Protocol.h"
+#include "LivePoller.h"
 
 #include <algorithm>
 
@@ -28,10 +28,7 @@ LiveValue LiveValueFrom(const Catalogue::Entry& entry, std::optional<uint16_t> w
 LiveSample ReadLiveSample() {
     LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
     for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
-        std::optional<uint16_t> word;
-        if (SendCommand(CmdReadLive, *entry->address, 0))
-            word = ReplyValue();
-        sample.values.push_back(LiveValueFrom(*entry, word));
+        sample.values.push_back(LiveValueFrom(*entry, LivePoller::Read(*entry->address)));
     }
     return sample;
 }

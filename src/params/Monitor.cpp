@@ -2,6 +2,7 @@
 
 #include "Addresses.h"
 #include "FormatMask.h"
+#include "LivePoller.h"
 #include "LiveSample.h"
 #include "Protocol.h"
 #include "Scaling.h"
@@ -24,9 +25,7 @@ const QString FactorMask = QStringLiteral("###0.00");
 
 // The word, or nothing when the exchange failed; kept in the tick's sample either way.
 std::optional<long double> ReadLive(uint8_t address, LiveSample& sample) {
-    std::optional<uint16_t> word;
-    if (SendCommand(CmdReadLive, address, 0))
-        word = ReplyValue();
+    const std::optional<uint16_t> word = LivePoller::Read(address);
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
         if (entry->address == address)
             sample.values.push_back(LiveValueFrom(*entry, word));

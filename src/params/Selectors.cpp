@@ -1,6 +1,7 @@
 #include "Selectors.h"
 
 #include "Addresses.h"
+#include "LivePoller.h"
 #include "Protocol.h"
 #include "Scaling.h"
 #include "ShownWords.h"
@@ -178,8 +179,8 @@ void ExtText4Query(QObject*, int, int, long double& value) {
     const std::optional<QString> status = ReadTrimStatus();
     if (status)
         Controls().StaticText2->setText(*status);
-    if (SendCommand(CmdReadLive, Live::BaseInjection, 0))
-        value = ReplyThousandths();
+    if (const auto word = LivePoller::Read(Live::BaseInjection))
+        value = static_cast<long double>(*word) / 1000;
 }
 
 void ApplySwitchOverCaption() {

@@ -11,6 +11,7 @@
 #include "Form1.h"
 #include "IdlingDrive.h"
 #include "LiveFeed.h"
+#include "LivePoller.h"
 #include "LogError.h"
 #include "LogReader.h"
 #include "RecordingDialog.h"
@@ -30,7 +31,10 @@
 #include <QWheelEvent>
 #include <qcustomplot.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -71,6 +75,8 @@ private slots:
     void programCloseEndsWithAWholeRow();
     void chartsReplayALog();
     void chartsFollowTheLiveValues();
+    void windowReadingsReachRecordingAndCharts_data();
+    void windowReadingsReachRecordingAndCharts();
 };
 
 void DataLogMenuTest::recordingFollowsTheConnection() {
@@ -272,6 +278,57 @@ void DataLogMenuTest::chartsFollowTheLiveValues() {
     QCOMPARE(to - from, 60.0);
     charts.hide();
     QCOMPARE(LiveFeed::Instance().Rate(), 0);
+}
+
+void DataLogMenuTest::windowReadingsReachRecordingAndCharts_data() {
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("a reading") << false;
+    QTest::newRow("a failed read") << true;
+}
+
+// Right after a sample the window reads the engine speed (1111, or nothing), then the engine
+// speeds up (2222): the next sample holds the window's reading, once; the ones after read anew.
+void DataLogMenuTest::windowReadingsReachRecordingAndCharts() {
+    QFETCH(bool, fails);
+    constexpr uint8_t Speed = 162;
+    EmulatedPorts ports;
+    AppFixture app;
+    app.form().Connect_to_COM1->click();
+    app.form().Timer2->stop(); // the test's reading is the window's only one
+    ChartWindow& charts = Recording::Charts(app.form());
+    charts.show();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shared.csv");
+    Recording::Start(app.form(), path, ChartWindow::LiveRate);
+    size_t samples = 0;
+    std::optional<size_t> readAfter;
+    const auto following = connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, [&] {
+        if (++samples < 2 || readAfter)
+            return;
+        readAfter = samples;
+        ports.emulator().setLive(Speed, 1111);
+        ports.emulator().setFault(fails ? q5emu::FaultMode::Silence : q5emu::FaultMode::None);
+        LivePoller::Read(Speed);
+        ports.emulator().setFault(q5emu::FaultMode::None);
+        ports.emulator().setLive(Speed, 2222);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(readAfter && samples >= *readAfter + 2, 5000);
+    disconnect(following);
+    Recording::Stop(app.form());
+
+    size_t column = 0;
+    while (Catalogue::LiveValues()[column]->address != Speed)
+        ++column;
+    for (const DataLog& log : {LogReader::Read(path), charts.Log()}) {
+        const std::vector<double>& speed = log.series[column].values;
+        const auto faster = std::find(speed.begin(), speed.end(), 2222.0);
+        QVERIFY(faster - speed.begin() >= 2);
+        QVERIFY(std::all_of(faster, speed.end(), [](double v) { return v == 2222.0; }));
+        QCOMPARE(std::isnan(*(faster - 1)), fails);
+        if (!fails)
+            QCOMPARE(*(faster - 1), 1111.0);
+        QVERIFY(!std::isnan(*(faster - 2)) && *(faster - 2) != 1111.0);
+    }
 }
 
 QTEST_MAIN(DataLogMenuTest)

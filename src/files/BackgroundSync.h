@@ -1,0 +1,39 @@
+#pragma once
+// Puts files on the disk on a thread of its own, so that the thread that wrote them need not
+// wait for the disk. Start hands a file over (a duplicate of its descriptor, closed once
+// synced); Await blocks in the kernel, bounded in time, until every file handed over is on
+// the disk. The thread is made at the first Start and ends with the object, after the syncs
+// handed over.
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+class BackgroundSync {
+public:
+    BackgroundSync() = default;
+    ~BackgroundSync();
+    BackgroundSync(const BackgroundSync&) = delete;
+    BackgroundSync& operator=(const BackgroundSync&) = delete;
+
+    void Start(int fd);
+    // True when every file handed over is on the disk; false when the bound ran out first or
+    // a sync failed since the last Await.
+    bool Await(std::chrono::milliseconds bound);
+    bool Pending() const;
+
+private:
+    void Run();
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<int> queue_;
+    uint64_t handed_ = 0;
+    uint64_t synced_ = 0;
+    bool failed_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
+};
