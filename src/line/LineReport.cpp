@@ -27,11 +27,16 @@ QByteArray RowOf(const UnitRecord& r) {
 LineReport::LineReport(QString dataFolder) : folder_(std::move(dataFolder)) {}
 
 QStringList LineReport::Columns() {
-    return {QStringLiteral("Время"),           QStringLiteral("Место"),
-            QStringLiteral("Оператор"),        QStringLiteral("Серийный номер"),
-            QStringLiteral("Дата выпуска"),    QStringLiteral("Файл установок"),
-            QStringLiteral("SHA-256 файла"),   QStringLiteral("Результат"),
-            QStringLiteral("Причина"),         QStringLiteral("Несовпавшие слова (адрес: записано/прочитано)"),
+    return {QStringLiteral("Время"),
+            QStringLiteral("Место"),
+            QStringLiteral("Оператор"),
+            QStringLiteral("Серийный номер"),
+            QStringLiteral("Дата выпуска"),
+            QStringLiteral("Файл установок"),
+            QStringLiteral("SHA-256 файла"),
+            QStringLiteral("Результат"),
+            QStringLiteral("Причина"),
+            QStringLiteral("Несовпавшие слова (адрес: записано/прочитано)"),
             QStringLiteral("Длительность, с")};
 }
 
@@ -40,7 +45,8 @@ QString LineReport::ResultText(bool good) {
 }
 
 QString LineReport::PathFor(const QDate& day) const {
-    return QDir(folder_).filePath(QStringLiteral("line/") + day.toString(QStringLiteral("yyyy-MM-dd")) +
+    return QDir(folder_).filePath(QStringLiteral("line/") +
+                                  day.toString(QStringLiteral("yyyy-MM-dd")) +
                                   QStringLiteral(".csv"));
 }
 

@@ -11,7 +11,7 @@
 #include <mutex>
 
 struct UnitRecord {
-    QDateTime time; // when the result was known, local time
+    QDateTime time;  // when the result was known, local time
     int station = 0; // 1..4
     QString operatorName;
     QString serial; // as the controller holds it after the unit; empty when not read

@@ -31,6 +31,5 @@ QString LiveLimit::Failure(uint16_t word) const {
     const long double value = ValueOf(word);
     if (value >= low && value <= high)
         return {};
-    return QStringLiteral("%1 %2 (%3…%4)")
-        .arg(Name(), Number(value), Number(low), Number(high));
+    return QStringLiteral("%1 %2 (%3…%4)").arg(Name(), Number(value), Number(low), Number(high));
 }

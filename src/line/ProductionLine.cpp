@@ -16,7 +16,7 @@ ProductionLine::~ProductionLine() {
 }
 
 void ProductionLine::Release() {
-    for (const Running& r : stations_) {
+    for (const Worker& r : stations_) {
         r.thread->quit();
         r.thread->wait();
         delete r.station;
@@ -62,11 +62,11 @@ void ProductionLine::StationFinished() {
 }
 
 void ProductionLine::Stop() {
-    for (const Running& r : stations_)
+    for (const Worker& r : stations_)
         r.station->RequestStop();
 }
 
 void ProductionLine::Abort() {
-    for (const Running& r : stations_)
+    for (const Worker& r : stations_)
         r.station->RequestAbort();
 }

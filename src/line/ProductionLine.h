@@ -48,10 +48,10 @@ private:
     LineReport report_;
     BatchCounts counts_;
     std::shared_ptr<const LineJob> job_;
-    struct Running {
+    struct Worker {
         QThread* thread = nullptr;
         Station* station = nullptr;
     };
-    std::vector<Running> stations_;
+    std::vector<Worker> stations_;
     int running_ = 0;
 };

@@ -9,7 +9,7 @@
 
 struct ReferenceFile {
     QString path;
-    QString name; // the file's name without its folder
+    QString name;   // the file's name without its folder
     QString sha256; // hex, of the whole file
     SettingsRecords::Words words{};
     SettingsCheck::Findings findings; // doubtful findings, asked about once at setup

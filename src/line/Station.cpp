@@ -14,8 +14,7 @@ namespace {
 constexpr int UnplugProbes = 2;
 } // namespace
 
-Station::Station(int number, QString device, std::shared_ptr<const LineJob> job,
-                 LineReport& report)
+Station::Station(int number, QString device, std::shared_ptr<const LineJob> job, LineReport& report)
     : number_(number), device_(std::move(device)), job_(std::move(job)), report_(report) {
     view_.station = number_;
     view_.device = device_;
@@ -25,7 +24,8 @@ Station::~Station() = default;
 
 void Station::RequestStop() {
     stop_ = true;
-    QMetaObject::invokeMethod(this, [this] { End(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { End(); }, Qt::QueuedConnection);
 }
 
 void Station::RequestAbort() {
@@ -57,7 +57,8 @@ void Station::ProbeLater(int ms) {
 void Station::Probe() {
     if (stop_)
         return End();
-    if (!link_->Opened() && !(link_->Lost() ? link_->ReopenLost() : link_->Open(device_, BaudRate))) {
+    if (!link_->Opened() &&
+        !(link_->Lost() ? link_->ReopenLost() : link_->Open(device_, BaudRate))) {
         if (view_.phase != StationPhase::NoPort)
             Publish(StationPhase::NoPort);
         return ProbeLater();

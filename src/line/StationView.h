@@ -6,12 +6,12 @@
 #include <QString>
 
 enum class StationPhase {
-    Idle,       // not started
-    NoPort,     // the port does not open; tried again every second
-    Waiting,    // for a controller
-    Working,    // on a unit
-    Good,       // the last unit passed; waiting for it to be unplugged
-    Bad,        // the last unit failed; waiting for it to be unplugged
+    Idle,    // not started
+    NoPort,  // the port does not open; tried again every second
+    Waiting, // for a controller
+    Working, // on a unit
+    Good,    // the last unit passed; waiting for it to be unplugged
+    Bad,     // the last unit failed; waiting for it to be unplugged
     Stopped,
 };
 

@@ -37,9 +37,9 @@ bool UnitWork::TryExchange(uint8_t command, uint8_t address, uint16_t value, uin
 uint16_t UnitWork::Exchange(uint8_t command, uint8_t address, uint16_t value) {
     uint16_t reply = 0;
     if (!TryExchange(command, address, value, reply))
-        throw UnitEnded{UnitReason::Interrupted +
-                        (link_.Lost() ? QStringLiteral(": порт отключён")
-                                      : QStringLiteral(": прибор не отвечает"))};
+        throw UnitEnded{UnitReason::Interrupted + (link_.Lost()
+                                                       ? QStringLiteral(": порт отключён")
+                                                       : QStringLiteral(": прибор не отвечает"))};
     return reply;
 }
 

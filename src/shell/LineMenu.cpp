@@ -1,0 +1,45 @@
+#include "LineMenu.h"
+
+#include "Connection.h"
+#include "ConnectionEvents.h"
+#include "ErrorHandler.h"
+#include "Form1.h"
+#include "LineWindow.h"
+#include "ProductionLog.h"
+#include "ServiceMenu.h"
+#include "ToolData.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+
+namespace {
+
+void OpenLineWindow(TForm1& form) {
+    static QPointer<LineWindow> open;
+    if (open) {
+        open->activateWindow();
+        return;
+    }
+    LineWindow::Place place{ToolData::Folder(), ProductionLog::Path(), &ToolData::Preferences,
+                            &PortList::SystemPorts, &RunHandler};
+    auto* window = new LineWindow(std::move(place), &form);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The main window's connection waits while the line holds the ports.
+    window->setWindowModality(Qt::ApplicationModal);
+    open = window;
+    window->show();
+}
+
+} // namespace
+
+void InstallLineMenu(TForm1& form) {
+    QAction* action = ServiceMenuGroup(form)->addAction(QStringLiteral("Производственная линия…"));
+    action->setObjectName(QStringLiteral("LineAction"));
+    QObject::connect(action, &QAction::triggered, &form,
+                     Guarded([&form] { OpenLineWindow(form); }));
+    auto follow = [action] { action->setEnabled(!DeviceConnected()); };
+    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::connected, action, follow);
+    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, action, follow);
+    follow();
+}
