@@ -71,7 +71,7 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
-    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowCounts(); });
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
     connect(line_.get(), &ProductionLine::halted, this,
             [this](const QString& message) { QMessageBox::warning(this, Title, message); });
     connect(line_.get(), &ProductionLine::finished, this, [this] {
@@ -81,7 +81,7 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     });
 
     ShowSetup(LineSetup::Load(*place_.preferences()));
-    ShowCounts();
+    ShowLineCounts();
     ShowRunning(false);
 }
 
@@ -107,6 +107,9 @@ QWidget* LineWindow::MakeSetup() {
     QStringList devices{NoPort};
     for (const PortFacts& port : place_.ports())
         devices << port.device;
+    for (const QString& device : place_.defaultDevices)
+        if (!device.isEmpty() && !devices.contains(device))
+            devices << device;
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
         auto* combo = new QComboBox(box);
         combo->setEditable(true);
@@ -204,7 +207,8 @@ LineSetup LineWindow::SetupShown() const {
 void LineWindow::ShowSetup(const LineSetup& setup) {
     reference_->setText(setup.referencePath);
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
-        const QString device = setup.devices.value(i);
+        const QString device =
+            (setup.devices.isEmpty() ? place_.defaultDevices : setup.devices).value(i);
         ports_[static_cast<size_t>(i)]->setCurrentText(device.isEmpty() ? NoPort : device);
     }
     operator_->setText(setup.operatorName);
@@ -238,7 +242,7 @@ bool LineWindow::StartLine() {
     report_->setText(QStringLiteral("Отчёт: ") +
                      QDir::toNativeSeparators(line_->Report().PathFor(QDate::currentDate())));
     report_->setAccessibleName(report_->text());
-    ShowCounts();
+    ShowLineCounts();
     ShowRunning(true);
     return true;
 }
@@ -248,14 +252,17 @@ void LineWindow::ShowStation(const StationView& view) {
         Tile(view.station)->Show(view);
 }
 
-void LineWindow::ShowCounts() {
-    const BatchCounts& counts = line_->Counts();
+void LineWindow::ShowLineCounts() {
+    ShowCounts(line_->Counts(), line_->Counts().UnitsPerHour());
+}
+
+void LineWindow::ShowCounts(const BatchCounts& counts, double unitsPerHour) {
     for (int i = 1; i <= LineSetup::MaxStations; ++i)
         Tile(i)->ShowCounts(counts.Good(i), counts.Bad(i));
     totals_->setText(QStringLiteral("Всего: годен %1, брак %2, приборов в час: %3")
                          .arg(counts.GoodInAll())
                          .arg(counts.BadInAll())
-                         .arg(qRound(counts.UnitsPerHour())));
+                         .arg(qRound(unitsPerHour)));
     totals_->setAccessibleName(totals_->text());
 }
 

@@ -4,6 +4,7 @@
 // batch counts and the commands to start, stop after the unit under way, and abort.
 // Closing the window stops the line as "Стоп" does and closes once every station is done.
 
+#include "BatchCounts.h"
 #include "LineSetup.h"
 #include "PortList.h"
 
@@ -34,6 +35,7 @@ public:
         QString logPath;    // the production log
         std::function<std::unique_ptr<QSettings>()> preferences;
         PortLister ports;
+        QStringList defaultDevices; // the stations' ports until others are chosen
         std::function<void(const std::function<void()>&)> run; // the error handler
     };
 
@@ -44,7 +46,7 @@ public:
     StationTile* Tile(int station) const { return tiles_.at(static_cast<size_t>(station - 1)); }
     // Shows a station's state as the line reports it.
     void ShowStation(const StationView& view);
-    void ShowCounts();
+    void ShowCounts(const BatchCounts& counts, double unitsPerHour);
 
     // Starts the line with the setup as shown; false (with a message) when it cannot start.
     bool StartLine();
@@ -60,6 +62,7 @@ private:
     LineSetup SetupShown() const;
     void ShowSetup(const LineSetup& setup);
     void ShowRunning(bool running);
+    void ShowLineCounts();
 
     Place place_;
     std::unique_ptr<ProductionLine> line_;

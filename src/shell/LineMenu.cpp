@@ -5,6 +5,7 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "LineWindow.h"
+#include "PortNames.h"
 #include "ProductionLog.h"
 #include "ServiceMenu.h"
 #include "ToolData.h"
@@ -21,8 +22,12 @@ void OpenLineWindow(TForm1& form) {
         open->activateWindow();
         return;
     }
-    LineWindow::Place place{ToolData::Folder(), ProductionLog::Path(), &ToolData::Preferences,
-                            &PortList::SystemPorts, &RunHandler};
+    QStringList comPorts;
+    for (int port = 1; port <= PortNames::PortCount; ++port)
+        comPorts << PortNames::DeviceFor(port);
+    LineWindow::Place place{ToolData::Folder(),    ProductionLog::Path(),
+                            &ToolData::Preferences, &PortList::SystemPorts,
+                            comPorts,               &RunHandler};
     auto* window = new LineWindow(std::move(place), &form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The main window's connection waits while the line holds the ports.
