@@ -17,6 +17,9 @@ ProductionLine::~ProductionLine() {
 
 void ProductionLine::Release() {
     for (const Worker& r : stations_) {
+        // The station closes its port on its own thread, after any unit under way.
+        if (r.thread->isRunning())
+            QMetaObject::invokeMethod(r.station, &Station::Finish, Qt::BlockingQueuedConnection);
         r.thread->quit();
         r.thread->wait();
         delete r.station;

@@ -54,11 +54,22 @@ void Station::ProbeLater(int ms) {
         timer_->start(ms);
 }
 
+bool Station::OpenPort() {
+    if (link_->Lost())
+        return link_->ReopenLost();
+    if (!link_->Open(device_, BaudRate))
+        return false;
+    link_->SetDtrLine();
+    link_->ClearRtsLine();
+    return true;
+}
+
 void Station::Probe() {
     if (stop_)
         return End();
-    if (!link_->Opened() &&
-        !(link_->Lost() ? link_->ReopenLost() : link_->Open(device_, BaudRate))) {
+    if (!link_->Opened() && !OpenPort()) {
+        // A port that went away took its controller with it.
+        awaitingUnplug_ = false;
         if (view_.phase != StationPhase::NoPort)
             Publish(StationPhase::NoPort);
         return ProbeLater();
@@ -107,6 +118,10 @@ void Station::WorkUnit(uint16_t identity) {
     awaitingUnplug_ = true;
     silentProbes_ = 0;
     ProbeLater();
+}
+
+void Station::Finish() {
+    End();
 }
 
 void Station::End() {

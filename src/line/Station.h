@@ -36,6 +36,8 @@ public:
 
     // On the station's thread: opens the port and starts looking for controllers.
     void Begin();
+    // On the station's thread: ends at once, closing the port there.
+    void Finish();
 
 signals:
     void changed(const StationView& view);
@@ -45,6 +47,7 @@ signals:
     void finished();
 
 private:
+    bool OpenPort();
     void Probe();
     void WorkUnit(uint16_t identity);
     void End();

@@ -66,7 +66,13 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
         throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
     }
     const QString numbered = Cp1251::Decode(given.serial());
-    if (!ControllerIdentity::WriteSerialNumber(exchange, numbered))
+    bool written = false;
+    try {
+        written = ControllerIdentity::WriteSerialNumber(exchange, numbered);
+    } catch (const UnitEnded&) {
+        // Aborted mid-way: the number is given all the same, and the row says so.
+    }
+    if (!written)
         throw UnitEnded{UnitReason::Interrupted +
                         QStringLiteral(": номер %1 выдан, но записан не полностью").arg(numbered)};
     record.serial = numbered;
