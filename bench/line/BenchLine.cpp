@@ -24,9 +24,9 @@ namespace {
 constexpr int UnitsPerStation = 3;
 
 struct Run {
-    double seconds = 0;                // from the start to the last result
-    std::vector<double> unitRatios;    // per unit: its time over its frames' line time
-    double longestStallMs = 0;         // of a 5 ms timer on this thread
+    double seconds = 0;             // from the start to the last result
+    std::vector<double> unitRatios; // per unit: its time over its frames' line time
+    double longestStallMs = 0;      // of a 5 ms timer on this thread
 };
 
 size_t WorkFrames(const q5emu::ControllerSequence& fixture) {

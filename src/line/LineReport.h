@@ -5,6 +5,7 @@
 // stations of one line share one report and take their turns.
 
 #include <QDateTime>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,8 @@ struct UnitRecord {
     QString differed; // "93: 1200/1000; …": address, word written, word read back
     qint64 durationMs = 0;
 };
+
+Q_DECLARE_METATYPE(UnitRecord)
 
 class LineReport {
 public:

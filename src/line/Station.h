@@ -17,8 +17,6 @@
 class ControllerLink;
 class QTimer;
 
-Q_DECLARE_METATYPE(UnitRecord)
-
 class Station : public QObject {
     Q_OBJECT
 public:

@@ -162,6 +162,7 @@ QWidget* LineWindow::MakeLimits() {
     }
     area->setWidget(inside);
     area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setFixedHeight(92);
     area->setAccessibleName(QStringLiteral("Пределы значений"));
     return area;

@@ -70,7 +70,11 @@ void StationTile::Show(const StationView& view) {
     title_->setAccessibleName(title_->text());
     const Look look = LookOf(view);
     result_->setText(look.text);
+    // The result is the biggest thing on the tile; a step or a wait is plainer.
     const bool strong = view.phase == StationPhase::Good || view.phase == StationPhase::Bad;
+    QFont font = result_->font();
+    font.setPointSize(strong ? 28 : 16);
+    result_->setFont(font);
     result_->setStyleSheet(
         QStringLiteral("background: %1; color: %2; border-radius: 4px;")
             .arg(look.background, strong ? QStringLiteral("white") : QStringLiteral("black")));

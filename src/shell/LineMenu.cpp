@@ -25,9 +25,12 @@ void OpenLineWindow(TForm1& form) {
     QStringList comPorts;
     for (int port = 1; port <= PortNames::PortCount; ++port)
         comPorts << PortNames::DeviceFor(port);
-    LineWindow::Place place{ToolData::Folder(),    ProductionLog::Path(),
-                            &ToolData::Preferences, &PortList::SystemPorts,
-                            comPorts,               &RunHandler};
+    LineWindow::Place place{ToolData::Folder(),
+                            ProductionLog::Path(),
+                            &ToolData::Preferences,
+                            &PortList::SystemPorts,
+                            comPorts,
+                            &RunHandler};
     auto* window = new LineWindow(std::move(place), &form);
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The main window's connection waits while the line holds the ports.

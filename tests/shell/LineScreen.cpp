@@ -23,21 +23,33 @@ bool SaveLineWindow(const QDir& dir) {
         sample.Save(setup);
     }
     LineWindow::Place place{
-        data.path(), data.filePath(QStringLiteral("Protocol.lst")),
+        data.path(),
+        data.filePath(QStringLiteral("Protocol.lst")),
         [preferences] { return std::make_unique<QSettings>(preferences, QSettings::IniFormat); },
-        [] { return std::vector<PortFacts>{}; }, {}, &RunHandler};
+        [] { return std::vector<PortFacts>{}; },
+        {},
+        &RunHandler};
     LineWindow window(std::move(place));
     const QString serial = QStringLiteral("Тарвик-Q5 ГБО 2026 00%1");
-    window.ShowStation({1, StationPhase::Good, QStringLiteral("/dev/ttyUSB0"), {},
-                        serial.arg(131), {}});
-    window.ShowStation({2, StationPhase::Bad, QStringLiteral("/dev/ttyUSB1"), {},
-                        serial.arg(129), QStringLiteral("не сохранены слова: 93")});
-    window.ShowStation({3, StationPhase::Working, QStringLiteral("/dev/ttyUSB2"),
-                        QStringLiteral("Запись установок"), serial.arg(132), {}});
+    window.ShowStation(
+        {1, StationPhase::Good, QStringLiteral("/dev/ttyUSB0"), {}, serial.arg(131), {}});
+    window.ShowStation({2,
+                        StationPhase::Bad,
+                        QStringLiteral("/dev/ttyUSB1"),
+                        {},
+                        serial.arg(129),
+                        QStringLiteral("не сохранены слова: 93")});
+    window.ShowStation({3,
+                        StationPhase::Working,
+                        QStringLiteral("/dev/ttyUSB2"),
+                        QStringLiteral("Запись установок"),
+                        serial.arg(132),
+                        {}});
     window.ShowStation({4, StationPhase::Waiting, QStringLiteral("/dev/ttyUSB3"), {}, {}, {}});
     BatchCounts counts;
     counts.Start();
-    for (const auto& [station, good, bad] : {std::tuple{1, 9, 0}, {2, 7, 2}, {3, 8, 1}, {4, 8, 0}}) {
+    for (const auto& [station, good, bad] :
+         {std::tuple{1, 9, 0}, {2, 7, 2}, {3, 8, 1}, {4, 8, 0}}) {
         for (int i = 0; i < good; ++i)
             counts.Count(station, true);
         for (int i = 0; i < bad; ++i)
