@@ -1,6 +1,7 @@
 #include "SafetyNet.h"
 
 #include "Catalogue.h"
+#include "ControllerLink.h"
 #include "JournalFeed.h"
 #include "Protocol.h"
 #include "WriteOperation.h"
@@ -43,9 +44,8 @@ QString GestureOperation(const Catalogue::Entry* entry) {
 
 } // namespace
 
-SafetyNet::SafetyNet(QObject* parent) : QObject(parent) {
-    subscription_ =
-        ExchangeObservers::Add([this](const ExchangeRecord& record) { OnExchange(record); });
+SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
+    subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
     WriteOperation::SetEndHook([this] { CloseAction(); });
 }
 
@@ -90,7 +90,7 @@ std::optional<SettingsRecords::Entries> SafetyNet::CompleteFirstReadBlock() {
     SettingsRecords::Entries block{};
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         const auto address = static_cast<uint8_t>(SettingsRecords::FirstAddress + i);
-        if (!words_.FirstRead(address) && !SendCommand(CmdReadParam, address, 0))
+        if (!words_.FirstRead(address) && !link_.SendCommand(CmdReadParam, address, 0))
             return std::nullopt;
         block[static_cast<std::size_t>(i)] = *words_.FirstRead(address);
     }
@@ -99,7 +99,7 @@ std::optional<SettingsRecords::Entries> SafetyNet::CompleteFirstReadBlock() {
 
 bool SafetyNet::ReadUnknown(const std::vector<uint8_t>& addresses) {
     for (uint8_t address : addresses)
-        if (!words_.Known(false, address) && !SendCommand(CmdReadParam, address, 0))
+        if (!words_.Known(false, address) && !link_.SendCommand(CmdReadParam, address, 0))
             return false;
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The safety net of one connection, behind every exchange: it learns the controller's words
 // from the replies, journals each word written, keeps the undo list and completes the restore
-// point at the end of the connection sequence. Window-free; the shell tells it when a
-// connection begins, succeeds and ends.
+// point at the end of the connection sequence. Window-free; it is handed the link it guards,
+// and the shell tells it when a connection begins, succeeds and ends.
 
 #include "ChangeJournal.h"
 #include "ConnectionWords.h"
@@ -16,10 +16,13 @@
 #include <optional>
 #include <vector>
 
+class ControllerLink;
+
 class SafetyNet : public QObject {
     Q_OBJECT
 public:
-    explicit SafetyNet(QObject* parent = nullptr);
+    // `link` must outlive the safety net.
+    explicit SafetyNet(ControllerLink& link, QObject* parent = nullptr);
     ~SafetyNet() override;
 
     // A connection attempt begins: what was learned and the undo list are forgotten; writes
@@ -55,6 +58,7 @@ private:
     void Journal(const JournalRecord& record);
     void CloseAction();
 
+    ControllerLink& link_;
     ExchangeObservers::Subscription subscription_;
     ConnectionWords words_;
     UndoHistory history_;

@@ -18,7 +18,7 @@ SettingsRecords::Entries Read() {
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         if (!SendCommand(CmdReadParam, AddressOf(i), 0))
             throw ENoReply();
-        entries[static_cast<std::size_t>(i)] = {ReplyValue(), ReplyFrame[ReplyChecksumByte]};
+        entries[static_cast<std::size_t>(i)] = {ReplyValue(), ReplyFrame()[ReplyChecksumByte]};
     }
     return entries;
 }

@@ -1,12 +1,15 @@
 #pragma once
-// The program's one serial port: opened by number (COM1..COM4), fixed frame settings
-// (8 data bits, no parity, two stop bits), DTR asserted and RTS negated by the caller.
-// All routines run on the GUI thread and never show a message.
+// The window's serial port, the device of its link (WindowLink.h, SerialLine.h): opened by
+// number (COM1..COM4), fixed frame settings (8 data bits, no parity, two stop bits), DTR
+// asserted and RTS negated by the caller. All routines run on the GUI thread and never show
+// a message.
 //
 // A device that hangs up (a pulled USB adapter, a controller's pseudo-terminal that went
 // away) is closed here at the first sign of it: every later operation returns at once
 // without touching it, and the port is remembered as lost until ReopenLostPort brings the
 // same device back, or OpenPort or ClosePort start afresh.
+
+#include "SerialLine.h"
 
 #include <cstdint>
 
@@ -59,8 +62,8 @@ void ClearRtsLine();
 bool IsAcceptedBaudRate(int32_t baudRate);
 
 // Upper bound of the wait of ReadPort, in milliseconds.
-inline constexpr int ReplyWindowMs = 40;
+inline constexpr int ReplyWindowMs = SerialLine::ReplyWindowMs;
 // Upper bound of the wait of SettleLine on a line that keeps talking.
-inline constexpr int SettleLimitMs = 4 * ReplyWindowMs;
+inline constexpr int SettleLimitMs = SerialLine::SettleLimitMs;
 
 } // namespace Comm_Fun

@@ -1,27 +1,23 @@
 #include "ExchangeObserver.h"
 
+#include "ControllerLink.h"
+#include "WindowLink.h"
+
 #include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace ExchangeObservers {
 
+struct List::Entries {
+    std::vector<std::shared_ptr<Subscription::Entry>> items;
+};
+
 struct Subscription::Entry {
     Observer observer;
     bool removed = false;
+    std::weak_ptr<List::Entries> list;
 };
-
-namespace {
-
-using Entries = std::vector<std::shared_ptr<Subscription::Entry>>;
-
-// Built on first use, so it outlives every subscription, also one held by a static object.
-Entries& AllEntries() {
-    static Entries entries;
-    return entries;
-}
-
-} // namespace
 
 Subscription& Subscription::operator=(Subscription&& other) noexcept {
     if (this != &other) {
@@ -39,28 +35,47 @@ void Subscription::reset() {
     if (!entry_)
         return;
     entry_->removed = true;
-    Entries& entries = AllEntries();
-    entries.erase(std::remove(entries.begin(), entries.end(), entry_), entries.end());
+    if (const std::shared_ptr<List::Entries> list = entry_->list.lock()) {
+        auto& items = list->items;
+        items.erase(std::remove(items.begin(), items.end(), entry_), items.end());
+    }
     entry_.reset();
 }
 
-Subscription Add(Observer observer) {
+List::List() : entries_(std::make_shared<Entries>()) {}
+
+List::~List() = default;
+
+Subscription List::Add(Observer observer) {
     auto entry = std::make_shared<Subscription::Entry>();
     entry->observer = std::move(observer);
-    AllEntries().push_back(entry);
+    entry->list = entries_;
+    entries_->items.push_back(entry);
     return Subscription(std::move(entry));
 }
 
-bool Listening() {
-    return !AllEntries().empty();
+bool List::Listening() const {
+    return !entries_->items.empty();
 }
 
-void Publish(const ExchangeRecord& record) {
+void List::Publish(const ExchangeRecord& record) const {
     // An observer may exchange, subscribe or unsubscribe: walk a copy, skip the removed.
-    const Entries current = AllEntries();
+    const auto current = entries_->items;
     for (const auto& entry : current)
         if (!entry->removed)
             entry->observer(record);
+}
+
+Subscription Add(Observer observer) {
+    return WindowLink().Observe(std::move(observer));
+}
+
+bool Listening() {
+    return WindowLink().Observers().Listening();
+}
+
+void Publish(const ExchangeRecord& record) {
+    WindowLink().Observers().Publish(record);
 }
 
 } // namespace ExchangeObservers

@@ -1,11 +1,14 @@
 #pragma once
-// Listeners to the command exchange: every SendCommand publishes its outcome once, after
-// the exchange, to everyone registered. Listeners see the record; they cannot change the
-// outcome, and an exchange with nobody listening costs nothing more.
+// Listeners to the command exchange: every exchange of a link publishes its outcome once,
+// after the exchange, to everyone registered with that link. Listeners see the record; they cannot
+// change the outcome, and an exchange with nobody listening costs nothing more.
 //
 //     ExchangeObservers::Subscription watch =
 //         ExchangeObservers::Add([](const ExchangeRecord& r) { ... });
 //     // listens until `watch` goes out of scope or is reset
+//
+// The free functions serve the window's link (WindowLink.h); a ControllerLink keeps a List of
+// its own.
 
 #include <chrono>
 #include <cstdint>
@@ -52,22 +55,38 @@ public:
     struct Entry;
 
 private:
-    friend Subscription Add(Observer observer);
+    friend class List;
     explicit Subscription(std::shared_ptr<Entry> entry) : entry_(std::move(entry)) {}
 
     std::shared_ptr<Entry> entry_;
 };
 
-// Registers an observer; it is called on the GUI thread after each exchange and must not
-// throw. An observer
+// The observers of one link. A subscription may outlive its list: it then holds nothing.
+// An observer is called on the link's thread after each exchange and must not throw. One
 // removed while a record is handed out hears nothing more, not even that record; one added
 // then hears from the next record on.
+class List {
+public:
+    List();
+    ~List();
+    List(const List&) = delete;
+    List& operator=(const List&) = delete;
+
+    [[nodiscard]] Subscription Add(Observer observer);
+    // True while anyone listens.
+    bool Listening() const;
+    // Hands the record to every observer, in the order they were added.
+    void Publish(const ExchangeRecord& record) const;
+
+    struct Entries;
+
+private:
+    std::shared_ptr<Entries> entries_;
+};
+
+// The window's link's observers (WindowLink.h), on the GUI thread.
 [[nodiscard]] Subscription Add(Observer observer);
-
-// True while anyone listens.
 bool Listening();
-
-// Hands the record to every observer, in the order they were added.
 void Publish(const ExchangeRecord& record);
 
 } // namespace ExchangeObservers

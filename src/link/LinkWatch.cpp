@@ -1,8 +1,9 @@
 #include "LinkWatch.h"
 
-#include "Comm_Fun.h"
+#include "ControllerLink.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
+#include "WindowLink.h"
 
 namespace {
 
@@ -20,21 +21,23 @@ private:
 
 } // namespace
 
-LinkWatch::LinkWatch(QObject* parent) : QObject(parent) {
+LinkWatch::LinkWatch(QObject* parent) : LinkWatch(WindowLink(), parent) {}
+
+LinkWatch::LinkWatch(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
     probeTimer_.setInterval(ProbeIntervalMs);
     connect(&probeTimer_, &QTimer::timeout, this, &LinkWatch::probe);
 }
 
 LinkWatch::~LinkWatch() {
     if (lost_)
-        HoldWrites(false);
+        link_.HoldWrites(false);
 }
 
 void LinkWatch::Arm(std::vector<uint8_t> addresses, KnownWord known) {
     Disarm();
     addresses_ = std::move(addresses);
     known_ = std::move(known);
-    subscription_ = ExchangeObservers::Add([this](const ExchangeRecord& r) { observe(r); });
+    subscription_ = link_.Observe([this](const ExchangeRecord& r) { observe(r); });
 }
 
 void LinkWatch::Disarm() {
@@ -48,7 +51,7 @@ void LinkWatch::Disarm() {
 
 void LinkWatch::setLost(bool lost) {
     if (lost_ != lost)
-        HoldWrites(lost);
+        link_.HoldWrites(lost);
     lost_ = lost;
 }
 
@@ -85,9 +88,9 @@ void LinkWatch::probe() {
         return;
     {
         OwnExchanges own(ownExchanges_);
-        if (Comm_Fun::PortLost() && !Comm_Fun::ReopenLostPort())
+        if (link_.Lost() && !link_.ReopenLost())
             return;
-        if (!SendCommand(CmdReadParam, IdentityWords::Address, 0))
+        if (!link_.SendCommand(CmdReadParam, IdentityWords::Address, 0))
             return;
     }
     checkController();
@@ -104,10 +107,10 @@ void LinkWatch::checkQueued() {
 LinkWatch::Verdict LinkWatch::compare() const {
     for (const auto& [address, word] : expected_) {
         int reads = 0;
-        while (!SendCommand(CmdReadParam, address, 0))
-            if (++reads == ReadsPerWord || !Comm_Fun::PortOpened())
+        while (!link_.SendCommand(CmdReadParam, address, 0))
+            if (++reads == ReadsPerWord || !link_.Opened())
                 return Verdict::Unknown;
-        if (ReplyValue() != word)
+        if (link_.ReplyValue() != word)
             return Verdict::Other;
     }
     return Verdict::Same;

@@ -1,7 +1,7 @@
 #pragma once
-// Watches the link to a connected controller through the exchange observers, without a
+// Watches one link to a connected controller through its exchange observers, without a
 // window. Armed at a successful connection, it counts failed exchanges: three in a row mark
-// the link lost, and writes are held from then on (Protocol.h). While lost it probes once a
+// the link lost, and the link's writes are held from then on. While lost it probes once a
 // second (reopening a port that hung up first); the first successful exchange after that, the
 // probe's or anyone's, makes it check the controller: every word that tells one controller
 // from another and that the connection knew when the link was lost is read again. All equal:
@@ -10,6 +10,8 @@
 // the link lost, to be checked at the next probe.
 
 #include "ExchangeObserver.h"
+
+class ControllerLink;
 
 #include <QObject>
 #include <QTimer>
@@ -32,6 +34,9 @@ public:
     // What the connection knows of a parameter word of its controller, or none.
     using KnownWord = std::function<std::optional<uint16_t>(uint8_t address)>;
 
+    // Watches `link`, which must outlive the watch and live on the watch's thread.
+    explicit LinkWatch(ControllerLink& link, QObject* parent = nullptr);
+    // Watches the window's link.
     explicit LinkWatch(QObject* parent = nullptr);
     ~LinkWatch() override;
 
@@ -63,6 +68,7 @@ private:
     Verdict compare() const;
     void setLost(bool lost);
 
+    ControllerLink& link_;
     std::vector<uint8_t> addresses_;
     KnownWord known_;
     // The words to find again, as the connection knew them when the link was lost.

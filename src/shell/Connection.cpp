@@ -23,6 +23,7 @@
 #include "SettingsRecords.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowLink.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -266,7 +267,7 @@ void InstallConnection(TForm1& form) {
                      Guarded(&Connect_to_COM1Click));
     QObject::connect(form.Close_COM, &QPushButton::clicked, &form, Guarded(&Close_COMClick));
     linkIndicator = new LinkIndicator(form.MainMenu1);
-    linkWatch = new LinkWatch(&form);
+    linkWatch = new LinkWatch(WindowLink(), &form);
     QObject::connect(linkWatch, &LinkWatch::linkStateChanged, &form,
                      [](bool good) { RunHandler([good] { OnLinkState(good); }); });
     QObject::connect(linkWatch, &LinkWatch::otherController, &form, Guarded(&OnOtherController));

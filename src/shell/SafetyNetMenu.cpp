@@ -13,6 +13,7 @@
 #include "SafetyNet.h"
 #include "ServiceMenu.h"
 #include "ToolData.h"
+#include "WindowLink.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -164,7 +165,7 @@ bool BackupAtConnection() {
 }
 
 void InstallSafetyNet(TForm1& form) {
-    net = new SafetyNet(&form);
+    net = new SafetyNet(WindowLink(), &form);
     // Undo and redo head the menu; the restore points' switch ends the group of their dialogs.
     QMenu* menu = ServiceMenuOf(form);
     QAction* first = menu->actions().value(0);

@@ -1,6 +1,6 @@
 #include "MemoryLine.h"
 
-#include "Comm_Fun.h"
+#include "SerialLine.h"
 
 #include <algorithm>
 #include <array>
@@ -79,19 +79,18 @@ std::size_t Waiting() {
 
 } // namespace MemoryLine
 
-namespace Comm_Fun {
+struct SerialLine::State {};
 
-bool PortOpened() {
-    return TheLine().open;
+SerialLine::SerialLine() = default;
+SerialLine::~SerialLine() = default;
+
+bool SerialLine::AcceptsBaudRate(int32_t baudRate) {
+    return baudRate == 19200;
 }
 
-bool PortLost() {
-    return TheLine().lost;
-}
-
-bool OpenPort(int16_t port, int32_t baudRate) {
+bool SerialLine::Open(const QString&, int32_t baudRate, Refusal*) {
     Line& line = TheLine();
-    if (line.open || port < 1 || port > 4 || !IsAcceptedBaudRate(baudRate))
+    if (line.open || !AcceptsBaudRate(baudRate))
         return false;
     line.open = true;
     line.lost = false;
@@ -99,13 +98,21 @@ bool OpenPort(int16_t port, int32_t baudRate) {
     return true;
 }
 
-void ClosePort() {
+void SerialLine::Close() {
     Line& line = TheLine();
     line.open = false;
     line.lost = false;
 }
 
-bool ReopenLostPort() {
+bool SerialLine::Opened() const {
+    return TheLine().open;
+}
+
+bool SerialLine::Lost() const {
+    return TheLine().lost;
+}
+
+bool SerialLine::ReopenLost() {
     Line& line = TheLine();
     if (!line.lost || line.open)
         return false;
@@ -114,7 +121,11 @@ bool ReopenLostPort() {
     return true;
 }
 
-bool WritePort(const uint8_t* bytes, int32_t count) {
+QString SerialLine::Device() const {
+    return u"memory"_qs;
+}
+
+bool SerialLine::Write(const uint8_t* bytes, int32_t count) {
     Line& line = TheLine();
     if (!line.open || count <= 0)
         return false;
@@ -138,7 +149,7 @@ bool WritePort(const uint8_t* bytes, int32_t count) {
     return true;
 }
 
-int32_t ReadPort(uint8_t* buffer, uint32_t count) {
+int32_t SerialLine::Read(uint8_t* buffer, uint32_t count) {
     Line& line = TheLine();
     if (!line.open)
         return 0;
@@ -148,19 +159,13 @@ int32_t ReadPort(uint8_t* buffer, uint32_t count) {
     return static_cast<int32_t>(have);
 }
 
-void MarkUnsettled() {}
+void SerialLine::MarkUnsettled() {}
 
 // The controller answers at once: whatever is still waiting before a request is stale.
-bool SettleLine() {
+bool SerialLine::Settle() {
     TheLine().waiting.clear();
     return TheLine().open;
 }
 
-void SetDtrLine() {}
-void ClearRtsLine() {}
-
-bool IsAcceptedBaudRate(int32_t baudRate) {
-    return baudRate == 19200;
-}
-
-} // namespace Comm_Fun
+void SerialLine::SetDtr() {}
+void SerialLine::ClearRts() {}

@@ -1,9 +1,9 @@
 #pragma once
-// The serial port of the exchange fuzz target, in memory: Comm_Fun's routines over a byte
-// queue, with a controller behind it that answers at once, so that an exchange costs no
-// reply window. The controller answers like the emulator (reads give the word held, writes
-// store and echo it; a wrong checksum or an unknown command gets nothing), unless a reply
-// was scripted for the next request.
+// The serial line of the exchange fuzz target, in memory: SerialLine's routines over a byte
+// queue (one line: every SerialLine is this one), with a controller behind it that answers at once,
+// so that an exchange costs no reply window. The controller answers like the emulator (reads give
+// the word held, writes store and echo it; a wrong checksum or an unknown command gets nothing),
+// unless a reply was scripted for the next request.
 
 #include <Frame.h>
 

@@ -10,9 +10,10 @@
 #include "FuzzCheck.h"
 #include "MemoryLine.h"
 
-#include "Comm_Fun.h"
+#include "ControllerLink.h"
 #include "ExchangeObserver.h"
 #include "Protocol.h"
+#include "WindowLink.h"
 
 #include <QByteArray>
 
@@ -36,7 +37,7 @@ QString Hex(const std::vector<uint8_t>& bytes) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Require(Comm_Fun::OpenPort(1, BaudRate), "the line opens");
+    Require(WindowLink().Open(u"memory"_qs, BaudRate), "the line opens");
     return 0;
 }
 
@@ -51,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::vector<uint8_t> reply =
         data.ConsumeBytes<uint8_t>(data.ConsumeIntegralInRange<size_t>(0, MaxBlock));
 
-    if (!Comm_Fun::PortOpened())
-        Require(Comm_Fun::ReopenLostPort(), "a lost line opens again");
+    if (!WindowLink().Opened())
+        Require(WindowLink().ReopenLost(), "a lost line opens again");
     MemoryLine::TakeRequests();
     MemoryLine::PutOnLine(raw);
     MemoryLine::ReplyNextWith(reply);
@@ -62,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::vector<ExchangeRecord> published;
     const ExchangeObservers::Subscription watch =
         ExchangeObservers::Add([&](const ExchangeRecord& record) { published.push_back(record); });
-    const Frame::Bytes before = ReplyFrame;
+    const Frame::Bytes before = ReplyFrame();
     const bool accepted = SendCommand(command, address, value);
-    const Frame::Bytes after = ReplyFrame;
+    const Frame::Bytes after = ReplyFrame();
 
     const bool silent = reply.empty();
     const bool proper = reply.size() == Frame::Size &&
@@ -86,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     if (hangUp) {
         Require(!accepted && requests.empty() && after == before,
                 "a hang-up fails the exchange and leaves the frame", detail);
-        Require(record.outcome == ExchangeOutcome::PortGone && !Comm_Fun::PortOpened() &&
-                    Comm_Fun::PortLost(),
+        Require(record.outcome == ExchangeOutcome::PortGone && !WindowLink().Opened() &&
+                    WindowLink().Lost(),
                 "a hang-up loses the port", detail);
         return 0;
     }

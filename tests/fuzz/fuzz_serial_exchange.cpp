@@ -80,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     }
     emulator.replyNextWith(reply); // empty: no answer at all
 
-    const Frame::Bytes before = ReplyFrame;
+    const Frame::Bytes before = ReplyFrame();
     const bool accepted = SendCommand(command, address, value);
-    const Frame::Bytes after = ReplyFrame;
+    const Frame::Bytes after = ReplyFrame();
 
     const bool silent = reply.empty();
     const bool proper = reply.size() == Frame::Size &&

@@ -26,7 +26,7 @@ constexpr uint8_t Enrichment = 61;
 constexpr uint16_t EnrichmentWord = 200;
 
 Bytes ReplyBytes() {
-    return {ReplyFrame.begin(), ReplyFrame.end()};
+    return {ReplyFrame().begin(), ReplyFrame().end()};
 }
 
 Bytes FrameOf(uint8_t command, uint8_t address, uint16_t value) {

@@ -1,0 +1,125 @@
+#include "ControllerLink.h"
+
+#include "Protocol.h"
+
+#include <chrono>
+#include <utility>
+
+namespace {
+
+// A garbled reply is asked for again this many times; silence is not.
+constexpr int GarbledRetries = 2;
+
+bool Garbled(ExchangeOutcome outcome) {
+    return outcome == ExchangeOutcome::BadChecksum || outcome == ExchangeOutcome::Short ||
+           outcome == ExchangeOutcome::Long;
+}
+
+} // namespace
+
+ControllerLink::ControllerLink() = default;
+
+ControllerLink::~ControllerLink() = default;
+
+bool ControllerLink::Open(const QString& device, int32_t baudRate) {
+    return line_.Open(device, baudRate);
+}
+
+bool ControllerLink::Open(const QString& device, int32_t baudRate, SerialLine::Refusal* refusal) {
+    return line_.Open(device, baudRate, refusal);
+}
+
+void ControllerLink::Close() {
+    line_.Close();
+}
+
+bool ControllerLink::Opened() const {
+    return line_.Opened();
+}
+
+bool ControllerLink::Lost() const {
+    return line_.Lost();
+}
+
+bool ControllerLink::ReopenLost() {
+    return line_.ReopenLost();
+}
+
+QString ControllerLink::Device() const {
+    return line_.Device();
+}
+
+void ControllerLink::SetDtrLine() {
+    line_.SetDtr();
+}
+
+void ControllerLink::ClearRtsLine() {
+    line_.ClearRts();
+}
+
+uint16_t ControllerLink::ReplyValue() const {
+    return Frame::Word(reply_);
+}
+
+const Frame::Bytes& ControllerLink::ReplyFrame() const {
+    return reply_;
+}
+
+void ControllerLink::HoldWrites(bool held) {
+    writesHeld_ = held;
+}
+
+bool ControllerLink::WritesHeld() const {
+    return writesHeld_;
+}
+
+ExchangeObservers::Subscription ControllerLink::Observe(ExchangeObservers::Observer observer) {
+    return observers_.Add(std::move(observer));
+}
+
+bool ControllerLink::IsWrite(uint8_t command) {
+    return command == CmdWriteParam || command == CmdWriteLive;
+}
+
+ExchangeOutcome ControllerLink::OutcomeOf(int32_t received) const {
+    if (!line_.Opened())
+        return ExchangeOutcome::PortGone;
+    if (received == 0)
+        return ExchangeOutcome::NoReply;
+    if (received < Frame::Size)
+        return ExchangeOutcome::Short;
+    if (received > Frame::Size)
+        return ExchangeOutcome::Long;
+    return Frame::ChecksumOk(reply_) ? ExchangeOutcome::Success : ExchangeOutcome::BadChecksum;
+}
+
+// One request and the reply that arrives within its window, on a settled line: a reply that
+// came too late for an earlier exchange is never taken for this one's. A line that keeps
+// talking gets no request and counts as a long reply.
+ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request) {
+    if (!line_.Settle())
+        return line_.Opened() ? ExchangeOutcome::Long : ExchangeOutcome::PortGone;
+    line_.Write(request.data(), Frame::Size);
+    const ExchangeOutcome outcome = OutcomeOf(line_.Read(reply_.data(), Frame::Size));
+    if (outcome != ExchangeOutcome::Success)
+        line_.MarkUnsettled();
+    return outcome;
+}
+
+bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t value) {
+    if (writesHeld_ && IsWrite(command))
+        return false;
+    const Frame::Bytes request = Frame::Build(command, address, value);
+    ExchangeOutcome outcome = ExchangeOutcome::PortGone;
+    int attempts = 0;
+    while (line_.Opened() && attempts <= GarbledRetries) {
+        ++attempts;
+        outcome = Attempt(request);
+        if (!Garbled(outcome))
+            break;
+    }
+    if (observers_.Listening())
+        observers_.Publish({command, address, value, ReplyValue(), reply_[Frame::Size - 1], outcome,
+                            std::chrono::steady_clock::now(), attempts});
+    return outcome == ExchangeOutcome::Success;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// One controller on one serial device: the device, the exchange over it (request, reply
+// window, retries of garbled replies, the late-reply rule, emptying stale input), the last
+// reply frame, whether writes are held, and the listeners to its exchanges. Several links
+// exist at once, each on its own device, and share nothing. A link is used from one thread
+// at a time: the thread that created it.
+
+#include "ExchangeObserver.h"
+#include "Frame.h"
+#include "SerialLine.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class ControllerLink {
+public:
+    ControllerLink();
+    ~ControllerLink(); // closes the device
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
+
+    // The device: 8 data bits, no parity, two stop bits, low latency asked for (SerialLine.h).
+    bool Open(const QString& device, int32_t baudRate);
+    bool Open(const QString& device, int32_t baudRate, SerialLine::Refusal* refusal);
+    void Close();
+    bool Opened() const;
+    bool Lost() const; // hung up, not reopened since
+    bool ReopenLost();
+    QString Device() const;
+    void SetDtrLine();
+    void ClearRtsLine();
+
+    // Sends one frame and waits for the reply. True when five bytes with a correct checksum
+    // came back within the request's own reply window. Reply bytes 0 and 1 are not looked
+    // at: the controller does not echo the request there. After an exchange without a good
+    // reply the next request waits until the line has been quiet for one reply window
+    // (SerialLine::Settle), so a reply that came too late for an earlier exchange is never
+    // taken for this one's. A garbled reply (wrong checksum, too few or too many bytes) is
+    // asked for again, at most twice; silence is not. The outcome is published to this
+    // link's observers. While writes are held a write command sends nothing, tells no
+    // observer and returns false.
+    bool SendCommand(uint8_t command, uint8_t address, uint16_t value);
+    // The data word of ReplyFrame (bytes 2 and 3, low byte first).
+    uint16_t ReplyValue() const;
+    // The last reply frame as it arrived: bytes that no reply reached keep their old content.
+    const Frame::Bytes& ReplyFrame() const;
+    // Held while the controller on the line is not known to be the connected one.
+    void HoldWrites(bool held);
+    bool WritesHeld() const;
+
+    // Listeners to this link's exchanges only.
+    [[nodiscard]] ExchangeObservers::Subscription Observe(ExchangeObservers::Observer observer);
+    const ExchangeObservers::List& Observers() const { return observers_; }
+
+    // The device itself, for routines that talk to it byte by byte.
+    SerialLine& Line() { return line_; }
+
+    // True for the commands that change a word of the controller.
+    static bool IsWrite(uint8_t command);
+
+private:
+    ExchangeOutcome Attempt(const Frame::Bytes& request);
+    ExchangeOutcome OutcomeOf(int32_t received) const;
+
+    SerialLine line_;
+    Frame::Bytes reply_{};
+    bool writesHeld_ = false;
+    ExchangeObservers::List observers_;
+};

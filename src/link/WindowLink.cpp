@@ -1,0 +1,8 @@
+#include "WindowLink.h"
+
+#include "ControllerLink.h"
+
+ControllerLink& WindowLink() {
+    static ControllerLink link;
+    return link;
+}
