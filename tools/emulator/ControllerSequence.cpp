@@ -49,17 +49,16 @@ std::optional<ScriptedUnit> ParseUnit(std::string_view item) {
 
 std::optional<std::vector<ScriptedUnit>> ParseSequence(std::string_view text) {
     std::vector<ScriptedUnit> units;
-    while (!text.empty()) {
+    for (;;) {
         const size_t comma = text.find(',');
         const std::optional<ScriptedUnit> unit = ParseUnit(text.substr(0, comma));
         if (!unit)
             return std::nullopt;
         units.push_back(*unit);
-        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        if (comma == std::string_view::npos)
+            return units;
+        text = text.substr(comma + 1);
     }
-    if (units.empty())
-        return std::nullopt;
-    return units;
 }
 
 ControllerSequence::ControllerSequence(EmulatorOptions options, std::vector<ScriptedUnit> units,
