@@ -31,6 +31,20 @@ class LineReport {
 public:
     explicit LineReport(QString dataFolder);
 
+    // The report's columns, in order.
+    enum Column : int {
+        Time,
+        Station,
+        Operator,
+        Serial,
+        Made,
+        Reference,
+        Sha256,
+        Result,
+        Reason,
+        Differed,
+        Duration
+    };
     static QStringList Columns();
     static QString ResultText(bool good); // "ГОДЕН" / "БРАК"
     QString PathFor(const QDate& day) const;

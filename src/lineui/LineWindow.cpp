@@ -1,14 +1,17 @@
 #include "LineWindow.h"
 
 #include "Catalogue.h"
+#include "LineDaySheet.h"
 #include "ProductionLine.h"
 #include "ReferenceFile.h"
+#include "SheetDialog.h"
 #include "StationTile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDateTime>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,11 +51,12 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     start_ = new QPushButton(QStringLiteral("Пуск"), this);
     stop_ = new QPushButton(QStringLiteral("Стоп после прибора"), this);
     abort_ = new QPushButton(QStringLiteral("Прервать"), this);
-    for (QPushButton* button : {start_, stop_, abort_}) {
+    daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_}) {
         button->setAccessibleName(button->text());
         buttons->addWidget(button);
     }
-    buttons->addStretch();
+    buttons->insertStretch(3);
     layout->addLayout(buttons);
 
     auto* grid = new QGridLayout;
@@ -70,6 +74,7 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(start_, &QPushButton::clicked, this, [this] { place_.run([this] { StartLine(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
+    connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
     connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
     connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
     connect(line_.get(), &ProductionLine::halted, this,
@@ -265,6 +270,24 @@ void LineWindow::ShowCounts(const BatchCounts& counts, double unitsPerHour) {
                          .arg(counts.BadInAll())
                          .arg(qRound(unitsPerHour)));
     totals_->setAccessibleName(totals_->text());
+}
+
+void LineWindow::ShowDaySheet() {
+    const QDate day = QDate::currentDate();
+    const QString path = line_->Report().PathFor(day);
+    Sheets::Identity identity;
+    identity.tool = ToolNameAndVersion();
+    auto make = [day, path](const Sheets::Identity& named) {
+        return Sheets::LineDaySheet(
+            day, LineReport::Read(path), named,
+            QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    };
+    SheetDialog dialog(
+        QStringLiteral("Итоги линии за %1 из отчёта %2.")
+            .arg(day.toString(QStringLiteral("dd.MM.yyyy")), QDir::toNativeSeparators(path)),
+        identity, make, QStringLiteral("Линия %1.pdf").arg(day.toString(Qt::ISODate)),
+        place_.preferences(), place_.run, this);
+    dialog.exec();
 }
 
 void LineWindow::ShowRunning(bool running) {

@@ -63,6 +63,7 @@ private:
     void ShowSetup(const LineSetup& setup);
     void ShowRunning(bool running);
     void ShowLineCounts();
+    void ShowDaySheet();
 
     Place place_;
     std::unique_ptr<ProductionLine> line_;
@@ -84,6 +85,7 @@ private:
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* abort_ = nullptr;
+    QPushButton* daySheet_ = nullptr;
     std::array<StationTile*, LineSetup::MaxStations> tiles_{};
     QLabel* totals_ = nullptr;
     QLabel* report_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "ControllerSequence.h"
 #include "CsvLine.h"
+#include "LineDaySheet.h"
 #include "ProductionLine.h"
 #include "SampleWords.h"
 #include "SettingsFile.h"
@@ -150,6 +151,29 @@ private slots:
         QVERIFY(Rows(line)[0][8].startsWith(QStringLiteral("номер не выдан")));
         for (const q5emu::LoggedFrame& frame : fixture->frameLog())
             QVERIFY(frame.command != 3);
+    }
+
+    // The day on paper counts the report's rows per station and in all.
+    void aDayOnPaper() {
+        const auto row = [](const char* station, bool good, const char* serial) {
+            return QStringList{"2026-12-08T10:00:0" + QString(station),
+                               station,
+                               "",
+                               serial,
+                               "",
+                               "ref.q5t",
+                               "",
+                               LineReport::ResultText(good),
+                               "",
+                               "",
+                               "1.2"};
+        };
+        const QString text = Sheets::PlainText(Sheets::LineDaySheet(
+            QDate(2026, 12, 8),
+            {row("1", true, "A 00114"), row("2", false, "B"), row("1", true, "C")}, {}, {}));
+        for (const char* line :
+             {"1\t2\t0\t2", "2\t0\t1\t1", "Всего\t2\t1\t3", "10:00:02\t2\tB\tБРАК"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     }
 };
 
