@@ -1,5 +1,6 @@
 #include "PortTrouble.h"
 
+#include "ControllerLink.h"
 #include "PortNames.h"
 
 #include <QFile>
@@ -37,8 +38,8 @@ const std::vector<PortTroubleNote>& Noted() {
     return notes;
 }
 
-SilenceWatch::SilenceWatch()
-    : subscription_(ExchangeObservers::Add([this](const ExchangeRecord& record) {
+SilenceWatch::SilenceWatch(ControllerLink& link)
+    : subscription_(link.Observe([this](const ExchangeRecord& record) {
           silent_ = record.outcome == ExchangeOutcome::NoReply;
       })) {}
 

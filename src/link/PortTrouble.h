@@ -10,6 +10,8 @@
 
 #include <vector>
 
+class ControllerLink;
+
 enum class PortFault {
     Denied,    // no permission to open the device
     Busy,      // another program holds it
@@ -36,10 +38,10 @@ void Note(const PortTroubleNote& note);
 // Notes that the port opened but did not answer.
 void NoteSilent(int port);
 
-// Listens to the exchanges while it lives: whether the last one heard not a single byte.
+// Listens to a link's exchanges while it lives: whether the last one heard not a single byte.
 class SilenceWatch {
 public:
-    SilenceWatch();
+    explicit SilenceWatch(ControllerLink& link);
     bool LastWasSilent() const { return silent_; }
 
 private:

@@ -2,7 +2,20 @@
 
 #include "ControllerLink.h"
 
+#include <cstdlib>
+
+namespace {
+
+ControllerLink* link = nullptr;
+
+} // namespace
+
+// Never destroyed: a static object that closes the port as it goes (a test fixture) may run
+// after every other static has gone. The device is closed at exit all the same.
 ControllerLink& WindowLink() {
-    static ControllerLink link;
-    return link;
+    if (!link) {
+        link = new ControllerLink;
+        std::atexit([] { link->Close(); });
+    }
+    return *link;
 }

@@ -120,7 +120,7 @@ std::vector<uint8_t> TellingAddresses() {
 
 // The identity read; a port that gives not a byte back is noted for the advice.
 bool IdentityAnswered(int16_t port) {
-    const PortTrouble::SilenceWatch silence;
+    const PortTrouble::SilenceWatch silence(WindowLink());
     if (SendCommand(CmdReadParam, IdentityWords::Address, 0))
         return true;
     if (silence.LastWasSilent())
