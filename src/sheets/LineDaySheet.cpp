@@ -56,7 +56,7 @@ Sheet LineDaySheet(const QDate& day, const QList<QStringList>& rows, const Ident
                    QStringLiteral("Серийный номер"), QStringLiteral("Результат"),
                    QStringLiteral("Причина"), QStringLiteral("Длит., с")},
                   {},
-                  {10, 7, 30, 10, 35, 8}};
+                  {10, 8, 27, 12, 33, 10}};
     for (const QStringList& row : rows)
         units.rows.push_back(
             {{row.value(C::Time).mid(11), row.value(C::Station), row.value(C::Serial),
