@@ -12,13 +12,11 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
 
 namespace {
 
 void OpenLineWindow(TForm1& form) {
-    static QPointer<LineWindow> open;
-    if (open) {
+    if (auto* open = form.findChild<LineWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
         open->activateWindow();
         return;
     }
@@ -35,7 +33,6 @@ void OpenLineWindow(TForm1& form) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The main window's connection waits while the line holds the ports.
     window->setWindowModality(Qt::ApplicationModal);
-    open = window;
     window->show();
 }
 
