@@ -20,12 +20,8 @@ constexpr Bytes Build(uint8_t command, uint8_t address, uint16_t value) {
     return {command, address, lo, hi, Checksum(command, address, lo, hi)};
 }
 
-constexpr bool ChecksumOk(const Bytes& f) {
-    return Checksum(f[0], f[1], f[2], f[3]) == f[4];
-}
+constexpr bool ChecksumOk(const Bytes& f) { return Checksum(f[0], f[1], f[2], f[3]) == f[4]; }
 
-constexpr uint16_t Word(const Bytes& f) {
-    return static_cast<uint16_t>(f[2] | (f[3] << 8));
-}
+constexpr uint16_t Word(const Bytes& f) { return static_cast<uint16_t>(f[2] | (f[3] << 8)); }
 
 } // namespace Frame

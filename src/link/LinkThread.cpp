@@ -22,6 +22,8 @@ LinkThread::~LinkThread() {
     QMetaObject::invokeMethod(
         worker,
         [worker] {
+            // A watch on the link goes before it.
+            qDeleteAll(worker->findChildren<QObject*>(Qt::FindDirectChildrenOnly));
             worker->link.reset();
             QThread::currentThread()->quit();
         },

@@ -26,8 +26,8 @@ public:
 
     // Starts the thread and creates its link there.
     LinkThread();
-    // Runs the jobs posted so far, destroys the link (closing its device) on its thread and
-    // joins the thread.
+    // Runs the jobs posted so far, destroys the children of Home() and then the link (closing
+    // its device) on its thread, and joins the thread.
     ~LinkThread();
     LinkThread(const LinkThread&) = delete;
     LinkThread& operator=(const LinkThread&) = delete;
@@ -38,7 +38,8 @@ public:
     // Runs `result` on the thread of `context` from its event loop, unless the context is gone.
     static void Deliver(QObject* context, std::function<void()> result);
 
-    // The object living on the link's thread: a parent for the link's watch and timers there.
+    // The object living on the link's thread: a parent for the link's watch and timers, made
+    // in a job.
     QObject* Home() const;
 
 private:

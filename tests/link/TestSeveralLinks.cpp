@@ -50,6 +50,7 @@ private slots:
     void faultsAndRepliesStayWithTheirLink_data();
     void faultsAndRepliesStayWithTheirLink();
     void linkThreadsExchangeAtOnce();
+    void watchLivesAndGoesWithItsLinkThread();
 };
 
 void TestSeveralLinks::faultsAndRepliesStayWithTheirLink_data() {
@@ -104,9 +105,9 @@ void TestSeveralLinks::faultsAndRepliesStayWithTheirLink() {
 void TestSeveralLinks::linkThreadsExchangeAtOnce() {
     constexpr int Links = 4;
     constexpr int Exchanges = 40;
-    std::vector<std::unique_ptr<q5emu::Q5Emulator>> emulators;
-    std::vector<std::unique_ptr<LinkThread>> threads;
     std::vector<std::vector<uint16_t>> replies(Links);
+    std::vector<std::unique_ptr<q5emu::Q5Emulator>> emulators;
+    std::vector<std::unique_ptr<LinkThread>> threads; // joined first, then the rest go
     for (int i = 0; i < Links; ++i) {
         emulators.push_back(StartEmulator());
         threads.push_back(std::make_unique<LinkThread>());
@@ -126,6 +127,24 @@ void TestSeveralLinks::linkThreadsExchangeAtOnce() {
         for (int round = 0; round < Exchanges; ++round)
             QCOMPARE(replies[i][round], WordOf(i, round));
     }
+}
+
+void TestSeveralLinks::watchLivesAndGoesWithItsLinkThread() {
+    const auto emulator = StartEmulator();
+    emulator->setFault(q5emu::FaultMode::Silence);
+    bool told = false;
+    LinkThread thread;
+    const QString device = QString::fromStdString(emulator->slavePath());
+    thread.Post([this, &told, device, home = thread.Home()](ControllerLink& link) {
+        link.Open(device, 19200);
+        auto* watch = new LinkWatch(link, home);
+        connect(watch, &LinkWatch::linkStateChanged, this, [&told](bool good) { told = !good; });
+        watch->Arm({IdentityWords::Address}, {});
+        for (int i = 0; i < LinkWatch::FailuresForLost; ++i)
+            link.SendCommand(CmdReadParam, IdentityWords::Address, 0);
+    });
+    // Told on the GUI thread; the lost watch goes with the thread, before its link.
+    QTRY_VERIFY(told);
 }
 
 QTEST_GUILESS_MAIN(TestSeveralLinks)
