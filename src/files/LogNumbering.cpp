@@ -4,6 +4,7 @@
 #include "LogBusyError.h"
 #include "ProductionLog.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <mutex>
 
 namespace {
 
@@ -44,6 +46,13 @@ bool IsNamelessAndOld(const QLockFile& lock, const QString& lockPath) {
     const QFileInfo file(lockPath);
     return file.exists() &&
            file.lastModified().msecsTo(QDateTime::currentDateTime()) > NamelessStale.count();
+}
+
+// The lock file names a process, so it does not keep two threads of one process apart: the
+// stations of one process also take their turns here.
+std::timed_mutex& ProcessTurn() {
+    static std::timed_mutex turn;
+    return turn;
 }
 
 void Acquire(QLockFile& lock, const QString& logPath, std::chrono::milliseconds wait) {
@@ -87,6 +96,11 @@ QString LockPathOf(const QString& logPath) {
 ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
                                const QString& shownSerial, const QString& today,
                                std::chrono::milliseconds wait) {
+    std::unique_lock turn(ProcessTurn(), std::defer_lock);
+    if (!turn.try_lock_for(wait))
+        throw ELogBusy(
+            path,
+            QStringLiteral("эта программа (процесс %1)").arg(QCoreApplication::applicationPid()));
     QLockFile lock(LockPathOf(path));
     Acquire(lock, path, wait);
     // QLockFile gives the lock back when it goes, also when the numbering fails.

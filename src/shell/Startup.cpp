@@ -8,6 +8,7 @@
 #include "Form1Controls.h"
 #include "Form3.h"
 #include "InputComforts.h"
+#include "LineMenu.h"
 #include "Offline.h"
 #include "ParameterBindings.h"
 #include "PortsMenu.h"
@@ -27,6 +28,7 @@ void InstallBehaviour(TForm1& form) {
     InstallSheets(form);
     InstallOffline(form);
     InstallPortsMenu(form);
+    InstallLineMenu(form);
     InstallInputComforts(form);
 }
 

@@ -1,3 +1,4 @@
+#include <ControllerSequence.h>
 #include <ControllerState.h>
 #include <EmulatorOptions.h>
 #include <FrameLog.h>
@@ -57,6 +58,7 @@ private slots:
     void silenceAfterNFramesActsAsUnplugged();
     void parsesFaultSpecs_data();
     void parsesFaultSpecs();
+    void rejectsMalformedSequences();
     void parsesWords_data();
     void parsesWords();
     void loadsWordsFileAndIdentityOption();
@@ -259,6 +261,12 @@ void TestEmulator::parsesFaultSpecs() {
     QCOMPARE(parsed->every, expected->every);
     QCOMPARE(parsed->command, expected->command);
     QCOMPARE(parsed->address, expected->address);
+}
+
+void TestEmulator::rejectsMalformedSequences() {
+    QCOMPARE(ParseSequence("new,numbered,identity=502,silent=1,nostore=93,pulled=2")->size(), 6u);
+    for (const char* bad : {"", "new,", "old", "nostore=256", "identity=", "pulled=x"})
+        QVERIFY2(!ParseSequence(bad), bad);
 }
 
 void TestEmulator::parsesWords_data() {

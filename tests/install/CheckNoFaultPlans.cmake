@@ -10,7 +10,7 @@ if(NOT symbols MATCHES "q5emu::ControllerLine::")
     message(FATAL_ERROR "no symbol of the controller model in ${PROGRAM}")
 endif()
 string(REGEX MATCHALL
-    "[^\n]*(FaultSpec|FaultMode|LateReplyDelay|Q5Emulator|setFault|replyNextWith|sendRaw)[^\n]*"
+    "[^\n]*(FaultSpec|FaultMode|LateReplyDelay|Q5Emulator|ControllerSequence|ScriptedUnit|setFault|replyNextWith|sendRaw)[^\n]*"
     found "${symbols}")
 if(found)
     list(JOIN found "\n" lines)

@@ -16,6 +16,7 @@
 #include "Form1.h"
 #include "Form3.h"
 #include "IdlingDrive.h"
+#include "LineScreen.h"
 #include "LinkIndicator.h"
 #include "Messages.h"
 #include "Offline.h"
@@ -390,7 +391,8 @@ int main(int argc, char** argv) {
     if (!SaveOfflineSession(dir))
         return 1;
 
-    if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir) || !SaveSheets(dir))
+    if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir) || !SaveSheets(dir) ||
+        !SaveLineWindow(dir))
         return 1;
 
     // The ports dialog with a remembered choice, in the test's own preferences.

@@ -1,6 +1,8 @@
 #include "SheetScreens.h"
 
 #include "ComparisonSheet.h"
+#include "LineDaySheet.h"
+#include "LineReport.h"
 #include "SampleWords.h"
 #include "SettingsSheet.h"
 #include "SheetDialog.h"
@@ -69,6 +71,18 @@ bool SaveSheets(const QDir& dir) {
                        {QStringLiteral("Прибор"), QStringLiteral("car1.q5t"), rows, {written}},
                        SampleIdentity(), at),
                    dir, QStringLiteral("sheet_comparison"));
+
+    QList<QStringList> day;
+    for (int unit = 0; unit < 14; ++unit)
+        day.append({QStringLiteral("2026-12-08T09:%1:12").arg(10 + unit * 3),
+                    QString::number(unit % 4 + 1), QStringLiteral("Петрова А. В."),
+                    QStringLiteral("Тарвик-Q5 ГБО 2026 00%1").arg(114 + unit),
+                    QStringLiteral("08.12.26"), QStringLiteral("заводские 2026-12.q5t"), QString(),
+                    LineReport::ResultText(unit % 5 != 3),
+                    unit % 5 != 3 ? QString() : QStringLiteral("не сохранены слова: 93"), QString(),
+                    QStringLiteral("1.3")});
+    ok &= SavePage(Sheets::LineDaySheet(QDate(2026, 12, 8), day, SampleIdentity(), at), dir,
+                   QStringLiteral("sheet_line_day"));
 
     SheetDialog window(
         QStringLiteral("Установки прибора Тарвик-Q5 ГБО 2002 00120, прочитанные из него."),

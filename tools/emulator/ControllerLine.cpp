@@ -159,6 +159,15 @@ void ControllerLine::sendDue(Clock::time_point now) {
         progress_.notify_all();
 }
 
+void ControllerLine::hangUpIfPending() {
+    std::lock_guard lock(mutex_);
+    if (!hangUpPending_)
+        return;
+    hangUpPending_ = false;
+    outgoing_.clear();
+    pty_.renew();
+}
+
 void ControllerLine::serve() {
     std::vector<uint8_t> partial;
     Clock::time_point lastByte{};
@@ -202,6 +211,9 @@ void ControllerLine::serve() {
             }
             if (count > 0)
                 lastByte = now;
+            if (hangUpPending_)
+                partial.clear();
+            hangUpIfPending();
         }
         sendDue(Clock::now());
     }

@@ -93,6 +93,10 @@ protected:
     virtual Reply answer(const Frame::Bytes& request);
     // Reads or stores the request's word; the word the reply carries. Called locked.
     uint16_t carryOut(const Frame::Bytes& request);
+    // The cable is pulled once the current frame is handled: the line hangs up, the replies
+    // still due are lost, and a new line takes its place at the same link. Call locked, from
+    // answer().
+    void hangUpAfterFrame() { hangUpPending_ = true; }
     // Queues bytes for the line; call locked, then wake().
     void schedule(Clock::time_point due, std::vector<uint8_t> bytes);
     void wake();
@@ -103,6 +107,7 @@ protected:
 
 private:
     bool zeroHead_ = false;
+    bool hangUpPending_ = false;
     struct Outgoing {
         Clock::time_point due;
         std::vector<uint8_t> bytes;
@@ -112,6 +117,7 @@ private:
     void handleFrame(const Frame::Bytes& bytes, Clock::time_point now);
     std::optional<Clock::time_point> nextDue() const;
     void sendDue(Clock::time_point now);
+    void hangUpIfPending();
     double engineSeconds() const;
 
     PseudoTerminal pty_;

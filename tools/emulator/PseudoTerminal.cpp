@@ -42,6 +42,20 @@ constexpr std::array<std::pair<speed_t, int32_t>, 16> StandardRates{{
 } // namespace
 
 PseudoTerminal::PseudoTerminal() {
+    open();
+}
+
+void PseudoTerminal::renew() {
+    PseudoTerminal fresh;
+    if (!link_.empty())
+        fresh.linkAt(link_);
+    std::swap(master_, fresh.master_);
+    std::swap(slave_, fresh.slave_);
+    std::swap(slavePath_, fresh.slavePath_);
+    // `fresh` now holds the old pair; its link points at the new slave, so it stays.
+}
+
+void PseudoTerminal::open() {
     int master = -1;
     int slave = -1;
     if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)

@@ -36,7 +36,13 @@ public:
 
     LineSettings lineSettings() const;
 
+    // The cable pulled and plugged in again: a new pair takes this one's place (and its link),
+    // then the old master is closed, so the side that had the old device open sees a hang-up.
+    // The slave path changes. Not while another thread uses this terminal.
+    void renew();
+
 private:
+    void open();
     void removeLink();
 
     UniqueFd master_;

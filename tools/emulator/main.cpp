@@ -1,5 +1,6 @@
 // q5-emulator: a Tarvik-Q5 controller on a pseudo-terminal, until SIGINT or SIGTERM.
 
+#include "ControllerSequence.h"
 #include "Q5Emulator.h"
 
 #include <csignal>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,12 @@ constexpr const char* Usage =
     "                     checksum,every=3,cmd=2,addr=93\n"
     "  --zero-head        reply bytes 0 and 1 are zeros, as the controller sends them\n"
     "                     (default: they repeat the request's command and address)\n"
+    "  --sequence LIST    controllers that come and go, e.g. numbered,new,identity=502,\n"
+    "                     silent=20 (no answer after 20 writes), nostore=93 (word 93 not\n"
+    "                     stored), pulled=30 (line hangs up at the 30th write: use --link)\n"
+    "  --linger-ms N      a controller is pulled out after N ms of nothing but identity\n"
+    "                     probes (default 1500)\n"
+    "  --gap-ms N         silence before the next controller (default 1500)\n"
     "  --log              print every frame received to stderr\n"
     "  --version          print the version and exit\n"
     "  --help             show this text\n";
@@ -60,6 +68,8 @@ int main(int argc, char** argv) {
     q5emu::EmulatorOptions options;
     std::string link;
     bool log = false;
+    std::optional<std::vector<q5emu::ScriptedUnit>> sequence;
+    q5emu::SequenceTiming timing;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -87,6 +97,15 @@ int main(int argc, char** argv) {
             if (!word)
                 return Fail("bad identity word: " + std::string(argv[i]));
             options.identity = static_cast<uint16_t>(*word);
+        } else if (arg == "--sequence") {
+            sequence = q5emu::ParseSequence(argv[++i]);
+            if (!sequence)
+                return Fail("bad sequence: " + std::string(argv[i]));
+        } else if (arg == "--linger-ms" || arg == "--gap-ms") {
+            const auto ms = ParseNumber(argv[++i], 3'600'000);
+            if (!ms)
+                return Fail("bad time: " + std::string(argv[i]));
+            (arg == "--gap-ms" ? timing.gap : timing.linger) = std::chrono::milliseconds(*ms);
         } else if (arg == "--words") {
             options.wordsFile = argv[++i];
         } else if (arg == "--fault") {
@@ -107,13 +126,15 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
-        q5emu::Q5Emulator emulator(options);
+        const std::unique_ptr<q5emu::Q5Emulator> emulator =
+            sequence ? std::make_unique<q5emu::ControllerSequence>(options, *sequence, timing)
+                     : std::make_unique<q5emu::Q5Emulator>(options);
         if (!link.empty())
-            emulator.linkAt(link);
+            emulator->linkAt(link);
         if (log)
-            emulator.setFrameObserver(PrintFrame);
-        emulator.start();
-        std::cout << emulator.slavePath() << std::endl;
+            emulator->setFrameObserver(PrintFrame);
+        emulator->start();
+        std::cout << emulator->slavePath() << std::endl;
         int signal = 0;
         sigwait(&stopSignals, &signal);
     } catch (const std::exception& e) {

@@ -1,0 +1,52 @@
+#pragma once
+// Reading a controller's serial number and date of manufacture, and numbering an un-numbered
+// one from the production log: the one rule the main window's connection and the production
+// line share. It works over any exchange, so each caller hands in its own link.
+
+#include "ProtocolRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace ControllerIdentity {
+
+// One exchange: true when the reply was valid; `reply` gets the reply word either way.
+using Exchange =
+    std::function<bool(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply)>;
+
+struct Text {
+    QByteArray bytes;
+    bool complete = true; // every read had a valid reply
+};
+
+// One character per address: the low byte of each reply word, valid or not.
+Text ReadCharacters(const Exchange& exchange, int firstAddress, int count);
+Text ReadSerial(const Exchange& exchange);
+Text ReadDate(const Exchange& exchange);
+
+// The text as shown: up to the first character of code 0.
+QString Shown(const QByteArray& bytes);
+
+// Whether a controller read so is to be numbered: both texts read whole (stale reply words can
+// look like "00000") and the sequence number "00000".
+bool NeedsNumber(const Text& serial, const Text& date);
+
+// Takes the next number from the log at `logPath` under its lock (waiting at most `wait`); in
+// one process, numberings from several threads also take their turns. Throws as
+// ProductionLog::NumberUnderLock does; nothing is written into the controller here.
+ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
+                          std::chrono::milliseconds wait);
+
+// Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
+// today's date (dd.MM.yy) to 25..32, all 32 words whatever the replies. True when every write
+// had a valid reply.
+bool WriteSerialNumber(const Exchange& exchange, const QString& serial);
+
+// The message for a number that went into the log but not whole into the controller.
+QString PartlyNumberedText(const QString& serial);
+
+} // namespace ControllerIdentity

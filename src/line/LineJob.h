@@ -1,0 +1,19 @@
+#pragma once
+// What every station of a running line works with; fixed while the line runs.
+
+#include "LiveLimit.h"
+#include "ReferenceFile.h"
+
+#include <QString>
+
+#include <chrono>
+#include <vector>
+
+struct LineJob {
+    ReferenceFile reference;
+    QString operatorName;
+    bool numberNew = true;
+    QString logPath; // the production log numbers come from
+    std::chrono::milliseconds logWait{5000};
+    std::vector<LiveLimit> limits;
+};

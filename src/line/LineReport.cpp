@@ -1,0 +1,83 @@
+#include "LineReport.h"
+
+#include "CsvLine.h"
+#include "PosixFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+QString OneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+QByteArray RowOf(const UnitRecord& r) {
+    return (CsvLine::Join({r.time.toString(Qt::ISODate), QString::number(r.station),
+                           OneLine(r.operatorName), OneLine(r.serial), OneLine(r.date),
+                           OneLine(r.referenceName), r.referenceSha256,
+                           LineReport::ResultText(r.good), OneLine(r.reason), OneLine(r.differed),
+                           QString::number(static_cast<double>(r.durationMs) / 1000.0, 'f', 1)}) +
+            u'\n')
+        .toUtf8();
+}
+
+} // namespace
+
+LineReport::LineReport(QString dataFolder) : folder_(std::move(dataFolder)) {}
+
+QStringList LineReport::Columns() {
+    return {QStringLiteral("Время"),
+            QStringLiteral("Место"),
+            QStringLiteral("Оператор"),
+            QStringLiteral("Серийный номер"),
+            QStringLiteral("Дата выпуска"),
+            QStringLiteral("Файл установок"),
+            QStringLiteral("SHA-256 файла"),
+            QStringLiteral("Результат"),
+            QStringLiteral("Причина"),
+            QStringLiteral("Несовпавшие слова (адрес: записано/прочитано)"),
+            QStringLiteral("Длительность, с")};
+}
+
+QString LineReport::ResultText(bool good) {
+    return good ? QStringLiteral("ГОДЕН") : QStringLiteral("БРАК");
+}
+
+QString LineReport::PathFor(const QDate& day) const {
+    return QDir(folder_).filePath(QStringLiteral("line/") +
+                                  day.toString(QStringLiteral("yyyy-MM-dd")) +
+                                  QStringLiteral(".csv"));
+}
+
+bool LineReport::Append(const UnitRecord& record) {
+    const std::lock_guard lock(turn_);
+    const QString path = PathFor(record.time.date());
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    QByteArray bytes;
+    const qint64 size = file.size();
+    if (size == 0)
+        bytes = CsvLine::ByteOrderMark + (CsvLine::Join(Columns()) + u'\n').toUtf8();
+    else if (!file.seek(size - 1) || file.read(1) != "\n")
+        bytes = "\n"; // a row cut short by a crash stays a line of its own
+    bytes += RowOf(record);
+    return file.seek(file.size()) && file.write(bytes) == bytes.size() &&
+           PosixFile::TrySync(file.handle());
+}
+
+QList<QStringList> LineReport::Read(const QString& path) {
+    QList<QStringList> rows;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        if (const auto fields = CsvLine::Split(QString::fromUtf8(lines[i]));
+            fields && fields->size() == Columns().size())
+            rows.append(*fields);
+    return rows;
+}

@@ -1,0 +1,75 @@
+#include "ProductionLine.h"
+
+#include "Station.h"
+
+#include <QThread>
+
+ProductionLine::ProductionLine(const QString& dataFolder, QObject* parent)
+    : QObject(parent), report_(dataFolder) {
+    qRegisterMetaType<StationView>();
+    qRegisterMetaType<UnitRecord>();
+}
+
+ProductionLine::~ProductionLine() {
+    Abort();
+    Release();
+}
+
+void ProductionLine::Release() {
+    for (const Worker& r : stations_) {
+        // The station closes its port on its own thread, after any unit under way.
+        if (r.thread->isRunning())
+            QMetaObject::invokeMethod(r.station, &Station::Finish, Qt::BlockingQueuedConnection);
+        r.thread->quit();
+        r.thread->wait();
+        delete r.station;
+        delete r.thread;
+    }
+    stations_.clear();
+    running_ = 0;
+}
+
+void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
+    if (Running())
+        return;
+    Release();
+    job_ = std::make_shared<const LineJob>(job);
+    counts_.Start();
+    for (int i = 0; i < devices.size(); ++i) {
+        if (devices[i].isEmpty())
+            continue;
+        auto* thread = new QThread;
+        thread->setObjectName(QStringLiteral("station %1").arg(i + 1));
+        auto* station = new Station(i + 1, devices[i], job_, report_);
+        station->moveToThread(thread);
+        connect(station, &Station::changed, this, &ProductionLine::stationChanged);
+        connect(station, &Station::unitFinished, this, [this](const UnitRecord& record) {
+            counts_.Count(record.station, record.good);
+            emit unitFinished(record);
+        });
+        connect(station, &Station::halted, this, [this](const QString& message) {
+            Stop();
+            emit halted(message);
+        });
+        connect(station, &Station::finished, this, &ProductionLine::StationFinished);
+        connect(thread, &QThread::started, station, &Station::Begin);
+        stations_.push_back({thread, station});
+        ++running_;
+        thread->start();
+    }
+}
+
+void ProductionLine::StationFinished() {
+    if (running_ > 0 && --running_ == 0)
+        emit finished();
+}
+
+void ProductionLine::Stop() {
+    for (const Worker& r : stations_)
+        r.station->RequestStop();
+}
+
+void ProductionLine::Abort() {
+    for (const Worker& r : stations_)
+        r.station->RequestAbort();
+}

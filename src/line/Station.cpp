@@ -1,0 +1,136 @@
+#include "Station.h"
+
+#include "ControllerLink.h"
+#include "IdentityWords.h"
+#include "Protocol.h"
+#include "UnitWork.h"
+
+#include <QDateTime>
+#include <QTimer>
+
+namespace {
+// A controller counts as unplugged when this many probes in a row get no answer: one lost
+// reply on a busy line does not start the same unit again.
+constexpr int UnplugProbes = 2;
+} // namespace
+
+Station::Station(int number, QString device, std::shared_ptr<const LineJob> job, LineReport& report)
+    : number_(number), device_(std::move(device)), job_(std::move(job)), report_(report) {
+    view_.station = number_;
+    view_.device = device_;
+}
+
+Station::~Station() = default;
+
+void Station::RequestStop() {
+    stop_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { End(); }, Qt::QueuedConnection);
+}
+
+void Station::RequestAbort() {
+    abort_ = true;
+    RequestStop();
+}
+
+void Station::Begin() {
+    if (ended_)
+        return;
+    link_ = std::make_unique<ControllerLink>();
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, [this] { Probe(); });
+    Probe();
+}
+
+void Station::Publish(StationPhase phase, const QString& step) {
+    view_.phase = phase;
+    view_.step = step;
+    emit changed(view_);
+}
+
+void Station::ProbeLater(int ms) {
+    if (!ended_)
+        timer_->start(ms);
+}
+
+bool Station::OpenPort() {
+    if (link_->Lost())
+        return link_->ReopenLost();
+    if (!link_->Open(device_, BaudRate))
+        return false;
+    link_->SetDtrLine();
+    link_->ClearRtsLine();
+    return true;
+}
+
+void Station::Probe() {
+    if (stop_)
+        return End();
+    if (!link_->Opened() && !OpenPort()) {
+        // A port that went away took its controller with it.
+        awaitingUnplug_ = false;
+        if (view_.phase != StationPhase::NoPort)
+            Publish(StationPhase::NoPort);
+        return ProbeLater();
+    }
+    if (view_.phase == StationPhase::Idle || view_.phase == StationPhase::NoPort)
+        Publish(StationPhase::Waiting);
+    const bool answered = link_->SendCommand(CmdReadParam, IdentityWords::Address, 0);
+    if (!answered) {
+        ++silentProbes_;
+        if (awaitingUnplug_ && (silentProbes_ >= UnplugProbes || link_->Lost())) {
+            awaitingUnplug_ = false;
+            Publish(StationPhase::Waiting);
+        }
+        return ProbeLater(silentProbes_ < UnplugProbes && awaitingUnplug_ ? 0 : ProbeIntervalMs);
+    }
+    silentProbes_ = 0;
+    if (awaitingUnplug_)
+        return ProbeLater();
+    WorkUnit(link_->ReplyValue());
+}
+
+void Station::WorkUnit(uint16_t identity) {
+    if (!job_->reference.Unchanged()) {
+        emit halted(QStringLiteral("Файл установок «%1» изменился или недоступен. Линия "
+                                   "остановлена: выберите файл заново.")
+                        .arg(job_->reference.name));
+        return End();
+    }
+    view_.serial.clear();
+    view_.reason.clear();
+    Publish(StationPhase::Working, QStringLiteral("Прибор найден"));
+    UnitWork work(*link_, *job_, abort_);
+    UnitRecord record = work.Run(identity, [this](const QString& step, const QString& serial) {
+        view_.serial = serial;
+        Publish(StationPhase::Working, step);
+    });
+    record.time = QDateTime::currentDateTime();
+    record.station = number_;
+    view_.serial = record.serial;
+    view_.reason = record.reason;
+    if (!report_.Append(record))
+        emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")
+                        .arg(report_.PathFor(record.time.date())));
+    emit unitFinished(record);
+    Publish(record.good ? StationPhase::Good : StationPhase::Bad);
+    awaitingUnplug_ = true;
+    silentProbes_ = 0;
+    ProbeLater();
+}
+
+void Station::Finish() {
+    End();
+}
+
+void Station::End() {
+    if (ended_)
+        return;
+    ended_ = true;
+    if (timer_)
+        timer_->stop();
+    link_.reset(); // closed on the thread that opened it
+    Publish(StationPhase::Stopped, view_.step);
+    emit finished();
+}

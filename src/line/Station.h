@@ -1,0 +1,67 @@
+#pragma once
+// One station of the line on a thread of its own, with its own link: it probes the identity
+// word once a second until a controller answers, works the unit (UnitWork), files its row in
+// the report, and waits for the controller to be unplugged before it looks for the next.
+// Waits between probes run on the thread's event loop, so a stop ends them at once. Its
+// state goes to the window's thread by queued signals.
+
+#include "LineJob.h"
+#include "LineReport.h"
+#include "StationView.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+
+class ControllerLink;
+class QTimer;
+
+class Station : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int32_t BaudRate = 19200;
+    static constexpr int ProbeIntervalMs = 1000;
+
+    // `report` outlives the station.
+    Station(int number, QString device, std::shared_ptr<const LineJob> job, LineReport& report);
+    ~Station() override;
+
+    // Callable from any thread: stop after the unit under way, or at once (the unit is then
+    // "прервано").
+    void RequestStop();
+    void RequestAbort();
+
+    // On the station's thread: opens the port and starts looking for controllers.
+    void Begin();
+    // On the station's thread: ends at once, closing the port there.
+    void Finish();
+
+signals:
+    void changed(const StationView& view);
+    void unitFinished(const UnitRecord& record);
+    // The line must stop: the reference file changed, or the report cannot be written.
+    void halted(const QString& message);
+    void finished();
+
+private:
+    bool OpenPort();
+    void Probe();
+    void WorkUnit(uint16_t identity);
+    void End();
+    void Publish(StationPhase phase, const QString& step = {});
+    void ProbeLater(int ms = ProbeIntervalMs);
+
+    const int number_;
+    const QString device_;
+    const std::shared_ptr<const LineJob> job_;
+    LineReport& report_;
+    std::unique_ptr<ControllerLink> link_;
+    QTimer* timer_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> abort_{false};
+    bool ended_ = false;
+    bool awaitingUnplug_ = false;
+    int silentProbes_ = 0;
+    StationView view_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// What a station shows: its phase, the step under way, the unit's serial number and, after a
+// unit, its result and reason. Sent from the station's thread to the window's.
+
+#include <QMetaType>
+#include <QString>
+
+enum class StationPhase {
+    Idle,    // not started
+    NoPort,  // the port does not open; tried again every second
+    Waiting, // for a controller
+    Working, // on a unit
+    Good,    // the last unit passed; waiting for it to be unplugged
+    Bad,     // the last unit failed; waiting for it to be unplugged
+    Stopped,
+};
+
+struct StationView {
+    int station = 0; // 1..4
+    StationPhase phase = StationPhase::Idle;
+    QString device;
+    QString step;   // while working
+    QString serial; // of the unit worked on or just finished
+    QString reason; // of a failed unit
+};
+
+Q_DECLARE_METATYPE(StationView)

@@ -1,0 +1,146 @@
+#include "UnitWork.h"
+
+#include "ControllerIdentity.h"
+#include "ControllerLink.h"
+#include "Cp1251.h"
+#include "IdentityWords.h"
+#include "Protocol.h"
+
+#include <QElapsedTimer>
+
+#include <exception>
+
+namespace {
+
+// Ends the unit with its reason.
+struct UnitEnded {
+    QString reason;
+};
+
+uint8_t ReferenceAddress(int index) {
+    return static_cast<uint8_t>(SettingsRecords::FirstAddress + index);
+}
+
+} // namespace
+
+UnitWork::UnitWork(ControllerLink& link, const LineJob& job, const std::atomic<bool>& abort)
+    : link_(link), job_(job), abort_(abort) {}
+
+bool UnitWork::TryExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply) {
+    if (abort_)
+        throw UnitEnded{UnitReason::Interrupted};
+    const bool valid = link_.SendCommand(command, address, value);
+    reply = link_.ReplyValue();
+    return valid;
+}
+
+uint16_t UnitWork::Exchange(uint8_t command, uint8_t address, uint16_t value) {
+    uint16_t reply = 0;
+    if (!TryExchange(command, address, value, reply))
+        throw UnitEnded{UnitReason::Interrupted + (link_.Lost()
+                                                       ? QStringLiteral(": порт отключён")
+                                                       : QStringLiteral(": прибор не отвечает"))};
+    return reply;
+}
+
+void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
+    step(QStringLiteral("Чтение номера"), {});
+    const ControllerIdentity::Exchange exchange = [this](uint8_t c, uint8_t a, uint16_t v,
+                                                         uint16_t& reply) {
+        return TryExchange(c, a, v, reply);
+    };
+    const ControllerIdentity::Text serial = ControllerIdentity::ReadSerial(exchange);
+    const ControllerIdentity::Text date = ControllerIdentity::ReadDate(exchange);
+    if (!serial.complete || !date.complete)
+        throw UnitEnded{UnitReason::Interrupted + QStringLiteral(": номер не прочитан")};
+    record.serial = ControllerIdentity::Shown(serial.bytes);
+    record.date = ControllerIdentity::Shown(date.bytes);
+    if (!job_.numberNew || !ControllerIdentity::NeedsNumber(serial, date))
+        return;
+
+    step(QStringLiteral("Нумерация"), record.serial);
+    ProtocolRecord given;
+    try {
+        given = ControllerIdentity::TakeNumber(job_.logPath, serial, date, job_.logWait);
+    } catch (const std::exception& e) {
+        throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
+    }
+    const QString numbered = Cp1251::Decode(given.serial());
+    bool written = false;
+    try {
+        written = ControllerIdentity::WriteSerialNumber(exchange, numbered);
+    } catch (const UnitEnded&) {
+        // Aborted mid-way: the number is given all the same, and the row says so.
+    }
+    if (!written)
+        throw UnitEnded{UnitReason::Interrupted +
+                        QStringLiteral(": номер %1 выдан, но записан не полностью").arg(numbered)};
+    record.serial = numbered;
+    record.date = Cp1251::Decode(given.date()).trimmed();
+}
+
+void UnitWork::WriteReference() {
+    for (int i = 0; i < SettingsRecords::Count; ++i)
+        Exchange(CmdWriteParam, ReferenceAddress(i), job_.reference.words[static_cast<size_t>(i)]);
+}
+
+QStringList UnitWork::ReadBack(QString& differed) {
+    QStringList unstored;
+    QStringList pairs;
+    for (int i = 0; i < SettingsRecords::Count; ++i) {
+        const uint8_t address = ReferenceAddress(i);
+        const uint16_t written = job_.reference.words[static_cast<size_t>(i)];
+        const uint16_t read = Exchange(CmdReadParam, address, 0);
+        if (read == written)
+            continue;
+        unstored << QString::number(address);
+        pairs << QStringLiteral("%1: %2/%3").arg(address).arg(written).arg(read);
+    }
+    differed = pairs.join(QStringLiteral("; "));
+    return unstored;
+}
+
+QStringList UnitWork::CheckLimits() {
+    QStringList failed;
+    for (const LiveLimit& limit : job_.limits) {
+        const QString failure = limit.Failure(Exchange(CmdReadLive, limit.address, 0));
+        if (!failure.isEmpty())
+            failed << failure;
+    }
+    return failed;
+}
+
+UnitRecord UnitWork::Run(uint16_t identity, const StepListener& step) {
+    QElapsedTimer took;
+    took.start();
+    UnitRecord record;
+    record.operatorName = job_.operatorName;
+    record.referenceName = job_.reference.name;
+    record.referenceSha256 = job_.reference.sha256;
+    try {
+        // A controller of another kind is never written to.
+        if (identity != IdentityWords::Value)
+            throw UnitEnded{UnitReason::ForeignIdentity};
+        Identify(record, step);
+        step(QStringLiteral("Запись установок"), record.serial);
+        WriteReference();
+        step(QStringLiteral("Проверка записи"), record.serial);
+        QStringList reasons;
+        const QStringList unstored = ReadBack(record.differed);
+        if (!unstored.isEmpty())
+            reasons << QStringLiteral("не сохранены слова: ") + unstored.join(QStringLiteral(", "));
+        if (!job_.limits.empty()) {
+            step(QStringLiteral("Проверка значений"), record.serial);
+            const QStringList failed = CheckLimits();
+            if (!failed.isEmpty())
+                reasons << QStringLiteral("вне пределов: ") + failed.join(QStringLiteral(", "));
+        }
+        record.reason = reasons.join(QStringLiteral("; "));
+        record.good = reasons.isEmpty();
+    } catch (const UnitEnded& ended) {
+        record.good = false;
+        record.reason = ended.reason;
+    }
+    record.durationMs = took.elapsed();
+    return record;
+}

@@ -1,0 +1,309 @@
+#include "LineWindow.h"
+
+#include "Catalogue.h"
+#include "LineDaySheet.h"
+#include "ProductionLine.h"
+#include "ReferenceFile.h"
+#include "SheetDialog.h"
+#include "StationTile.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QDateTime>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <QDir>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+const QString Title = QStringLiteral("Производственная линия");
+const QString NoPort = QStringLiteral("(нет)");
+} // namespace
+
+LineWindow::LineWindow(Place place, QWidget* parent)
+    : QWidget(parent, Qt::Window), place_(std::move(place)),
+      line_(std::make_unique<ProductionLine>(place_.dataFolder)) {
+    setObjectName(QStringLiteral("LineWindow"));
+    setWindowTitle(Title);
+    setAccessibleName(Title);
+
+    auto* layout = new QVBoxLayout(this);
+    setup_ = MakeSetup();
+    layout->addWidget(setup_);
+
+    auto* buttons = new QHBoxLayout;
+    start_ = new QPushButton(QStringLiteral("Пуск"), this);
+    stop_ = new QPushButton(QStringLiteral("Стоп после прибора"), this);
+    abort_ = new QPushButton(QStringLiteral("Прервать"), this);
+    daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_}) {
+        button->setAccessibleName(button->text());
+        buttons->addWidget(button);
+    }
+    buttons->insertStretch(3);
+    layout->addLayout(buttons);
+
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < LineSetup::MaxStations; ++i) {
+        tiles_[static_cast<size_t>(i)] = new StationTile(i + 1, this);
+        grid->addWidget(tiles_[static_cast<size_t>(i)], i / 2, i % 2);
+    }
+    layout->addLayout(grid, 1);
+    totals_ = new QLabel(this);
+    report_ = new QLabel(this);
+    report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(totals_);
+    layout->addWidget(report_);
+
+    connect(start_, &QPushButton::clicked, this, [this] { place_.run([this] { StartLine(); }); });
+    connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
+    connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
+    connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
+    connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
+    connect(line_.get(), &ProductionLine::halted, this,
+            [this](const QString& message) { QMessageBox::warning(this, Title, message); });
+    connect(line_.get(), &ProductionLine::finished, this, [this] {
+        ShowRunning(false);
+        if (closeWhenStopped_)
+            close();
+    });
+
+    ShowSetup(LineSetup::Load(*place_.preferences()));
+    ShowLineCounts();
+    ShowRunning(false);
+}
+
+LineWindow::~LineWindow() = default;
+
+QWidget* LineWindow::MakeSetup() {
+    auto* box = new QGroupBox(QStringLiteral("Настройка"), this);
+    auto* form = new QFormLayout(box);
+
+    auto* referenceRow = new QHBoxLayout;
+    reference_ = new QLineEdit(box);
+    reference_->setReadOnly(true);
+    reference_->setAccessibleName(QStringLiteral("Файл установок"));
+    auto* choose = new QPushButton(QStringLiteral("Выбрать…"), box);
+    choose->setAccessibleName(QStringLiteral("Выбрать файл установок"));
+    connect(choose, &QPushButton::clicked, this,
+            [this] { place_.run([this] { ChooseReference(); }); });
+    referenceRow->addWidget(reference_, 1);
+    referenceRow->addWidget(choose);
+    form->addRow(QStringLiteral("Файл установок:"), referenceRow);
+
+    auto* portsRow = new QHBoxLayout;
+    QStringList devices{NoPort};
+    for (const PortFacts& port : place_.ports())
+        devices << port.device;
+    for (const QString& device : place_.defaultDevices)
+        if (!device.isEmpty() && !devices.contains(device))
+            devices << device;
+    for (int i = 0; i < LineSetup::MaxStations; ++i) {
+        auto* combo = new QComboBox(box);
+        combo->setEditable(true);
+        combo->addItems(devices);
+        combo->setAccessibleName(QStringLiteral("Порт места %1").arg(i + 1));
+        combo->setMinimumContentsLength(12);
+        ports_[static_cast<size_t>(i)] = combo;
+        portsRow->addWidget(new QLabel(QString::number(i + 1) + QLatin1Char(':'), box));
+        portsRow->addWidget(combo, 1);
+    }
+    form->addRow(QStringLiteral("Порты мест:"), portsRow);
+
+    operator_ = new QLineEdit(box);
+    operator_->setAccessibleName(QStringLiteral("Оператор"));
+    form->addRow(QStringLiteral("Оператор:"), operator_);
+    numberNew_ = new QCheckBox(QStringLiteral("нумеровать новые приборы"), box);
+    numberNew_->setAccessibleName(numberNew_->text());
+    form->addRow(QString(), numberNew_);
+    form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
+    return box;
+}
+
+QWidget* LineWindow::MakeLimits() {
+    auto* area = new QScrollArea(this);
+    auto* inside = new QWidget(area);
+    auto* grid = new QGridLayout(inside);
+    grid->setContentsMargins(2, 2, 2, 2);
+    int row = 0;
+    for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
+        if (entry->kind != Catalogue::Kind::Value || !entry->address)
+            continue;
+        LimitRow limit{*entry->address, new QCheckBox(entry->Name(), inside),
+                       new QDoubleSpinBox(inside), new QDoubleSpinBox(inside)};
+        limit.on->setAccessibleName(QStringLiteral("Проверять: ") + entry->Name());
+        for (QDoubleSpinBox* bound : {limit.low, limit.high}) {
+            bound->setRange(-1000, 100000);
+            bound->setDecimals(2);
+            bound->setSuffix(entry->Unit().isEmpty() ? QString()
+                                                     : QLatin1Char(' ') + entry->Unit());
+        }
+        limit.low->setAccessibleName(entry->Name() + QStringLiteral(", не менее"));
+        limit.high->setAccessibleName(entry->Name() + QStringLiteral(", не более"));
+        grid->addWidget(limit.on, row, 0);
+        grid->addWidget(new QLabel(QStringLiteral("от"), inside), row, 1);
+        grid->addWidget(limit.low, row, 2);
+        grid->addWidget(new QLabel(QStringLiteral("до"), inside), row, 3);
+        grid->addWidget(limit.high, row, 4);
+        ++row;
+        limits_.push_back(limit);
+    }
+    area->setWidget(inside);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFixedHeight(92);
+    area->setAccessibleName(QStringLiteral("Пределы значений"));
+    return area;
+}
+
+void LineWindow::ChooseReference() {
+    const QString start =
+        reference_->text().isEmpty() ? QString() : QFileInfo(reference_->text()).absolutePath();
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
+                                     QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
+    if (!path.isEmpty() && AcceptReference(path, true))
+        reference_->setText(path);
+}
+
+bool LineWindow::AcceptReference(const QString& path, bool ask) {
+    const ReferenceFile reference = ReferenceFile::Load(path);
+    if (!reference.findings.Doubtful() || reference.sha256 == acceptedSha256_)
+        return true;
+    if (!ask || QMessageBox::question(
+                    this, Title, SettingsCheck::DoubtfulQuestion(reference.findings),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    acceptedSha256_ = reference.sha256;
+    return true;
+}
+
+LineSetup LineWindow::SetupShown() const {
+    LineSetup setup;
+    setup.referencePath = reference_->text();
+    for (QComboBox* combo : ports_) {
+        const QString device = combo->currentText().trimmed();
+        setup.devices << (device == NoPort ? QString() : device);
+    }
+    setup.operatorName = operator_->text().trimmed();
+    setup.numberNew = numberNew_->isChecked();
+    for (const LimitRow& row : limits_)
+        if (row.on->isChecked())
+            setup.limits.push_back({row.address, row.low->value(), row.high->value()});
+    return setup;
+}
+
+void LineWindow::ShowSetup(const LineSetup& setup) {
+    reference_->setText(setup.referencePath);
+    for (int i = 0; i < LineSetup::MaxStations; ++i) {
+        const QString device =
+            (setup.devices.isEmpty() ? place_.defaultDevices : setup.devices).value(i);
+        ports_[static_cast<size_t>(i)]->setCurrentText(device.isEmpty() ? NoPort : device);
+    }
+    operator_->setText(setup.operatorName);
+    numberNew_->setChecked(setup.numberNew);
+    for (const LimitRow& row : limits_)
+        for (const LiveLimit& limit : setup.limits)
+            if (limit.address == row.address) {
+                row.on->setChecked(true);
+                row.low->setValue(static_cast<double>(limit.low));
+                row.high->setValue(static_cast<double>(limit.high));
+            }
+}
+
+bool LineWindow::StartLine() {
+    const LineSetup setup = SetupShown();
+    if (setup.referencePath.isEmpty())
+        throw std::runtime_error("Выберите файл установок.");
+    if (std::all_of(setup.devices.begin(), setup.devices.end(),
+                    [](const QString& device) { return device.isEmpty(); }))
+        throw std::runtime_error("Выберите порт хотя бы для одного места.");
+    if (!AcceptReference(setup.referencePath, true))
+        return false;
+    setup.Save(*place_.preferences());
+    LineJob job;
+    job.reference = ReferenceFile::Load(setup.referencePath);
+    job.operatorName = setup.operatorName;
+    job.numberNew = setup.numberNew;
+    job.logPath = place_.logPath;
+    job.limits = setup.limits;
+    line_->Start(job, setup.devices);
+    report_->setText(QStringLiteral("Отчёт: ") +
+                     QDir::toNativeSeparators(line_->Report().PathFor(QDate::currentDate())));
+    report_->setAccessibleName(report_->text());
+    ShowLineCounts();
+    ShowRunning(true);
+    return true;
+}
+
+void LineWindow::ShowStation(const StationView& view) {
+    if (view.station >= 1 && view.station <= LineSetup::MaxStations)
+        Tile(view.station)->Show(view);
+}
+
+void LineWindow::ShowLineCounts() {
+    ShowCounts(line_->Counts(), line_->Counts().UnitsPerHour());
+}
+
+void LineWindow::ShowCounts(const BatchCounts& counts, double unitsPerHour) {
+    for (int i = 1; i <= LineSetup::MaxStations; ++i)
+        Tile(i)->ShowCounts(counts.Good(i), counts.Bad(i));
+    totals_->setText(QStringLiteral("Всего: годен %1, брак %2, приборов в час: %3")
+                         .arg(counts.GoodInAll())
+                         .arg(counts.BadInAll())
+                         .arg(qRound(unitsPerHour)));
+    totals_->setAccessibleName(totals_->text());
+}
+
+void LineWindow::ShowDaySheet() {
+    const QDate day = QDate::currentDate();
+    const QString path = line_->Report().PathFor(day);
+    Sheets::Identity identity;
+    identity.tool = ToolNameAndVersion();
+    auto make = [day, path](const Sheets::Identity& named) {
+        return Sheets::LineDaySheet(
+            day, LineReport::Read(path), named,
+            QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    };
+    SheetDialog dialog(
+        QStringLiteral("Итоги линии за %1 из отчёта %2.")
+            .arg(day.toString(QStringLiteral("dd.MM.yyyy")), QDir::toNativeSeparators(path)),
+        identity, make, QStringLiteral("Линия %1.pdf").arg(day.toString(Qt::ISODate)),
+        place_.preferences(), place_.run, this);
+    dialog.exec();
+}
+
+void LineWindow::ShowRunning(bool running) {
+    setup_->setEnabled(!running);
+    start_->setEnabled(!running);
+    stop_->setEnabled(running);
+    abort_->setEnabled(running);
+}
+
+void LineWindow::closeEvent(QCloseEvent* event) {
+    if (!line_->Running()) {
+        event->accept();
+        return;
+    }
+    // The stations end after their units under way; the window closes then.
+    closeWhenStopped_ = true;
+    line_->Stop();
+    event->ignore();
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The window "Производственная линия": the setup (reference file, stations' ports, operator,
+// numbering, live limits; remembered in the preferences), the four stations' tiles, the
+// batch counts and the commands to start, stop after the unit under way, and abort.
+// Closing the window stops the line as "Стоп" does and closes once every station is done.
+
+#include "BatchCounts.h"
+#include "LineSetup.h"
+#include "PortList.h"
+
+#include <QSettings>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ProductionLine;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StationTile;
+struct StationView;
+struct UnitRecord;
+
+class LineWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Place {
+        QString dataFolder; // the report goes under it
+        QString logPath;    // the production log
+        std::function<std::unique_ptr<QSettings>()> preferences;
+        PortLister ports;
+        QStringList defaultDevices; // the stations' ports until others are chosen
+        std::function<void(const std::function<void()>&)> run; // the error handler
+    };
+
+    explicit LineWindow(Place place, QWidget* parent = nullptr);
+    ~LineWindow() override;
+
+    ProductionLine& Line() { return *line_; }
+    StationTile* Tile(int station) const { return tiles_.at(static_cast<size_t>(station - 1)); }
+    // Shows a station's state as the line reports it.
+    void ShowStation(const StationView& view);
+    void ShowCounts(const BatchCounts& counts, double unitsPerHour);
+
+    // Starts the line with the setup as shown; false (with a message) when it cannot start.
+    bool StartLine();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* MakeSetup();
+    QWidget* MakeLimits();
+    void ChooseReference();
+    bool AcceptReference(const QString& path, bool ask);
+    LineSetup SetupShown() const;
+    void ShowSetup(const LineSetup& setup);
+    void ShowRunning(bool running);
+    void ShowLineCounts();
+    void ShowDaySheet();
+
+    Place place_;
+    std::unique_ptr<ProductionLine> line_;
+    QString acceptedSha256_; // a doubtful reference file is asked about once
+    bool closeWhenStopped_ = false;
+
+    QLineEdit* reference_ = nullptr;
+    std::array<QComboBox*, LineSetup::MaxStations> ports_{};
+    QLineEdit* operator_ = nullptr;
+    QCheckBox* numberNew_ = nullptr;
+    struct LimitRow {
+        uint8_t address;
+        QCheckBox* on;
+        QDoubleSpinBox* low;
+        QDoubleSpinBox* high;
+    };
+    std::vector<LimitRow> limits_;
+    QWidget* setup_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QPushButton* abort_ = nullptr;
+    QPushButton* daySheet_ = nullptr;
+    std::array<StationTile*, LineSetup::MaxStations> tiles_{};
+    QLabel* totals_ = nullptr;
+    QLabel* report_ = nullptr;
+};

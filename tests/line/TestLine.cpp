@@ -1,0 +1,183 @@
+// The production line against emulated fixtures: scripted controllers that come and go on
+// four stations at once, and the faults that end one unit.
+
+#include "ControllerSequence.h"
+#include "CsvLine.h"
+#include "LineDaySheet.h"
+#include "ProductionLine.h"
+#include "SampleWords.h"
+#include "SettingsFile.h"
+
+#include <QFile>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+constexpr int Minute = 60'000;
+const QString Operator = QStringLiteral("=Иванов");
+// Word 93 as every emulated controller starts with it.
+const uint16_t Unstored = q5emu::ControllerState().read(q5emu::Space::Param, 93, 0);
+
+struct Result {
+    bool good;
+    QString reason; // its start
+};
+
+class TestLine : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    LineJob Job() {
+        SettingsRecords::Entries entries{};
+        const SettingsRecords::Words sample = SampleControllerWords();
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i].word = static_cast<uint16_t>(sample[i] + (i % 7 == 0 ? 1 : 0));
+        entries[47 - SettingsRecords::FirstAddress].word = 503;
+        entries[93 - SettingsRecords::FirstAddress].word = static_cast<uint16_t>(Unstored + 1);
+        SettingsFile::Write(Path(QStringLiteral("reference.q5t")), entries);
+        LineJob job;
+        job.reference = ReferenceFile::Load(Path(QStringLiteral("reference.q5t")));
+        job.operatorName = Operator;
+        job.logPath = Path(QStringLiteral("Protocol.lst"));
+        job.logWait = std::chrono::milliseconds(300);
+        return job;
+    }
+
+    std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, int station) {
+        auto fixture = std::make_unique<q5emu::ControllerSequence>(q5emu::EmulatorOptions{},
+                                                                   *q5emu::ParseSequence(script));
+        fixture->setZeroHead(true);
+        fixture->linkAt(Path(QStringLiteral("station%1").arg(station)).toStdString());
+        fixture->start();
+        return fixture;
+    }
+
+    static QList<QStringList> Rows(ProductionLine& line) {
+        return LineReport::Read(line.Report().PathFor(QDate::currentDate()));
+    }
+
+private slots:
+    void aBatchOnFourStations() {
+        const std::vector<const char*> scripts = {"new,numbered,new", "new,silent=10,new",
+                                                  "identity=502,new,nostore=93",
+                                                  "new,pulled=20,new"};
+        const std::vector<std::vector<Result>> expected = {
+            {{true, ""}, {true, ""}, {true, ""}},
+            {{true, ""}, {false, "прервано: прибор не отвечает"}, {true, ""}},
+            {{false, "не Tarvik-Q5"}, {true, ""}, {false, "не сохранены слова: 93"}},
+            {{true, ""}, {false, "прервано: порт отключён"}, {true, ""}}};
+        std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
+        QStringList devices;
+        for (size_t i = 0; i < scripts.size(); ++i) {
+            fixtures.push_back(Fixture(scripts[i], static_cast<int>(i) + 1));
+            devices << Path(QStringLiteral("station%1").arg(i + 1));
+        }
+        ProductionLine line(Path(QStringLiteral("data")));
+        line.Start(Job(), devices);
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 12, 2 * Minute);
+        line.Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
+
+        const QList<QStringList> rows = Rows(line);
+        std::set<QString> numbers;
+        for (size_t station = 0; station < expected.size(); ++station) {
+            int unit = 0;
+            for (const QStringList& row : rows) {
+                if (row[1] != QString::number(station + 1))
+                    continue;
+                const Result& want = expected[station].at(static_cast<size_t>(unit++));
+                QCOMPARE(row[7], LineReport::ResultText(want.good));
+                QVERIFY2(want.reason.isEmpty() ? row[8].isEmpty() : row[8].startsWith(want.reason),
+                         qPrintable(row.join(u'|')));
+                QCOMPARE(row[2], Operator);
+                if (want.good)
+                    numbers.insert(row[3]);
+                if (row[8].contains(QStringLiteral("93")))
+                    QCOMPARE(row[9], QStringLiteral("93: %1/%2").arg(Unstored + 1).arg(Unstored));
+            }
+            QCOMPARE(unit, 3);
+        }
+        QCOMPARE(line.Counts().GoodInAll(), 8);
+        // Seven new controllers were numbered 00114..00120, each number once.
+        std::set<QString> given;
+        for (const QString& serial : numbers)
+            if (!serial.endsWith(QStringLiteral("00200")) && serial.mid(19, 3) == "001")
+                given.insert(serial.mid(19));
+        QCOMPARE(given, (std::set<QString>{"00114", "00115", "00116", "00117", "00118", "00119",
+                                           "00120"}));
+        QFile report(line.Report().PathFor(QDate::currentDate()));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QByteArray bytes = report.readAll();
+        QVERIFY(bytes.startsWith(CsvLine::ByteOrderMark));
+        QVERIFY(bytes.contains("'=" + QStringLiteral("Иванов").toUtf8()));
+    }
+
+    // A reference file changed after the start stops the line before the unit is touched.
+    void aChangedReferenceStopsTheLine() {
+        auto fixture = Fixture("numbered", 5);
+        ProductionLine line(Path(QStringLiteral("data-changed")));
+        const LineJob job = Job();
+        QFile file(job.reference.path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("x");
+        file.close();
+        QSignalSpy halted(&line, &ProductionLine::halted);
+        line.Start(job, {Path(QStringLiteral("station5"))});
+        QVERIFY(halted.wait(Minute));
+        QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
+        QVERIFY(Rows(line).isEmpty());
+        QCOMPARE(fixture->frameLog().back().command, 2);
+    }
+
+    // A production log that another holds ends the unit unnumbered, and nothing is written.
+    void aBusyLogEndsTheUnit() {
+        auto fixture = Fixture("new", 6);
+        const LineJob job = Job();
+        QLockFile held(job.logPath + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        ProductionLine line(Path(QStringLiteral("data-busy")));
+        line.Start(job, {Path(QStringLiteral("station6"))});
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 1, Minute);
+        line.Abort();
+        QVERIFY(Rows(line)[0][8].startsWith(QStringLiteral("номер не выдан")));
+        for (const q5emu::LoggedFrame& frame : fixture->frameLog())
+            QVERIFY(frame.command != 3);
+    }
+
+    // The day on paper counts the report's rows per station and in all.
+    void aDayOnPaper() {
+        const auto row = [](const char* station, bool good, const char* serial) {
+            return QStringList{"2026-12-08T10:00:0" + QString(station),
+                               station,
+                               "",
+                               serial,
+                               "",
+                               "ref.q5t",
+                               "",
+                               LineReport::ResultText(good),
+                               "",
+                               "",
+                               "1.2"};
+        };
+        const QString text = Sheets::PlainText(Sheets::LineDaySheet(
+            QDate(2026, 12, 8),
+            {row("1", true, "A 00114"), row("2", false, "B"), row("1", true, "C")}, {}, {}));
+        for (const char* line :
+             {"1\t2\t0\t2", "2\t0\t1\t1", "Всего\t2\t1\t3", "10:00:02\t2\tB\tБРАК"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+    }
+};
+
+} // namespace
+
+QTEST_GUILESS_MAIN(TestLine)
+#include "TestLine.moc"
