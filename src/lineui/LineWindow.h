@@ -47,6 +47,8 @@ public:
     // Shows a station's state as the line reports it.
     void ShowStation(const StationView& view);
     void ShowCounts(const BatchCounts& counts, double unitsPerHour);
+    // The setup is locked and the stop commands offered while the line runs.
+    void ShowRunning(bool running);
 
     // Starts the line with the setup as shown; false (with a message) when it cannot start.
     bool StartLine();
@@ -61,7 +63,6 @@ private:
     bool AcceptReference(const QString& path, bool ask);
     LineSetup SetupShown() const;
     void ShowSetup(const LineSetup& setup);
-    void ShowRunning(bool running);
     void ShowLineCounts();
     void ShowDaySheet();
 

@@ -189,7 +189,8 @@ void TestProtocol::garbledReplyIsAskedForAgain_data() {
     Bytes wrongSum = FrameOf(CmdWriteParam, Spare, SpareWord);
     ++wrongSum[4];
     Bytes tooLong = FrameOf(CmdWriteParam, Spare, SpareWord);
-    tooLong.insert(tooLong.end(), {0xA5, 0x5A});
+    tooLong.push_back(0xA5);
+    tooLong.push_back(0x5A);
     const Bytes tooShort{0x03, Spare, 0xCD};
     QTest::newRow("wrong checksum, then good") << wrongSum << 1 << true << 2;
     QTest::newRow("short, then good") << tooShort << 1 << true << 2;

@@ -56,6 +56,7 @@ bool SaveLineWindow(const QDir& dir) {
             counts.Count(station, false);
     }
     window.ShowCounts(counts, 118);
+    window.ShowRunning(true);
     window.resize(760, 720);
     window.show();
     QCoreApplication::processEvents();
