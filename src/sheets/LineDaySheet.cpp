@@ -23,7 +23,12 @@ Sheet LineDaySheet(const QDate& day, const QList<QStringList>& rows, const Ident
     using C = LineReport::Column;
     Sheet sheet;
     sheet.title = QStringLiteral("Производственная линия: итоги дня");
-    sheet.header = HeaderOf(identity, madeAt);
+    // A day's sheet is of no one controller and of no one file.
+    Identity ofTheDay = identity;
+    ofTheDay.serial.clear();
+    ofTheDay.made.clear();
+    ofTheDay.fileName.clear();
+    sheet.header = HeaderOf(ofTheDay, madeAt);
     sheet.header.push_back({QStringLiteral("День"), day.toString(QStringLiteral("dd.MM.yyyy"))});
     sheet.header.push_back({QStringLiteral("Файл установок"), Distinct(rows, C::Reference)});
     sheet.header.push_back({QStringLiteral("Оператор"), Distinct(rows, C::Operator)});
