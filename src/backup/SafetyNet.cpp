@@ -49,7 +49,6 @@ QString GestureOperation(const Catalogue::Entry* entry) {
 
 SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
     subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
-    WriteOperation::SetBeginHook([this] { AwaitJournal(); });
     WriteOperation::SetEndHook([this] { CloseAction(); });
     // The journal of an action goes on the disk while the technician looks at its result;
     // it is there before the controller is written again, and before the thread idles.
@@ -61,7 +60,6 @@ SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), l
 
 SafetyNet::~SafetyNet() {
     link_.SetWriteGate({});
-    WriteOperation::SetBeginHook({});
     WriteOperation::SetEndHook({});
 }
 

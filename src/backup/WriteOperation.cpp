@@ -2,13 +2,8 @@
 
 namespace {
 const WriteOperation* innermost = nullptr;
-std::function<void()> beginHook;
 std::function<void()> endHook;
 } // namespace
-
-void WriteOperation::SetBeginHook(std::function<void()> hook) {
-    beginHook = std::move(hook);
-}
 
 void WriteOperation::SetEndHook(std::function<void()> hook) {
     endHook = std::move(hook);
@@ -17,8 +12,6 @@ void WriteOperation::SetEndHook(std::function<void()> hook) {
 WriteOperation::WriteOperation(QString operation, QString label, Undo undo)
     : operation_(std::move(operation)), label_(std::move(label)), undo_(undo), outer_(innermost) {
     innermost = this;
-    if (!outer_ && beginHook)
-        beginHook();
 }
 
 WriteOperation::~WriteOperation() {

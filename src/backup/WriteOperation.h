@@ -19,8 +19,7 @@ public:
     WriteOperation(const WriteOperation&) = delete;
     WriteOperation& operator=(const WriteOperation&) = delete;
 
-    // Called when the outermost operation begins, and when it ends.
-    static void SetBeginHook(std::function<void()> hook);
+    // Called when the outermost operation ends.
     static void SetEndHook(std::function<void()> hook);
 
     // The operation open now, or nullptr.
