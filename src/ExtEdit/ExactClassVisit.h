@@ -5,13 +5,16 @@
 #include "ComponentList.h"
 
 #include <cstddef>
+#include <functional>
 
-template <class T> void VisitExactClass(const ComponentList& owner, void (T::*routine)()) {
+// `routine` is a member function of T without arguments or anything callable with a T&.
+template <class T, class Routine>
+void VisitExactClass(const ComponentList& owner, Routine routine) {
     const auto& items = owner.Items();
     // By index: a routine's callback may add components to the list.
     for (std::size_t i = 0; i < items.size(); ++i) {
         QObject* component = items[i];
         if (component != nullptr && component->metaObject() == &T::staticMetaObject)
-            (static_cast<T*>(component)->*routine)();
+            std::invoke(routine, *static_cast<T*>(component));
     }
 }

@@ -138,13 +138,17 @@ void TExtEdit::ApplyText() {
 }
 
 void TExtEdit::Init() {
+    Init([](const std::function<void()>& show) { show(); });
+}
+
+void TExtEdit::Init(const ShowLater& later) {
     setEnabled(true);
     if (!onInit)
         return;
     long double v = value_;
     onInit(this, queryCod_, valueAdr_, v);
-    ShowText(TextFor(v));
     value_ = v;
+    later([this, v] { ShowText(TextFor(v)); });
 }
 
 void TExtEdit::Pass() {
@@ -163,11 +167,15 @@ void TExtEdit::SetFocus() {
 }
 
 void TExtEdit::InitAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TExtEdit::Init);
+    VisitExactClass<TExtEdit>(owner, [](TExtEdit& edit) { edit.Init(); });
+}
+
+void TExtEdit::InitAll(const ComponentList& owner, const ShowLater& later) {
+    VisitExactClass<TExtEdit>(owner, [&later](TExtEdit& edit) { edit.Init(later); });
 }
 
 void TExtEdit::PassAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TExtEdit::Pass);
+    VisitExactClass<TExtEdit>(owner, &TExtEdit::Pass);
 }
 
 void TExtEdit::keyPressEvent(QKeyEvent* event) {

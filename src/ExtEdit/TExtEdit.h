@@ -9,6 +9,8 @@
 
 #include <QLineEdit>
 
+#include <functional>
+
 class TExtEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -33,6 +35,10 @@ public:
     void UpdateText();
     void ApplyText();
     void Init();
+    // Init, but the text is handed to `later`, which shows it when the caller chooses: while
+    // the next control's reply is on its way. The held value is set at once.
+    using ShowLater = std::function<void(std::function<void()> show)>;
+    void Init(const ShowLater& later);
     void Pass();
     // Places the control, then sets the font size to height * 2 / 3 points.
     virtual void SetBounds(int left, int top, int width, int height);
@@ -45,6 +51,7 @@ public:
 
     // Init / Pass of every component of exactly this class, in creation order.
     static void InitAll(const ComponentList& owner);
+    static void InitAll(const ComponentList& owner, const ShowLater& later);
     static void PassAll(const ComponentList& owner);
 
 protected:

@@ -116,11 +116,11 @@ void TExtText::SetBounds(int left, int top, int width, int height) {
 }
 
 void TExtText::InitAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TExtText::Init);
+    VisitExactClass<TExtText>(owner, &TExtText::Init);
 }
 
 void TExtText::PassAll(const ComponentList& owner) {
-    VisitExactClass(owner, &TExtText::Pass);
+    VisitExactClass<TExtText>(owner, &TExtText::Pass);
 }
 
 void TExtText::resizeEvent(QResizeEvent* event) {

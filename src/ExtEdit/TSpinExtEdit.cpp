@@ -78,7 +78,11 @@ void TSpinExtEdit::SetBounds(int left, int top, int width, int height) {
 }
 
 void TSpinExtEdit::InitAll(const ComponentList& owner) {
-    VisitExactClass<TSpinExtEdit>(owner, &TSpinExtEdit::Init);
+    VisitExactClass<TSpinExtEdit>(owner, [](TSpinExtEdit& edit) { edit.Init(); });
+}
+
+void TSpinExtEdit::InitAll(const ComponentList& owner, const ShowLater& later) {
+    VisitExactClass<TSpinExtEdit>(owner, [&later](TSpinExtEdit& edit) { edit.Init(later); });
 }
 
 void TSpinExtEdit::PassAll(const ComponentList& owner) {

@@ -27,6 +27,7 @@ public:
     void SetKeySteps(bool on) { keySteps_ = on; }
 
     static void InitAll(const ComponentList& owner);
+    static void InitAll(const ComponentList& owner, const ShowLater& later);
     static void PassAll(const ComponentList& owner);
 
 protected:

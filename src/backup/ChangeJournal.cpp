@@ -29,7 +29,8 @@ QString ChangedText(const JournalRecord& record) {
     return *record.oldWord != record.newWord ? Yes : No;
 }
 
-QString LineOf(const JournalRecord& record) {
+// The record but its last field, whether the controller confirmed the write.
+QString HeadOf(const JournalRecord& record) {
     return CsvLine::Join(
                {record.time.toString(Qt::ISODate), OneLine(record.serial),
                 QString::number(record.address), OneLine(record.name),
@@ -37,8 +38,17 @@ QString LineOf(const JournalRecord& record) {
                 QString::number(record.newWord),
                 record.oldWord ? ChangeJournal::ShownWord(record, *record.oldWord) : QString(),
                 ChangeJournal::ShownWord(record, record.newWord), ChangedText(record),
-                OneLine(record.operation), record.confirmed ? Yes : No}) +
-           u'\n';
+                OneLine(record.operation)}) +
+           u',';
+}
+
+QByteArray TailOf(const JournalRecord& record) {
+    return ((record.confirmed ? Yes : No) + u'\n').toUtf8();
+}
+
+bool SameButConfirmed(JournalRecord record, const JournalRecord& prepared) {
+    record.confirmed = prepared.confirmed;
+    return record == prepared;
 }
 
 std::optional<uint16_t> WordOf(const QString& text) {
@@ -147,11 +157,12 @@ Writer::~Writer() {
 }
 
 // Once a journal is open, each record is one write(2) at its end: nothing else writes to it.
+// The path is made only when the journal changes; a load writes many records in a row.
 bool Writer::Append(const QString& root, const JournalRecord& record) {
-    const QString path = PathOf(root, record.serial);
     QByteArray bytes;
-    if (!file_ || path != path_) {
+    if (!file_ || root != root_ || record.serial != serial_) {
         Close();
+        const QString path = PathOf(root, record.serial);
         if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
             return false;
         PutAsideOtherLayout(path, HeaderLine());
@@ -166,14 +177,25 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
             bytes = "\n";
         }
         file_ = std::move(file);
-        path_ = path;
+        root_ = root;
+        serial_ = record.serial;
     }
-    bytes += LineOf(record).toUtf8();
+    if (prepared_ && SameButConfirmed(record, *prepared_))
+        bytes += preparedHead_;
+    else
+        bytes += HeadOf(record).toUtf8();
+    prepared_.reset();
+    bytes += TailOf(record);
     if (file_->write(bytes) != bytes.size()) {
         Close();
         return false;
     }
     return true;
+}
+
+void Writer::Prepare(const JournalRecord& record) {
+    preparedHead_ = HeadOf(record).toUtf8();
+    prepared_ = record;
 }
 
 bool Writer::Sync() {
@@ -197,7 +219,8 @@ void Writer::Close() {
     if (file_)
         PosixFile::TrySync(file_->handle());
     file_.reset();
-    path_.clear();
+    root_.clear();
+    serial_.clear();
 }
 
 std::vector<JournalRecord> Read(const QString& path) {

@@ -63,6 +63,9 @@ public:
     Writer& operator=(const Writer&) = delete;
 
     bool Append(const QString& root, const JournalRecord& record);
+    // Formats a record before its write's outcome is known, while the reply is on its way:
+    // the Append of that record, confirmed or not, then only writes.
+    void Prepare(const JournalRecord& record);
     bool Sync();
     void SyncInBackground();
     bool SyncPending() const;
@@ -71,8 +74,10 @@ public:
     void Close();
 
 private:
-    QString path_;
+    QString root_, serial_; // of the open journal
     std::unique_ptr<QFile> file_;
+    std::optional<JournalRecord> prepared_;
+    QByteArray preparedHead_;
     BackgroundSync background_;
 };
 

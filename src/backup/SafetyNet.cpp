@@ -53,6 +53,9 @@ SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), l
     // The journal of an action goes on the disk while the technician looks at its result;
     // it is there before the controller is written again, and before the thread idles.
     link_.SetWriteGate([this] { AwaitJournal(); });
+    link_.SetWriteSent([this](uint8_t command, uint8_t address, uint16_t value) {
+        Prepare(command, address, value);
+    });
     if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &SafetyNet::AwaitJournal);
@@ -60,6 +63,7 @@ SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), l
 
 SafetyNet::~SafetyNet() {
     link_.SetWriteGate({});
+    link_.SetWriteSent({});
     WriteOperation::SetEndHook({});
 }
 
@@ -114,38 +118,58 @@ bool SafetyNet::ReadUnknown(const std::vector<uint8_t>& addresses) {
     return true;
 }
 
+JournalRecord SafetyNet::RecordOf(bool live, uint8_t address, uint16_t sent) {
+    const Catalogue::Entry* entry = EntryOf(live, address);
+    const WriteOperation* operation = WriteOperation::Current();
+    JournalRecord line;
+    line.time = clock_.Now();
+    line.serial = serial_;
+    line.address = address;
+    line.name = NameOf(entry, address);
+    line.oldWord = words_.Known(live, address);
+    line.newWord = sent;
+    line.operation = operation     ? operation->Operation()
+                     : attempting_ ? ConnectionOperation
+                                   : GestureOperation(entry);
+    return line;
+}
+
+void SafetyNet::Prepare(uint8_t command, uint8_t address, uint16_t value) {
+    if (!attempting_ && !connected_)
+        return;
+    const bool live = command == CmdWriteLive;
+    prepared_ = Prepared{live, RecordOf(live, address, value)};
+    if (connected_ && !journalRoot_.isEmpty())
+        journal_.Prepare(prepared_->record);
+}
+
 void SafetyNet::OnExchange(const ExchangeRecord& record) {
     const bool live = record.command == CmdWriteLive;
     if (!live && record.command != CmdWriteParam) {
         words_.Observe(record);
         return;
     }
-    const std::optional<uint16_t> before = words_.Known(live, record.address);
-    words_.Observe(record);
-    if (!attempting_ && !connected_)
+    std::optional<Prepared> prepared;
+    prepared.swap(prepared_);
+    if (!attempting_ && !connected_) {
+        words_.Observe(record);
         return;
-
-    const Catalogue::Entry* entry = EntryOf(live, record.address);
-    const WriteOperation* operation = WriteOperation::Current();
-    JournalRecord line;
-    line.time = QDateTime::currentDateTime();
-    line.time.setTime(
-        QTime(line.time.time().hour(), line.time.time().minute(), line.time.time().second()));
-    line.serial = serial_;
-    line.address = record.address;
-    line.name = NameOf(entry, record.address);
-    line.oldWord = before;
-    line.newWord = record.sent;
+    }
+    JournalRecord line = prepared && prepared->live == live &&
+                                 prepared->record.address == record.address &&
+                                 prepared->record.newWord == record.sent
+                             ? std::move(prepared->record)
+                             : RecordOf(live, record.address, record.sent);
+    const std::optional<uint16_t> before = line.oldWord;
+    words_.Observe(record);
     line.confirmed = record.outcome == ExchangeOutcome::Success;
-    line.operation = operation     ? operation->Operation()
-                     : attempting_ ? ConnectionOperation
-                                   : GestureOperation(entry);
     if (attempting_) {
         pending_.push_back(line);
         return;
     }
     Journal(line);
 
+    const WriteOperation* operation = WriteOperation::Current();
     const bool recorded = operation ? operation->Recorded() : !live;
     // A write that never left the port changed nothing to undo.
     if (!recorded || live || record.attempts == 0)

@@ -7,6 +7,7 @@
 #include "ChangeJournal.h"
 #include "ConnectionWords.h"
 #include "ExchangeObserver.h"
+#include "LocalSecondClock.h"
 #include "UndoHistory.h"
 
 #include <QDateTime>
@@ -54,6 +55,10 @@ signals:
     void journalFailed();
 
 private:
+    // The journal's record of a write, but for its outcome.
+    JournalRecord RecordOf(bool live, uint8_t address, uint16_t sent);
+    // Made while the write's reply is on its way; OnExchange then adds the outcome.
+    void Prepare(uint8_t command, uint8_t address, uint16_t value);
     void OnExchange(const ExchangeRecord& record);
     void Journal(const JournalRecord& record);
     void CloseAction();
@@ -72,4 +77,10 @@ private:
     QString journalRoot_;
     std::vector<JournalRecord> pending_; // the connection's own writes, before the serial
     ChangeJournal::Writer journal_;
+    LocalSecondClock clock_;
+    struct Prepared {
+        bool live;
+        JournalRecord record;
+    };
+    std::optional<Prepared> prepared_; // for the write in progress
 };

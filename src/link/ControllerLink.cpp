@@ -100,6 +100,12 @@ ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request) {
     if (!line_.Settle())
         return line_.Opened() ? ExchangeOutcome::Long : ExchangeOutcome::PortGone;
     line_.Write(request.data(), Frame::Size);
+    if (unannounced_) {
+        const Write sent = *unannounced_;
+        unannounced_.reset();
+        writeSent_(sent.command, sent.address, sent.value);
+    }
+    RunAwaitingWork();
     const ExchangeOutcome outcome = OutcomeOf(line_.Read(reply_.data(), Frame::Size));
     if (outcome != ExchangeOutcome::Success)
         line_.MarkUnsettled();
@@ -110,12 +116,29 @@ void ControllerLink::SetWriteGate(std::function<void()> gate) {
     writeGate_ = std::move(gate);
 }
 
+void ControllerLink::SetWriteSent(WriteSent sent) {
+    writeSent_ = std::move(sent);
+}
+
+void ControllerLink::WhileAwaitingReply(std::function<void()> work) {
+    awaiting_.push_back(std::move(work));
+}
+
+void ControllerLink::RunAwaitingWork() {
+    std::vector<std::function<void()>> work;
+    work.swap(awaiting_);
+    for (const std::function<void()>& item : work)
+        item();
+}
+
 bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t value) {
     if (IsWrite(command)) {
         if (writesHeld_)
             return false;
         if (writeGate_)
             writeGate_();
+        if (writeSent_)
+            unannounced_ = Write{command, address, value};
     }
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
@@ -126,6 +149,7 @@ bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t valu
         if (!Garbled(outcome))
             break;
     }
+    unannounced_.reset();
     if (observers_.Listening())
         observers_.Publish({command, address, value, ReplyValue(), reply_[Frame::Size - 1], outcome,
                             std::chrono::steady_clock::now(), attempts});

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class ControllerLink {
 public:
@@ -52,6 +54,16 @@ public:
     // Runs before every write command goes out, on the link's thread: what must be settled
     // before the controller changes again (the journal of the action before on the disk).
     void SetWriteGate(std::function<void()> gate);
+    // Runs once a write command's request is on the line, before its reply is awaited: what
+    // the exchange's outcome will need is made ready in time the line takes anyway. Not run
+    // for a request that never went out.
+    using WriteSent = std::function<void(uint8_t command, uint8_t address, uint16_t value)>;
+    void SetWriteSent(WriteSent sent);
+    // Work that can wait for the line (showing what was read): it runs once the next request
+    // is on the line, while its reply is awaited, or at RunAwaitingWork, whichever comes
+    // first. It must not throw.
+    void WhileAwaitingReply(std::function<void()> work);
+    void RunAwaitingWork();
 
     // Listeners to this link's exchanges only.
     [[nodiscard]] ExchangeObservers::Subscription Observe(ExchangeObservers::Observer observer);
@@ -71,5 +83,12 @@ private:
     Frame::Bytes reply_{};
     bool writesHeld_ = false;
     std::function<void()> writeGate_;
+    WriteSent writeSent_;
+    struct Write {
+        uint8_t command, address;
+        uint16_t value;
+    };
+    std::optional<Write> unannounced_; // the write in progress, until its request is out
+    std::vector<std::function<void()>> awaiting_;
     ExchangeObservers::List observers_;
 };

@@ -5,6 +5,7 @@
 #include "Comm_Fun.h"
 #include "ConnectionEvents.h"
 #include "ControlHold.h"
+#include "ControllerLink.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
@@ -32,6 +33,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -200,8 +204,7 @@ bool ConnectOnPort(int16_t port) {
     Form1->Connect_to_COM1->setEnabled(false);
     Form1->Close_COM->setEnabled(true);
     StartMonitor();
-    TSpinExtEdit::InitAll(Form1->Components);
-    TExtText::InitAll(Form1->Components);
+    InitValueControls();
     if (Form1->RadioButton2->isChecked())
         Form1->ExtText1->setEnabled(false);
     SetListsEnabled(true);
@@ -210,6 +213,18 @@ bool ConnectOnPort(int16_t port) {
     if (SendCommand(CmdReadParam, AddrOperatingCounter, 0))
         Form1->StaticText4->setText(OperatingCounterText(ReplyValue()));
     return true;
+}
+
+void InitValueControls() {
+    ControllerLink& link = WindowLink();
+    struct ShowRestAtEnd {
+        ControllerLink& link;
+        ~ShowRestAtEnd() { link.RunAwaitingWork(); }
+    } showRest{link};
+    TSpinExtEdit::InitAll(Form1->Components, [&link](std::function<void()> show) {
+        link.WhileAwaitingReply(std::move(show));
+    });
+    TExtText::InitAll(Form1->Components);
 }
 
 void Connect_to_COM1Click() {

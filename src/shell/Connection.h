@@ -16,6 +16,10 @@ bool ConnectOnPort(int16_t port);
 void Connect_to_COM1Click();
 void Close_COMClick();
 
+// Every value control reads the controller again, in the window's order. Each shows its value
+// while the next one's reply is on its way; all are shown when it returns.
+void InitValueControls();
+
 // The controller connected now, as its identity was read (the last connection's otherwise).
 ConnectedDevice& CurrentDevice();
 

@@ -51,8 +51,7 @@ void TakeWindowDown() {
 
 // As after connecting: every value control reads the controller again, the monitor restarts.
 void BringWindowBack() {
-    TSpinExtEdit::InitAll(Form1->Components);
-    TExtText::InitAll(Form1->Components);
+    InitValueControls();
     SendCommand(CmdReadParam, SettingsRecords::FirstAddress, 0);
     StartMonitor();
     HoldWhileLinkLost(); // the link watch lets the window go when the controller is back

@@ -5,8 +5,10 @@
 #include <FrameLog.h>
 
 #include <Comm_Fun.h>
+#include <ControllerLink.h>
 #include <ExchangeObserver.h>
 #include <Protocol.h>
+#include <WindowLink.h>
 
 #include <QTest>
 
@@ -99,6 +101,13 @@ void TestExchangeObservers::publishesEachOutcome() {
         Comm_Fun::ClosePort();
     else if (!line.isEmpty())
         emulator().setFault(*q5emu::ParseFaultSpec(line.toStdString()));
+    // What waits for the line runs once the request is out, before the outcome is told.
+    QStringList heard;
+    WindowLink().SetWriteSent(
+        [&heard](uint8_t c, uint8_t a, uint16_t v) { heard << Triple(c, a, v); });
+    WindowLink().WhileAwaitingReply([&heard] { heard << QStringLiteral("work"); });
+    const auto told =
+        ExchangeObservers::Add([&heard](const ExchangeRecord&) { heard << "outcome"; });
     const auto before = std::chrono::steady_clock::now();
     QCOMPARE(SendCommand(CmdWriteParam, Spare, SpareWord), outcome == ExchangeOutcome::Success);
 
@@ -112,6 +121,11 @@ void TestExchangeObservers::publishesEachOutcome() {
     QCOMPARE(record.attempts, attempts);
     QVERIFY(record.finished >= before && record.finished <= std::chrono::steady_clock::now());
     QCOMPARE(emulator().framesReceived(), static_cast<size_t>(attempts));
+    SendCommand(CmdReadParam, Spare, 0); // a read announces nothing
+    WindowLink().RunAwaitingWork();
+    WindowLink().SetWriteSent({});
+    const QStringList sentFirst{Triple(CmdWriteParam, Spare, SpareWord), "work", "outcome"};
+    QCOMPARE(heard, (attempts > 0 ? sentFirst : QStringList{"outcome", "work"}) << "outcome");
 }
 
 void TestExchangeObservers::recordsMatchTheFramesUnderGarbling_data() {
