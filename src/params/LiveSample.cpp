@@ -52,6 +52,11 @@ Subscription Listen(Listener listener) {
     return Subscription(shared);
 }
 
+bool Listening() {
+    const auto& all = Listeners();
+    return std::any_of(all.begin(), all.end(), [](const auto& w) { return !w.expired(); });
+}
+
 void Publish(const LiveSample& sample) {
     // A copy: a listener may subscribe or leave while it is told.
     const auto listeners = Listeners();

@@ -1,7 +1,8 @@
 #pragma once
 // A live sample: the live values the tool can show, each as its raw word and its engineering
 // value computed as the window computes it, or failed, with the moment it was taken. The
-// monitor publishes what each tick read; ReadLiveSample reads every value on demand.
+// monitor publishes what each tick read, when anyone listens; ReadLiveSample reads every value on
+// demand.
 
 #include "Catalogue.h"
 
@@ -53,6 +54,8 @@ private:
 };
 
 [[nodiscard]] Subscription Listen(Listener listener);
+// True while anyone listens: a sample nobody hears need not be made.
+bool Listening();
 void Publish(const LiveSample& sample);
 
 } // namespace LiveSamples

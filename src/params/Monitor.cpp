@@ -23,12 +23,14 @@ const QString PressureMask = QStringLiteral("###0.0");
 const QString PressureUnit = QStringLiteral(" КПа");
 const QString FactorMask = QStringLiteral("###0.00");
 
-// The word, or nothing when the exchange failed; kept in the tick's sample either way.
-std::optional<long double> ReadLive(uint8_t address, LiveSample& sample) {
+// The word, or nothing when the exchange failed; kept in the tick's sample either way, when
+// anyone listens to samples.
+std::optional<long double> ReadLive(uint8_t address, std::optional<LiveSample>& sample) {
     const std::optional<uint16_t> word = LivePoller::Read(address);
-    for (const Catalogue::Entry* entry : Catalogue::LiveValues())
-        if (entry->address == address)
-            sample.values.push_back(LiveValueFrom(*entry, word));
+    if (sample)
+        for (const Catalogue::Entry* entry : Catalogue::LiveValues())
+            if (entry->address == address)
+                sample->values.push_back(LiveValueFrom(*entry, word));
     if (!word)
         return std::nullopt;
     return static_cast<long double>(*word);
@@ -54,7 +56,9 @@ void StartMonitor() {
 // A value whose read failed keeps its gauge and text as they were.
 void Timer2Timer() {
     WindowControls& c = Controls();
-    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    std::optional<LiveSample> sample;
+    if (LiveSamples::Listening())
+        sample = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
     if (const auto word = ReadLive(Live::GasPressure, sample)) {
         const long double gas = *word / 10;
         SetGauge(c.Gauge1, gas);
@@ -84,7 +88,8 @@ void Timer2Timer() {
     if (!c.SpinExtEdit40->hasFocus())
         c.SpinExtEdit40->Init();
 
-    LiveSamples::Publish(sample);
+    if (sample)
+        LiveSamples::Publish(*sample);
 }
 
 void InstallMonitor(const WindowControls& form) {
