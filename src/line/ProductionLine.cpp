@@ -2,6 +2,8 @@
 
 #include "Station.h"
 
+#include "LinkThread.h"
+
 #include <QThread>
 
 ProductionLine::ProductionLine(const QString& dataFolder, QObject* parent)
@@ -16,14 +18,11 @@ ProductionLine::~ProductionLine() {
 }
 
 void ProductionLine::Release() {
-    for (const Worker& r : stations_) {
-        // The station closes its port on its own thread, after any unit under way.
-        if (r.thread->isRunning())
-            QMetaObject::invokeMethod(r.station, &Station::Finish, Qt::BlockingQueuedConnection);
-        r.thread->quit();
-        r.thread->wait();
-        delete r.station;
-        delete r.thread;
+    for (Worker& r : stations_) {
+        // The station closes its port on its own thread, after any unit under way; the thread
+        // then deletes it and the link there.
+        QMetaObject::invokeMethod(r.station, &Station::Finish, Qt::BlockingQueuedConnection);
+        r.thread.reset();
     }
     stations_.clear();
     running_ = 0;
@@ -38,10 +37,9 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
     for (int i = 0; i < devices.size(); ++i) {
         if (devices[i].isEmpty())
             continue;
-        auto* thread = new QThread;
-        thread->setObjectName(QStringLiteral("station %1").arg(i + 1));
+        auto thread = std::make_unique<LinkThread>();
         auto* station = new Station(i + 1, devices[i], job_, report_);
-        station->moveToThread(thread);
+        station->moveToThread(thread->Home()->thread());
         connect(station, &Station::changed, this, &ProductionLine::stationChanged);
         connect(station, &Station::unitFinished, this, [this](const UnitRecord& record) {
             counts_.Count(record.station, record.good);
@@ -52,10 +50,12 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
             emit halted(message);
         });
         connect(station, &Station::finished, this, &ProductionLine::StationFinished);
-        connect(thread, &QThread::started, station, &Station::Begin);
-        stations_.push_back({thread, station});
+        thread->Post([station, home = thread->Home()](ControllerLink& link) {
+            station->setParent(home);
+            station->Begin(link);
+        });
+        stations_.push_back({std::move(thread), station});
         ++running_;
-        thread->start();
     }
 }
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-class QThread;
+class LinkThread;
 class Station;
 
 class ProductionLine : public QObject {
@@ -49,8 +49,8 @@ private:
     BatchCounts counts_;
     std::shared_ptr<const LineJob> job_;
     struct Worker {
-        QThread* thread = nullptr;
-        Station* station = nullptr;
+        std::unique_ptr<LinkThread> thread;
+        Station* station = nullptr; // a child of the thread's home
     };
     std::vector<Worker> stations_;
     int running_ = 0;

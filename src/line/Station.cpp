@@ -33,10 +33,10 @@ void Station::RequestAbort() {
     RequestStop();
 }
 
-void Station::Begin() {
+void Station::Begin(ControllerLink& link) {
     if (ended_)
         return;
-    link_ = std::make_unique<ControllerLink>();
+    link_ = &link;
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { Probe(); });
@@ -130,7 +130,8 @@ void Station::End() {
     ended_ = true;
     if (timer_)
         timer_->stop();
-    link_.reset(); // closed on the thread that opened it
+    if (link_)
+        link_->Close();
     Publish(StationPhase::Stopped, view_.step);
     emit finished();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// One station of the line on a thread of its own, with its own link: it probes the identity
+// One station of the line on the thread of its own link (a LinkThread): it probes the identity
 // word once a second until a controller answers, works the unit (UnitWork), files its row in
 // the report, and waits for the controller to be unplugged before it looks for the next.
 // Waits between probes run on the thread's event loop, so a stop ends them at once. Its
@@ -32,9 +32,9 @@ public:
     void RequestStop();
     void RequestAbort();
 
-    // On the station's thread: opens the port and starts looking for controllers.
-    void Begin();
-    // On the station's thread: ends at once, closing the port there.
+    // On the link's thread: opens the port and starts looking for controllers.
+    void Begin(ControllerLink& link);
+    // On the link's thread: ends at once, closing the port there.
     void Finish();
 
 signals:
@@ -56,7 +56,7 @@ private:
     const QString device_;
     const std::shared_ptr<const LineJob> job_;
     LineReport& report_;
-    std::unique_ptr<ControllerLink> link_;
+    ControllerLink* link_ = nullptr; // its LinkThread's, from Begin on
     QTimer* timer_ = nullptr;
     std::atomic<bool> stop_{false};
     std::atomic<bool> abort_{false};
