@@ -56,12 +56,13 @@ public:
     void SetWriteGate(std::function<void()> gate);
     // Runs once a write command's request is on the line, before its reply is awaited: what
     // the exchange's outcome will need is made ready in time the line takes anyway. Not run
-    // for a request that never went out.
+    // for a request that never went out. Like the work below, it must not talk to the
+    // controller.
     using WriteSent = std::function<void(uint8_t command, uint8_t address, uint16_t value)>;
     void SetWriteSent(WriteSent sent);
     // Work that can wait for the line (showing what was read): it runs once the next request
     // is on the line, while its reply is awaited, or at RunAwaitingWork, whichever comes
-    // first. It must not throw.
+    // first. It must not throw nor talk to the controller: it runs inside an exchange.
     void WhileAwaitingReply(std::function<void()> work);
     void RunAwaitingWork();
 
