@@ -96,15 +96,13 @@ ExchangeOutcome ControllerLink::OutcomeOf(int32_t received) const {
 // One request and the reply that arrives within its window, on a settled line: a reply that
 // came too late for an earlier exchange is never taken for this one's. A line that keeps
 // talking gets no request and counts as a long reply.
-ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request) {
+ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request, bool& announced) {
     if (!line_.Settle())
         return line_.Opened() ? ExchangeOutcome::Long : ExchangeOutcome::PortGone;
     line_.Write(request.data(), Frame::Size);
-    if (unannounced_) {
-        const Write sent = *unannounced_;
-        unannounced_.reset();
-        writeSent_(sent.command, sent.address, sent.value);
-    }
+    if (!announced && writeSent_ && IsWrite(request[0]))
+        writeSent_(request[0], request[1], Frame::Word(request));
+    announced = true;
     RunAwaitingWork();
     const ExchangeOutcome outcome = OutcomeOf(line_.Read(reply_.data(), Frame::Size));
     if (outcome != ExchangeOutcome::Success)
@@ -137,19 +135,17 @@ bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t valu
             return false;
         if (writeGate_)
             writeGate_();
-        if (writeSent_)
-            unannounced_ = Write{command, address, value};
     }
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
     int attempts = 0;
+    bool announced = false;
     while (line_.Opened() && attempts <= GarbledRetries) {
         ++attempts;
-        outcome = Attempt(request);
+        outcome = Attempt(request, announced);
         if (!Garbled(outcome))
             break;
     }
-    unannounced_.reset();
     if (observers_.Listening())
         observers_.Publish({command, address, value, ReplyValue(), reply_[Frame::Size - 1], outcome,
                             std::chrono::steady_clock::now(), attempts});

@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class ControllerLink {
@@ -77,7 +76,8 @@ public:
     static bool IsWrite(uint8_t command);
 
 private:
-    ExchangeOutcome Attempt(const Frame::Bytes& request);
+    // `announced`: whether the request has been on the line already (a garbled reply's retry).
+    ExchangeOutcome Attempt(const Frame::Bytes& request, bool& announced);
     ExchangeOutcome OutcomeOf(int32_t received) const;
 
     SerialLine line_;
@@ -85,11 +85,6 @@ private:
     bool writesHeld_ = false;
     std::function<void()> writeGate_;
     WriteSent writeSent_;
-    struct Write {
-        uint8_t command, address;
-        uint16_t value;
-    };
-    std::optional<Write> unannounced_; // the write in progress, until its request is out
     std::vector<std::function<void()>> awaiting_;
     ExchangeObservers::List observers_;
 };
