@@ -180,7 +180,7 @@ void ExtText4Query(QObject*, int, int, long double& value) {
     if (status)
         Controls().StaticText2->setText(*status);
     if (const auto word = LivePoller::Read(Live::BaseInjection))
-        value = static_cast<long double>(*word) / 1000;
+        value = DecodeWord(Decode::Div1000, *word);
 }
 
 void ApplySwitchOverCaption() {
