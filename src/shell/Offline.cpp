@@ -3,6 +3,7 @@
 #include "Captions.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -14,6 +15,7 @@
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "TExtText.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -150,7 +152,7 @@ void InstallOffline(TForm1& form) {
     openAction->setObjectName(QStringLiteral("OpenOffline"));
     openAction->setEnabled(!DeviceConnected());
     QObject::connect(openAction, &QAction::triggered, &form, Guarded(&OpenOfflineClick));
-    ConnectionEvents& events = ConnectionEvents::Instance();
+    ConnectionEvents& events = SessionOf(form).Events();
     QObject::connect(&events, &ConnectionEvents::connected, &form, Guarded([] {
         if (openAction)
             openAction->setEnabled(false);

@@ -7,6 +7,10 @@
 #include "AppLook.h"
 #include "ChartView.h"
 #include "ChartWindow.h"
+#include "ConnectionEvents.h"
+#include "JournalFeed.h"
+#include "LivePoller.h"
+#include "WindowLink.h"
 #include "CompareDialog.h"
 #include "Connection.h"
 #include "ControlHold.h"
@@ -302,7 +306,11 @@ bool SaveDataLogWindows(const QDir& dir) {
     drive.lostUntil = 1560;
     if (!WriteIdlingDrive(path, drive))
         return false;
-    ChartWindow charts;
+    LivePoller poller(WindowLink());
+    ConnectionEvents events;
+    JournalFeed writes;
+    LiveFeed feed(poller, events);
+    ChartWindow charts(feed, writes, events);
     charts.OpenLog(path);
     charts.ShowSeries({QStringLiteral("Давление газа"),
                        QStringLiteral("Давление во впускном коллекторе"),
