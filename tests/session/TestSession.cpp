@@ -91,7 +91,8 @@ void TestSession::writesStayInTheirSession() {
         }
         // The second's operation ends first: the first's stays open.
         open[1].reset();
-        QCOMPARE(units[0].session->History().Open(), !operations[0].isEmpty());
+        if (!operations[0].isEmpty())
+            QVERIFY(units[0].session->History().Open());
     }
     QTest::qWait(0); // the steps end with their handler
 
