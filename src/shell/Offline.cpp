@@ -140,14 +140,6 @@ void OpenFileOffline(const QString& path) {
 
 void InstallOffline(TForm1& form) {
     session = new Session(&form);
-    // A write takes the file's name off the caption; without a controller, the caption keeps
-    // saying so.
-    QPointer<TForm1> window(&form);
-    SetCaptionResetHook([window] {
-        if (window)
-            window->setWindowTitle(OfflineSession() ? OfflineCaption(session->Path())
-                                                    : BaseCaption());
-    });
     openAction = ServiceMenuGroup(form)->addAction(QStringLiteral("Открыть файл без прибора…"));
     openAction->setObjectName(QStringLiteral("OpenOffline"));
     openAction->setEnabled(!DeviceConnected());

@@ -1,8 +1,12 @@
 #include "WindowSession.h"
 
+#include "Captions.h"
+#include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "Form1.h"
 #include "GoodReads.h"
+#include "Offline.h"
+#include "Protocol.h"
 #include "WindowLink.h"
 
 namespace {
@@ -14,10 +18,18 @@ class Holder : public QObject {
 public:
     explicit Holder(TForm1& form) : QObject(&form), session(WindowLink()) {
         setObjectName(HolderName);
+        // A write takes the file's name off the caption; without a controller, the caption
+        // keeps saying so.
+        captionReset = session.Link().Observe([&form](const ExchangeRecord& record) {
+            if (record.command == CmdWriteParam)
+                form.setWindowTitle(OfflineSession() ? OfflineCaption(OfflineFile())
+                                                     : BaseCaption());
+        });
     }
 
     ControllerSession session;
     GoodReads reads;
+    ExchangeObservers::Subscription captionReset;
 };
 
 Holder& HolderOf(TForm1& form) {
