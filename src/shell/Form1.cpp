@@ -4,7 +4,6 @@
 #include "Form1Layout.h"
 #include "Form3.h"
 #include "Pictures.h"
-#include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 #include "WindowSession.h"
