@@ -100,8 +100,10 @@ def main():
         print("FAIL: " + str(failure))
         return 1
     finally:
-        stop_descendants()
-        shutil.rmtree(runtime, ignore_errors=True)
+        try:
+            stop_descendants()
+        finally:
+            shutil.rmtree(runtime, ignore_errors=True)
 
 
 def run(probe_path, env, pyatspi, GLib):
