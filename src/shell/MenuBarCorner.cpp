@@ -14,7 +14,7 @@ QWidget* CornerOf(QMenuBar* menuBar) {
     if (auto* corner = qobject_cast<QWidget*>(menuBar->cornerWidget(Qt::TopRightCorner));
         corner && corner->objectName() == CornerName)
         return corner;
-    // Before the corner is there, so that whoever reads the bar reads it too.
+    // Early enough: a bar's interface is made when it is first read, once its window shows.
     MenuBarAccessible::Install();
     auto* corner = new QWidget(menuBar);
     corner->setObjectName(CornerName);
