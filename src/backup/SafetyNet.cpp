@@ -200,11 +200,17 @@ void SafetyNet::StopJournal() {
 }
 
 bool SafetyNet::JournalOnDisk() {
+    if (holdingAction_)
+        return false;
     if (journalStopped_ || journal_.AwaitSync(JournalSyncBound))
         return true;
     // Synced once it failed, a file may still have lost what it held: the journal of this
     // connection cannot be trusted again, so it is not retried.
     StopJournal();
+    // The rest of the action is held too, so that none of it goes out half; it ends when its
+    // handler returns to the event loop.
+    holdingAction_ = true;
+    QTimer::singleShot(0, this, [this] { holdingAction_ = false; });
     emit journalNotOnDisk(journal_.Path());
     return false;
 }

@@ -79,6 +79,7 @@ private:
     bool connected_ = false;
     bool closeQueued_ = false;
     bool journalStopped_ = false; // after a failure, until the next connection
+    bool holdingAction_ = false;  // the writes of the action whose journal failed
     std::function<bool()> gestureContinues_;
     QString serial_;
     QString journalRoot_;
