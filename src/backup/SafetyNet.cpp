@@ -6,13 +6,12 @@
 #include "Protocol.h"
 #include "WriteOperation.h"
 
-#include <QAbstractEventDispatcher>
 #include <QTimer>
 
 namespace {
 
 const QString ConnectionOperation = QStringLiteral("Подключение");
-// A disk that takes longer than this to sync is failing; the next action then goes ahead.
+// A disk that takes longer than this to sync is failing: the next action's write is held.
 constexpr std::chrono::milliseconds JournalSyncBound{5000};
 
 const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
@@ -51,14 +50,11 @@ SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), l
     subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
     WriteOperation::SetEndHook([this] { CloseAction(); });
     // The journal of an action goes on the disk while the technician looks at its result;
-    // it is there before the controller is written again, and before the thread idles.
-    link_.SetWriteGate([this] { AwaitJournal(); });
+    // it is there before the controller is written again.
+    link_.SetWriteGate([this] { return JournalOnDisk(); });
     link_.SetWriteSent([this](uint8_t command, uint8_t address, uint16_t value) {
         Prepare(command, address, value);
     });
-    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                &SafetyNet::AwaitJournal);
 }
 
 SafetyNet::~SafetyNet() {
@@ -81,13 +77,14 @@ void SafetyNet::Connected(const QString& serial, const QString& journalRoot) {
     connected_ = true;
     serial_ = serial;
     journalRoot_ = journalRoot;
+    journalStopped_ = false;
     std::vector<JournalRecord> pending;
     pending.swap(pending_);
     for (JournalRecord& record : pending) {
         record.serial = serial;
         Journal(record);
     }
-    journal_.Sync();
+    journal_.SyncInBackground();
 }
 
 void SafetyNet::Closed() {
@@ -191,15 +188,31 @@ void SafetyNet::Journal(const JournalRecord& record) {
     if (journalRoot_.isEmpty())
         return;
     if (!journal_.Append(journalRoot_, record)) {
-        journalRoot_.clear(); // told once; the writes go on without a journal
-        journal_.Close();
+        StopJournal();
         emit journalFailed();
     }
 }
 
-void SafetyNet::AwaitJournal() {
-    if (journal_.SyncPending())
-        journal_.AwaitSync(JournalSyncBound);
+void SafetyNet::StopJournal() {
+    journalRoot_.clear(); // told once; the writes go on without a journal
+    journalStopped_ = true;
+    journal_.Close();
+}
+
+bool SafetyNet::JournalOnDisk() {
+    if (holdingAction_)
+        return false;
+    if (journalStopped_ || journal_.AwaitSync(JournalSyncBound))
+        return true;
+    // Synced once it failed, a file may still have lost what it held: the journal of this
+    // connection cannot be trusted again, so it is not retried.
+    StopJournal();
+    // The rest of the action is held too, so that none of it goes out half; it ends when its
+    // handler returns to the event loop.
+    holdingAction_ = true;
+    QTimer::singleShot(0, this, [this] { holdingAction_ = false; });
+    emit journalNotOnDisk(journal_.Path());
+    return false;
 }
 
 void SafetyNet::CloseAction() {

@@ -110,7 +110,7 @@ ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request, bool& annou
     return outcome;
 }
 
-void ControllerLink::SetWriteGate(std::function<void()> gate) {
+void ControllerLink::SetWriteGate(std::function<bool()> gate) {
     writeGate_ = std::move(gate);
 }
 
@@ -131,10 +131,8 @@ void ControllerLink::RunAwaitingWork() {
 
 bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t value) {
     if (IsWrite(command)) {
-        if (writesHeld_)
+        if (writesHeld_ || (writeGate_ && !writeGate_()))
             return false;
-        if (writeGate_)
-            writeGate_();
     }
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;

@@ -52,7 +52,9 @@ public:
     bool WritesHeld() const;
     // Runs before every write command goes out, on the link's thread: what must be settled
     // before the controller changes again (the journal of the action before on the disk).
-    void SetWriteGate(std::function<void()> gate);
+    // When it returns false the write is not sent: SendCommand tells no observer and returns
+    // false.
+    void SetWriteGate(std::function<bool()> gate);
     // Runs once a write command's request is on the line, before its reply is awaited: what
     // the exchange's outcome will need is made ready in time the line takes anyway. Not run
     // for a request that never went out. Like the work below, it must not talk to the
@@ -83,7 +85,7 @@ private:
     SerialLine line_;
     Frame::Bytes reply_{};
     bool writesHeld_ = false;
-    std::function<void()> writeGate_;
+    std::function<bool()> writeGate_;
     WriteSent writeSent_;
     std::vector<std::function<void()>> awaiting_;
     ExchangeObservers::List observers_;

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,6 +42,14 @@ void ReportUnwritableFolder() {
     ShowInformation(QStringLiteral("Папка данных недоступна для записи:\n%1\nТочки восстановления "
                                    "и журнал изменений для этого подключения не ведутся.")
                         .arg(ToolData::Folder()));
+}
+
+void ReportJournalNotOnDisk(const QString& path) {
+    ShowInformation(QStringLiteral("Журнал изменений не удалось записать на диск:\n%1\nПоследнее "
+                                   "изменение в прибор не отправлено. Журнал для этого "
+                                   "подключения больше не ведётся: повторите изменение, чтобы "
+                                   "записать его в прибор без журнала, или подключитесь заново.")
+                        .arg(QDir::toNativeSeparators(path)));
 }
 
 // A file edited without a controller is no controller's history.
@@ -206,4 +215,9 @@ void InstallSafetyNet(TForm1& form) {
     QObject::connect(net, &SafetyNet::historyChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::journalFailed, net,
                      [] { RunHandler([] { ReportUnwritableFolder(); }); });
+    // Told once the write's handler is over, not inside its exchange.
+    QObject::connect(
+        net, &SafetyNet::journalNotOnDisk, net,
+        [](const QString& path) { RunHandler([path] { ReportJournalNotOnDisk(path); }); },
+        Qt::QueuedConnection);
 }
