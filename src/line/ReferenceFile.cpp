@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -23,24 +26,26 @@ struct OnePass {
 };
 
 OnePass ReadOnce(const QString& path) {
-    // Opened as a load opens it, so that the same file errors are told.
-    const FileDescriptor descriptor = PosixFile::Open(path, PosixFile::OpenFor::Read);
-    QFile file;
-    if (!file.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        throw EInOutError::FromErrno(EIO);
+    // Opened as a load opens it, so that the same file errors are told; what a pipe has not
+    // yet given is not waited for.
+    const FileDescriptor file = PosixFile::Open(path, PosixFile::OpenFor::Read);
     OnePass pass;
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray chunk(Chunk, '\0');
     for (;;) {
-        const QByteArray chunk = file.read(Chunk);
-        if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError)
-                throw EInOutError::FromErrno(EIO);
+        const ssize_t got = ::read(file.get(), chunk.data(), static_cast<size_t>(chunk.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && errno != EAGAIN)
+            throw EInOutError::FromErrno(errno);
+        if (got <= 0)
             break;
-        }
-        hash.addData(chunk);
-        pass.length += chunk.size();
+        const QByteArrayView bytes(chunk.constData(), got);
+        hash.addData(bytes);
+        pass.length += got;
         if (pass.head.size() < SettingsRecords::FileSize)
-            pass.head += chunk.left(SettingsRecords::FileSize - pass.head.size());
+            pass.head +=
+                bytes.first(std::min<qsizetype>(got, SettingsRecords::FileSize - pass.head.size()));
     }
     if (pass.length < SettingsRecords::FileSize)
         throw EInOutError(InOutCode::ReadBeyondEnd);

@@ -4,6 +4,7 @@
 #include "ControllerIdentity.h"
 #include "Cp1251.h"
 #include "Form1.h"
+#include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
 

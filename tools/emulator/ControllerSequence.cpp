@@ -48,6 +48,8 @@ std::optional<ScriptedUnit> ParseUnit(std::string_view item) {
         return ScriptedUnit{UnitKind::OtherIdentity, *argument};
     if (name == "silent")
         return ScriptedUnit{UnitKind::SilentMidWrite, *argument};
+    if (name == "cut")
+        return ScriptedUnit{UnitKind::CutMidNumbering, *argument};
     if (name == "nostore" && *argument <= 255)
         return ScriptedUnit{UnitKind::NoStore, *argument};
     if (name == "pulled")
@@ -104,9 +106,10 @@ void ControllerSequence::plugIn(Clock::time_point now) {
     const ScriptedUnit& unit = units_[arrived_];
     if (unit.kind != UnitKind::Again) {
         state_ = blank_;
-        state_.writeText(IdentityWords::FirstSerialAddress, unit.kind == UnitKind::Unnumbered
-                                                                ? std::string(SerialHead) + "00000"
-                                                                : NumberedSerial(arrived_));
+        const bool unnumbered =
+            unit.kind == UnitKind::Unnumbered || unit.kind == UnitKind::CutMidNumbering;
+        state_.writeText(IdentityWords::FirstSerialAddress,
+                         unnumbered ? std::string(SerialHead) + "00000" : NumberedSerial(arrived_));
     }
     if (unit.kind == UnitKind::OtherIdentity)
         state_.write(Space::Param, IdentityWords::Address, unit.argument);
@@ -146,7 +149,8 @@ ControllerLine::Reply ControllerSequence::answer(const Frame::Bytes& request) {
             return {};
         }
     }
-    if (unit.kind == UnitKind::SilentMidWrite && paramWrites_ > unit.argument)
+    if ((unit.kind == UnitKind::SilentMidWrite || unit.kind == UnitKind::CutMidNumbering) &&
+        paramWrites_ > unit.argument)
         return {};
     if (unit.kind == UnitKind::NoStore && command == CmdWriteParam && address == unit.argument) {
         const uint16_t kept = state_.read(Space::Param, address, 0);
