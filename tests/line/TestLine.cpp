@@ -158,51 +158,37 @@ private slots:
         LineJob job = Job();
         job.logWait = std::chrono::milliseconds(10'000); // all number at once
         for (int cut = 0; cut <= Writes; ++cut) {
-            const QString log = Path(QStringLiteral("cut%1.lst").arg(cut));
-            QFile file(log);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(
-                ProtocolRecord::Make(Cp1251::Encode(ProductionLog::HeaderSerial()), "01.01.01")
-                    .bytes() +
-                ProtocolRecord::Make(head + "01200", "01.01.01").bytes());
-            file.close();
-            const std::string script = "cut=" + std::to_string(cut) + ",again";
+            job.logPath = Path(QStringLiteral("cut%1.lst").arg(cut));
+            QFile log(job.logPath);
+            QVERIFY(log.open(QIODevice::WriteOnly));
+            log.write(
+                ProtocolRecord::Make(Cp1251::Encode(ProductionLog::HeaderSerial()), "").bytes() +
+                ProtocolRecord::Make(head + "01200", "").bytes());
+            log.close();
             // Pulled once the station has seen it silent: back with the same digits sooner, it
             // would be taken for the unit not yet unplugged.
-            fixtures.push_back(
-                Fixture(script.c_str(), 100 + cut,
-                        {std::chrono::milliseconds(2500), std::chrono::milliseconds(100)}));
-            job.logPath = log;
-            lines.push_back(
-                std::make_unique<ProductionLine>(Path(QStringLiteral("data-cut%1").arg(cut))));
+            fixtures.push_back(Fixture(("cut=" + std::to_string(cut) + ",again").c_str(), 100 + cut,
+                                       {std::chrono::seconds(2), {}}));
+            lines.push_back(std::make_unique<ProductionLine>(Path(QString::number(cut))));
             lines.back()->Start(job, {Path(QStringLiteral("station%1").arg(100 + cut))});
         }
         for (int cut = 0; cut <= Writes; ++cut) {
-            ProductionLine& line = *lines[static_cast<size_t>(cut)];
-            QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 2, Minute);
-            const QList<QStringList> rows = Rows(line);
-            const QString context = QStringLiteral("cut after %1: ").arg(cut) + rows[0].join(u'|') +
-                                    " / " + rows[1].join(u'|');
+            QTRY_VERIFY_WITH_TIMEOUT(Rows(*lines[size_t(cut)]).size() == 2, Minute);
+            const QList<QStringList> rows = Rows(*lines[size_t(cut)]);
             // Only a unit whose every write went out holds its number whole.
             const bool whole = cut == Writes;
-            QVERIFY2(rows[0][7] == LineReport::ResultText(false), qPrintable(context));
-            QVERIFY2(rows[1][7] == LineReport::ResultText(true), qPrintable(context));
-            QVERIFY2(rows[1][3] == Cp1251::Decode(head) + (whole ? "01201" : "01202"),
-                     qPrintable(context));
+            QVERIFY2(rows[0][7] == LineReport::ResultText(false) && rows[1][7] == "ГОДЕН" &&
+                         rows[1][3] == Cp1251::Decode(head) + (whole ? "01201" : "01202"),
+                     qPrintable(QString::number(cut) + rows[1].join(u'|')));
             QFile file(Path(QStringLiteral("cut%1.lst").arg(cut)));
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray log = file.readAll();
             QCOMPARE(log.size(), (whole ? 3 : 4) * ProtocolRecord::Size);
-            const auto stateOf = [&log](int record) {
-                return ProductionLog::StateOf(
-                    ProtocolRecord::FromBytes(log.mid(record * ProtocolRecord::Size)));
-            };
-            QVERIFY2(stateOf(2) == (whole ? ProductionLog::NumberState::Numbered
-                                          : ProductionLog::NumberState::Cut),
-                     qPrintable(context));
-            if (!whole)
-                QVERIFY(stateOf(3) == ProductionLog::NumberState::Numbered);
-            line.Stop();
+            using State = ProductionLog::NumberState;
+            QCOMPARE(ProductionLog::StateOf(ProtocolRecord::FromBytes(log.mid(84))),
+                     whole ? State::Numbered : State::Cut);
+            QCOMPARE(ProductionLog::StateOf(ProtocolRecord::FromBytes(log.right(42))),
+                     State::Numbered);
         }
     }
 
