@@ -4,6 +4,7 @@
 // back, the live limits. Runs on the station's thread over the station's link; each exchange
 // blocks. An abort asked for from another thread ends the unit before its next exchange.
 
+#include "ControllerIdentity.h"
 #include "LineJob.h"
 #include "LineReport.h"
 
@@ -16,6 +17,7 @@ class ControllerLink;
 namespace UnitReason {
 inline const QString Interrupted = QStringLiteral("прервано");
 inline const QString ForeignIdentity = QStringLiteral("не Tarvik-Q5");
+inline const QString Damaged = QStringLiteral("номер повреждён: ");
 } // namespace UnitReason
 
 class UnitWork {
@@ -28,10 +30,15 @@ public:
     // station. `step` hears each step as it begins.
     UnitRecord Run(uint16_t identity, const StepListener& step);
 
+    // The sequence digits (addresses 20..24) the controller was last read holding; empty
+    // when they were never read whole.
+    const QByteArray& HeldSequence() const { return heldSequence_; }
+
 private:
     uint16_t Exchange(uint8_t command, uint8_t address, uint16_t value);
     bool TryExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply);
     void Identify(UnitRecord& record, const StepListener& step);
+    void Hold(const ControllerIdentity::Text& serial);
     void WriteReference();
     QStringList ReadBack(QString& differed);
     QStringList CheckLimits();
@@ -39,4 +46,5 @@ private:
     ControllerLink& link_;
     const LineJob& job_;
     const std::atomic<bool>& abort_;
+    QByteArray heldSequence_;
 };
