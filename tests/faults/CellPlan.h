@@ -71,6 +71,9 @@ inline q5emu::FaultSpec FaultFor(const OperationRow& row, const FaultColumn& col
     q5emu::FaultSpec plan(column.mode);
     plan.after = column.partWay ? row.unpluggedAfter : 0;
     if (column.stallMs > 0) {
+        // A recording's own reads come after the window's first ones.
+        if (row.operation == Operation::Recording)
+            plan.after = row.unpluggedAfter;
         plan.times = 1;
         plan.delay = std::chrono::milliseconds(column.stallMs);
     }
