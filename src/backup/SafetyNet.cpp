@@ -97,13 +97,18 @@ void SafetyNet::Closed() {
     emit historyChanged();
 }
 
-std::optional<SettingsRecords::Entries> SafetyNet::CompleteFirstReadBlock() {
+SettingsRecords::Entries SafetyNet::CompleteFirstReadBlock() {
     SettingsRecords::Entries block{};
+    bool answering = true;
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         const auto address = static_cast<uint8_t>(SettingsRecords::FirstAddress + i);
-        if (!words_.FirstRead(address) && !link_.SendCommand(CmdReadParam, address, 0))
-            return std::nullopt;
-        block[static_cast<std::size_t>(i)] = *words_.FirstRead(address);
+        if (!words_.FirstRead(address) && answering)
+            answering = link_.SendCommand(CmdReadParam, address, 0);
+        SettingsRecords::Entry& entry = block[static_cast<std::size_t>(i)];
+        if (const auto first = words_.FirstRead(address))
+            entry = *first;
+        else
+            entry.unread = true;
     }
     return block;
 }
@@ -148,7 +153,8 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
     }
     std::optional<Prepared> prepared;
     prepared.swap(prepared_);
-    if (!attempting_ && !connected_) {
+    // A write whose request never went out whole changed nothing: no record, nothing to undo.
+    if ((!attempting_ && !connected_) || record.attempts == 0) {
         words_.Observe(record);
         return;
     }
@@ -168,8 +174,7 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
 
     const WriteOperation* operation = WriteOperation::Current();
     const bool recorded = operation ? operation->Recorded() : !live;
-    // A write that never left the port changed nothing to undo.
-    if (!recorded || live || record.attempts == 0)
+    if (!recorded || live)
         return;
     if (!operation && !history_.Open() && gestureContinues_ && gestureContinues_()) {
         history_.Reopen();

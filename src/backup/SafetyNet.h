@@ -35,8 +35,9 @@ public:
     void Closed();
 
     // Reads the parameter words 33..99 that the connection has not read yet and returns the
-    // block as first read; none when a read fails.
-    std::optional<SettingsRecords::Entries> CompleteFirstReadBlock();
+    // block as first read. After a read that fails no more are asked for: the words never
+    // read are marked unread.
+    SettingsRecords::Entries CompleteFirstReadBlock();
 
     // Reads each of the addresses whose word is not known, so that what overwrites it can be
     // undone. False at the first read without a valid reply.

@@ -62,13 +62,13 @@ void OnConnected() {
     const ConnectedDevice& device = CurrentDevice();
     const QString root = KeepsRecords() ? ToolData::Folder() : QString();
     if (!root.isEmpty() && BackupAtConnection()) {
-        // A failed read keeps no point; the link watch shows the failure.
-        // A controller without a whole serial number keeps none: it would share them.
+        // A word that could not be read is marked so in the point, which is then never
+        // loaded. A controller without a whole serial number keeps none: it would share them.
         const std::optional<QString> name = ToolData::ControllerFileName(device);
-        const auto block = net->CompleteFirstReadBlock();
-        if (block && name) {
+        const SettingsRecords::Entries block = net->CompleteFirstReadBlock();
+        if (name) {
             try {
-                RestorePoints::Keep(root, *name, *block, QDateTime::currentDateTime());
+                RestorePoints::Keep(root, *name, block, QDateTime::currentDateTime());
             } catch (const EInOutError&) {
                 ReportUnwritableFolder();
             }

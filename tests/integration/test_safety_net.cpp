@@ -55,6 +55,8 @@ private slots:
     void restorePointHoldsFirstReads_data();
     void restorePointHoldsFirstReads();
     void unchangedBlockAddsNoPoint();
+    void wordNotReadIsAskedAgainThenMarked_data();
+    void wordNotReadIsAskedAgainThenMarked();
     void loadIsJournalledAndUndone();
     void stepIsJournalledUndoneAndRedone();
     void unwritableFolderIsToldOnce();
@@ -122,6 +124,40 @@ void TestSafetyNet::restorePointHoldsFirstReads() {
                          pointBytes.mid(record, SettingsRecords::RecordSize));
     }
     QCOMPARE(Bytes(points.front().path), expected);
+}
+
+void TestSafetyNet::wordNotReadIsAskedAgainThenMarked_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("readAtLast");
+    QTest::newRow("stalled 300 ms once") << "late,ms=300,times=1,addr=71" << true;
+    QTest::newRow("silent") << "silence,addr=71" << false;
+}
+
+void TestSafetyNet::wordNotReadIsAskedAgainThenMarked() {
+    QFETCH(QString, fault);
+    QFETCH(bool, readAtLast);
+    q5emu::Q5Emulator& controller = ports_->emulator();
+    controller.setZeroHead(true);
+    controller.setReplyDelay(q5emu::TwoFramesAt19200);
+    controller.setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    TSpinExtEdit& cylinders = *app_->form().SpinExtEdit2;
+    QCOMPARE(cylinders.isEnabled(), readAtLast);
+    if (readAtLast)
+        QCOMPARE(cylinders.Value(), 4.0L);
+    QCOMPARE(app_->messages.size(), readAtLast ? 0 : 1);
+    if (!readAtLast)
+        QVERIFY(app_->messages.front().startsWith(
+            QStringLiteral("Не удалось прочитать из прибора: P71.")));
+
+    const std::vector<RestorePoint> points = RestorePoints::List(
+        ToolData::Folder(), ToolData::ControllerFileName(CurrentDevice()).value());
+    QCOMPARE(points.size(), std::size_t{1});
+    const QByteArray record =
+        Bytes(points.front().path).mid((Cylinders - SettingsRecords::FirstAddress) * 4, 4);
+    QCOMPARE(record,
+             readAtLast ? QByteArray("\x04\x00\x04\x00", 4) : QByteArray("\x00\x00\x00\xFF", 4));
 }
 
 void TestSafetyNet::unchangedBlockAddsNoPoint() {
