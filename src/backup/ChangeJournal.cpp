@@ -2,6 +2,8 @@
 
 #include "Catalogue.h"
 #include "CsvLine.h"
+#include "DurableFolder.h"
+#include "InOutError.h"
 #include "PosixFile.h"
 #include "ToolData.h"
 
@@ -163,12 +165,20 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
     if (!file_ || root != root_ || record.serial != serial_) {
         Close();
         const QString path = PathOf(root, record.serial);
-        if (!QDir().mkpath(QDir(root).filePath(QStringLiteral("journal"))))
+        const QString folder = QDir(root).filePath(QStringLiteral("journal"));
+        const std::optional<QStringList> madeIn = DurableFolder::Make(folder);
+        if (!madeIn)
             return false;
+        unsyncedFolders_ += *madeIn;
         PutAsideOtherLayout(path, HeaderLine());
+        // A journal made new, or one put aside, changes the folder's entries.
+        const bool isNew = !QFile::exists(path);
         auto file = std::make_unique<QFile>(path);
         if (!file->open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
             return false;
+        if (isNew)
+            unsyncedFolders_ << folder;
+        path_ = path;
         const qint64 size = file->size();
         if (size == 0) {
             bytes = HeaderLine();
@@ -186,6 +196,7 @@ bool Writer::Append(const QString& root, const JournalRecord& record) {
         bytes += HeadOf(record).toUtf8();
     prepared_.reset();
     bytes += TailOf(record);
+    unsynced_ = true;
     if (file_->write(bytes) != bytes.size()) {
         Close();
         return false;
@@ -199,12 +210,25 @@ void Writer::Prepare(const JournalRecord& record) {
 }
 
 bool Writer::Sync() {
-    return !file_ || PosixFile::TrySync(file_->handle());
+    bool synced = !file_ || PosixFile::TrySync(file_->handle());
+    try {
+        for (const QString& folder : std::as_const(unsyncedFolders_))
+            PosixFile::SyncDirectory(folder);
+    } catch (const EInOutError&) {
+        synced = false;
+    }
+    unsyncedFolders_.clear();
+    unsynced_ = false;
+    return synced;
 }
 
 void Writer::SyncInBackground() {
-    if (file_)
+    if (file_ && unsynced_)
         background_.Start(file_->handle());
+    for (const QString& folder : std::as_const(unsyncedFolders_))
+        background_.StartDirectory(folder);
+    unsyncedFolders_.clear();
+    unsynced_ = false;
 }
 
 bool Writer::SyncPending() const {
@@ -215,9 +239,12 @@ bool Writer::AwaitSync(std::chrono::milliseconds bound) {
     return background_.Await(bound);
 }
 
+QString Writer::Path() const {
+    return path_;
+}
+
 void Writer::Close() {
-    if (file_)
-        PosixFile::TrySync(file_->handle());
+    SyncInBackground();
     file_.reset();
     root_.clear();
     serial_.clear();

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <cstdint>
@@ -53,8 +54,10 @@ bool Append(const QString& root, const JournalRecord& record);
 
 // A journal kept open for a connection. Each record is handed to the system before Append
 // returns, so that a crash of the program loses none; Sync puts them on the disk, once a
-// write action is over rather than after every word. SyncInBackground does it on a thread of
-// its own, so that nobody waits for the disk; AwaitSync then waits, bounded, until it is done.
+// write action is over rather than after every word, with the directory entries of a journal
+// or folder made new and of a journal put aside. SyncInBackground does it on a thread of its
+// own, so that nobody waits for the disk; AwaitSync then waits, bounded, until it is done.
+// Close hands what is not yet on the disk to that thread.
 class Writer {
 public:
     Writer();
@@ -71,11 +74,16 @@ public:
     bool SyncPending() const;
     // False when the bound ran out or a sync in the background failed.
     bool AwaitSync(std::chrono::milliseconds bound);
+    // The journal last opened, kept after Close.
+    QString Path() const;
     void Close();
 
 private:
     QString root_, serial_; // of the open journal
+    QString path_;
     std::unique_ptr<QFile> file_;
+    bool unsynced_ = false;       // records written since the last sync
+    QStringList unsyncedFolders_; // whose entries changed since the last sync
     std::optional<JournalRecord> prepared_;
     QByteArray preparedHead_;
     BackgroundSync background_;

@@ -1,5 +1,6 @@
 #include "RestorePoints.h"
 
+#include "DurableFolder.h"
 #include "IdentityWords.h"
 #include "InOutError.h"
 #include "SettingsFile.h"
@@ -111,7 +112,7 @@ std::optional<QString> Keep(const QString& root, const QString& serial,
         existing.front().point.words == WordsOf(block))
         return std::nullopt;
 
-    if (!QDir().mkpath(directory))
+    if (!DurableFolder::MakeSynced(directory))
         throw EInOutError(InOutCode::AccessDenied);
     const QDir dir(directory);
     // Whole seconds: the name holds no more, and the time read back must equal it.

@@ -5,13 +5,12 @@
 #include "Protocol.h"
 #include "WriteOperation.h"
 
-#include <QAbstractEventDispatcher>
 #include <QTimer>
 
 namespace {
 
 const QString ConnectionOperation = QStringLiteral("Подключение");
-// A disk that takes longer than this to sync is failing; the next action then goes ahead.
+// A disk that takes longer than this to sync is failing: the next action's write is held.
 constexpr std::chrono::milliseconds JournalSyncBound{5000};
 
 const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
@@ -51,14 +50,11 @@ SafetyNet::SafetyNet(ControllerLink& link, WriteOperations& operations, QObject*
     subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
     operations_.SetEndHook(this, [this] { CloseAction(); });
     // The journal of an action goes on the disk while the technician looks at its result;
-    // it is there before the controller is written again, and before the thread idles.
-    link_.SetWriteGate([this] { AwaitJournal(); });
+    // it is there before the controller is written again.
+    link_.SetWriteGate([this] { return JournalOnDisk(); });
     link_.SetWriteSent([this](uint8_t command, uint8_t address, uint16_t value) {
         Prepare(command, address, value);
     });
-    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                &SafetyNet::AwaitJournal);
 }
 
 SafetyNet::~SafetyNet() {
@@ -81,13 +77,14 @@ void SafetyNet::Connected(const QString& serial, const QString& journalRoot) {
     connected_ = true;
     serial_ = serial;
     journalRoot_ = journalRoot;
+    journalStopped_ = false;
     std::vector<JournalRecord> pending;
     pending.swap(pending_);
     for (JournalRecord& record : pending) {
         record.serial = serial;
         Journal(record);
     }
-    journal_.Sync();
+    journal_.SyncInBackground();
 }
 
 void SafetyNet::Closed() {
@@ -100,13 +97,18 @@ void SafetyNet::Closed() {
     emit historyChanged();
 }
 
-std::optional<SettingsRecords::Entries> SafetyNet::CompleteFirstReadBlock() {
+SettingsRecords::Entries SafetyNet::CompleteFirstReadBlock() {
     SettingsRecords::Entries block{};
+    bool answering = true;
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         const auto address = static_cast<uint8_t>(SettingsRecords::FirstAddress + i);
-        if (!words_.FirstRead(address) && !link_.SendCommand(CmdReadParam, address, 0))
-            return std::nullopt;
-        block[static_cast<std::size_t>(i)] = *words_.FirstRead(address);
+        if (!words_.FirstRead(address) && answering)
+            answering = link_.SendCommand(CmdReadParam, address, 0);
+        SettingsRecords::Entry& entry = block[static_cast<std::size_t>(i)];
+        if (const auto first = words_.FirstRead(address))
+            entry = *first;
+        else
+            entry.unread = true;
     }
     return block;
 }
@@ -151,7 +153,8 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
     }
     std::optional<Prepared> prepared;
     prepared.swap(prepared_);
-    if (!attempting_ && !connected_) {
+    // A write whose request never went out whole changed nothing: no record, nothing to undo.
+    if ((!attempting_ && !connected_) || record.attempts == 0) {
         words_.Observe(record);
         return;
     }
@@ -171,8 +174,7 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
 
     const WriteOperation* operation = operations_.Current();
     const bool recorded = operation ? operation->Recorded() : !live;
-    // A write that never left the port changed nothing to undo.
-    if (!recorded || live || record.attempts == 0)
+    if (!recorded || live)
         return;
     if (!operation && !history_.Open() && gestureContinues_ && gestureContinues_()) {
         history_.Reopen();
@@ -191,15 +193,31 @@ void SafetyNet::Journal(const JournalRecord& record) {
     if (journalRoot_.isEmpty())
         return;
     if (!journal_.Append(journalRoot_, record)) {
-        journalRoot_.clear(); // told once; the writes go on without a journal
-        journal_.Close();
+        StopJournal();
         emit journalFailed();
     }
 }
 
-void SafetyNet::AwaitJournal() {
-    if (journal_.SyncPending())
-        journal_.AwaitSync(JournalSyncBound);
+void SafetyNet::StopJournal() {
+    journalRoot_.clear(); // told once; the writes go on without a journal
+    journalStopped_ = true;
+    journal_.Close();
+}
+
+bool SafetyNet::JournalOnDisk() {
+    if (holdingAction_)
+        return false;
+    if (journalStopped_ || journal_.AwaitSync(JournalSyncBound))
+        return true;
+    // Synced once it failed, a file may still have lost what it held: the journal of this
+    // connection cannot be trusted again, so it is not retried.
+    StopJournal();
+    // The rest of the action is held too, so that none of it goes out half; it ends when its
+    // handler returns to the event loop.
+    holdingAction_ = true;
+    QTimer::singleShot(0, this, [this] { holdingAction_ = false; });
+    emit journalNotOnDisk(journal_.Path());
+    return false;
 }
 
 void SafetyNet::CloseAction() {

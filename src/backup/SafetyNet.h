@@ -38,8 +38,9 @@ public:
     void Closed();
 
     // Reads the parameter words 33..99 that the connection has not read yet and returns the
-    // block as first read; none when a read fails.
-    std::optional<SettingsRecords::Entries> CompleteFirstReadBlock();
+    // block as first read. After a read that fails no more are asked for: the words never
+    // read are marked unread.
+    SettingsRecords::Entries CompleteFirstReadBlock();
 
     // Reads each of the addresses whose word is not known, so that what overwrites it can be
     // undone. False at the first read without a valid reply.
@@ -58,6 +59,10 @@ signals:
     void historyChanged();
     // A journal record could not be written (the write itself went on).
     void journalFailed();
+    // The journal at `path` did not reach the disk (a failed or a hung sync) before the next
+    // write: that write was not sent, and the writes after it go on without a journal until
+    // the next connection.
+    void journalNotOnDisk(const QString& path);
 
 private:
     // The journal's record of a write, but for its outcome.
@@ -67,8 +72,10 @@ private:
     void OnExchange(const ExchangeRecord& record);
     void Journal(const JournalRecord& record);
     void CloseAction();
-    // Waits until the journal of the actions before is on the disk.
-    void AwaitJournal();
+    // Before a write: waits, bounded, until the journal of the actions before is on the disk;
+    // false when it is not, and the write must not go out.
+    bool JournalOnDisk();
+    void StopJournal();
 
     ControllerLink& link_;
     WriteOperations& operations_;
@@ -79,6 +86,8 @@ private:
     bool attempting_ = false;
     bool connected_ = false;
     bool closeQueued_ = false;
+    bool journalStopped_ = false; // after a failure, until the next connection
+    bool holdingAction_ = false;  // the writes of the action whose journal failed
     std::function<bool()> gestureContinues_;
     QString serial_;
     QString journalRoot_;

@@ -1,8 +1,22 @@
 #include "BackgroundSync.h"
 
+#include "InOutError.h"
 #include "PosixFile.h"
 
 #include <unistd.h>
+
+namespace {
+
+bool SyncDirectory(const QString& directory) {
+    try {
+        PosixFile::SyncDirectory(directory);
+        return true;
+    } catch (const EInOutError&) {
+        return false;
+    }
+}
+
+} // namespace
 
 BackgroundSync::~BackgroundSync() {
     {
@@ -23,9 +37,17 @@ void BackgroundSync::Start(int fd) {
         failed_ = failed_ || !synced;
         return;
     }
+    Hand({copy, {}});
+}
+
+void BackgroundSync::StartDirectory(const QString& directory) {
+    Hand({-1, directory});
+}
+
+void BackgroundSync::Hand(Item item) {
     {
         const std::lock_guard lock(mutex_);
-        queue_.push_back(copy);
+        queue_.push_back(std::move(item));
         ++handed_;
         if (!thread_.joinable())
             thread_ = std::thread([this] { Run(); });
@@ -53,11 +75,16 @@ void BackgroundSync::Run() {
         changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         if (queue_.empty())
             return; // stopping, nothing left to sync
-        const int fd = queue_.front();
+        const Item item = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        const bool synced = PosixFile::TrySync(fd);
-        ::close(fd);
+        bool synced;
+        if (item.fd >= 0) {
+            synced = PosixFile::TrySync(item.fd);
+            ::close(item.fd);
+        } else {
+            synced = SyncDirectory(item.directory);
+        }
         lock.lock();
         ++synced_;
         failed_ = failed_ || !synced;

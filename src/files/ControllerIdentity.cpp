@@ -4,6 +4,7 @@
 #include "DateText.h"
 #include "IdentityText.h"
 #include "LogNumbering.h"
+#include "ProductionLog.h"
 #include "Protocol.h"
 
 namespace {
@@ -18,6 +19,39 @@ bool WriteCharacters(const ControllerIdentity::Exchange& exchange, int firstAddr
         all = exchange(CmdWriteParam, address, static_cast<uint8_t>(bytes[i]), reply) && all;
     }
     return all;
+}
+
+// True when every write had a valid reply; stops at the first that had none, so that nothing
+// after it completes a number the controller may not hold whole.
+bool WriteEach(const ControllerIdentity::Exchange& exchange, int firstAddress,
+               const QByteArray& bytes) {
+    for (int i = 0; i < bytes.size(); ++i) {
+        uint16_t reply = 0;
+        const auto address = static_cast<uint8_t>(firstAddress + i);
+        if (!exchange(CmdWriteParam, address, static_cast<uint8_t>(bytes[i]), reply))
+            return false;
+    }
+    return true;
+}
+
+bool Holds(const ControllerIdentity::Text& read, const QByteArray& expected) {
+    return read.complete && read.bytes == expected;
+}
+
+bool ReadsBack(const ControllerIdentity::Exchange& exchange, const QByteArray& serial,
+               const QByteArray& date, ControllerIdentity::Numbering& numbering) {
+    numbering.serial = ControllerIdentity::ReadSerial(exchange);
+    numbering.date = ControllerIdentity::ReadDate(exchange);
+    return Holds(numbering.serial, serial) && Holds(numbering.date, date);
+}
+
+// A record that cannot be marked stays marked as being written, which says as much.
+void Record(const QString& logPath, const ProtocolRecord& given, ProductionLog::NumberState state,
+            std::chrono::milliseconds wait) {
+    try {
+        ProductionLog::SetStateUnderLock(logPath, given.serial(), state, wait);
+    } catch (const std::exception&) {
+    }
 }
 
 } // namespace
@@ -50,13 +84,43 @@ QString Shown(const QByteArray& bytes) {
 
 bool NeedsNumber(const Text& serial, const Text& date) {
     return serial.complete && date.complete &&
-           IdentityText::IsUnnumbered(Cp1251::Decode(serial.bytes));
+           IdentityText::StateOf(Cp1251::Decode(serial.bytes)) !=
+               IdentityText::SequenceState::Numbered;
 }
 
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
                           std::chrono::milliseconds wait) {
     return ProductionLog::NumberUnderLock(logPath, Cp1251::Decode(date.bytes), Shown(serial.bytes),
-                                          DateText::TodayForDevice(), wait);
+                                          DateText::TodayForDevice(), wait,
+                                          ProductionLog::NumberState::Reserved);
+}
+
+Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
+                 const Text& date, std::chrono::milliseconds wait) {
+    Numbering numbering;
+    numbering.given = TakeNumber(logPath, serial, date, wait);
+    const QByteArray target = IdentityText::SerialBytes(Cp1251::Decode(numbering.given.serial()));
+    const QByteArray day = IdentityText::DateBytes(Cp1251::Decode(numbering.given.date()));
+    constexpr int Last = IdentityText::SerialLength - 1;
+    QByteArray unfinished = target;
+    unfinished[Last] = IdentityText::IncompleteMark;
+    try {
+        numbering.numbered =
+            WriteEach(exchange, IdentityText::FirstSerialAddress + Last, unfinished.mid(Last)) &&
+            WriteEach(exchange, IdentityText::FirstSerialAddress, unfinished.left(Last)) &&
+            WriteEach(exchange, IdentityText::FirstDateAddress, day) &&
+            ReadsBack(exchange, unfinished, day, numbering) &&
+            WriteEach(exchange, IdentityText::FirstSerialAddress + Last, target.mid(Last)) &&
+            ReadsBack(exchange, target, day, numbering);
+    } catch (...) {
+        Record(logPath, numbering.given, ProductionLog::NumberState::Cut, wait);
+        throw;
+    }
+    Record(logPath, numbering.given,
+           numbering.numbered ? ProductionLog::NumberState::Numbered
+                              : ProductionLog::NumberState::Cut,
+           wait);
+    return numbering;
 }
 
 bool WriteSerialNumber(const Exchange& exchange, const QString& serial) {
@@ -67,11 +131,12 @@ bool WriteSerialNumber(const Exchange& exchange, const QString& serial) {
 }
 
 QString PartlyNumberedText(const QString& serial) {
-    return QStringLiteral("Номер %1 записан в протокол, но в прибор записан не полностью: прибор "
-                          "хранит его лишь частично. Номер выдан и больше не выдаётся. Запишите "
-                          "в прибор серийный номер «%2» вручную (Shift+Ctrl+Alt и правая кнопка "
-                          "мыши на серийном номере).")
-        .arg(serial.mid(IdentityText::SequencePosition, IdentityText::SequenceLength), serial);
+    return QStringLiteral("Номер %1 выдан по протоколу, но прибор не подтвердил его: запись "
+                          "номера прервана. В протоколе номер отмечен как недописанный и больше "
+                          "не выдаётся. Подключите прибор снова: номер, оставшийся недописанным "
+                          "(«%2» на конце), заменяется новым.")
+        .arg(serial.mid(IdentityText::SequencePosition, IdentityText::SequenceLength),
+             QString(QLatin1Char(IdentityText::IncompleteMark)));
 }
 
 } // namespace ControllerIdentity

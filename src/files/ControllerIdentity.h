@@ -32,21 +32,40 @@ Text ReadDate(const Exchange& exchange);
 QString Shown(const QByteArray& bytes);
 
 // Whether a controller read so is to be numbered: both texts read whole (stale reply words can
-// look like "00000") and the sequence number "00000".
+// look like "00000") and the sequence number "00000" or one whose numbering was cut off.
 bool NeedsNumber(const Text& serial, const Text& date);
 
-// Takes the next number from the log at `logPath` under its lock (waiting at most `wait`); in
-// one process, numberings from several threads also take their turns. Throws as
-// ProductionLog::NumberUnderLock does; nothing is written into the controller here.
+// Takes the next number from the log at `logPath` under its lock (waiting at most `wait`),
+// its record marked as being written; in one process, numberings from several threads also
+// take their turns. Throws as ProductionLog::NumberUnderLock does; nothing is written into
+// the controller here.
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
                           std::chrono::milliseconds wait);
+
+struct Numbering {
+    ProtocolRecord given;   // the log's record of the number
+    Text serial{{}, false}; // as last read back
+    Text date{{}, false};
+    bool numbered = false; // the controller was read back holding the number and the date
+};
+
+// Numbers the controller read as `serial` and `date`, as one transaction: the number is
+// reserved in the log (TakeNumber); the last place of the sequence number gets the mark of an
+// unfinished number first, then addresses 1..23 and the date are written and all 32 words read
+// back; only then is the last place written and all 32 read back again. A cut at any point
+// leaves the controller with its old number or a plainly unfinished one, never with digits
+// another controller holds. The log's record then says whether the controller holds its
+// number or the numbering was cut. Throws as TakeNumber does before anything is written;
+// whatever an exchange throws goes on once the log has been told of the cut.
+Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
+                 const Text& date, std::chrono::milliseconds wait);
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
 // today's date (dd.MM.yy) to 25..32, all 32 words whatever the replies. True when every write
 // had a valid reply.
 bool WriteSerialNumber(const Exchange& exchange, const QString& serial);
 
-// The message for a number that went into the log but not whole into the controller.
+// The message for a numbering that was cut off.
 QString PartlyNumberedText(const QString& serial);
 
 } // namespace ControllerIdentity

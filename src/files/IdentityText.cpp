@@ -16,6 +16,15 @@ bool IsUnnumbered(const QString& serial) {
     return serial.mid(SequencePosition, SequenceLength) == QLatin1String(UnnumberedSequence);
 }
 
+SequenceState StateOf(const QString& serial) {
+    if (IsUnnumbered(serial))
+        return SequenceState::Unnumbered;
+    const qsizetype last = SequencePosition + SequenceLength - 1;
+    return serial.size() > last && serial[last] == QLatin1Char(IncompleteMark)
+               ? SequenceState::Incomplete
+               : SequenceState::Numbered;
+}
+
 QByteArray SerialBytes(const QString& serial) {
     return FixedWidth(serial, SerialLength);
 }

@@ -16,11 +16,23 @@ using IdentityWords::FirstDateAddress;
 using IdentityWords::FirstSerialAddress;
 using IdentityWords::SerialLength;
 // Zero-based position and length of the sequence number in the serial number.
-inline constexpr int SequencePosition = 19;
-inline constexpr int SequenceLength = 5;
+inline constexpr int SequencePosition =
+    IdentityWords::FirstSequenceAddress - IdentityWords::FirstSerialAddress;
+using IdentityWords::SequenceLength;
 inline constexpr char UnnumberedSequence[] = "00000";
+// Stands in the last place of a sequence number while it is being written: a numbering cut
+// part-way leaves the controller with a number that is plainly unfinished, never with digits
+// that another controller holds.
+inline constexpr char IncompleteMark = '?';
 
 bool IsUnnumbered(const QString& serial);
+
+enum class SequenceState {
+    Unnumbered, // "00000"
+    Incomplete, // a numbering was cut before its last write
+    Numbered,   // anything else, as it always was
+};
+SequenceState StateOf(const QString& serial);
 
 // The bytes written to addresses 1..24: the serial number padded with blanks, cut to 24.
 QByteArray SerialBytes(const QString& serial);

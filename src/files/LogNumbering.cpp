@@ -55,12 +55,11 @@ std::timed_mutex& ProcessTurn() {
     return turn;
 }
 
-void Acquire(QLockFile& lock, const QString& logPath, std::chrono::milliseconds wait) {
+void Acquire(QLockFile& lock, const QString& logPath, const QDeadlineTimer& deadline) {
     // The lock file names its station's host and process. A lock whose process is gone on
     // this host is taken over at once; a living station's never, however old its lock: clocks
     // of two stations can differ, and a numbering may wait on a slow controller.
     lock.setStaleLockTime(0);
-    QDeadlineTimer deadline(wait);
     std::chrono::milliseconds pause = FirstPause;
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
@@ -93,19 +92,34 @@ QString LockPathOf(const QString& logPath) {
     return logPath + QStringLiteral(".lock");
 }
 
-ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
-                               const QString& shownSerial, const QString& today,
-                               std::chrono::milliseconds wait) {
+// Runs `work` holding the log: this process's turn, then the lock file, both within one
+// deadline.
+template <typename Work>
+auto UnderLock(const QString& path, std::chrono::milliseconds wait, Work work) {
+    const QDeadlineTimer deadline(wait);
     std::unique_lock turn(ProcessTurn(), std::defer_lock);
     if (!turn.try_lock_for(wait))
         throw ELogBusy(
             path,
             QStringLiteral("эта программа (процесс %1)").arg(QCoreApplication::applicationPid()));
     QLockFile lock(LockPathOf(path));
-    Acquire(lock, path, wait);
-    // QLockFile gives the lock back when it goes, also when the numbering fails.
-    CreateIfMissing(path, controllerDate);
-    return AppendNext(path, shownSerial, today);
+    Acquire(lock, path, deadline);
+    // QLockFile gives the lock back when it goes, also when the work fails.
+    return work();
+}
+
+ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
+                               const QString& shownSerial, const QString& today,
+                               std::chrono::milliseconds wait, std::optional<NumberState> state) {
+    return UnderLock(path, wait, [&] {
+        CreateIfMissing(path, controllerDate);
+        return AppendNext(path, shownSerial, today, state);
+    });
+}
+
+bool SetStateUnderLock(const QString& path, const QByteArray& serial, NumberState state,
+                       std::chrono::milliseconds wait) {
+    return UnderLock(path, wait, [&] { return SetState(path, serial, state); });
 }
 
 } // namespace ProductionLog

@@ -6,6 +6,7 @@
 // host and process: a lock whose process is gone on this host is taken over at once; one held
 // from another host is waited for and then named in the error, never taken over by its age.
 
+#include "ProductionLog.h"
 #include "ProtocolRecord.h"
 
 #include <QString>
@@ -18,13 +19,18 @@ inline constexpr std::chrono::milliseconds LockWait{5000};
 
 QString LockPathOf(const QString& logPath);
 
-// Takes the lock (waiting at most `wait`), creates the log if missing (its header dated with
-// the controller's date) and appends the next record (AppendNext). Throws ELogBusy when the
-// lock is not had in time, EInOutError when it cannot be made ("File access denied" for a
-// folder that cannot be written) and whatever AppendNext throws; in every such case
-// nothing is written.
+// Takes the lock (waiting at most `wait` in all), creates the log if missing (its header
+// dated with the controller's date) and appends the next record (AppendNext, with `state`).
+// Throws ELogBusy when the lock is not had in time, EInOutError when it cannot be made ("File
+// access denied" for a folder that cannot be written) and whatever AppendNext throws; in
+// every such case nothing is written.
 ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
                                const QString& shownSerial, const QString& today,
-                               std::chrono::milliseconds wait = LockWait);
+                               std::chrono::milliseconds wait = LockWait,
+                               std::optional<NumberState> state = std::nullopt);
+
+// SetState under the lock, waiting at most `wait`; throws as NumberUnderLock does.
+bool SetStateUnderLock(const QString& path, const QByteArray& serial, NumberState state,
+                       std::chrono::milliseconds wait = LockWait);
 
 } // namespace ProductionLog

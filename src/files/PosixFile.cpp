@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -29,6 +30,8 @@ constexpr std::array<ErrnoCode, 8> ErrnoCodes = {{
     {ENOSPC, InOutCode::DiskFull},
     {ENAMETOOLONG, InOutCode::InvalidFilename},
 }};
+
+std::atomic<DiskSync*> installedSync{nullptr};
 
 QByteArray NameOf(const QString& path) {
     return QFile::encodeName(path);
@@ -159,12 +162,18 @@ void WriteAt(int fd, const char* data, std::size_t count, Offset offset) {
 }
 
 void Sync(int fd) {
-    if (::fsync(fd) != 0)
+    if (!TrySync(fd))
         ThrowErrno(errno);
 }
 
 bool TrySync(int fd) {
+    if (DiskSync* sync = installedSync.load())
+        return sync->Sync(fd);
     return ::fsync(fd) == 0;
+}
+
+void InstallDiskSync(DiskSync* sync) {
+    installedSync.store(sync);
 }
 
 unsigned Permissions(int fd) {
@@ -206,11 +215,15 @@ QString DirectoryOf(const QString& path) {
     return path.left(slash);
 }
 
-void SyncDirectory(const QString& directory) {
+FileDescriptor OpenDirectory(const QString& directory) {
     const int fd = OpenRaw(directory, O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         ThrowErrno(errno);
-    FileDescriptor dir(fd);
+    return FileDescriptor(fd);
+}
+
+void SyncDirectory(const QString& directory) {
+    FileDescriptor dir = OpenDirectory(directory);
     Sync(dir.get());
     dir.close();
 }

@@ -10,6 +10,16 @@
 #include <cstdint>
 #include <optional>
 
+// How a descriptor's data reaches the disk. The program always uses the system's fsync; a test
+// puts its own in place to slow the disk down, fail it, or see what was synced.
+class DiskSync {
+public:
+    virtual ~DiskSync() = default;
+    // True when the file's data is on the disk; otherwise false with errno set. Called from
+    // any thread that syncs.
+    virtual bool Sync(int fd) = 0;
+};
+
 class FileDescriptor {
 public:
     FileDescriptor() = default;
@@ -59,6 +69,9 @@ void WriteAt(int fd, const char* data, std::size_t count, Offset offset);
 void Sync(int fd);
 // Sync for callers that report failure themselves: false when the data may not be on disk.
 bool TrySync(int fd);
+// Every sync of the process goes through `sync` until another is installed; nullptr is the
+// system's own. The installed one must outlive every sync begun while it is in place.
+void InstallDiskSync(DiskSync* sync);
 
 // The permission bits of an open file, and setting them on another.
 unsigned Permissions(int fd);
@@ -75,7 +88,9 @@ bool IsFile(const QString& path);
 bool IsWritableDirectory(const QString& directory);
 // The directory part of a path as the system resolves it: "." for a bare name.
 QString DirectoryOf(const QString& path);
-// Makes a rename in the directory durable.
+// A directory opened for syncing its entries.
+FileDescriptor OpenDirectory(const QString& directory);
+// Makes a rename in the directory, or a file or folder made in it, durable.
 void SyncDirectory(const QString& directory);
 
 } // namespace PosixFile

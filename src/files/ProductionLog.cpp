@@ -12,12 +12,16 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
 constexpr int SequenceModulus = 0x10000;
 constexpr int SequenceDigits = 5;
+// How many of the last records are searched for one whose outcome is to be recorded.
+constexpr PosixFile::Offset StateSearch = 4096;
 
 // A decimal integer with optional leading blanks and sign, nothing after the digits.
 std::optional<int> ParseInteger(const QString& text) {
@@ -49,6 +53,31 @@ QString& ChosenDirectory() {
 } // namespace
 
 namespace ProductionLog {
+
+QByteArray SeparatorOf(NumberState state) {
+    switch (state) {
+    case NumberState::Reserved:
+        return " ?? ";
+    case NumberState::Cut:
+        return " -- ";
+    case NumberState::Numbered:
+        break;
+    }
+    return " ** ";
+}
+
+std::optional<NumberState> StateOf(const ProtocolRecord& record) {
+    for (NumberState state : {NumberState::Numbered, NumberState::Reserved, NumberState::Cut})
+        if (record.separator() == SeparatorOf(state))
+            return state;
+    return std::nullopt;
+}
+
+QString FullText() {
+    return QStringLiteral("Номера протокола исчерпаны: последним выдан номер 65535, "
+                          "следующего нет. Прибор не нумерован, в протокол ничего не записано. "
+                          "Начните новый протокол нумерации.");
+}
 
 QString HeaderSerial() {
     return QStringLiteral("Начало протокола   00113");
@@ -83,6 +112,8 @@ QString NextSequence(const QByteArray& serialField) {
     if (!last)
         throw EConvertError::NotValidInteger(digits);
     const int next = ((*last + 1) % SequenceModulus + SequenceModulus) % SequenceModulus;
+    if (next == 0)
+        throw std::runtime_error(FullText().toStdString());
     return QString::number(next).rightJustified(SequenceDigits, QLatin1Char('0'));
 }
 
@@ -92,7 +123,8 @@ QByteArray NumberedSerial(const QString& shownSerial, const QString& sequence) {
            Cp1251::Encode(sequence);
 }
 
-ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today) {
+ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today,
+                          std::optional<NumberState> state) {
     FileDescriptor log = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
     const PosixFile::Offset wholeRecords = PosixFile::Size(log.get()) / ProtocolRecord::Size;
     if (wholeRecords == 0)
@@ -104,6 +136,8 @@ ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const
     ProtocolRecord record = ProtocolRecord::FromBytes(last);
     record.setDate(Cp1251::Encode(today).left(ProtocolRecord::DateCapacity));
     record.setSerial(NumberedSerial(shownSerial, NextSequence(record.serial())));
+    if (state)
+        record.setSeparator(SeparatorOf(*state));
 
     const QByteArray bytes = record.bytes();
     PosixFile::WriteAt(log.get(), bytes.constData(), ProtocolRecord::Size,
@@ -111,6 +145,32 @@ ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const
     PosixFile::Sync(log.get());
     log.close();
     return record;
+}
+
+bool SetState(const QString& path, const QByteArray& serial, NumberState state) {
+    FileDescriptor log = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
+    const PosixFile::Offset wholeRecords = PosixFile::Size(log.get()) / ProtocolRecord::Size;
+    // Other stations append while a controller is written, so the record may no longer be the
+    // last; it is never far from the end. The header is no controller's.
+    const PosixFile::Offset first = std::max<PosixFile::Offset>(1, wholeRecords - StateSearch);
+    if (first >= wholeRecords)
+        return false;
+    QByteArray tail(static_cast<qsizetype>((wholeRecords - first) * ProtocolRecord::Size), '\0');
+    PosixFile::ReadAt(log.get(), tail.data(), static_cast<size_t>(tail.size()),
+                      first * ProtocolRecord::Size);
+    for (PosixFile::Offset i = wholeRecords - 1; i >= first; --i) {
+        const ProtocolRecord record = ProtocolRecord::FromBytes(
+            tail.mid(static_cast<qsizetype>((i - first) * ProtocolRecord::Size)));
+        if (record.serial() != serial || StateOf(record) != NumberState::Reserved)
+            continue;
+        const QByteArray separator = SeparatorOf(state);
+        PosixFile::WriteAt(log.get(), separator.constData(), static_cast<size_t>(separator.size()),
+                           i * ProtocolRecord::Size + ProtocolRecord::SeparatorTextOffset());
+        PosixFile::Sync(log.get());
+        log.close();
+        return true;
+    }
+    return false;
 }
 
 } // namespace ProductionLog

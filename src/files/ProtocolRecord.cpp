@@ -48,6 +48,18 @@ QByteArray ProtocolRecord::date() const {
     return field(DateOffset, DateCapacity);
 }
 
+QByteArray ProtocolRecord::separator() const {
+    return field(SeparatorOffset, 4);
+}
+
+void ProtocolRecord::setSeparator(const QByteArray& separator) {
+    setField(SeparatorOffset, 4, separator);
+}
+
+int ProtocolRecord::SeparatorTextOffset() {
+    return SeparatorOffset + 1;
+}
+
 void ProtocolRecord::setSerial(const QByteArray& serial) {
     setField(SerialOffset, SerialCapacity, serial);
 }

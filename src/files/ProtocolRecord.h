@@ -28,11 +28,16 @@ public:
     // A field's characters up to its length byte (a length beyond the field counts as full).
     QByteArray serial() const;
     QByteArray date() const;
+    QByteArray separator() const;
 
     // Sets a field's characters and length byte; characters beyond the field's capacity are
     // dropped, bytes beyond the new length keep what they held.
     void setSerial(const QByteArray& serial);
     void setDate(const QByteArray& date);
+    void setSeparator(const QByteArray& separator);
+
+    // Where the separator's characters start in the record's bytes.
+    static int SeparatorTextOffset();
 
 private:
     QByteArray field(int lengthOffset, int capacity) const;

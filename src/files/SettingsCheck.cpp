@@ -46,7 +46,10 @@ Findings Examine(const QByteArray& bytes, qint64 length) {
          ++address) {
         const int index = address - SettingsRecords::FirstAddress;
         const Catalogue::Entry* entry = Catalogue::SetterOf(static_cast<uint8_t>(address));
-        if (bytes[index * SettingsRecords::RecordSize + 3] != '\0')
+        const auto fourth = static_cast<uint8_t>(bytes[index * SettingsRecords::RecordSize + 3]);
+        if (fourth == SettingsRecords::UnreadMark)
+            found.unread << NameOf(static_cast<uint8_t>(address));
+        else if (fourth != 0)
             found.damaged << NameOf(static_cast<uint8_t>(address));
         else if (entry && !entry->Accepts(word(address)))
             found.outOfRange << NameOf(static_cast<uint8_t>(address));
@@ -56,6 +59,13 @@ Findings Examine(const QByteArray& bytes, qint64 length) {
 
 QString ForeignFileText() {
     return QStringLiteral("Файл не является файлом установок Tarvik-Q5!");
+}
+
+QString UnreadFileText(const Findings& found) {
+    return NamedList(QStringLiteral("Эти значения не удалось прочитать из прибора, когда "
+                                    "сохранялся файл"),
+                     found.unread) +
+           QStringLiteral("Файл нельзя записать в прибор.");
 }
 
 QString DoubtfulQuestion(const Findings& found) {

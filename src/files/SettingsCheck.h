@@ -4,7 +4,9 @@
 // would change the identity and cut the controller off. A file that passes may still be
 // doubtful: damaged records (a fourth byte that is not zero), words that the window's controls
 // would not accept, or bytes beyond the last record (the file is not what the tool saved);
-// those the user is asked about first.
+// those the user is asked about first. A file with records of words that could not be read
+// from the controller (a restore point of a connection that did not read them) is never
+// loaded either: those records hold no word.
 
 #include "SettingsRecords.h"
 
@@ -15,6 +17,7 @@ namespace SettingsCheck {
 
 struct Findings {
     bool foreign = false;   // the identity record is wrong: never load
+    QStringList unread;     // names of the records without a word: never load
     QStringList damaged;    // names of the damaged records, in address order
     QStringList outOfRange; // names of the sound records whose words the controls refuse
     qint64 length = 0;      // the file's length; above FileSize it is doubtful too
@@ -28,6 +31,8 @@ Findings Examine(const QByteArray& bytes, qint64 length = SettingsRecords::FileS
 
 // "Файл не является файлом установок Tarvik-Q5!"
 QString ForeignFileText();
+// Names up to five records without a word and says that the file cannot be loaded.
+QString UnreadFileText(const Findings& found);
 // The question that names what is doubtful: up to five damaged records, up to five words out
 // of range, and a length beyond the records.
 QString DoubtfulQuestion(const Findings& found);

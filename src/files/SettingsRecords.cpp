@@ -8,6 +8,11 @@ QByteArray Build(const Entries& entries) {
     QByteArray bytes;
     bytes.reserve(FileSize);
     for (const Entry& entry : entries) {
+        if (entry.unread) {
+            bytes.append(3, '\0');
+            bytes.append(static_cast<char>(UnreadMark));
+            continue;
+        }
         bytes.append(static_cast<char>(entry.word & 0xFF));
         bytes.append(static_cast<char>(entry.word >> 8));
         bytes.append(static_cast<char>(entry.replyChecksum));

@@ -1,6 +1,8 @@
 #include "LineReport.h"
 
 #include "CsvLine.h"
+#include "DurableFolder.h"
+#include "InOutError.h"
 #include "PosixFile.h"
 
 #include <QDir>
@@ -53,8 +55,10 @@ QString LineReport::PathFor(const QDate& day) const {
 bool LineReport::Append(const UnitRecord& record) {
     const std::lock_guard lock(turn_);
     const QString path = PathFor(record.time.date());
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!DurableFolder::MakeSynced(folder))
         return false;
+    const bool isNew = !QFile::exists(path); // its first row makes it
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return false;
@@ -65,8 +69,17 @@ bool LineReport::Append(const UnitRecord& record) {
     else if (!file.seek(size - 1) || file.read(1) != "\n")
         bytes = "\n"; // a row cut short by a crash stays a line of its own
     bytes += RowOf(record);
-    return file.seek(file.size()) && file.write(bytes) == bytes.size() &&
-           PosixFile::TrySync(file.handle());
+    if (!file.seek(file.size()) || file.write(bytes) != bytes.size() ||
+        !PosixFile::TrySync(file.handle()))
+        return false;
+    if (!isNew)
+        return true;
+    try {
+        PosixFile::SyncDirectory(folder);
+        return true;
+    } catch (const EInOutError&) {
+        return false;
+    }
 }
 
 QList<QStringList> LineReport::Read(const QString& path) {

@@ -71,6 +71,14 @@ void ProductionLine::Stop() {
         r.station->RequestStop();
 }
 
+void ProductionLine::EndInBackground() {
+    Stop();
+    if (!Running())
+        deleteLater();
+    else
+        connect(this, &ProductionLine::finished, this, &QObject::deleteLater);
+}
+
 void ProductionLine::Abort() {
     for (const Worker& r : stations_)
         r.station->RequestAbort();

@@ -21,7 +21,8 @@ class ProductionLine : public QObject {
     Q_OBJECT
 public:
     explicit ProductionLine(const QString& dataFolder, QObject* parent = nullptr);
-    // Aborts whatever runs and waits for the stations' threads.
+    // Aborts whatever runs and waits for the stations' threads (each unit ends before its next
+    // exchange, a numbering once it has the log or has waited out its bound).
     ~ProductionLine() override;
 
     // Station n works on devices[n-1]; an empty device leaves that station out.
@@ -30,6 +31,10 @@ public:
     void Stop();
     // Each station ends at once; a unit under way is "прервано".
     void Abort();
+    // Ends the line without waiting for it: the stations end after their units under way on
+    // their own threads, each row written, and the line deletes itself once the last has
+    // ended.
+    void EndInBackground();
 
     bool Running() const { return running_ > 0; }
     const BatchCounts& Counts() const { return counts_; }

@@ -14,8 +14,9 @@ struct ReferenceFile {
     SettingsRecords::Words words{};
     SettingsCheck::Findings findings; // doubtful findings, asked about once at setup
 
-    // Reads and checks the file. Throws EInOutError for a file that cannot be read or is
-    // short, std::runtime_error with ForeignFileText() for a file of another controller.
+    // Reads the file once and checks it: the words and the findings are of the very bytes
+    // whose SHA-256 is kept. Throws EInOutError for a file that cannot be read or is short,
+    // std::runtime_error with ForeignFileText() for a file of another controller.
     static ReferenceFile Load(const QString& path);
 
     // The SHA-256 of the file as it is now; empty when it cannot be read.

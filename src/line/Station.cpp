@@ -1,5 +1,6 @@
 #include "Station.h"
 
+#include "ControllerIdentity.h"
 #include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "IdentityWords.h"
@@ -87,9 +88,30 @@ void Station::Probe() {
         return ProbeLater(silentProbes_ < UnplugProbes && awaitingUnplug_ ? 0 : ProbeIntervalMs);
     }
     silentProbes_ = 0;
-    if (awaitingUnplug_)
+    const uint16_t identity = link_->ReplyValue();
+    if (awaitingUnplug_ && !AnotherUnit())
         return ProbeLater();
-    WorkUnit(link_->ReplyValue());
+    awaitingUnplug_ = false;
+    WorkUnit(identity);
+}
+
+bool Station::AnotherUnit() {
+    const ControllerIdentity::Exchange exchange = [this](uint8_t c, uint8_t a, uint16_t v,
+                                                         uint16_t& reply) {
+        const bool valid = link_->SendCommand(c, a, v);
+        reply = link_->ReplyValue();
+        return valid;
+    };
+    const ControllerIdentity::Text digits = ControllerIdentity::ReadCharacters(
+        exchange, IdentityWords::FirstSequenceAddress, IdentityWords::SequenceLength);
+    if (!digits.complete)
+        return false;
+    // A unit that ended before its number was read is known from its first probe on.
+    if (heldSequence_.isEmpty()) {
+        heldSequence_ = digits.bytes;
+        return false;
+    }
+    return digits.bytes != heldSequence_;
 }
 
 void Station::WorkUnit(uint16_t identity) {
@@ -111,6 +133,7 @@ void Station::WorkUnit(uint16_t identity) {
             view_.serial = serial;
             Publish(StationPhase::Working, step);
         });
+        heldSequence_ = work.HeldSequence();
     }
     record.time = QDateTime::currentDateTime();
     record.station = number_;

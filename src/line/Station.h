@@ -2,7 +2,8 @@
 // One station of the line on the thread of its own link (a LinkThread): it probes the identity
 // word once a second until a controller answers, works the unit (UnitWork) in a session of its
 // own, files its row in the report, and waits for the controller to be unplugged before it
-// looks for the next.
+// looks for the next; a probe that finds other sequence digits than the unit left with has met
+// the next unit.
 // Waits between probes run on the thread's event loop, so a stop ends them at once. Its
 // state goes to the window's thread by queued signals.
 
@@ -48,6 +49,9 @@ signals:
 private:
     bool OpenPort();
     void Probe();
+    // While the last unit is awaited out: whether the controller answering holds other
+    // sequence digits than that unit.
+    bool AnotherUnit();
     void WorkUnit(uint16_t identity);
     void End();
     void Publish(StationPhase phase, const QString& step = {});
@@ -64,5 +68,6 @@ private:
     bool ended_ = false;
     bool awaitingUnplug_ = false;
     int silentProbes_ = 0;
+    QByteArray heldSequence_; // of the last unit
     StationView view_;
 };

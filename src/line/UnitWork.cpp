@@ -4,6 +4,7 @@
 #include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "Cp1251.h"
+#include "IdentityText.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
 
@@ -61,30 +62,42 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
     const ControllerIdentity::Text date = ControllerIdentity::ReadDate(exchange);
     if (!serial.complete || !date.complete)
         throw UnitEnded{UnitReason::Interrupted + QStringLiteral(": номер не прочитан")};
+    Hold(serial);
     record.serial = ControllerIdentity::Shown(serial.bytes);
     record.date = ControllerIdentity::Shown(date.bytes);
-    if (!job_.numberNew || !ControllerIdentity::NeedsNumber(serial, date))
+    if (!ControllerIdentity::NeedsNumber(serial, date))
         return;
+    const bool cutOff = IdentityText::StateOf(Cp1251::Decode(serial.bytes)) ==
+                        IdentityText::SequenceState::Incomplete;
+    if (!job_.numberNew) {
+        if (cutOff)
+            throw UnitEnded{UnitReason::Damaged + record.serial};
+        return;
+    }
 
     step(QStringLiteral("Нумерация"), record.serial);
-    ProtocolRecord given;
+    ControllerIdentity::Numbering numbering;
     try {
-        given = ControllerIdentity::TakeNumber(job_.logPath, serial, date, job_.logWait);
+        numbering = ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait);
     } catch (const std::exception& e) {
         throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
     }
-    const QString numbered = Cp1251::Decode(given.serial());
-    bool written = false;
-    try {
-        written = ControllerIdentity::WriteSerialNumber(exchange, numbered);
-    } catch (const UnitEnded&) {
-        // Aborted mid-way: the number is given all the same, and the row says so.
+    if (numbering.serial.complete)
+        Hold(numbering.serial);
+    if (!numbering.numbered) {
+        const QString given = Cp1251::Decode(numbering.given.serial());
+        throw UnitEnded{
+            numbering.serial.complete && numbering.date.complete
+                ? UnitReason::Damaged + ControllerIdentity::Shown(numbering.serial.bytes)
+                : UnitReason::Interrupted +
+                      QStringLiteral(": номер %1 выдан, но записан не полностью").arg(given)};
     }
-    if (!written)
-        throw UnitEnded{UnitReason::Interrupted +
-                        QStringLiteral(": номер %1 выдан, но записан не полностью").arg(numbered)};
-    record.serial = numbered;
-    record.date = Cp1251::Decode(given.date()).trimmed();
+    record.serial = ControllerIdentity::Shown(numbering.serial.bytes);
+    record.date = ControllerIdentity::Shown(numbering.date.bytes).trimmed();
+}
+
+void UnitWork::Hold(const ControllerIdentity::Text& serial) {
+    heldSequence_ = serial.bytes.mid(IdentityText::SequencePosition, IdentityText::SequenceLength);
 }
 
 void UnitWork::WriteReference() {

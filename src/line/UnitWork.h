@@ -6,6 +6,7 @@
 // serial number it ends with, under one operation "Линия". An abort asked for from another
 // thread ends the unit before its next exchange.
 
+#include "ControllerIdentity.h"
 #include "LineJob.h"
 #include "LineReport.h"
 
@@ -19,6 +20,7 @@ class ControllerSession;
 namespace UnitReason {
 inline const QString Interrupted = QStringLiteral("прервано");
 inline const QString ForeignIdentity = QStringLiteral("не Tarvik-Q5");
+inline const QString Damaged = QStringLiteral("номер повреждён: ");
 } // namespace UnitReason
 
 // What the journal names every write of a unit with.
@@ -35,10 +37,15 @@ public:
     // station. `step` hears each step as it begins.
     UnitRecord Run(uint16_t identity, const StepListener& step);
 
+    // The sequence digits (addresses 20..24) the controller was last read holding; empty
+    // when they were never read whole.
+    const QByteArray& HeldSequence() const { return heldSequence_; }
+
 private:
     uint16_t Exchange(uint8_t command, uint8_t address, uint16_t value);
     bool TryExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply);
     void Identify(UnitRecord& record, const StepListener& step);
+    void Hold(const ControllerIdentity::Text& serial);
     void WriteReference();
     QStringList ReadBack(QString& differed);
     QStringList CheckLimits();
@@ -50,4 +57,5 @@ private:
     const LineJob& job_;
     const std::atomic<bool>& abort_;
     bool journaled_ = false;
+    QByteArray heldSequence_;
 };

@@ -37,8 +37,8 @@ const QString NoPort = QStringLiteral("(нет)");
 } // namespace
 
 LineWindow::LineWindow(Place place, QWidget* parent)
-    : QWidget(parent, Qt::Window), place_(std::move(place)),
-      line_(std::make_unique<ProductionLine>(place_.dataFolder)) {
+    : QWidget(parent, Qt::Window), place_(std::move(place)) {
+    MakeLine();
     setObjectName(QStringLiteral("LineWindow"));
     setWindowTitle(Title);
     setAccessibleName(Title);
@@ -75,15 +75,6 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
-    connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
-    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
-    connect(line_.get(), &ProductionLine::halted, this,
-            [this](const QString& message) { QMessageBox::warning(this, Title, message); });
-    connect(line_.get(), &ProductionLine::finished, this, [this] {
-        ShowRunning(false);
-        if (closeWhenStopped_)
-            close();
-    });
 
     ShowSetup(LineSetup::Load(*place_.preferences()));
     ShowLineCounts();
@@ -91,6 +82,15 @@ LineWindow::LineWindow(Place place, QWidget* parent)
 }
 
 LineWindow::~LineWindow() = default;
+
+void LineWindow::MakeLine() {
+    line_ = std::make_unique<ProductionLine>(place_.dataFolder);
+    connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
+    connect(line_.get(), &ProductionLine::halted, this,
+            [this](const QString& message) { QMessageBox::warning(this, Title, message); });
+    connect(line_.get(), &ProductionLine::finished, this, [this] { ShowRunning(false); });
+}
 
 QWidget* LineWindow::MakeSetup() {
     auto* box = new QGroupBox(QStringLiteral("Настройка"), this);
@@ -179,20 +179,20 @@ void LineWindow::ChooseReference() {
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
                                      QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
-    if (!path.isEmpty() && AcceptReference(path, true))
+    if (!path.isEmpty() && AcceptReference(path))
         reference_->setText(path);
 }
 
-bool LineWindow::AcceptReference(const QString& path, bool ask) {
-    const ReferenceFile reference = ReferenceFile::Load(path);
+std::optional<ReferenceFile> LineWindow::AcceptReference(const QString& path) {
+    ReferenceFile reference = ReferenceFile::Load(path);
     if (!reference.findings.Doubtful() || reference.sha256 == acceptedSha256_)
-        return true;
-    if (!ask || QMessageBox::question(
-                    this, Title, SettingsCheck::DoubtfulQuestion(reference.findings),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-        return false;
+        return reference;
+    if (QMessageBox::question(this, Title, SettingsCheck::DoubtfulQuestion(reference.findings),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return std::nullopt;
     acceptedSha256_ = reference.sha256;
-    return true;
+    return reference;
 }
 
 LineSetup LineWindow::SetupShown() const {
@@ -235,11 +235,13 @@ bool LineWindow::StartLine() {
     if (std::all_of(setup.devices.begin(), setup.devices.end(),
                     [](const QString& device) { return device.isEmpty(); }))
         throw std::runtime_error("Выберите порт хотя бы для одного места.");
-    if (!AcceptReference(setup.referencePath, true))
+    // The file asked about is the one the units get: a change after this stops the line.
+    std::optional<ReferenceFile> reference = AcceptReference(setup.referencePath);
+    if (!reference)
         return false;
     setup.Save(*place_.preferences());
     LineJob job;
-    job.reference = ReferenceFile::Load(setup.referencePath);
+    job.reference = std::move(*reference);
     job.operatorName = setup.operatorName;
     job.numberNew = setup.numberNew;
     job.logPath = place_.logPath;
@@ -298,12 +300,16 @@ void LineWindow::ShowRunning(bool running) {
 }
 
 void LineWindow::closeEvent(QCloseEvent* event) {
-    if (!line_->Running()) {
-        event->accept();
-        return;
+    if (line_->Running()) {
+        // The line goes on without the window until its units under way are done; with the
+        // window's parent it goes at the latest, so no station outlives the program.
+        ProductionLine* running = line_.release();
+        running->disconnect(this);
+        running->setParent(parent());
+        running->EndInBackground();
+        MakeLine();
+        ShowLineCounts();
+        ShowRunning(false);
     }
-    // The stations end after their units under way; the window closes then.
-    closeWhenStopped_ = true;
-    line_->Stop();
-    event->ignore();
+    event->accept();
 }

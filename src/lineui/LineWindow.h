@@ -2,11 +2,13 @@
 // The window "Производственная линия": the setup (reference file, stations' ports, operator,
 // numbering, live limits; remembered in the preferences), the four stations' tiles, the
 // batch counts and the commands to start, stop after the unit under way, and abort.
-// Closing the window stops the line as "Стоп" does and closes once every station is done.
+// Closing the window stops the line as "Стоп" does and closes at once: the stations end their
+// units under way on their own threads and write their rows.
 
 #include "BatchCounts.h"
 #include "LineSetup.h"
 #include "PortList.h"
+#include "ReferenceFile.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -14,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ProductionLine;
@@ -60,16 +63,18 @@ private:
     QWidget* MakeSetup();
     QWidget* MakeLimits();
     void ChooseReference();
-    bool AcceptReference(const QString& path, bool ask);
+    // The file read once; nothing when a doubtful one is not accepted.
+    std::optional<ReferenceFile> AcceptReference(const QString& path);
     LineSetup SetupShown() const;
     void ShowSetup(const LineSetup& setup);
     void ShowLineCounts();
     void ShowDaySheet();
+    // A line of the window's own, idle, its signals shown here.
+    void MakeLine();
 
     Place place_;
     std::unique_ptr<ProductionLine> line_;
     QString acceptedSha256_; // a doubtful reference file is asked about once
-    bool closeWhenStopped_ = false;
 
     QLineEdit* reference_ = nullptr;
     std::array<QComboBox*, LineSetup::MaxStations> ports_{};

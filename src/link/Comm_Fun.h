@@ -49,10 +49,11 @@ int32_t ReadPort(uint8_t* buffer, uint32_t count);
 void MarkUnsettled();
 
 // Called before each request. Bytes waiting before a request belong to no exchange of the
-// request's: they are discarded and the line counts as unsettled. An unsettled line is
-// waited on until no byte has arrived for one reply window since the last exchange's wait
-// ended, discarding whatever arrives. False when the line did not go quiet within
-// SettleLimitMs, or the port is gone; the line then stays unsettled.
+// request's: they are discarded and the line counts as unsettled. An unsettled line is waited
+// on, discarding whatever arrives, until it has been quiet for one reply window and, after a
+// request that heard nothing, for one reply window past its worst reply delay
+// (SerialLine::Settle). False when the line did not go quiet within SettleLimitMs of that, or
+// the port is gone; the line then stays unsettled.
 bool SettleLine();
 
 void SetDtrLine();

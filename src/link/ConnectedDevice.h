@@ -1,12 +1,14 @@
 #pragma once
 // The controller a connection found, as read: the port, its identity word, and the serial
 // number and date of manufacture both as the words came (their low bytes, Windows-1251) and
-// as text, with whether every read of each succeeded. Labels are never read back for data.
+// as text, with whether every read of each succeeded, and the words that the value controls
+// could not read. Labels are never read back for data.
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 struct ConnectedDevice {
     int port = 0;   // 1..4
@@ -18,4 +20,6 @@ struct ConnectedDevice {
     QByteArray dateBytes; // parameter words 25..32, low bytes
     QString date;
     bool dateRead = false;
+    // Parameter words whose reads failed, also when asked again; their controls show none.
+    std::vector<uint8_t> unreadWords;
 };

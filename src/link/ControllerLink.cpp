@@ -95,22 +95,29 @@ ExchangeOutcome ControllerLink::OutcomeOf(int32_t received) const {
 
 // One request and the reply that arrives within its window, on a settled line: a reply that
 // came too late for an earlier exchange is never taken for this one's. A line that keeps
-// talking gets no request and counts as a long reply.
-ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request, bool& announced) {
+// talking gets no request and counts as a long reply. Only a request that went out whole is
+// announced and counted in `sent`.
+ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request, int& sent) {
     if (!line_.Settle())
         return line_.Opened() ? ExchangeOutcome::Long : ExchangeOutcome::PortGone;
-    line_.Write(request.data(), Frame::Size);
-    if (!announced && writeSent_ && IsWrite(request[0]))
+    if (!line_.Write(request.data(), Frame::Size)) {
+        // A part of it may be on the line: the controller may still answer it.
+        line_.MarkUnanswered();
+        return line_.Opened() ? ExchangeOutcome::NotSent : ExchangeOutcome::PortGone;
+    }
+    if (sent++ == 0 && writeSent_ && IsWrite(request[0]))
         writeSent_(request[0], request[1], Frame::Word(request));
-    announced = true;
     RunAwaitingWork();
     const ExchangeOutcome outcome = OutcomeOf(line_.Read(reply_.data(), Frame::Size));
-    if (outcome != ExchangeOutcome::Success)
+    // A garbled reply is this request's answer, damaged; silence may be an answer on its way.
+    if (outcome == ExchangeOutcome::NoReply)
+        line_.MarkUnanswered();
+    else if (outcome != ExchangeOutcome::Success)
         line_.MarkUnsettled();
     return outcome;
 }
 
-void ControllerLink::SetWriteGate(std::function<void()> gate) {
+void ControllerLink::SetWriteGate(std::function<bool()> gate) {
     writeGate_ = std::move(gate);
 }
 
@@ -131,23 +138,19 @@ void ControllerLink::RunAwaitingWork() {
 
 bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t value) {
     if (IsWrite(command)) {
-        if (writesHeld_)
+        if (writesHeld_ || (writeGate_ && !writeGate_()))
             return false;
-        if (writeGate_)
-            writeGate_();
     }
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
-    int attempts = 0;
-    bool announced = false;
-    while (line_.Opened() && attempts <= GarbledRetries) {
-        ++attempts;
-        outcome = Attempt(request, announced);
+    int sent = 0;
+    for (int attempt = 0; line_.Opened() && attempt <= GarbledRetries; ++attempt) {
+        outcome = Attempt(request, sent);
         if (!Garbled(outcome))
             break;
     }
     if (observers_.Listening())
         observers_.Publish({command, address, value, ReplyValue(), reply_[Frame::Size - 1], outcome,
-                            std::chrono::steady_clock::now(), attempts});
+                            std::chrono::steady_clock::now(), sent});
     return outcome == ExchangeOutcome::Success;
 }

@@ -36,10 +36,12 @@ public:
     // Sends one frame and waits for the reply. True when five bytes with a correct checksum
     // came back within the request's own reply window. Reply bytes 0 and 1 are not looked
     // at: the controller does not echo the request there. After an exchange without a good
-    // reply the next request waits until the line has been quiet for one reply window
+    // reply the next request waits until the line has been quiet for one reply window, and
+    // after one that heard nothing until the controller's worst reply delay has passed too
     // (SerialLine::Settle), so a reply that came too late for an earlier exchange is never
-    // taken for this one's. A garbled reply (wrong checksum, too few or too many bytes) is
-    // asked for again, at most twice; silence is not. The outcome is published to this
+    // taken for this one's: a good reply is always one on a settled line. A garbled reply
+    // (wrong checksum, too few or too many bytes) is asked for again, at most twice; silence
+    // and a request that did not go out whole are not. The outcome is published to this
     // link's observers. While writes are held a write command sends nothing, tells no
     // observer and returns false.
     bool SendCommand(uint8_t command, uint8_t address, uint16_t value);
@@ -52,10 +54,12 @@ public:
     bool WritesHeld() const;
     // Runs before every write command goes out, on the link's thread: what must be settled
     // before the controller changes again (the journal of the action before on the disk).
-    void SetWriteGate(std::function<void()> gate);
+    // When it returns false the write is not sent: SendCommand tells no observer and returns
+    // false.
+    void SetWriteGate(std::function<bool()> gate);
     // Runs once a write command's request is on the line, before its reply is awaited: what
     // the exchange's outcome will need is made ready in time the line takes anyway. Not run
-    // for a request that never went out. Like the work below, it must not talk to the
+    // for a request that never went out whole. Like the work below, it must not talk to the
     // controller.
     using WriteSent = std::function<void(uint8_t command, uint8_t address, uint16_t value)>;
     void SetWriteSent(WriteSent sent);
@@ -76,14 +80,14 @@ public:
     static bool IsWrite(uint8_t command);
 
 private:
-    // `announced`: whether the request has been on the line already (a garbled reply's retry).
-    ExchangeOutcome Attempt(const Frame::Bytes& request, bool& announced);
+    // `sent`: how many times the request went out whole so far (a garbled reply's retry).
+    ExchangeOutcome Attempt(const Frame::Bytes& request, int& sent);
     ExchangeOutcome OutcomeOf(int32_t received) const;
 
     SerialLine line_;
     Frame::Bytes reply_{};
     bool writesHeld_ = false;
-    std::function<void()> writeGate_;
+    std::function<bool()> writeGate_;
     WriteSent writeSent_;
     std::vector<std::function<void()>> awaiting_;
     ExchangeObservers::List observers_;

@@ -21,6 +21,7 @@ enum class ExchangeOutcome {
     Short,       // one to four bytes
     Long,        // more than five bytes
     PortGone,    // no port to talk to: closed, or closed after a hang-up
+    NotSent,     // the device did not take the whole request
 };
 
 struct ExchangeRecord {
@@ -31,7 +32,7 @@ struct ExchangeRecord {
     uint8_t replyChecksum = 0; // the reply frame's checksum byte, as a settings file keeps it
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
     std::chrono::steady_clock::time_point finished; // when the outcome was known
-    int attempts = 0;                               // requests sent; 0 when the port was gone
+    int attempts = 0;                               // requests that went out whole; 0 when none did
 };
 
 namespace ExchangeObservers {

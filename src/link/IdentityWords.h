@@ -15,5 +15,8 @@ inline constexpr int SerialLength = 24;
 inline constexpr int DateLength = 8;
 inline constexpr uint8_t FirstSerialAddress = 1;
 inline constexpr uint8_t FirstDateAddress = FirstSerialAddress + SerialLength;
+// The five-digit sequence number: the last five characters of the serial number.
+inline constexpr int SequenceLength = 5;
+inline constexpr uint8_t FirstSequenceAddress = FirstDateAddress - SequenceLength;
 
 } // namespace IdentityWords

@@ -81,20 +81,31 @@ struct SerialLine::State {
     bool unsettled = false;
     // When the line was last heard or last waited on: the quiet of Settle counts from here.
     Clock::time_point lastHeard{};
+    // When the last request went out.
+    Clock::time_point lastRequest{};
+    // Until when a reply to an unanswered request may still come; the quiet of Settle counts
+    // from here too.
+    Clock::time_point lateReplyDue{};
 
     void Adopt(std::unique_ptr<QSerialPort> opened, const LineSettings& used) {
         port = std::move(opened);
         descriptor = static_cast<int>(port->handle());
         settings = used;
         lost.reset();
-        unsettled = false;
+        Forget();
     }
 
     void Release() {
         port->close();
         port.reset();
         descriptor = -1;
+        Forget();
+    }
+
+    // A device opened or closed afresh carries nothing of an earlier exchange.
+    void Forget() {
         unsettled = false;
+        lateReplyDue = {};
     }
 
     // The device hung up or failed: close it and remember it for ReopenLost.
@@ -190,6 +201,7 @@ bool SerialLine::Write(const uint8_t* bytes, int32_t count) {
     State& s = *state_;
     if (!s.port || count <= 0)
         return false;
+    s.lastRequest = Clock::now();
     ssize_t written;
     do
         written = ::write(s.descriptor, bytes, static_cast<size_t>(count));
@@ -252,6 +264,14 @@ void SerialLine::MarkUnsettled() {
         state_->unsettled = true;
 }
 
+void SerialLine::MarkUnanswered() {
+    State& s = *state_;
+    if (!s.port)
+        return;
+    s.unsettled = true;
+    s.lateReplyDue = s.lastRequest + std::chrono::milliseconds(WorstReplyDelayMs);
+}
+
 bool SerialLine::Settle() {
     State& s = *state_;
     if (!s.port)
@@ -269,13 +289,16 @@ bool SerialLine::Settle() {
     }
     if (!s.unsettled)
         return true;
+    // A reply due by lateReplyDue has arrived once the reply window past it is quiet, as a
+    // prompt reply arrives within the window past its request.
     const std::chrono::milliseconds window(ReplyWindowMs);
-    const Clock::time_point limit = Clock::now() + std::chrono::milliseconds(SettleLimitMs);
+    const Clock::time_point limit =
+        std::max(Clock::now(), s.lateReplyDue) + std::chrono::milliseconds(SettleLimitMs);
     for (;;) {
         if (!s.DiscardWaiting())
             return false;
         const Clock::time_point now = Clock::now();
-        const Clock::time_point quietAt = s.lastHeard + window;
+        const Clock::time_point quietAt = std::max(s.lastHeard, s.lateReplyDue) + window;
         if (now >= quietAt)
             break;
         if (now >= limit)
@@ -285,7 +308,7 @@ bool SerialLine::Settle() {
         pollfd watched{s.descriptor, POLLIN, 0};
         ::poll(&watched, 1, static_cast<int>(left.count()));
     }
-    s.unsettled = false;
+    s.Forget();
     return true;
 }
 

@@ -24,6 +24,9 @@ public:
 
     // Upper bound of the wait of Read, in milliseconds.
     static constexpr int ReplyWindowMs = 40;
+    // The controller handles one request at a time and may answer this late; requests sent
+    // meanwhile are answered after it, in order.
+    static constexpr int WorstReplyDelayMs = 300;
     // Upper bound of the wait of Settle on a line that keeps talking.
     static constexpr int SettleLimitMs = 4 * ReplyWindowMs;
 
@@ -53,20 +56,24 @@ public:
     QString Device() const;
 
     // Hands the bytes to the device. False when it is closed, the count is 0, or the bytes
-    // could not all be handed over at once.
+    // could not all be handed over at once (a part of them may have gone out).
     bool Write(const uint8_t* bytes, int32_t count);
     // Waits until at least `count` bytes are waiting or the reply window has passed, then
     // takes everything waiting: at most `count` bytes are stored at the start of `buffer`,
     // the surplus is discarded. Returns the number of bytes that were waiting.
     int32_t Read(uint8_t* buffer, uint32_t count);
-    // Marks the line unsettled: an exchange ended without a good reply, so its reply, or the
-    // rest of it, may still be on its way. Opening or closing the device settles it.
+    // Marks the line unsettled: an exchange ended with a garbled reply, so the rest of it
+    // may still be on its way. Opening or closing the device settles it.
     void MarkUnsettled();
+    // Marks the line unsettled after a request that heard nothing back, or that did not go
+    // out whole: its reply may still come, up to WorstReplyDelayMs after the request.
+    void MarkUnanswered();
     // Called before each request. Bytes waiting before a request belong to no exchange of
     // the request's: they are discarded and the line counts as unsettled. An unsettled line
-    // is waited on until no byte has arrived for one reply window since the last exchange's
-    // wait ended, discarding whatever arrives. False when the line did not go quiet within
-    // SettleLimitMs, or the device is gone; the line then stays unsettled.
+    // is waited on, discarding whatever arrives, until no byte has arrived for one reply
+    // window since the last exchange's wait ended and, after an unanswered request, for one
+    // reply window past its worst reply delay. False when the line did not go quiet within
+    // SettleLimitMs of that, or the device is gone; the line then stays unsettled.
     bool Settle();
 
     void SetDtr();

@@ -9,6 +9,7 @@
 #include "Selectors.h"
 #include "TSpinExtEdit.h"
 #include "WindowControls.h"
+#include "WriteBackRead.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -48,9 +49,8 @@ void StartMonitor() {
     Controls().Panel3->show();
     if (!Controls().Timer2->isActive())
         Controls().Timer2->start();
-    // Only a real answer may choose the option: selecting a button writes it back.
-    if (SendCommand(CmdReadParam, Param::GasSensor, 0))
-        SelectGasSensor(ReplyValue() != 0);
+    if (const auto word = ReadForWriteBack(Param::GasSensor))
+        SelectGasSensor(*word != 0);
 }
 
 // A value whose read failed keeps its gauge and text as they were.

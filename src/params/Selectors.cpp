@@ -8,6 +8,7 @@
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 #include "WindowControls.h"
+#include "WriteBackRead.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -139,9 +140,8 @@ bool SpinExtEdit29Init(long double& value) {
     const bool replied = SendCommand(CmdReadParam, Param::SelfLearning, 0);
     if (replied)
         value = ReplyAsNumber();
-    // A failed read must not choose an option: the button's handler would write it back.
-    if (SendCommand(CmdReadParam, Param::SlopeCorrection, 0)) {
-        if (ReplyValue() != 0)
+    if (const auto word = ReadForWriteBack(Param::SlopeCorrection)) {
+        if (*word != 0)
             Controls().RadioButton5->setChecked(true);
         else
             Controls().RadioButton6->setChecked(true);
@@ -153,9 +153,8 @@ bool SpinExtEdit1Init(long double& value) {
     const bool replied = SendCommand(CmdReadParam, Param::ReferenceVoltage, 0);
     if (replied)
         value = ReplyThousandths();
-    // As above: the slider's handler writes every position change back to the controller.
-    if (SendCommand(CmdReadParam, Param::Damping, 0))
-        Controls().TrackBar2->setValue(static_cast<int>(ReplyValue()) - 1);
+    if (const auto word = ReadForWriteBack(Param::Damping))
+        Controls().TrackBar2->setValue(static_cast<int>(*word) - 1);
     return replied;
 }
 
@@ -174,8 +173,8 @@ QString TrimNumberText(long double percent) {
 // The status line and the value change only from words that came back: a failed read in the
 // middle leaves the line as it was.
 void ExtText4Query(QObject*, int, int, long double& value) {
-    if (SendCommand(CmdReadParam, Param::OxygenSensor, 0))
-        SetOxygenSensor((ReplyValue() & 1) != 0);
+    if (const auto word = ReadForWriteBack(Param::OxygenSensor))
+        SetOxygenSensor((*word & 1) != 0);
     const std::optional<QString> status = ReadTrimStatus();
     if (status)
         Controls().StaticText2->setText(*status);

@@ -9,6 +9,7 @@
 #include "ControllerSession.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
+#include "ExactClassVisit.h"
 #include "Form1.h"
 #include "GoodReads.h"
 #include "IdentityWords.h"
@@ -21,6 +22,7 @@
 #include "PortTrouble.h"
 #include "PortsMenu.h"
 #include "Protocol.h"
+#include "ReadFailures.h"
 #include "SafetyNetMenu.h"
 #include "SettingsRecords.h"
 #include "TExtText.h"
@@ -34,6 +36,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -134,6 +137,15 @@ bool IdentityAnswered(int16_t port) {
     return false;
 }
 
+QString UnreadWordsText(const std::vector<uint8_t>& words) {
+    QStringList names;
+    for (const uint8_t address : words)
+        names << QStringLiteral("P%1").arg(address);
+    return QStringLiteral("Не удалось прочитать из прибора: %1.\nЭти поля не показывают значений "
+                          "прибора. Проверьте связь и подключитесь заново.")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
 void OnOtherController() {
     Close_COMClick();
     ShowInformation(QStringLiteral("Подключен другой прибор. Подключитесь заново."));
@@ -208,7 +220,7 @@ bool ConnectOnPort(int16_t port) {
     Form1->Connect_to_COM1->setEnabled(false);
     Form1->Close_COM->setEnabled(true);
     StartMonitor();
-    InitValueControls();
+    device.unreadWords = InitValueControls();
     if (Form1->RadioButton2->isChecked())
         Form1->ExtText1->setEnabled(false);
     SetListsEnabled(true);
@@ -219,16 +231,35 @@ bool ConnectOnPort(int16_t port) {
     return true;
 }
 
-void InitValueControls() {
+std::vector<uint8_t> InitValueControls() {
     ControllerLink& link = WindowLink();
     struct ShowRestAtEnd {
         ControllerLink& link;
         ~ShowRestAtEnd() { link.RunAwaitingWork(); }
     } showRest{link};
-    TSpinExtEdit::InitAll(Form1->Components, [&link](std::function<void()> show) {
+    const ReadFailures failures(link);
+    const auto later = [&link](std::function<void()> show) {
         link.WhileAwaitingReply(std::move(show));
+    };
+    // TSpinExtEdit::InitAll, noting the edits whose reads failed.
+    std::vector<QPointer<TSpinExtEdit>> again;
+    VisitExactClass<TSpinExtEdit>(Form1->Components, [&](TSpinExtEdit& edit) {
+        const std::size_t before = failures.Count();
+        edit.Init(later);
+        if (failures.Count() != before)
+            again.emplace_back(&edit);
     });
     TExtText::InitAll(Form1->Components);
+    // The polled displays ask again on their own. A re-read that fails as well means the
+    // controller does not answer now: the rest are not asked.
+    for (const QPointer<TSpinExtEdit>& edit : again) {
+        const std::size_t before = failures.Count();
+        if (edit)
+            edit->Init(later);
+        if (failures.Count() != before)
+            break;
+    }
+    return failures.UnreadWords();
 }
 
 void Connect_to_COM1Click() {
@@ -252,6 +283,9 @@ void Connect_to_COM1Click() {
         return;
     }
     emit Session().Events().connected();
+    const ConnectedDevice& device = Session().Identity();
+    if (DeviceConnected() && !device.unreadWords.empty())
+        ShowInformation(UnreadWordsText(device.unreadWords));
 }
 
 void Close_COMClick() {

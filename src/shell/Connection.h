@@ -4,6 +4,7 @@
 #include "ConnectedDevice.h"
 
 #include <cstdint>
+#include <vector>
 
 class TForm1;
 
@@ -13,12 +14,15 @@ bool DeviceConnected();
 // One connection attempt on one port; the port stays open when the controller answered.
 bool ConnectOnPort(int16_t port);
 
+// After a connection: one message naming the words that could not be read, if any.
 void Connect_to_COM1Click();
 void Close_COMClick();
 
 // Every value control reads the controller again, in the window's order. Each shows its value
-// while the next one's reply is on its way; all are shown when it returns.
-void InitValueControls();
+// while the next one's reply is on its way; all are shown when it returns. A spin edit whose
+// read failed reads once more at the end, once the line has settled. Returns the parameter
+// words that still could not be read.
+std::vector<uint8_t> InitValueControls();
 
 // The controller connected now, as its identity was read (the last connection's otherwise).
 ConnectedDevice& CurrentDevice();

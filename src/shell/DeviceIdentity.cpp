@@ -4,7 +4,6 @@
 #include "ControllerIdentity.h"
 #include "Cp1251.h"
 #include "Form1.h"
-#include "IdentityText.h"
 #include "LogNumbering.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
@@ -49,20 +48,22 @@ void ReadDeviceIdentity() {
         return;
 
     // Another station numbering from the same log waits for this record, and this one for its.
-    const ProtocolRecord record = ControllerIdentity::TakeNumber(ProductionLog::Path(), serial,
-                                                                 date, ProductionLog::LockWait);
-    const QString numberedSerial = Cp1251::Decode(record.serial());
-    if (!WriteSerialNumber(numberedSerial)) {
+    const ControllerIdentity::Numbering numbering = ControllerIdentity::Number(
+        WindowExchange, ProductionLog::Path(), serial, date, ProductionLog::LockWait);
+    const QString numberedSerial = Cp1251::Decode(numbering.given.serial());
+    if (!numbering.numbered) {
         // The window shows no number the controller may not hold, and nothing is filed under
         // a serial number it may not hold; the log keeps the record, so the number stays given.
         device.serialRead = false;
         throw std::runtime_error(
             ControllerIdentity::PartlyNumberedText(numberedSerial).toStdString());
     }
-    Form1->StaticText3->setText(Cp1251::Decode(record.date()));
-    Form1->StaticText1->setText(numberedSerial);
-    device.serialBytes = IdentityText::SerialBytes(numberedSerial);
+    Form1->StaticText3->setText(Shown(numbering.date.bytes));
+    Form1->StaticText1->setText(Shown(numbering.serial.bytes));
+    device.serialBytes = numbering.serial.bytes;
     device.serial = Shown(device.serialBytes);
+    device.dateBytes = numbering.date.bytes;
+    device.date = Shown(numbering.date.bytes);
 }
 
 bool WriteSerialNumber(const QString& serial) {

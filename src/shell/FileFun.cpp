@@ -59,11 +59,14 @@ void BringWindowBack() {
     HoldWhileLinkLost(); // the link watch lets the window go when the controller is back
 }
 
-// A foreign file stops here; a doubtful one goes on only when the user says so.
+// A foreign file and one with words missing stop here; a doubtful one goes on only when the
+// user says so.
 bool MayLoad(const QByteArray& bytes, qint64 length) {
     const SettingsCheck::Findings found = SettingsCheck::Examine(bytes, length);
     if (found.foreign)
         throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
+    if (!found.unread.isEmpty())
+        throw std::runtime_error(SettingsCheck::UnreadFileText(found).toStdString());
     return !found.Doubtful() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found));
 }
 

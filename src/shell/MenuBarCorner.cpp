@@ -1,5 +1,7 @@
 #include "MenuBarCorner.h"
 
+#include "MenuBarAccessible.h"
+
 #include <QHBoxLayout>
 #include <QMenuBar>
 
@@ -12,6 +14,8 @@ QWidget* CornerOf(QMenuBar* menuBar) {
     if (auto* corner = qobject_cast<QWidget*>(menuBar->cornerWidget(Qt::TopRightCorner));
         corner && corner->objectName() == CornerName)
         return corner;
+    // Early enough: a bar's interface is made when it is first read, once its window shows.
+    MenuBarAccessible::Install();
     auto* corner = new QWidget(menuBar);
     corner->setObjectName(CornerName);
     auto* row = new QHBoxLayout(corner);

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,6 +45,14 @@ void ReportUnwritableFolder() {
                         .arg(ToolData::Folder()));
 }
 
+void ReportJournalNotOnDisk(const QString& path) {
+    ShowInformation(QStringLiteral("Журнал изменений не удалось записать на диск:\n%1\nПоследнее "
+                                   "изменение в прибор не отправлено. Журнал для этого "
+                                   "подключения больше не ведётся: повторите изменение, чтобы "
+                                   "записать его в прибор без журнала, или подключитесь заново.")
+                        .arg(QDir::toNativeSeparators(path)));
+}
+
 // A file edited without a controller is no controller's history.
 bool KeepsRecords() {
     return !OfflineSession();
@@ -54,13 +63,13 @@ void OnConnected() {
     const ConnectedDevice& device = CurrentDevice();
     const QString root = KeepsRecords() ? ToolData::Folder() : QString();
     if (!root.isEmpty() && BackupAtConnection()) {
-        // A failed read keeps no point; the link watch shows the failure.
-        // A controller without a whole serial number keeps none: it would share them.
+        // A word that could not be read is marked so in the point, which is then never
+        // loaded. A controller without a whole serial number keeps none: it would share them.
         const std::optional<QString> name = ToolData::ControllerFileName(device);
-        const auto block = net->CompleteFirstReadBlock();
-        if (block && name) {
+        const SettingsRecords::Entries block = net->CompleteFirstReadBlock();
+        if (name) {
             try {
-                RestorePoints::Keep(root, *name, *block, QDateTime::currentDateTime());
+                RestorePoints::Keep(root, *name, block, QDateTime::currentDateTime());
             } catch (const EInOutError&) {
                 ReportUnwritableFolder();
             }
@@ -208,4 +217,9 @@ void InstallSafetyNet(TForm1& form) {
     QObject::connect(net, &SafetyNet::historyChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::journalFailed, net,
                      [] { RunHandler([] { ReportUnwritableFolder(); }); });
+    // Told once the write's handler is over, not inside its exchange.
+    QObject::connect(
+        net, &SafetyNet::journalNotOnDisk, net,
+        [](const QString& path) { RunHandler([path] { ReportJournalNotOnDisk(path); }); },
+        Qt::QueuedConnection);
 }

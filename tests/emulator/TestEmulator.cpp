@@ -264,7 +264,9 @@ void TestEmulator::parsesFaultSpecs() {
 }
 
 void TestEmulator::rejectsMalformedSequences() {
-    QCOMPARE(ParseSequence("new,numbered,identity=502,silent=1,nostore=93,pulled=2")->size(), 6u);
+    QCOMPARE(
+        ParseSequence("new,numbered,identity=502,silent=1,nostore=93,pulled=2,cut=3,again")->size(),
+        8u);
     for (const char* bad : {"", "new,", "old", "nostore=256", "identity=", "pulled=x"})
         QVERIFY2(!ParseSequence(bad), bad);
 }

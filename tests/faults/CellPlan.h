@@ -52,7 +52,8 @@ inline constexpr OperationRow OperationRows[] = {
 struct FaultColumn {
     const char* name;
     q5emu::FaultMode mode;
-    bool partWay; // answers the operation's first frames, then the fault
+    bool partWay;    // answers the operation's first frames, then the fault
+    int stallMs = 0; // a late reply: the controller stalls once for this long
 };
 
 inline constexpr FaultColumn FaultColumns[] = {
@@ -61,11 +62,20 @@ inline constexpr FaultColumn FaultColumns[] = {
     {"wrong checksum", q5emu::FaultMode::WrongChecksum, false},
     {"short reply", q5emu::FaultMode::ShortReply, false},
     {"long reply", q5emu::FaultMode::LongReply, false},
-    {"late reply", q5emu::FaultMode::LateReply, false},
+    {"late reply 60 ms", q5emu::FaultMode::LateReply, false, 60},
+    {"late reply 150 ms", q5emu::FaultMode::LateReply, false, 150},
+    {"late reply 300 ms", q5emu::FaultMode::LateReply, false, 300},
 };
 
 inline q5emu::FaultSpec FaultFor(const OperationRow& row, const FaultColumn& column) {
     q5emu::FaultSpec plan(column.mode);
     plan.after = column.partWay ? row.unpluggedAfter : 0;
+    if (column.stallMs > 0) {
+        // A recording's own reads come after the window's first ones.
+        if (row.operation == Operation::Recording)
+            plan.after = row.unpluggedAfter;
+        plan.times = 1;
+        plan.delay = std::chrono::milliseconds(column.stallMs);
+    }
     return plan;
 }

@@ -11,10 +11,12 @@ struct FaultWindow {
     q5emu::FaultMode mode = q5emu::FaultMode::None;
     size_t firstFrame = 0; // log index of the first frame the fault counted
     uint32_t answered = 0; // frames answered normally from there on
+    uint32_t times = 0;    // frames hit after them; 0: every one
 
     bool hits(size_t index) const {
         return mode != q5emu::FaultMode::None && index >= firstFrame &&
-               index - firstFrame >= answered;
+               index - firstFrame >= answered &&
+               (times == 0 || index - firstFrame - answered < times);
     }
     // The controller did not hear the frame: no reply, and a write did not take effect.
     bool silences(size_t index) const { return mode == q5emu::FaultMode::Silence && hits(index); }

@@ -59,6 +59,20 @@ QStringList Writes(int first, const QByteArray& bytes) {
     return frames;
 }
 
+// The identity read, then the numbering: the last place marked unfinished, the rest and the
+// date, a read-back, the last place, and a read-back again.
+QStringList NumberingFrames(const QByteArray& numbered) {
+    return Reads(1, 32) + Writes(24, "?") + Writes(1, numbered.left(23)) +
+           Writes(25, TodayForController()) + Reads(1, 32) + Writes(24, numbered.mid(23)) +
+           Reads(1, 32);
+}
+
+QByteArray CutRecord(const QByteArray& serial, const QByteArray& date) {
+    ProtocolRecord record = ProtocolRecord::Make(serial, date);
+    record.setSeparator(" -- ");
+    return record.bytes();
+}
+
 } // namespace
 
 class TestDeviceIdentity : public QObject {
@@ -97,8 +111,8 @@ void TestDeviceIdentity::numbersUnnumberedController_data() {
         << QByteArray() << Serial('T', "00000") << Serial('T', "00114") << 42;
     QTest::newRow("after 00114") << header + Record(Serial('T', "00114")) << Serial('X', "00000")
                                  << Serial('X', "00115") << 84;
-    QTest::newRow("65535 wraps to 00000") << header + Record(Serial('T', "65535"))
-                                          << Serial('T', "00000") << Serial('T', "00000") << 84;
+    QTest::newRow("cut off before") << header + CutRecord(Serial('T', "00114"), "01.01.01")
+                                    << Serial('T', "0011?") << Serial('T', "00115") << 84;
     QTest::newRow("100-byte log") << header + Record(Serial('T', "00200")) + QByteArray(16, 'p')
                                   << Serial('T', "00000") << Serial('T', "00201") << 84;
     // The shown text ends at the character of code 0; the rest of the 19 become blanks.
@@ -128,8 +142,7 @@ void TestDeviceIdentity::numbersUnnumberedController() {
 
     QCOMPARE(fixture->text(1, 24), numbered);
     QCOMPARE(fixture->text(25, 8), TodayForController());
-    QCOMPARE(FrameTriples(fixture->controller()),
-             Reads(1, 32) + Writes(1, numbered) + Writes(25, TodayForController()));
+    QCOMPARE(FrameTriples(fixture->controller()), NumberingFrames(numbered));
     QCOMPARE(fixture->form().StaticText1->text(), Cp1251::Decode(numbered));
     QCOMPARE(fixture->form().StaticText3->text(), DateText::TodayForDevice());
 }
@@ -180,6 +193,8 @@ void TestDeviceIdentity::logFailureWritesNothing_data() {
                                          << "'12a45' is not a valid integer value";
     QTest::newRow("no whole record") << QByteArray(41, 'x') << "Read beyond end of file";
     QTest::newRow("log cannot be created") << QByteArray() << "File access denied";
+    QTest::newRow("65535 was the last")
+        << Header("01.01.01") + Record(Serial('T', "65535")) << ProductionLog::FullText();
 }
 
 void TestDeviceIdentity::logFailureWritesNothing() {
@@ -254,11 +269,16 @@ void TestDeviceIdentity::halfFailedNumberingKeepsTheRecord() {
 
     const QString error = ErrorOf(ReadDeviceIdentity);
 
-    QVERIFY2(error.startsWith("Номер 00114 записан в протокол") &&
-                 error.contains("«" + QString(19, 'T') + "00114»"),
-             qPrintable(error));
-    QCOMPARE(ReadBytes(fixture->logPath()).mid(42), Record(Serial('T', "00114"), TodayForLog()));
+    QVERIFY2(error.startsWith("Номер 00114 выдан по протоколу"), qPrintable(error));
+    QCOMPARE(ReadBytes(fixture->logPath()).mid(42), CutRecord(Serial('T', "00114"), TodayForLog()));
+    QVERIFY(fixture->text(1, 24).endsWith('?'));
     QCOMPARE(fixture->form().StaticText1->text(), QString(19, 'T') + "00000");
+
+    // Connected again, the unit gets a number of its own; the log keeps the cut one.
+    fixture->controller().setFault(q5emu::FaultSpec{});
+    ReadDeviceIdentity();
+    QCOMPARE(fixture->text(1, 24), Serial('T', "00115"));
+    QCOMPARE(ReadBytes(fixture->logPath()).mid(84), Record(Serial('T', "00115"), TodayForLog()));
 }
 
 int RunDeviceIdentityTests(int argc, char** argv) {

@@ -41,6 +41,8 @@ private slots:
     void followingControllersCountOn();
     void sequenceAfterTheLastRecord_data();
     void sequenceAfterTheLastRecord();
+    void theLastNumberIsTheLast_data();
+    void theLastNumberIsTheLast();
     void nonNumericSequenceAppendsNothing_data();
     void nonNumericSequenceAppendsNothing();
     void partialRecordIsOverwritten();
@@ -87,7 +89,6 @@ void TestProductionLog::sequenceAfterTheLastRecord_data() {
     QTest::addColumn<QByteArray>("next");
     QTest::newRow("header") << QByteArray("00113") << QByteArray("00114");
     QTest::newRow("carry") << QByteArray("09999") << QByteArray("10000");
-    QTest::newRow("wraps to zero") << QByteArray("65535") << QByteArray("00000");
     QTest::newRow("beyond 16 bits") << QByteArray("99999") << QByteArray("34464");
     QTest::newRow("leading blanks") << QByteArray("  041") << QByteArray("00042");
 }
@@ -103,6 +104,24 @@ void TestProductionLog::sequenceAfterTheLastRecord() {
     QCOMPARE(ReadBytes(path).mid(84), Record("TTTTTTTTTTTTTTTTTTT" + next, "06.12.26"));
 }
 
+// 00000 marks an un-numbered controller, so the sequence ends rather than wrapping to it.
+void TestProductionLog::theLastNumberIsTheLast_data() {
+    QTest::addColumn<QByteArray>("last");
+    QTest::newRow("65535") << QByteArray("65535");
+    QTest::newRow("minus one") << QByteArray("-0001");
+}
+
+void TestProductionLog::theLastNumberIsTheLast() {
+    QFETCH(QByteArray, last);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Protocol.lst");
+    const QByteArray log = Header("01.02.03") + Record("SSSSSSSSSSSSSSSSSSS" + last, "02.02.26");
+    WriteBytes(path, log);
+    QCOMPARE(ErrorOf([&] { ProductionLog::AppendNext(path, Unnumbered, "06.12.26"); }),
+             ProductionLog::FullText());
+    QCOMPARE(ReadBytes(path), log);
+}
+
 void TestProductionLog::nonNumericSequenceAppendsNothing_data() {
     QTest::addColumn<QByteArray>("serial");
     QTest::addColumn<QString>("error");
@@ -114,7 +133,9 @@ void TestProductionLog::nonNumericSequenceAppendsNothing_data() {
                               << QStringLiteral("'АБВГД' is not a valid integer value");
     QTest::newRow("serial of 19 characters")
         << QByteArray("SSSSSSSSSSSSSSSSSSS") << "'' is not a valid integer value";
-    QTest::newRow("NUL shown whole") << QByteArray("SSSSSSSSSSSSSSSSSSS00\0" "12", 24)
+    QTest::newRow("NUL shown whole") << QByteArray("SSSSSSSSSSSSSSSSSSS00\0"
+                                                   "12",
+                                                   24)
                                      << "'00?12' is not a valid integer value";
 }
 

@@ -396,6 +396,13 @@ void TestSettingsMenu::loadChecksContent_data() {
                                   << "значения вне допустимых пределов:\n  Запуск двигателя"
                                   << false << "" << 1 << 0;
     QTest::newRow("damaged, Yes") << SettingsBytes(268) << 0 << damaged << true << "" << 1 << Words;
+    QByteArray unread = sound;
+    unread.replace(0, 4, QByteArray("\0\0\0\xFF", 4));
+    QTest::newRow("a word not read") << unread << 0 << "" << true
+                                     << "Эти значения не удалось прочитать из прибора, когда "
+                                        "сохранялся файл:\n  Параметр 33\nФайл нельзя записать в "
+                                        "прибор."
+                                     << 0 << 0;
     QTest::newRow("269 bytes") << none << 269 << "269 байт вместо 268" << false << "" << 1 << 0;
     QTest::newRow("60 MB") << none << (60 << 20) << "62914560 байт" << false << "" << 1 << 0;
 }

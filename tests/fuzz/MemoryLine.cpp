@@ -160,6 +160,7 @@ int32_t SerialLine::Read(uint8_t* buffer, uint32_t count) {
 }
 
 void SerialLine::MarkUnsettled() {}
+void SerialLine::MarkUnanswered() {}
 
 // The controller answers at once: whatever is still waiting before a request is stale.
 bool SerialLine::Settle() {

@@ -14,6 +14,7 @@
 #include "SettingsRecords.h"
 #include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+#include "TestDiskSync.h"
 #include "ToolData.h"
 
 #include <QAction>
@@ -54,15 +55,19 @@ private slots:
     void restorePointHoldsFirstReads_data();
     void restorePointHoldsFirstReads();
     void unchangedBlockAddsNoPoint();
+    void wordNotReadIsAskedAgainThenMarked_data();
+    void wordNotReadIsAskedAgainThenMarked();
     void loadIsJournalledAndUndone();
     void stepIsJournalledUndoneAndRedone();
     void unwritableFolderIsToldOnce();
+    void journalOffTheDiskHoldsTheNextStep();
 
 private:
     QString pointsDirectory() const;
     std::unique_ptr<QTemporaryDir> data_;
     std::unique_ptr<EmulatedPorts> ports_;
     std::unique_ptr<AppFixture> app_;
+    std::unique_ptr<TestDiskSync> disk_; // outlives the window's last sync
 };
 
 void TestSafetyNet::init() {
@@ -79,6 +84,7 @@ void TestSafetyNet::cleanup() {
     app_.reset();
     ports_.reset();
     data_.reset();
+    disk_.reset();
 }
 
 QString TestSafetyNet::pointsDirectory() const {
@@ -118,6 +124,40 @@ void TestSafetyNet::restorePointHoldsFirstReads() {
                          pointBytes.mid(record, SettingsRecords::RecordSize));
     }
     QCOMPARE(Bytes(points.front().path), expected);
+}
+
+void TestSafetyNet::wordNotReadIsAskedAgainThenMarked_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("readAtLast");
+    QTest::newRow("stalled 300 ms once") << "late,ms=300,times=1,addr=71" << true;
+    QTest::newRow("silent") << "silence,addr=71" << false;
+}
+
+void TestSafetyNet::wordNotReadIsAskedAgainThenMarked() {
+    QFETCH(QString, fault);
+    QFETCH(bool, readAtLast);
+    q5emu::Q5Emulator& controller = ports_->emulator();
+    controller.setZeroHead(true);
+    controller.setReplyDelay(q5emu::TwoFramesAt19200);
+    controller.setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    TSpinExtEdit& cylinders = *app_->form().SpinExtEdit2;
+    QCOMPARE(cylinders.isEnabled(), readAtLast);
+    if (readAtLast)
+        QCOMPARE(cylinders.Value(), 4.0L);
+    QCOMPARE(app_->messages.size(), readAtLast ? 0 : 1);
+    if (!readAtLast)
+        QVERIFY(app_->messages.front().startsWith(
+            QStringLiteral("Не удалось прочитать из прибора: P71.")));
+
+    const std::vector<RestorePoint> points = RestorePoints::List(
+        ToolData::Folder(), ToolData::ControllerFileName(CurrentDevice()).value());
+    QCOMPARE(points.size(), std::size_t{1});
+    const QByteArray record =
+        Bytes(points.front().path).mid((Cylinders - SettingsRecords::FirstAddress) * 4, 4);
+    QCOMPARE(record,
+             readAtLast ? QByteArray("\x04\x00\x04\x00", 4) : QByteArray("\x00\x00\x00\xFF", 4));
 }
 
 void TestSafetyNet::unchangedBlockAddsNoPoint() {
@@ -221,6 +261,36 @@ void TestSafetyNet::unwritableFolderIsToldOnce() {
     QCOMPARE(controller.param(Cylinders), 3);
     QCOMPARE(app_->messages.size(), 1);
     QVERIFY(app_->messages.front().startsWith(QStringLiteral("Папка данных недоступна")));
+}
+
+// The journal of a step fails to reach the disk: the next step is not sent, the technician is
+// told once with the journal's name, and the step after goes out without a journal.
+void TestSafetyNet::journalOffTheDiskHoldsTheNextStep() {
+    disk_ = std::make_unique<TestDiskSync>();
+    q5emu::Q5Emulator& controller = ports_->emulator();
+    controller.setParam(Cylinders, 6);
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    const QString journal = ChangeJournal::PathOf(ToolData::Folder(), CurrentDevice().serial);
+    // What the connection journaled is on the disk before the disk fails.
+    QTRY_VERIFY(!QFile::exists(journal) || disk_->Ended(journal) >= 1);
+    disk_->Fail(journal);
+    app_->form().show();
+    TSpinButton* arrows = app_->form().SpinExtEdit2->SpinButton();
+    const auto step = [arrows] {
+        QTest::mouseClick(arrows, Qt::LeftButton, {}, arrows->DownRect().center());
+    };
+    const int synced = disk_->Ended(journal);
+    step();
+    QCOMPARE(controller.param(Cylinders), 5);
+    QTRY_VERIFY(disk_->Ended(journal) > synced);
+    step();
+    QCOMPARE(controller.param(Cylinders), 5);
+    QTRY_COMPARE(app_->messages.size(), 1);
+    QVERIFY2(app_->messages.front().contains(journal), qPrintable(app_->messages.front()));
+    step(); // the window shows 4, not sent; the next step sends 3
+    QCOMPARE(controller.param(Cylinders), 3);
+    QCOMPARE(app_->messages.size(), 1);
 }
 
 QTEST_MAIN(TestSafetyNet)

@@ -3,9 +3,12 @@
 
 #include "ChangeJournal.h"
 #include "ControllerSequence.h"
+#include "Cp1251.h"
 #include "CsvLine.h"
 #include "LineDaySheet.h"
 #include "ProductionLine.h"
+#include "ProductionLog.h"
+#include "ProtocolRecord.h"
 #include "SampleWords.h"
 #include "SettingsFile.h"
 
@@ -18,6 +21,10 @@
 
 #include <memory>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,9 +61,10 @@ class TestLine : public QObject {
         return job;
     }
 
-    std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, int station) {
-        auto fixture = std::make_unique<q5emu::ControllerSequence>(q5emu::EmulatorOptions{},
-                                                                   *q5emu::ParseSequence(script));
+    std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, int station,
+                                                       q5emu::SequenceTiming timing = {}) {
+        auto fixture = std::make_unique<q5emu::ControllerSequence>(
+            q5emu::EmulatorOptions{}, *q5emu::ParseSequence(script), timing);
         fixture->setZeroHead(true);
         fixture->linkAt(Path(QStringLiteral("station%1").arg(station)).toStdString());
         fixture->start();
@@ -138,6 +146,100 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
         QVERIFY(Rows(line).isEmpty());
         QCOMPARE(fixture->frameLog().back().command, 2);
+    }
+
+    // A unit cut off after each write of its numbering, then plugged in again, never passes
+    // with the number of the unit before it (01200, which digits written one by one over 00000
+    // would reach), and the log tells the cut number from the given ones.
+    void aCutNumberingIsNeverAnotherUnits() {
+        constexpr int Writes = 24 + 1 + 8; // the last place is written twice
+        const QByteArray head =
+            QByteArray::fromStdString(q5emu::ControllerSequence::NumberedSerial(0)).left(19);
+        std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
+        std::vector<std::unique_ptr<ProductionLine>> lines;
+        LineJob job = Job();
+        job.logWait = std::chrono::milliseconds(10'000); // all number at once
+        for (int cut = 0; cut <= Writes; ++cut) {
+            job.logPath = Path(QStringLiteral("cut%1.lst").arg(cut));
+            QFile log(job.logPath);
+            QVERIFY(log.open(QIODevice::WriteOnly));
+            log.write(
+                ProtocolRecord::Make(Cp1251::Encode(ProductionLog::HeaderSerial()), "").bytes() +
+                ProtocolRecord::Make(head + "01200", "").bytes());
+            log.close();
+            // Pulled once the station has seen it silent: back with the same digits sooner, it
+            // would be taken for the unit not yet unplugged.
+            fixtures.push_back(Fixture(("cut=" + std::to_string(cut) + ",again").c_str(), 100 + cut,
+                                       {std::chrono::seconds(2), {}}));
+            lines.push_back(std::make_unique<ProductionLine>(Path(QString::number(cut))));
+            lines.back()->Start(job, {Path(QStringLiteral("station%1").arg(100 + cut))});
+        }
+        for (int cut = 0; cut <= Writes; ++cut) {
+            QTRY_VERIFY_WITH_TIMEOUT(Rows(*lines[size_t(cut)]).size() == 2, Minute);
+            const QList<QStringList> rows = Rows(*lines[size_t(cut)]);
+            // Only a unit whose every write went out holds its number whole.
+            const bool whole = cut == Writes;
+            QVERIFY2(rows[0][7] == LineReport::ResultText(false) && rows[1][7] == "ГОДЕН" &&
+                         rows[1][3] == Cp1251::Decode(head) + (whole ? "01201" : "01202"),
+                     qPrintable(QString::number(cut) + rows[1].join(u'|')));
+            QFile file(Path(QStringLiteral("cut%1.lst").arg(cut)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray log = file.readAll();
+            QCOMPARE(log.size(), (whole ? 3 : 4) * ProtocolRecord::Size);
+            using State = ProductionLog::NumberState;
+            QCOMPARE(ProductionLog::StateOf(ProtocolRecord::FromBytes(log.mid(84))),
+                     whole ? State::Numbered : State::Cut);
+            QCOMPARE(ProductionLog::StateOf(ProtocolRecord::FromBytes(log.right(42))),
+                     State::Numbered);
+        }
+    }
+
+    // A controller plugged in soon after the last was pulled is a unit of its own.
+    void aQuickSwapIsSeen_data() {
+        QTest::addColumn<int>("swapMs");
+        for (int ms : {100, 200, 500})
+            QTest::addRow("%d ms", ms) << ms;
+    }
+
+    void aQuickSwapIsSeen() {
+        QFETCH(int, swapMs);
+        auto fixture =
+            Fixture("new,new,new", 20 + swapMs,
+                    {std::chrono::milliseconds(1200), std::chrono::milliseconds(swapMs)});
+        ProductionLine line(Path(QStringLiteral("data-swap%1").arg(swapMs)));
+        LineJob job = Job();
+        job.logPath = Path(QStringLiteral("swap%1.lst").arg(swapMs));
+        line.Start(job, {Path(QStringLiteral("station%1").arg(20 + swapMs))});
+        QTRY_VERIFY_WITH_TIMEOUT(fixture->finished(), Minute);
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 3, Minute);
+        std::set<QString> serials;
+        for (const QStringList& row : Rows(line)) {
+            QCOMPARE(row[7], LineReport::ResultText(true));
+            serials.insert(row[3]);
+        }
+        QCOMPARE(serials.size(), size_t{3});
+    }
+
+    // A reference file that can be read only once (a pipe) loads: its words and its SHA-256
+    // are of the same bytes.
+    void theReferenceIsReadOnce() {
+        const QByteArray pipe = QFile::encodeName(Path(QStringLiteral("reference.pipe")));
+        QVERIFY(::mkfifo(pipe.constData(), 0600) == 0);
+        const LineJob job = Job();
+        QFile file(job.reference.path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        // A reader keeps the pipe open while the bytes are put in and the writer leaves.
+        const int keeper = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+        const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        QVERIFY(keeper >= 0 && writer >= 0);
+        QCOMPARE(::write(writer, bytes.constData(), static_cast<size_t>(bytes.size())),
+                 ssize_t(bytes.size()));
+        ::close(writer);
+        const ReferenceFile reference = ReferenceFile::Load(QFile::decodeName(pipe));
+        ::close(keeper);
+        QCOMPARE(reference.sha256, job.reference.sha256);
+        QCOMPARE(reference.words, job.reference.words);
     }
 
     // A production log that another holds ends the unit unnumbered, and nothing is written.

@@ -40,6 +40,7 @@ private slots:
     void cleanup();
 
     void hungUpPortIsClosedAndLeftAlone();
+    void writeThatNeverWentOutIsNotAnnounced();
     void lostPortReopens_data();
     void lostPortReopens();
     void lostAfterThreeFailuresInARow_data();
@@ -98,6 +99,17 @@ void TestLinkLoss::hungUpPortIsClosedAndLeftAlone() {
     failExchanges(1);
     QCOMPARE(last.attempts, 0); // nothing more is sent to it
     QVERIFY(!Comm_Fun::ReopenLostPort());
+}
+
+void TestLinkLoss::writeThatNeverWentOutIsNotAnnounced() {
+    int announced = 0;
+    WindowLink().SetWriteSent([&announced](uint8_t, uint8_t, uint16_t) { ++announced; });
+    device->unplug();
+    QVERIFY(!SendCommand(CmdWriteParam, Spare, 1));
+    WindowLink().SetWriteSent({});
+    QCOMPARE(announced, 0);
+    QCOMPARE(last.outcome, ExchangeOutcome::PortGone);
+    QCOMPARE(last.attempts, 0);
 }
 
 void TestLinkLoss::lostPortReopens_data() {

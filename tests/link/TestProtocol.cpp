@@ -53,6 +53,8 @@ private slots:
     void failedReplyAndTheExchangeAfter();
     void lateReplyIsNeverTaken_data();
     void lateReplyIsNeverTaken();
+    void stallShiftsNoRead_data();
+    void stallShiftsNoRead();
     void garbledReplyIsAskedForAgain_data();
     void garbledReplyIsAskedForAgain();
     void closedPortSendsNothing();
@@ -183,6 +185,32 @@ void TestProtocol::lateReplyIsNeverTaken() {
         QCOMPARE(ReplyValue(), HotVoltsWord);
         QVERIFY(SendCommand(CmdReadParam, Enrichment, 0));
         QCOMPARE(ReplyBytes(), Bytes({0, 0, EnrichmentWord, 0, EnrichmentWord}));
+    }
+}
+
+void TestProtocol::stallShiftsNoRead_data() {
+    QTest::addColumn<int>("stallMs");
+    for (const int ms : {60, 100, 150, 300})
+        QTest::addRow("%d ms", ms) << ms;
+}
+
+void TestProtocol::stallShiftsNoRead() {
+    // The controller stalls once on word 40, then answers the requests that came meanwhile in
+    // order, each two frame times after the one before.
+    QFETCH(int, stallMs);
+    emulator().setZeroHead(true);
+    emulator().setReplyDelay(q5emu::TwoFramesAt19200);
+    for (uint8_t address = 40; address <= 44; ++address)
+        emulator().setParam(address, static_cast<uint16_t>(1000 + address));
+    q5emu::FaultSpec stall(q5emu::FaultMode::LateReply);
+    stall.address = 40;
+    stall.times = 1;
+    stall.delay = std::chrono::milliseconds(stallMs);
+    emulator().setFault(stall);
+    QVERIFY(!SendCommand(CmdReadParam, 40, 0));
+    for (uint8_t address : {41, 42, 43, 40, 44}) {
+        QVERIFY2(SendCommand(CmdReadParam, address, 0), qPrintable(QString::number(address)));
+        QCOMPARE(ReplyValue(), 1000 + address);
     }
 }
 

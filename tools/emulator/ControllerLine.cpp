@@ -165,6 +165,7 @@ void ControllerLine::hangUpIfPending() {
         return;
     hangUpPending_ = false;
     outgoing_.clear();
+    busyUntil_ = {};
     pty_.renew();
 }
 
@@ -233,8 +234,10 @@ void ControllerLine::handleFrame(const Frame::Bytes& bytes, Clock::time_point no
 
         if (logged.checksumOk && logged.command <= CmdWriteParam) {
             Reply reply = answer(bytes);
-            if (!reply.bytes.empty())
-                schedule(now + reply.delay, std::move(reply.bytes));
+            if (!reply.bytes.empty()) {
+                busyUntil_ = std::max(now, busyUntil_) + reply.delay;
+                schedule(busyUntil_, std::move(reply.bytes));
+            }
         }
     }
     if (observer)

@@ -1,6 +1,8 @@
 #pragma once
 // The controller model on a pseudo-terminal, served by its own thread: a controller that
-// always answers, as a sound one on a sound line does.
+// always answers, as a sound one on a sound line does. Like the controller it handles one
+// request at a time: a reply that is delayed holds back the replies to the requests that come
+// in meanwhile, which follow it in order.
 //
 // Every complete five-byte request with a correct checksum is answered with
 // [command, address, word low, word high, sum], or with zeros for the first two bytes when
@@ -108,6 +110,8 @@ protected:
 private:
     bool zeroHead_ = false;
     bool hangUpPending_ = false;
+    // When the reply to the last request goes out: the next one is not answered before.
+    Clock::time_point busyUntil_{};
     struct Outgoing {
         Clock::time_point due;
         std::vector<uint8_t> bytes;

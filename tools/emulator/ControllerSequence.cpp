@@ -14,6 +14,14 @@ constexpr uint8_t CmdReadParam = 2, CmdWriteParam = 3;
 constexpr std::string_view SerialHead = "\xD2\xE0\xF0\xE2\xE8\xEA-Q5 \xC3\xC1\xCE 2026 ";
 static_assert(SerialHead.size() == 19);
 
+// A station looking for its next unit reads the identity word and the sequence digits.
+bool IsProbe(uint8_t address) {
+    using IdentityWords::FirstSequenceAddress;
+    return address == IdentityWords::Address ||
+           (address >= FirstSequenceAddress &&
+            address < FirstSequenceAddress + IdentityWords::SequenceLength);
+}
+
 std::optional<uint16_t> ParseArgument(std::string_view text) {
     unsigned value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -27,6 +35,8 @@ std::optional<ScriptedUnit> ParseUnit(std::string_view item) {
         return ScriptedUnit{UnitKind::Numbered, 0};
     if (item == "new")
         return ScriptedUnit{UnitKind::Unnumbered, 0};
+    if (item == "again")
+        return ScriptedUnit{UnitKind::Again, 0};
     const size_t equals = item.find('=');
     if (equals == std::string_view::npos)
         return std::nullopt;
@@ -38,6 +48,8 @@ std::optional<ScriptedUnit> ParseUnit(std::string_view item) {
         return ScriptedUnit{UnitKind::OtherIdentity, *argument};
     if (name == "silent")
         return ScriptedUnit{UnitKind::SilentMidWrite, *argument};
+    if (name == "cut")
+        return ScriptedUnit{UnitKind::CutMidNumbering, *argument};
     if (name == "nostore" && *argument <= 255)
         return ScriptedUnit{UnitKind::NoStore, *argument};
     if (name == "pulled")
@@ -92,11 +104,13 @@ void ControllerSequence::plugIn(Clock::time_point now) {
     if (arrived_ == units_.size())
         return;
     const ScriptedUnit& unit = units_[arrived_];
-    state_ = blank_;
-    if (unit.kind == UnitKind::Unnumbered)
-        state_.writeText(IdentityWords::FirstSerialAddress, std::string(SerialHead) + "00000");
-    else
-        state_.writeText(IdentityWords::FirstSerialAddress, NumberedSerial(arrived_));
+    if (unit.kind != UnitKind::Again) {
+        state_ = blank_;
+        const bool unnumbered =
+            unit.kind == UnitKind::Unnumbered || unit.kind == UnitKind::CutMidNumbering;
+        state_.writeText(IdentityWords::FirstSerialAddress,
+                         unnumbered ? std::string(SerialHead) + "00000" : NumberedSerial(arrived_));
+    }
     if (unit.kind == UnitKind::OtherIdentity)
         state_.write(Space::Param, IdentityWords::Address, unit.argument);
     ++arrived_;
@@ -124,7 +138,7 @@ ControllerLine::Reply ControllerSequence::answer(const Frame::Bytes& request) {
         return {};
     const uint8_t command = request[0];
     const uint8_t address = request[1];
-    if (!(command == CmdReadParam && address == IdentityWords::Address))
+    if (!(command == CmdReadParam && IsProbe(address)))
         lastWork_ = now;
     const ScriptedUnit& unit = units_[arrived_ - 1];
     if (command == CmdWriteParam) {
@@ -135,7 +149,8 @@ ControllerLine::Reply ControllerSequence::answer(const Frame::Bytes& request) {
             return {};
         }
     }
-    if (unit.kind == UnitKind::SilentMidWrite && paramWrites_ > unit.argument)
+    if ((unit.kind == UnitKind::SilentMidWrite || unit.kind == UnitKind::CutMidNumbering) &&
+        paramWrites_ > unit.argument)
         return {};
     if (unit.kind == UnitKind::NoStore && command == CmdWriteParam && address == unit.argument) {
         const uint16_t kept = state_.read(Space::Param, address, 0);

@@ -2,7 +2,8 @@
 // Controllers that come and go on one emulated port, as on a production-line fixture: each
 // scripted controller is plugged in, worked on, and pulled out again; a gap of silence
 // follows, then the next one arrives. A controller leaves once `linger` has passed with no
-// request but reads of the identity word (its arrival counts as a request); a "pulled" one
+// request but probes: reads of the identity word or of the sequence digits (its arrival counts
+// as a request); a "pulled" one
 // leaves mid-way with a hang-up of the line. After the last one the port stays silent.
 //
 // All public members may be called from any thread while it serves.
@@ -18,12 +19,14 @@
 namespace q5emu {
 
 enum class UnitKind {
-    Numbered,       // holds a serial number of its own
-    Unnumbered,     // sequence number "00000"
-    OtherIdentity,  // identity word `argument` instead of 503
-    SilentMidWrite, // answers `argument` parameter writes, then nothing at all
-    NoStore,        // acknowledges writes of parameter `argument` but keeps the old word
-    Pulled,         // the line hangs up at its `argument`-th parameter write
+    Numbered,        // holds a serial number of its own
+    Unnumbered,      // sequence number "00000"
+    OtherIdentity,   // identity word `argument` instead of 503
+    SilentMidWrite,  // answers `argument` parameter writes, then nothing at all
+    CutMidNumbering, // un-numbered, and silent as SilentMidWrite
+    NoStore,         // acknowledges writes of parameter `argument` but keeps the old word
+    Pulled,          // the line hangs up at its `argument`-th parameter write
+    Again,           // the one before, plugged in again with the words it was left with
 };
 
 struct ScriptedUnit {
@@ -31,7 +34,8 @@ struct ScriptedUnit {
     uint16_t argument = 0;
 };
 
-// "numbered,new,identity=502,silent=20,nostore=93,pulled=30"; nullopt when malformed.
+// "numbered,new,identity=502,silent=20,cut=7,nostore=93,pulled=30,again"; nullopt when
+// malformed.
 std::optional<std::vector<ScriptedUnit>> ParseSequence(std::string_view text);
 
 struct SequenceTiming {

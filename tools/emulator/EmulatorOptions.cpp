@@ -18,6 +18,8 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 6> ModeNames{{
     {FaultMode::LateReply, "late"},
 }};
 
+constexpr uint16_t MaxLateReplyMs = 60000;
+
 template <typename T> std::optional<T> ParseNumber(std::string_view text) {
     uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -69,6 +71,16 @@ std::optional<FaultSpec> ParseFaultSpec(std::string_view text) {
             if (!n || *n == 0)
                 return std::nullopt;
             fault.every = *n;
+        } else if (key == "times") {
+            const auto n = ParseNumber<uint32_t>(value);
+            if (!n)
+                return std::nullopt;
+            fault.times = *n;
+        } else if (key == "ms") {
+            const auto n = ParseNumber<uint16_t>(value);
+            if (!n || *n > MaxLateReplyMs)
+                return std::nullopt;
+            fault.delay = std::chrono::milliseconds(*n);
         } else if (key == "cmd" || key == "addr") {
             const auto n = ParseNumber<uint8_t>(value);
             if (!n)

@@ -79,7 +79,7 @@ ControllerLine::Reply Q5Emulator::answer(const Frame::Bytes& request) {
         reply.bytes.insert(reply.bytes.end(), TrailingNoise.begin(), TrailingNoise.end());
         break;
     case FaultMode::LateReply:
-        reply.delay = LateReplyDelay;
+        reply.delay = fault_.delay;
         break;
     default:
         break;
