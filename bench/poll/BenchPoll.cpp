@@ -8,6 +8,7 @@
 #include "BenchStats.h"
 
 #include "Connection.h"
+#include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "DataLogMenu.h"
 #include "EmulatedPorts.h"
@@ -20,7 +21,6 @@
 #include "Recorder.h"
 #include "Ser_num.h"
 #include "Startup.h"
-#include "ControllerLink.h"
 #include "WindowLink.h"
 #include "WindowSession.h"
 

@@ -6,8 +6,8 @@
 #include "EmulatedPorts.h"
 #include "Protocol.h"
 #include "SafetyNet.h"
-#include "WriteOperation.h"
 #include "TestDiskSync.h"
+#include "WriteOperation.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,13 +3,13 @@
 
 #include "Comm_Fun.h"
 #include "ConnectionEvents.h"
+#include "ControllerLink.h"
 #include "EmulatedPorts.h"
 #include "JournalFeed.h"
 #include "LiveFeed.h"
 #include "LivePoller.h"
 #include "LogReader.h"
 #include "Recorder.h"
-#include "ControllerLink.h"
 #include "WindowLink.h"
 
 #include <QFile>

@@ -7,12 +7,9 @@
 #include "AppLook.h"
 #include "ChartView.h"
 #include "ChartWindow.h"
-#include "ConnectionEvents.h"
-#include "JournalFeed.h"
-#include "LivePoller.h"
-#include "WindowLink.h"
 #include "CompareDialog.h"
 #include "Connection.h"
+#include "ConnectionEvents.h"
 #include "ControlHold.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
@@ -20,8 +17,10 @@
 #include "Form1.h"
 #include "Form3.h"
 #include "IdlingDrive.h"
+#include "JournalFeed.h"
 #include "LineScreen.h"
 #include "LinkIndicator.h"
+#include "LivePoller.h"
 #include "Messages.h"
 #include "Offline.h"
 #include "PortChoice.h"
@@ -36,6 +35,7 @@
 #include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowLink.h"
 
 #include <QApplication>
 #include <QComboBox>

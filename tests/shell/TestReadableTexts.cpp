@@ -2,15 +2,15 @@
 // a text box's edge, and a folder's path shown where no file manager opens it.
 #include "ChartWindow.h"
 #include "ConnectionEvents.h"
-#include "JournalFeed.h"
-#include "LivePoller.h"
-#include "WindowLink.h"
 #include "FolderOpener.h"
 #include "Form3.h"
+#include "JournalFeed.h"
+#include "LivePoller.h"
 #include "PortsDialog.h"
 #include "QtTranslations.h"
 #include "RecordingDialog.h"
 #include "Ser_num.h"
+#include "WindowLink.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -101,7 +101,8 @@ private slots:
         QTest::newRow("recording, rate noted")
             << WindowMaker([] { return new RecordingDialog(QStringLiteral("/tmp/log.csv"), 10); });
         QTest::newRow("ports") << WindowMaker([] { return new PortsDialog; });
-        QTest::newRow("charts") << WindowMaker([this] { return new ChartWindow(feed_, writes_, events_); });
+        QTest::newRow("charts") << WindowMaker(
+            [this] { return new ChartWindow(feed_, writes_, events_); });
     }
     void noTextWiderThanItsWidget() {
         QFETCH(WindowMaker, make);
