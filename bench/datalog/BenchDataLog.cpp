@@ -13,10 +13,14 @@
 #include "ConnectionEvents.h"
 #include "EmulatedPorts.h"
 #include "IdlingDrive.h"
+#include "JournalFeed.h"
+#include "LiveFeed.h"
+#include "LivePoller.h"
 #include "LogReader.h"
 #include "PlainParse.h"
 #include "Protocol.h"
 #include "Recorder.h"
+#include "WindowLink.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -58,6 +62,10 @@ double ResidentMb() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    LivePoller poller(WindowLink());
+    ConnectionEvents events;
+    JournalFeed writes;
+    LiveFeed feed(poller, events);
     // "record" alone skips the log and the chart (for looking at the recording by itself).
     const bool recordOnly = argc > 1 && QByteArray(argv[1]) == "record";
     QTemporaryDir dir;
@@ -92,7 +100,7 @@ int main(int argc, char** argv) {
                     Median(plain), OpenRounds, checksum);
 
         // The whole day in the chart window, eight values stacked.
-        ChartWindow window;
+        ChartWindow window(feed, writes, events);
         window.resize(1200, 800);
         window.OpenLog(path);
         QStringList eight;
@@ -124,17 +132,16 @@ int main(int argc, char** argv) {
     // A recording at 10 a second against an emulator at the line's timing.
     q5emu::EmulatorOptions lineTiming;
     EmulatedPorts ports(1, {0}, lineTiming);
-    LiveFeed::Instance();
     Comm_Fun::OpenPort(1, 19200);
     const auto e0 = Clock::now();
     for (int i = 0; i < 200; ++i)
         SendCommand(CmdReadLive, 162, 0);
     const double exchangeMs = Ms(Clock::now() - e0) / 200;
-    emit ConnectionEvents::Instance().connected();
+    emit events.connected();
     double recordCpu = 0, recordWall = 0;
     qint64 rows = 0;
     {
-        Recorder recorder(dir.filePath(QStringLiteral("record.csv")), RecordRate);
+        Recorder recorder(dir.filePath(QStringLiteral("record.csv")), RecordRate, feed, writes);
         const double cpu0 = ThreadCpuSeconds();
         const auto t0 = Clock::now();
         Spin(RecordSeconds * 1000);
@@ -143,12 +150,12 @@ int main(int argc, char** argv) {
         recordWall = Ms(Clock::now() - t0) / 1000;
         rows = recorder.Rows();
     }
-    emit ConnectionEvents::Instance().closed();
+    emit events.closed();
     Comm_Fun::ClosePort();
     const double recordRatio = recordCpu / recordWall;
     std::printf("record: %lld rows in %.1f s at %d a second (overruns %d), GUI thread %.3f s "
                 "processor time\n",
-                rows, recordWall, RecordRate, LiveFeed::Instance().Overruns(), recordCpu);
+                rows, recordWall, RecordRate, feed.Overruns(), recordCpu);
 
     std::printf("log_open_ratio %.2f\n", openRatio);
     std::printf("log_open_ms %.1f\n", openMs);

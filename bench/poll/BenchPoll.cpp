@@ -8,6 +8,9 @@
 #include "BenchStats.h"
 
 #include "Connection.h"
+#include "ControllerLink.h"
+#include "ControllerSession.h"
+#include "DataLogMenu.h"
 #include "EmulatedPorts.h"
 #include "ErrorHandler.h"
 #include "ExchangeObserver.h"
@@ -18,6 +21,8 @@
 #include "Recorder.h"
 #include "Ser_num.h"
 #include "Startup.h"
+#include "WindowLink.h"
+#include "WindowSession.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -51,7 +56,6 @@ int main(int argc, char** argv) {
 
     const q5emu::EmulatorOptions lineTiming;
     EmulatedPorts ports(1, {0}, lineTiming);
-    LiveFeed::Instance();
     Connect_to_COM1Click();
     if (!DeviceConnected()) {
         std::fprintf(stderr, "no controller found\n");
@@ -59,13 +63,14 @@ int main(int argc, char** argv) {
     }
 
     int liveReads = 0, paramReads = 0, failed = 0;
-    const auto counting = ExchangeObservers::Add([&](const ExchangeRecord& record) {
+    const auto counting = WindowLink().Observe([&](const ExchangeRecord& record) {
         ++(record.command == CmdReadLive ? liveReads : paramReads);
         failed += record.outcome != ExchangeOutcome::Success;
     });
     std::vector<double> exchanges, live, rows;
     {
-        Recorder recorder(QDir(workDir.path()).filePath(QStringLiteral("poll.csv")), Rate);
+        Recorder recorder(QDir(workDir.path()).filePath(QStringLiteral("poll.csv")), Rate,
+                          Recording::Feed(form), SessionOf(form).Journal());
         Spin(1000); // the displays' timers fall into step
         for (int stretch = 0; stretch < Stretches; ++stretch) {
             liveReads = paramReads = 0;
@@ -87,6 +92,6 @@ int main(int argc, char** argv) {
     std::printf("poll_live_reads_per_second %.1f\n", Median(live));
     std::printf("poll_rows_per_second %.2f\n", Median(rows));
     std::printf("poll_failed_exchanges %d\n", failed);
-    std::printf("poll_overruns %d\n", LiveFeed::Instance().Overruns());
+    std::printf("poll_overruns %d\n", Recording::Feed(form).Overruns());
     return 0;
 }

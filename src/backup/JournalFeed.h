@@ -1,6 +1,7 @@
 #pragma once
-// Every journal record as it is made, for whoever follows the writes live (a data recording
-// marks them as events). Records come on the GUI thread, right after the write they describe.
+// Every journal record of one link as it is made, for whoever follows the writes live (a data
+// recording marks them as events). Records come on the link's thread, right after the write
+// they describe.
 
 #include "ChangeJournal.h"
 
@@ -9,7 +10,7 @@
 class JournalFeed : public QObject {
     Q_OBJECT
 public:
-    static JournalFeed& Instance();
+    using QObject::QObject;
 
 signals:
     void recorded(const JournalRecord& record);

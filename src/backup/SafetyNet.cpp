@@ -2,7 +2,6 @@
 
 #include "Catalogue.h"
 #include "ControllerLink.h"
-#include "JournalFeed.h"
 #include "Protocol.h"
 #include "WriteOperation.h"
 
@@ -46,9 +45,10 @@ QString GestureOperation(const Catalogue::Entry* entry) {
 
 } // namespace
 
-SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
+SafetyNet::SafetyNet(ControllerLink& link, WriteOperations& operations, QObject* parent)
+    : QObject(parent), link_(link), operations_(operations) {
     subscription_ = link_.Observe([this](const ExchangeRecord& record) { OnExchange(record); });
-    WriteOperation::SetEndHook([this] { CloseAction(); });
+    operations_.SetEndHook(this, [this] { CloseAction(); });
     // The journal of an action goes on the disk while the technician looks at its result;
     // it is there before the controller is written again.
     link_.SetWriteGate([this] { return JournalOnDisk(); });
@@ -60,7 +60,7 @@ SafetyNet::SafetyNet(ControllerLink& link, QObject* parent) : QObject(parent), l
 SafetyNet::~SafetyNet() {
     link_.SetWriteGate({});
     link_.SetWriteSent({});
-    WriteOperation::SetEndHook({});
+    operations_.ClearEndHook(this);
 }
 
 void SafetyNet::BeginAttempt() {
@@ -122,7 +122,7 @@ bool SafetyNet::ReadUnknown(const std::vector<uint8_t>& addresses) {
 
 JournalRecord SafetyNet::RecordOf(bool live, uint8_t address, uint16_t sent) {
     const Catalogue::Entry* entry = EntryOf(live, address);
-    const WriteOperation* operation = WriteOperation::Current();
+    const WriteOperation* operation = operations_.Current();
     JournalRecord line;
     line.time = clock_.Now();
     line.serial = serial_;
@@ -172,7 +172,7 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
     }
     Journal(line);
 
-    const WriteOperation* operation = WriteOperation::Current();
+    const WriteOperation* operation = operations_.Current();
     const bool recorded = operation ? operation->Recorded() : !live;
     if (!recorded || live)
         return;
@@ -189,7 +189,7 @@ void SafetyNet::OnExchange(const ExchangeRecord& record) {
 }
 
 void SafetyNet::Journal(const JournalRecord& record) {
-    emit JournalFeed::Instance().recorded(record);
+    emit feed_.recorded(record);
     if (journalRoot_.isEmpty())
         return;
     if (!journal_.Append(journalRoot_, record)) {
@@ -223,7 +223,7 @@ bool SafetyNet::JournalOnDisk() {
 void SafetyNet::CloseAction() {
     closeQueued_ = false;
     journal_.SyncInBackground();
-    if (WriteOperation::Current() || !history_.Open())
+    if (operations_.Current() || !history_.Open())
         return;
     history_.Close();
     emit historyChanged();

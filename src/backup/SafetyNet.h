@@ -1,12 +1,14 @@
 #pragma once
 // The safety net of one connection, behind every exchange: it learns the controller's words
 // from the replies, journals each word written, keeps the undo list and completes the restore
-// point at the end of the connection sequence. Window-free; it is handed the link it guards,
-// and the shell tells it when a connection begins, succeeds and ends.
+// point at the end of the connection sequence. Window-free; it is handed the link it guards and
+// the operations open on that link's session, and is told when a connection begins, succeeds
+// and ends.
 
 #include "ChangeJournal.h"
 #include "ConnectionWords.h"
 #include "ExchangeObserver.h"
+#include "JournalFeed.h"
 #include "LocalSecondClock.h"
 #include "UndoHistory.h"
 
@@ -18,12 +20,13 @@
 #include <vector>
 
 class ControllerLink;
+class WriteOperations;
 
 class SafetyNet : public QObject {
     Q_OBJECT
 public:
-    // `link` must outlive the safety net.
-    explicit SafetyNet(ControllerLink& link, QObject* parent = nullptr);
+    // `link` and `operations` must outlive the safety net.
+    SafetyNet(ControllerLink& link, WriteOperations& operations, QObject* parent = nullptr);
     ~SafetyNet() override;
 
     // A connection attempt begins: what was learned and the undo list are forgotten; writes
@@ -44,6 +47,8 @@ public:
     bool ReadUnknown(const std::vector<uint8_t>& addresses);
 
     UndoHistory& History() { return history_; }
+    // Every journal record of this link as it is made.
+    JournalFeed& Feed() { return feed_; }
 
     // Asked at a write of no operation: true when it goes on with the gesture of the action
     // before (a key or an arrow held down), which it then joins.
@@ -73,6 +78,8 @@ private:
     void StopJournal();
 
     ControllerLink& link_;
+    WriteOperations& operations_;
+    JournalFeed feed_;
     ExchangeObservers::Subscription subscription_;
     ConnectionWords words_;
     UndoHistory history_;

@@ -37,8 +37,9 @@ QString LogsFolder() {
 
 } // namespace
 
-ChartWindow::ChartWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), liveStart_(std::chrono::steady_clock::now()),
+ChartWindow::ChartWindow(LiveFeed& feed, JournalFeed& writes, ConnectionEvents& events,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), feed_(feed), liveStart_(std::chrono::steady_clock::now()),
       view_(new ChartView(this)), list_(new QListWidget(this)), cursorLabel_(new QLabel(this)),
       noteLabel_(new QLabel(this)), span_(new QComboBox(this)) {
     setObjectName(QStringLiteral("ChartWindow"));
@@ -93,10 +94,9 @@ ChartWindow::ChartWindow(QWidget* parent)
     connect(view_, &ChartView::cursorMoved, this,
             [this] { cursorLabel_->setText(view_->CursorText()); });
     cursorLabel_->setObjectName(QStringLiteral("CursorReadout"));
-    connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &ChartWindow::AddSample);
-    connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &ChartWindow::AddWrite);
-    connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, this,
-            [this] { BreakLive(); });
+    connect(&feed_, &LiveFeed::sampled, this, &ChartWindow::AddSample);
+    connect(&writes, &JournalFeed::recorded, this, &ChartWindow::AddWrite);
+    connect(&events, &ConnectionEvents::closed, this, [this] { BreakLive(); });
 
     ShowLive();
 }
@@ -278,7 +278,7 @@ void ChartWindow::AddWrite(const JournalRecord& record) {
 void ChartWindow::UpdateDemand() {
     if (isVisible() && !replay_) {
         if (!demand_.active())
-            demand_ = LiveFeed::Instance().Want(LiveRate);
+            demand_ = feed_.Want(LiveRate);
     } else {
         demand_.reset();
     }

@@ -10,6 +10,8 @@
 #include <QWidget>
 
 class ChartView;
+class ConnectionEvents;
+class JournalFeed;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -24,7 +26,10 @@ public:
     // The longest live span kept, in seconds.
     static constexpr double LiveKeptSeconds = 15 * 60;
 
-    explicit ChartWindow(QWidget* parent = nullptr);
+    // Charts the samples of `feed` with the writes of `writes`, breaking the live curves when
+    // `events` says the connection closed; all three outlive the window.
+    ChartWindow(LiveFeed& feed, JournalFeed& writes, ConnectionEvents& events,
+                QWidget* parent = nullptr);
 
     // Replays a recorded log. Throws LogError when it is no data log.
     void OpenLog(const QString& path);
@@ -64,6 +69,7 @@ private:
     void UpdateDemand();
     double LiveSeconds() const;
 
+    LiveFeed& feed_;
     DataLog live_;
     std::optional<DataLog> replay_;
     QString replayName_;

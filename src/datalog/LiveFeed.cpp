@@ -5,14 +5,10 @@
 
 #include <algorithm>
 
-LiveFeed& LiveFeed::Instance() {
-    static LiveFeed feed;
-    return feed;
-}
-
 LiveFeed::Demand& LiveFeed::Demand::operator=(Demand&& other) noexcept {
     if (this != &other) {
         reset();
+        feed_ = std::move(other.feed_);
         rate_ = std::move(other.rate_);
     }
     return *this;
@@ -26,16 +22,17 @@ void LiveFeed::Demand::reset() {
     if (!rate_)
         return;
     rate_.reset();
-    LiveFeed::Instance().Update();
+    if (feed_)
+        feed_->Update();
 }
 
-LiveFeed::LiveFeed() {
+LiveFeed::LiveFeed(LivePoller& poller, ConnectionEvents& events, QObject* parent)
+    : QObject(parent), poller_(poller) {
     period_.setTimerType(Qt::PreciseTimer);
     step_.setSingleShot(true);
     step_.setInterval(0);
     connect(&period_, &QTimer::timeout, this, &LiveFeed::BeginSample);
     connect(&step_, &QTimer::timeout, this, &LiveFeed::ReadNext);
-    auto& events = ConnectionEvents::Instance();
     connect(&events, &ConnectionEvents::connected, this, [this] { SetConnected(true); });
     connect(&events, &ConnectionEvents::connecting, this, [this] { SetConnected(false); });
     connect(&events, &ConnectionEvents::closed, this, [this] { SetConnected(false); });
@@ -44,7 +41,7 @@ LiveFeed::LiveFeed() {
 LiveFeed::Demand LiveFeed::Want(int rate) {
     auto shared = std::make_shared<int>(std::max(rate, 1));
     demands_.push_back(shared);
-    Demand demand(std::move(shared));
+    Demand demand(this, std::move(shared));
     Update();
     return demand;
 }
@@ -104,13 +101,13 @@ void LiveFeed::BeginSample() {
 }
 
 std::optional<uint16_t> LiveFeed::TakeOrRead(uint8_t address, bool& exchanged) {
-    const LivePoller::Reading& latest = LivePoller::Latest(address);
+    const LivePoller::Reading& latest = poller_.Latest(address);
     if (latest.number > taken_[address] && latest.at >= freshSince_) {
         taken_[address] = latest.number;
         return latest.word;
     }
-    const std::optional<uint16_t> word = LivePoller::Read(address);
-    taken_[address] = LivePoller::Latest(address).number;
+    const std::optional<uint16_t> word = poller_.Read(address);
+    taken_[address] = poller_.Latest(address).number;
     exchanged = true;
     return word;
 }

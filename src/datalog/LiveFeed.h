@@ -1,26 +1,30 @@
 #pragma once
-// The one sampler of live values while a controller is connected, shared by a recording and
-// the live charts: it samples at the highest rate anyone wants. A value the window read since
-// the sample before began (its monitor, its displays) is taken as the window read it, failed or
-// not, each reading once; the others are read one value per pass of the event loop, so a
+// The sampler of one session's live values while its controller is connected, shared by a
+// recording and the live charts: it samples at the highest rate anyone wants. A value the window
+// read since the sample before began (its monitor, its displays) is taken as the window read it,
+// failed or not, each reading once; the others are read one value per pass of the event loop, so a
 // user's write waits behind one exchange at most, never behind a whole sample. While the link
 // is lost a sample is taken without exchanges, every value failed.
 
 #include "LiveSample.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <functional>
 #include <memory>
 
+class ConnectionEvents;
+class LivePoller;
+
 class LiveFeed : public QObject {
     Q_OBJECT
 public:
-    // Made on the first call; it follows the connection events from then on, so the program
-    // makes it before its first connection.
-    static LiveFeed& Instance();
+    // Reads through `poller` and follows `events` from now on, so it is made before the first
+    // connection; both outlive it.
+    LiveFeed(LivePoller& poller, ConnectionEvents& events, QObject* parent = nullptr);
 
     // Keeps a wanted rate while it lives; move-only.
     class Demand {
@@ -34,7 +38,8 @@ public:
 
     private:
         friend class LiveFeed;
-        explicit Demand(std::shared_ptr<int> rate) : rate_(std::move(rate)) {}
+        Demand(LiveFeed* feed, std::shared_ptr<int> rate) : feed_(feed), rate_(std::move(rate)) {}
+        QPointer<LiveFeed> feed_;
         std::shared_ptr<int> rate_;
     };
 
@@ -52,7 +57,6 @@ signals:
     void sampled(const LiveSample& sample);
 
 private:
-    LiveFeed();
     void Update();
     void SetConnected(bool connected);
     void BeginSample();
@@ -60,6 +64,7 @@ private:
     // The value of this sample at the address, from the window's reading when it has one.
     std::optional<uint16_t> TakeOrRead(uint8_t address, bool& exchanged);
 
+    LivePoller& poller_;
     std::vector<std::weak_ptr<int>> demands_;
     std::function<bool()> linkLost_;
     bool connected_ = false;

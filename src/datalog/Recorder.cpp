@@ -5,15 +5,16 @@
 #include "LogFormat.h"
 #include "LogWriter.h"
 
-Recorder::Recorder(const QString& path, int rate, QObject* parent)
+Recorder::Recorder(const QString& path, int rate, LiveFeed& feed, JournalFeed& writes,
+                   QObject* parent)
     : QObject(parent), writer_(std::make_unique<LogWriter>(path, Catalogue::LiveValues())),
       rate_(std::max(rate, 1)), start_(std::chrono::steady_clock::now()) {
     clock_.start();
-    connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, &Recorder::OnSample);
-    connect(&JournalFeed::Instance(), &JournalFeed::recorded, this, &Recorder::OnWrite);
+    following_ = {connect(&feed, &LiveFeed::sampled, this, &Recorder::OnSample),
+                  connect(&writes, &JournalFeed::recorded, this, &Recorder::OnWrite)};
     connect(&flushTimer_, &QTimer::timeout, this, &Recorder::FlushNow);
     flushTimer_.start(FlushIntervalMs);
-    demand_ = LiveFeed::Instance().Want(rate_);
+    demand_ = feed.Want(rate_);
 }
 
 Recorder::~Recorder() {
@@ -35,11 +36,7 @@ qint64 Recorder::Rows() const {
 void Recorder::Finish() {
     if (!recording_)
         return;
-    recording_ = false;
-    demand_.reset();
-    flushTimer_.stop();
-    disconnect(&LiveFeed::Instance(), nullptr, this, nullptr);
-    disconnect(&JournalFeed::Instance(), nullptr, this, nullptr);
+    StopFollowing();
     writer_->Flush();
 }
 
@@ -72,11 +69,16 @@ void Recorder::FlushNow() {
     try {
         writer_->Flush();
     } catch (const LogError& error) {
-        recording_ = false;
-        demand_.reset();
-        flushTimer_.stop();
-        disconnect(&LiveFeed::Instance(), nullptr, this, nullptr);
-        disconnect(&JournalFeed::Instance(), nullptr, this, nullptr);
+        StopFollowing();
         emit failed(error.text());
     }
+}
+
+void Recorder::StopFollowing() {
+    recording_ = false;
+    demand_.reset();
+    flushTimer_.stop();
+    // The feeds may have gone first, as the window closes.
+    for (const QMetaObject::Connection& connection : following_)
+        disconnect(connection);
 }

@@ -9,8 +9,10 @@
 #include <QObject>
 #include <QTimer>
 
+#include <array>
 #include <memory>
 
+class JournalFeed;
 class LogWriter;
 struct JournalRecord;
 
@@ -19,8 +21,10 @@ class Recorder : public QObject {
 public:
     static constexpr int FlushIntervalMs = 1000;
 
-    // Makes the file and starts recording every live value at this rate. Throws LogError.
-    Recorder(const QString& path, int rate, QObject* parent = nullptr);
+    // Makes the file and starts recording every live value of `feed` at this rate, and every
+    // write that `writes` journals; a feed that goes first is followed no more. Throws LogError.
+    Recorder(const QString& path, int rate, LiveFeed& feed, JournalFeed& writes,
+             QObject* parent = nullptr);
     // Writes the rows kept and closes the file; an error is no longer reported.
     ~Recorder() override;
 
@@ -41,6 +45,7 @@ private:
     void OnSample(const LiveSample& sample);
     void OnWrite(const JournalRecord& record);
     void FlushNow();
+    void StopFollowing();
     double SecondsAt(std::chrono::steady_clock::time_point moment) const;
     double InOrder(double seconds);
 
@@ -53,4 +58,5 @@ private:
     double lastSeconds_ = 0; // of the last row written
     LiveFeed::Demand demand_;
     QTimer flushTimer_;
+    std::array<QMetaObject::Connection, 2> following_;
 };

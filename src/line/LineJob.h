@@ -16,4 +16,6 @@ struct LineJob {
     QString logPath; // the production log numbers come from
     std::chrono::milliseconds logWait{5000};
     std::vector<LiveLimit> limits;
+    // The data folder whose journals keep every unit's writes (the line's own).
+    QString journalRoot;
 };

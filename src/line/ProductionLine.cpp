@@ -7,7 +7,7 @@
 #include <QThread>
 
 ProductionLine::ProductionLine(const QString& dataFolder, QObject* parent)
-    : QObject(parent), report_(dataFolder) {
+    : QObject(parent), dataFolder_(dataFolder), report_(dataFolder) {
     qRegisterMetaType<StationView>();
     qRegisterMetaType<UnitRecord>();
 }
@@ -32,7 +32,9 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
     if (Running())
         return;
     Release();
-    job_ = std::make_shared<const LineJob>(job);
+    LineJob shared = job;
+    shared.journalRoot = dataFolder_;
+    job_ = std::make_shared<const LineJob>(std::move(shared));
     counts_.Start();
     for (int i = 0; i < devices.size(); ++i) {
         if (devices[i].isEmpty())

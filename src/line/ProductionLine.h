@@ -50,6 +50,7 @@ private:
     void StationFinished();
     void Release();
 
+    const QString dataFolder_;
     LineReport report_;
     BatchCounts counts_;
     std::shared_ptr<const LineJob> job_;

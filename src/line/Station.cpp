@@ -2,6 +2,7 @@
 
 #include "ControllerIdentity.h"
 #include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
 #include "UnitWork.h"
@@ -123,12 +124,17 @@ void Station::WorkUnit(uint16_t identity) {
     view_.serial.clear();
     view_.reason.clear();
     Publish(StationPhase::Working, QStringLiteral("Прибор найден"));
-    UnitWork work(*link_, *job_, abort_);
-    UnitRecord record = work.Run(identity, [this](const QString& step, const QString& serial) {
-        view_.serial = serial;
-        Publish(StationPhase::Working, step);
-    });
-    heldSequence_ = work.HeldSequence();
+    UnitRecord record;
+    {
+        // The unit's own session: its journal is on the disk before its row is filed.
+        ControllerSession session(*link_);
+        UnitWork work(session, *job_, abort_);
+        record = work.Run(identity, [this](const QString& step, const QString& serial) {
+            view_.serial = serial;
+            Publish(StationPhase::Working, step);
+        });
+        heldSequence_ = work.HeldSequence();
+    }
     record.time = QDateTime::currentDateTime();
     record.station = number_;
     view_.serial = record.serial;

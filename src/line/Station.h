@@ -1,8 +1,9 @@
 #pragma once
 // One station of the line on the thread of its own link (a LinkThread): it probes the identity
-// word once a second until a controller answers, works the unit (UnitWork), files its row in
-// the report, and waits for the controller to be unplugged before it looks for the next; a
-// probe that finds other sequence digits than the unit left with has met the next unit.
+// word once a second until a controller answers, works the unit (UnitWork) in a session of its
+// own, files its row in the report, and waits for the controller to be unplugged before it
+// looks for the next; a probe that finds other sequence digits than the unit left with has met
+// the next unit.
 // Waits between probes run on the thread's event loop, so a stop ends them at once. Its
 // state goes to the window's thread by queued signals.
 

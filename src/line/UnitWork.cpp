@@ -2,6 +2,7 @@
 
 #include "ControllerIdentity.h"
 #include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "Cp1251.h"
 #include "IdentityText.h"
 #include "IdentityWords.h"
@@ -24,8 +25,15 @@ uint8_t ReferenceAddress(int index) {
 
 } // namespace
 
-UnitWork::UnitWork(ControllerLink& link, const LineJob& job, const std::atomic<bool>& abort)
-    : link_(link), job_(job), abort_(abort) {}
+UnitWork::UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort)
+    : session_(session), link_(session.Link()), job_(job), abort_(abort) {}
+
+void UnitWork::JournalAs(const QString& serial) {
+    if (journaled_)
+        return;
+    journaled_ = true;
+    session_.Net().Connected(serial, job_.journalRoot);
+}
 
 bool UnitWork::TryExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply) {
     if (abort_)
@@ -130,11 +138,16 @@ UnitRecord UnitWork::Run(uint16_t identity, const StepListener& step) {
     record.operatorName = job_.operatorName;
     record.referenceName = job_.reference.name;
     record.referenceSha256 = job_.reference.sha256;
+    // The writes before the serial number is known wait for it.
+    session_.Net().BeginAttempt();
+    const WriteOperation unit(session_.Operations(), LineOperation, QString(),
+                              WriteOperation::Undo::Skip);
     try {
         // A controller of another kind is never written to.
         if (identity != IdentityWords::Value)
             throw UnitEnded{UnitReason::ForeignIdentity};
         Identify(record, step);
+        JournalAs(record.serial);
         step(QStringLiteral("Запись установок"), record.serial);
         WriteReference();
         step(QStringLiteral("Проверка записи"), record.serial);
@@ -154,6 +167,7 @@ UnitRecord UnitWork::Run(uint16_t identity, const StepListener& step) {
         record.good = false;
         record.reason = ended.reason;
     }
+    JournalAs(record.serial);
     record.durationMs = took.elapsed();
     return record;
 }

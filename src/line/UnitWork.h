@@ -1,8 +1,10 @@
 #pragma once
 // One unit on one station, from the controller's first answer to its result: identity,
 // numbering of an un-numbered controller, the reference words written and every one read
-// back, the live limits. Runs on the station's thread over the station's link; each exchange
-// blocks. An abort asked for from another thread ends the unit before its next exchange.
+// back, the live limits. Runs on the station's thread in the unit's own session, over the
+// station's link; each exchange blocks. Every write of the unit goes into the journal of the
+// serial number it ends with, under one operation "Линия". An abort asked for from another
+// thread ends the unit before its next exchange.
 
 #include "ControllerIdentity.h"
 #include "LineJob.h"
@@ -13,6 +15,7 @@
 #include <functional>
 
 class ControllerLink;
+class ControllerSession;
 
 namespace UnitReason {
 inline const QString Interrupted = QStringLiteral("прервано");
@@ -20,11 +23,15 @@ inline const QString ForeignIdentity = QStringLiteral("не Tarvik-Q5");
 inline const QString Damaged = QStringLiteral("номер повреждён: ");
 } // namespace UnitReason
 
+// What the journal names every write of a unit with.
+inline const QString LineOperation = QStringLiteral("Линия");
+
 class UnitWork {
 public:
     using StepListener = std::function<void(const QString& step, const QString& serial)>;
 
-    UnitWork(ControllerLink& link, const LineJob& job, const std::atomic<bool>& abort);
+    // `session` is the unit's, fresh: its controller is not connected yet.
+    UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort);
 
     // The unit whose identity word answered `identity`; the record lacks only time and
     // station. `step` hears each step as it begins.
@@ -42,9 +49,13 @@ private:
     void WriteReference();
     QStringList ReadBack(QString& differed);
     QStringList CheckLimits();
+    // The unit's writes so far go into the journal of this serial number, the later ones too.
+    void JournalAs(const QString& serial);
 
+    ControllerSession& session_;
     ControllerLink& link_;
     const LineJob& job_;
     const std::atomic<bool>& abort_;
+    bool journaled_ = false;
     QByteArray heldSequence_;
 };

@@ -1,19 +1,20 @@
 #pragma once
-// When a controller becomes the connected one and when it stops being it. Capabilities that
-// follow a connection (restore points, journal, recording) listen here instead of entering the
-// window's handlers.
+// When a session's controller becomes the connected one and when it stops being it.
+// Capabilities that follow a connection (restore points, journal, recording) listen to the
+// events of the session they serve instead of entering the window's handlers.
 
 #include <QObject>
 
 class ConnectionEvents : public QObject {
     Q_OBJECT
 public:
-    static ConnectionEvents& Instance();
+    using QObject::QObject;
 
 signals:
     // A connection attempt on one port begins; what was read before belongs to no controller.
     void connecting();
-    // The connection sequence has ended with a controller connected; CurrentDevice() names it.
+    // The connection sequence has ended with a controller connected; the session's identity names
+    // it.
     void connected();
     // "Close COM", another controller found by the link watch, or the next connection attempt.
     void closed();

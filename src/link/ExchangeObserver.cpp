@@ -1,8 +1,5 @@
 #include "ExchangeObserver.h"
 
-#include "ControllerLink.h"
-#include "WindowLink.h"
-
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -64,18 +61,6 @@ void List::Publish(const ExchangeRecord& record) const {
     for (const auto& entry : current)
         if (!entry->removed)
             entry->observer(record);
-}
-
-Subscription Add(Observer observer) {
-    return WindowLink().Observe(std::move(observer));
-}
-
-bool Listening() {
-    return WindowLink().Observers().Listening();
-}
-
-void Publish(const ExchangeRecord& record) {
-    WindowLink().Observers().Publish(record);
 }
 
 } // namespace ExchangeObservers

@@ -4,11 +4,10 @@
 // change the outcome, and an exchange with nobody listening costs nothing more.
 //
 //     ExchangeObservers::Subscription watch =
-//         ExchangeObservers::Add([](const ExchangeRecord& r) { ... });
+//         link.Observe([](const ExchangeRecord& r) { ... });
 //     // listens until `watch` goes out of scope or is reset
 //
-// The free functions serve the window's link (WindowLink.h); a ControllerLink keeps a List of
-// its own.
+// Each ControllerLink keeps a List of its own.
 
 #include <chrono>
 #include <cstdint>
@@ -84,10 +83,5 @@ public:
 private:
     std::shared_ptr<Entries> entries_;
 };
-
-// The window's link's observers (WindowLink.h), on the GUI thread.
-[[nodiscard]] Subscription Add(Observer observer);
-bool Listening();
-void Publish(const ExchangeRecord& record);
 
 } // namespace ExchangeObservers

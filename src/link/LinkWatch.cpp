@@ -3,7 +3,6 @@
 #include "ControllerLink.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
-#include "WindowLink.h"
 
 namespace {
 
@@ -20,8 +19,6 @@ private:
 };
 
 } // namespace
-
-LinkWatch::LinkWatch(QObject* parent) : LinkWatch(WindowLink(), parent) {}
 
 LinkWatch::LinkWatch(ControllerLink& link, QObject* parent) : QObject(parent), link_(link) {
     probeTimer_.setInterval(ProbeIntervalMs);

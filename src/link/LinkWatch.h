@@ -36,8 +36,6 @@ public:
 
     // Watches `link`, which must outlive the watch and live on the watch's thread.
     explicit LinkWatch(ControllerLink& link, QObject* parent = nullptr);
-    // Watches the window's link.
-    explicit LinkWatch(QObject* parent = nullptr);
     ~LinkWatch() override;
 
     // Starts watching the connected controller; the link is good. `addresses` are the

@@ -5,16 +5,6 @@
 
 #include <utility>
 
-namespace {
-
-std::function<void()> captionResetHook;
-
-} // namespace
-
-void SetCaptionResetHook(std::function<void()> hook) {
-    captionResetHook = std::move(hook);
-}
-
 const Frame::Bytes& ReplyFrame() {
     return WindowLink().ReplyFrame();
 }
@@ -32,10 +22,7 @@ bool WritesHeld() {
 }
 
 bool SendCommand(uint8_t command, uint8_t address, uint16_t value) {
-    ControllerLink& link = WindowLink();
-    if (command == CmdWriteParam && captionResetHook && !link.WritesHeld())
-        captionResetHook();
-    return link.SendCommand(command, address, value);
+    return WindowLink().SendCommand(command, address, value);
 }
 
 long double ReplyAsNumber() {

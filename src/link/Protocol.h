@@ -19,8 +19,7 @@ const Frame::Bytes& ReplyFrame();
 // The data word of ReplyFrame (bytes 2 and 3, low byte first).
 uint16_t ReplyValue();
 
-// ControllerLink::SendCommand on the window's link. Every write-parameter command that goes
-// out first resets the main window's caption, once.
+// ControllerLink::SendCommand on the window's link.
 bool SendCommand(uint8_t command, uint8_t address, uint16_t value);
 
 // Held while the controller on the line is not known to be the connected one.
@@ -31,6 +30,3 @@ long double ReplyAsNumber();
 bool ReplyLowByteSet();
 long double ReplyCorrectionPercent();
 long double ReplyThousandths();
-
-// The main window installs the caption reset here; the link knows no window.
-void SetCaptionResetHook(std::function<void()> hook);

@@ -34,7 +34,7 @@ const DisplayRow Table[] = {
 
 // A failed exchange leaves the shown value as it was.
 void Query(const Catalogue::Entry& entry, long double& value) {
-    if (const auto word = LivePoller::Read(*entry.address))
+    if (const auto word = Controls().Poller->Read(*entry.address))
         value = DecodeWord(entry.decode, *word);
 }
 

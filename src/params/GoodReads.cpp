@@ -1,36 +1,24 @@
 #include "GoodReads.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
-#include <vector>
 
-namespace GoodReads {
-
-namespace {
-std::vector<QPointer<const QObject>>& Remembered() {
-    static std::vector<QPointer<const QObject>> controls;
-    return controls;
-}
-} // namespace
-
-void Remember(const QObject* control) {
+void GoodReads::Remember(const QObject* control) {
     if (!Had(control))
-        Remembered().emplace_back(control);
+        remembered_.emplace_back(control);
 }
 
-bool Had(const QObject* control) {
-    const auto& controls = Remembered();
-    return std::any_of(controls.begin(), controls.end(),
+bool GoodReads::Had(const QObject* control) const {
+    return std::any_of(remembered_.begin(), remembered_.end(),
                        [control](const QPointer<const QObject>& c) { return c == control; });
 }
 
-void ForgetAll() {
-    Remembered().clear();
+void GoodReads::ForgetAll() {
+    remembered_.clear();
 }
 
-void AfterSpinRead(QObject* control, bool replied) {
+void GoodReads::AfterSpinRead(QObject* control, bool replied) {
     if (replied) {
         Remember(control);
         return;
@@ -38,5 +26,3 @@ void AfterSpinRead(QObject* control, bool replied) {
     if (auto* widget = qobject_cast<QWidget*>(control); widget && !Had(control))
         widget->setEnabled(false);
 }
-
-} // namespace GoodReads

@@ -25,10 +25,10 @@ LiveValue LiveValueFrom(const Catalogue::Entry& entry, std::optional<uint16_t> w
     return live;
 }
 
-LiveSample ReadLiveSample() {
+LiveSample ReadLiveSample(LivePoller& poller) {
     LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
     for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
-        sample.values.push_back(LiveValueFrom(*entry, LivePoller::Read(*entry->address)));
+        sample.values.push_back(LiveValueFrom(*entry, poller.Read(*entry->address)));
     }
     return sample;
 }

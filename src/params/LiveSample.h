@@ -32,8 +32,10 @@ struct LiveSample {
 // The value of one entry from a word, exactly as the window shows it.
 LiveValue LiveValueFrom(const Catalogue::Entry& entry, std::optional<uint16_t> word);
 
-// Reads every live value once, one exchange each.
-LiveSample ReadLiveSample();
+class LivePoller;
+
+// Reads every live value once through the poller, one exchange each.
+LiveSample ReadLiveSample(LivePoller& poller);
 
 namespace LiveSamples {
 

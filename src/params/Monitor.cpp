@@ -27,7 +27,7 @@ const QString FactorMask = QStringLiteral("###0.00");
 // The word, or nothing when the exchange failed; kept in the tick's sample either way, when
 // anyone listens to samples.
 std::optional<long double> ReadLive(uint8_t address, std::optional<LiveSample>& sample) {
-    const std::optional<uint16_t> word = LivePoller::Read(address);
+    const std::optional<uint16_t> word = Controls().Poller->Read(address);
     if (sample)
         for (const Catalogue::Entry* entry : Catalogue::LiveValues())
             if (entry->address == address)

@@ -178,7 +178,7 @@ void ExtText4Query(QObject*, int, int, long double& value) {
     const std::optional<QString> status = ReadTrimStatus();
     if (status)
         Controls().StaticText2->setText(*status);
-    if (const auto word = LivePoller::Read(Live::BaseInjection))
+    if (const auto word = Controls().Poller->Read(Live::BaseInjection))
         value = DecodeWord(Decode::Div1000, *word);
 }
 

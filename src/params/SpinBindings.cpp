@@ -61,12 +61,14 @@ void InstallSpinBindings(const WindowControls& controls) {
         edit->SetValueStep(entry.step);
         const OwnHandlers* own = HandlersOf(entry.control);
         if (own && own->init) {
-            edit->onInit = [init = own->init](QObject* sender, int, int, long double& v) {
-                GoodReads::AfterSpinRead(sender, init(v));
+            edit->onInit = [init = own->init, reads = controls.Reads](QObject* sender, int, int,
+                                                                      long double& v) {
+                reads->AfterSpinRead(sender, init(v));
             };
         } else if (entry.address) {
-            edit->onInit = [&entry](QObject* sender, int, int, long double& v) {
-                GoodReads::AfterSpinRead(sender, ReadSpinBinding(entry, v));
+            edit->onInit = [&entry, reads = controls.Reads](QObject* sender, int, int,
+                                                            long double& v) {
+                reads->AfterSpinRead(sender, ReadSpinBinding(entry, v));
             };
         }
         if (own && own->change) {

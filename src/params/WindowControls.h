@@ -10,6 +10,8 @@ class QRadioButton;
 class QSlider;
 class QTimer;
 class QWidget;
+class GoodReads;
+class LivePoller;
 class TExtText;
 class TSpinExtEdit;
 
@@ -46,6 +48,10 @@ struct WindowControls {
     QProgressBar* Gauge4 = nullptr;
     QWidget* Panel3 = nullptr;
     QTimer* Timer2 = nullptr;
+    // The live words of the window's controller are read through its poller; which controls
+    // had a good read is the window's own.
+    LivePoller* Poller = nullptr;
+    GoodReads* Reads = nullptr;
 };
 
 // The window's controls as the shell registered them.

@@ -6,6 +6,7 @@
 #include "ConnectionEvents.h"
 #include "ControlHold.h"
 #include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "ExactClassVisit.h"
@@ -27,6 +28,7 @@
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
 #include "WindowLink.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -42,14 +44,15 @@
 
 namespace {
 
-bool deviceConnected = false;
-ConnectedDevice currentDevice;
-QPointer<LinkWatch> linkWatch;
 QPointer<LinkIndicator> linkIndicator;
 
 constexpr int32_t LineBaudRate = 19200;
 constexpr uint8_t AddrOperatingCounter = 0;
 constexpr uint8_t AddrBlockStart = 33;
+
+ControllerSession& Session() {
+    return SessionOf(*Form1);
+}
 
 QString OperatingCounterText(uint16_t word) {
     return word == 0 ? QStringLiteral("0 ") : QString::number(10u * word);
@@ -88,7 +91,7 @@ void SetPolling(bool on) {
 }
 
 void OnLinkState(bool good) {
-    if (!deviceConnected)
+    if (!Session().Connected())
         return;
     if (!good) {
         HoldWhileLinkLost();
@@ -98,17 +101,16 @@ void OnLinkState(bool good) {
     ControlHold::Release();
     Form1->N2->setEnabled(true);
     SetPolling(true);
-    emit ConnectionEvents::Instance().linkChanged(true);
+    emit Session().Events().linkChanged(true);
 }
 
 // The watch stops; what the loss held or stopped runs again, for "Close COM" to take down.
 void EndLinkWatch() {
     const bool wasLost = ControlHold::Holding();
-    if (linkWatch)
-        linkWatch->Disarm();
+    Session().Watch().Disarm();
     ControlHold::Release();
     if (wasLost) {
-        Form1->N2->setEnabled(deviceConnected);
+        Form1->N2->setEnabled(Session().Connected());
         SetPolling(true);
     }
 }
@@ -152,42 +154,43 @@ void OnOtherController() {
 } // namespace
 
 ConnectedDevice& CurrentDevice() {
-    return currentDevice;
+    return Session().Identity();
 }
 
 void ArmLinkWatch() {
-    if (!deviceConnected || !linkWatch)
+    if (!Session().Connected())
         return;
-    linkWatch->Arm(TellingAddresses(), &KnownParameterWord);
+    Session().Watch().Arm(TellingAddresses(), &KnownParameterWord);
     ShowLinkState(LinkIndicator::State::Good);
 }
 
 bool LinkLost() {
-    return linkWatch && linkWatch->IsLost();
+    return Session().Watch().IsLost();
 }
 
 void HoldWhileLinkLost() {
-    if (!deviceConnected || !LinkLost())
+    if (!Session().Connected() || !LinkLost())
         return;
     ShowLinkState(LinkIndicator::State::Lost);
     ControlHold::Hold(*Form1);
     Form1->N2->setEnabled(false);
     SetPolling(false);
-    emit ConnectionEvents::Instance().linkChanged(false);
+    emit Session().Events().linkChanged(false);
 }
 
 bool DeviceConnected() {
-    return deviceConnected;
+    return Session().Connected();
 }
 
 bool ConnectOnPort(int16_t port) {
+    ControllerSession& session = Session();
     EndLinkWatch();
-    if (deviceConnected) {
-        deviceConnected = false;
-        emit ConnectionEvents::Instance().closed();
+    if (session.Connected()) {
+        session.SetConnected(false);
+        emit session.Events().closed();
     }
-    emit ConnectionEvents::Instance().connecting();
-    GoodReads::ForgetAll();
+    emit session.Events().connecting();
+    GoodReadsOf(*Form1).ForgetAll();
     if (!Comm_Fun::OpenPort(port, LineBaudRate))
         return false;
     Comm_Fun::SetDtrLine();
@@ -196,11 +199,12 @@ bool ConnectOnPort(int16_t port) {
         Comm_Fun::ClosePort();
         return false;
     }
-    deviceConnected = true;
-    currentDevice = ConnectedDevice{};
-    currentDevice.port = port;
-    currentDevice.device = PortNames::DeviceFor(port);
-    currentDevice.identityWord = ReplyValue();
+    session.SetConnected(true);
+    ConnectedDevice& device = session.Identity();
+    device = ConnectedDevice{};
+    device.port = port;
+    device.device = PortNames::DeviceFor(port);
+    device.identityWord = ReplyValue();
     // Watched from the end of the sequence on, whether the identity step finished or not.
     const struct ArmAtEnd {
         ~ArmAtEnd() { ArmLinkWatch(); }
@@ -216,7 +220,7 @@ bool ConnectOnPort(int16_t port) {
     Form1->Connect_to_COM1->setEnabled(false);
     Form1->Close_COM->setEnabled(true);
     StartMonitor();
-    currentDevice.unreadWords = InitValueControls();
+    device.unreadWords = InitValueControls();
     if (Form1->RadioButton2->isChecked())
         Form1->ExtText1->setEnabled(false);
     SetListsEnabled(true);
@@ -269,28 +273,30 @@ void Connect_to_COM1Click() {
     } catch (...) {
         // A failure after the identity check (the production log) leaves the controller
         // connected: every part hears of the connection before the error is shown.
-        if (deviceConnected)
-            emit ConnectionEvents::Instance().connected();
+        if (DeviceConnected())
+            emit Session().Events().connected();
         throw;
     }
-    if (!deviceConnected) {
+    if (!DeviceConnected()) {
         ShowInformation(QStringLiteral("Прибор не обнаружен !"));
         ShowPortAdvice();
         return;
     }
-    emit ConnectionEvents::Instance().connected();
-    if (deviceConnected && !currentDevice.unreadWords.empty())
-        ShowInformation(UnreadWordsText(currentDevice.unreadWords));
+    emit Session().Events().connected();
+    const ConnectedDevice& device = Session().Identity();
+    if (DeviceConnected() && !device.unreadWords.empty())
+        ShowInformation(UnreadWordsText(device.unreadWords));
 }
 
 void Close_COMClick() {
     Form1->Panel3->hide();
     Form1->setWindowTitle(BaseCaption());
-    const bool wasConnected = deviceConnected;
-    deviceConnected = false;
+    ControllerSession& session = Session();
+    const bool wasConnected = session.Connected();
+    session.SetConnected(false);
     if (wasConnected)
-        emit ConnectionEvents::Instance().closed();
-    GoodReads::ForgetAll();
+        emit session.Events().closed();
+    GoodReadsOf(*Form1).ForgetAll();
     EndLinkWatch();
     ShowLinkState(LinkIndicator::State::Off);
     Form1->N2->setEnabled(false);
@@ -315,8 +321,8 @@ void InstallConnection(TForm1& form) {
                      Guarded(&Connect_to_COM1Click));
     QObject::connect(form.Close_COM, &QPushButton::clicked, &form, Guarded(&Close_COMClick));
     linkIndicator = new LinkIndicator(form.MainMenu1);
-    linkWatch = new LinkWatch(WindowLink(), &form);
-    QObject::connect(linkWatch, &LinkWatch::linkStateChanged, &form,
+    LinkWatch& watch = SessionOf(form).Watch();
+    QObject::connect(&watch, &LinkWatch::linkStateChanged, &form,
                      [](bool good) { RunHandler([good] { OnLinkState(good); }); });
-    QObject::connect(linkWatch, &LinkWatch::otherController, &form, Guarded(&OnOtherController));
+    QObject::connect(&watch, &LinkWatch::otherController, &form, Guarded(&OnOtherController));
 }

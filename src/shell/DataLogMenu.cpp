@@ -3,6 +3,7 @@
 #include "ChartWindow.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "LineBudget.h"
@@ -15,6 +16,7 @@
 #include "RecordingIndicator.h"
 #include "ServiceMenu.h"
 #include "ToolData.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -30,15 +32,19 @@ namespace {
 
 const QString RatePreference = QStringLiteral("datalog/rate");
 
-// What the main window holds for recording: the actions, the corner text, the recording and
-// the chart window; all go with the window.
+// What the main window holds for recording: the live feed of its session, the actions, the
+// corner text, the recording and the chart window; all go with the window.
 class DataLogControl : public QObject {
 public:
-    explicit DataLogControl(TForm1& form) : QObject(&form), form_(form) {
+    explicit DataLogControl(TForm1& form)
+        : QObject(&form), form_(form), session_(SessionOf(form)),
+          feed(session_.Poller(), session_.Events()) {
         setObjectName(QStringLiteral("DataLogControl"));
     }
 
     TForm1& form_;
+    ControllerSession& session_;
+    LiveFeed feed;
     QAction* record = nullptr;
     QAction* charts = nullptr;
     RecordingIndicator* indicator = nullptr;
@@ -71,7 +77,7 @@ void DataLogControl::Begin(const QString& path, int requestedRate) {
                            .arg(QFileInfo(path).absolutePath(),
                                 QString::fromLocal8Bit(folderError.message().c_str())));
     recorder.reset();
-    recorder = std::make_unique<Recorder>(path, rate);
+    recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal());
     QObject::connect(recorder.get(), &Recorder::failed, this,
                      [this](const QString& message) { RunHandler([&] { Failed(message); }); });
     indicator->Start([this] { return recorder ? recorder->ElapsedMs() : 0; });
@@ -162,10 +168,15 @@ qint64 Rows(TForm1& form) {
     return recorder ? recorder->Rows() : 0;
 }
 
+LiveFeed& Feed(TForm1& form) {
+    return ControlOf(form).feed;
+}
+
 ChartWindow& Charts(TForm1& form) {
     DataLogControl& control = ControlOf(form);
     if (!control.chartWindow) {
-        control.chartWindow = new ChartWindow(&form);
+        control.chartWindow = new ChartWindow(control.feed, control.session_.Journal(),
+                                              control.session_.Events(), &form);
         QObject::connect(control.chartWindow, &ChartWindow::failed, &form,
                          [](const QString& message) { RunHandler([&] { ShowError(message); }); });
     }
@@ -175,8 +186,8 @@ ChartWindow& Charts(TForm1& form) {
 } // namespace Recording
 
 void InstallDataLog(TForm1& form) {
-    LiveFeed::Instance().SetLinkLost(&LinkLost);
     auto* control = new DataLogControl(form);
+    control->feed.SetLinkLost(&LinkLost);
     QMenu* menu = ServiceMenuGroup(form);
     control->record = menu->addAction(QStringLiteral("Запись данных…"));
     control->record->setObjectName(QStringLiteral("RecordAction"));
@@ -194,7 +205,7 @@ void InstallDataLog(TForm1& form) {
                          window.raise();
                          window.activateWindow();
                      }));
-    auto& events = ConnectionEvents::Instance();
+    auto& events = SessionOf(form).Events();
     QObject::connect(&events, &ConnectionEvents::connected, control,
                      Guarded([control] { control->ShowState(); }));
     QObject::connect(&events, &ConnectionEvents::closed, control, Guarded([control] {

@@ -5,6 +5,7 @@
 #include <QString>
 
 class ChartWindow;
+class LiveFeed;
 class TForm1;
 
 void InstallDataLog(TForm1& form);
@@ -26,6 +27,9 @@ QString Path(TForm1& form);
 int Rate(TForm1& form);
 // The rows the recording has made so far, kept in memory or written.
 qint64 Rows(TForm1& form);
+
+// The sampler of the window's live values that the recording and the charts share.
+LiveFeed& Feed(TForm1& form);
 
 // The chart window of the main window, made on the first call.
 ChartWindow& Charts(TForm1& form);

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "Captions.h"
 #include "Connection.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
@@ -19,6 +20,7 @@
 #include "TSpinExtEdit.h"
 #include "ToolData.h"
 #include "TypedText.h"
+#include "WindowSession.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -44,7 +46,7 @@ std::vector<uint8_t> BlockAddresses() {
 
 void TakeWindowDown() {
     Form1->Timer2->stop();
-    GoodReads::ForgetAll();
+    GoodReadsOf(*Form1).ForgetAll();
     TSpinExtEdit::PassAll(Form1->Components);
     TExtText::PassAll(Form1->Components);
 }
@@ -75,7 +77,7 @@ void WriteWithWindowDown(const QString& operationName, const QString& label,
                          WriteOperation::Undo undo, const std::vector<uint8_t>& addresses,
                          const std::function<void()>& write) {
     const BusyCursor busy;
-    const WriteOperation operation(operationName, label, undo);
+    const WriteOperation operation(SessionOf(*Form1).Operations(), operationName, label, undo);
     if (!ReadBeforeOverwrite(addresses))
         throw ENoReply();
     TakeWindowDown();
@@ -119,7 +121,7 @@ QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
 }
 
 void SaveSettings(const QString& path) {
-    CommitTypedText(Form1->Components);
+    CommitTypedText(SessionOf(*Form1), Form1->Components);
     bool durable = false;
     {
         const BusyCursor busy;
@@ -132,7 +134,7 @@ void SaveSettings(const QString& path) {
 }
 
 bool LoadSettings(const QString& path) {
-    CommitTypedText(Form1->Components);
+    CommitTypedText(SessionOf(*Form1), Form1->Components);
     qint64 length = 0;
     const QByteArray bytes = SettingsFile::ReadForLoad(path, &length);
     if (!MayLoad(bytes, length))

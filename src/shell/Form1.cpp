@@ -4,9 +4,9 @@
 #include "Form1Layout.h"
 #include "Form3.h"
 #include "Pictures.h"
-#include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,12 +64,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     resize(LayoutArea.width(), MainMenu1->sizeHint().height() + LayoutArea.height());
 
     FormCreate();
-
-    QPointer<TForm1> window(this);
-    SetCaptionResetHook([window] {
-        if (window)
-            window->setWindowTitle(BaseCaption());
-    });
+    SessionOf(*this); // the window's controller session goes with the window
 }
 
 void TForm1::showEvent(QShowEvent* event) {

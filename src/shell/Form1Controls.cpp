@@ -1,12 +1,16 @@
 #include "Form1Controls.h"
 
+#include "ControllerSession.h"
 #include "Form1.h"
+#include "WindowSession.h"
 
 #include <QFrame>
 
 WindowControls ControlsOf(TForm1& form) {
     WindowControls c;
     c.window = &form;
+    c.Poller = &SessionOf(form).Poller();
+    c.Reads = &GoodReadsOf(form);
     c.SpinExtEdit2 = form.SpinExtEdit2;
     c.SpinExtEdit6 = form.SpinExtEdit6;
     c.SpinExtEdit9 = form.SpinExtEdit9;

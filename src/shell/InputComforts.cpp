@@ -1,10 +1,11 @@
 #include "InputComforts.h"
 
 #include "ControlTips.h"
+#include "ControllerSession.h"
 #include "Form1.h"
-#include "SafetyNet.h"
 #include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+#include "WindowSession.h"
 
 #include <QKeyEvent>
 #include <QPointer>
@@ -54,7 +55,6 @@ void InstallInputComforts(TForm1& form) {
         spin->SetKeySteps(true);
         spin->installEventFilter(held);
     }
-    if (auto* net = form.findChild<SafetyNet*>())
-        net->SetGestureContinues(
-            [held = QPointer<HeldGesture>(held)] { return held && held->Continues(); });
+    SessionOf(form).Net().SetGestureContinues(
+        [held = QPointer<HeldGesture>(held)] { return held && held->Continues(); });
 }

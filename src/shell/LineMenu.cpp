@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "LineWindow.h"
@@ -9,6 +10,7 @@
 #include "ProductionLog.h"
 #include "ServiceMenu.h"
 #include "ToolData.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QMenu>
@@ -44,7 +46,8 @@ void InstallLineMenu(TForm1& form) {
     QObject::connect(action, &QAction::triggered, &form,
                      Guarded([&form] { OpenLineWindow(form); }));
     auto follow = [action] { action->setEnabled(!DeviceConnected()); };
-    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::connected, action, follow);
-    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, action, follow);
+    ConnectionEvents& events = SessionOf(form).Events();
+    QObject::connect(&events, &ConnectionEvents::connected, action, follow);
+    QObject::connect(&events, &ConnectionEvents::closed, action, follow);
     follow();
 }

@@ -3,6 +3,7 @@
 #include "Captions.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -14,6 +15,7 @@
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "TExtText.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -138,19 +140,11 @@ void OpenFileOffline(const QString& path) {
 
 void InstallOffline(TForm1& form) {
     session = new Session(&form);
-    // A write takes the file's name off the caption; without a controller, the caption keeps
-    // saying so.
-    QPointer<TForm1> window(&form);
-    SetCaptionResetHook([window] {
-        if (window)
-            window->setWindowTitle(OfflineSession() ? OfflineCaption(session->Path())
-                                                    : BaseCaption());
-    });
     openAction = ServiceMenuGroup(form)->addAction(QStringLiteral("Открыть файл без прибора…"));
     openAction->setObjectName(QStringLiteral("OpenOffline"));
     openAction->setEnabled(!DeviceConnected());
     QObject::connect(openAction, &QAction::triggered, &form, Guarded(&OpenOfflineClick));
-    ConnectionEvents& events = ConnectionEvents::Instance();
+    ConnectionEvents& events = SessionOf(form).Events();
     QObject::connect(&events, &ConnectionEvents::connected, &form, Guarded([] {
         if (openAction)
             openAction->setEnabled(false);

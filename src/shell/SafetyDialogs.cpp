@@ -6,6 +6,7 @@
 #include "ComparedBlocks.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -17,6 +18,7 @@
 #include "SheetMenu.h"
 #include "ToolData.h"
 #include "TypedText.h"
+#include "WindowSession.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -50,10 +52,10 @@ std::optional<SettingsRecords::Words> Restore(const RestorePoint& point) {
     if (!ConfirmRisk(QStringLiteral("Записать в прибор точку восстановления от %1?").arg(when)))
         return now;
     RunHandler([&] {
-        const WriteOperation operation(QStringLiteral("Восстановление"),
-                                       QStringLiteral("Восстановление точки ") +
-                                           QFileInfo(point.path).completeBaseName(),
-                                       WriteOperation::Undo::Record);
+        const WriteOperation operation(
+            SessionOf(*Form1).Operations(), QStringLiteral("Восстановление"),
+            QStringLiteral("Восстановление точки ") + QFileInfo(point.path).completeBaseName(),
+            WriteOperation::Undo::Record);
         if (LoadSettings(point.path))
             now = ReadControllerSide().words;
     });
@@ -84,7 +86,7 @@ std::optional<SettingsRecords::Words> WriteRows(const std::vector<Comparison::Ro
 // A window about the connected controller goes when the connection does, so that nothing
 // meant for one controller is written into another.
 void CloseWithTheConnection(QDialog& dialog) {
-    QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, &dialog,
+    QObject::connect(&SessionOf(*Form1).Events(), &ConnectionEvents::closed, &dialog,
                      &QDialog::reject);
 }
 
@@ -140,7 +142,7 @@ QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*h
 } // namespace
 
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
-    CommitTypedText(Form1->Components);
+    CommitTypedText(SessionOf(*Form1), Form1->Components);
     const QString root = ToolData::Folder();
     const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
     // A controller without a whole serial number keeps no points: it would share them.
@@ -158,7 +160,7 @@ std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
 }
 
 std::unique_ptr<CompareDialog> MakeControllerComparison(const QString& path, QWidget* parent) {
-    CommitTypedText(Form1->Components);
+    CommitTypedText(SessionOf(*Form1), Form1->Components);
     std::optional<ComparedSide> file = ReadFileSide(path);
     if (!file)
         return nullptr;
@@ -177,13 +179,14 @@ void InstallSafetyDialogs(TForm1& form) {
                                   "CompareWithFileAction", &CompareWithFile);
     AddAction(form, QStringLiteral("Сравнить два файла…"), "CompareTwoFilesAction",
               &CompareTwoFiles);
+    ConnectionEvents& events = SessionOf(form).Events();
     for (QAction* action : {points, withFile}) {
         action->setEnabled(DeviceConnected());
-        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::connected, action,
+        QObject::connect(&events, &ConnectionEvents::connected, action,
                          [action] { action->setEnabled(true); });
-        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::closed, action,
+        QObject::connect(&events, &ConnectionEvents::closed, action,
                          [action] { action->setEnabled(false); });
-        QObject::connect(&ConnectionEvents::Instance(), &ConnectionEvents::linkChanged, action,
+        QObject::connect(&events, &ConnectionEvents::linkChanged, action,
                          [action](bool good) { action->setEnabled(good && DeviceConnected()); });
     }
 }

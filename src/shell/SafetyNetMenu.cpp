@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerSession.h"
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
@@ -13,7 +14,7 @@
 #include "SafetyNet.h"
 #include "ServiceMenu.h"
 #include "ToolData.h"
-#include "WindowLink.h"
+#include "WindowSession.h"
 #include "WriteOperation.h"
 
 #include <QAction>
@@ -174,7 +175,8 @@ bool BackupAtConnection() {
 }
 
 void InstallSafetyNet(TForm1& form) {
-    net = new SafetyNet(WindowLink(), &form);
+    ControllerSession& session = SessionOf(form);
+    net = &session.Net();
     // Undo and redo head the menu; the restore points' switch ends the group of their dialogs.
     QMenu* menu = ServiceMenuOf(form);
     QAction* first = menu->actions().value(0);
@@ -204,7 +206,7 @@ void InstallSafetyNet(TForm1& form) {
         edit->installEventFilter(undoKeys);
     UpdateUndoActions();
 
-    ConnectionEvents& events = ConnectionEvents::Instance();
+    ConnectionEvents& events = session.Events();
     QObject::connect(&events, &ConnectionEvents::connecting, net, [] { net->BeginAttempt(); });
     QObject::connect(&events, &ConnectionEvents::connected, net, [] {
         RunHandler([] { OnConnected(); });

@@ -2,11 +2,13 @@
 
 #include "AppLook.h"
 #include "Connection.h"
+#include "ControllerSession.h"
 #include "DateText.h"
 #include "DeviceIdentity.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "ProductionLog.h"
+#include "WindowSession.h"
 #include "WriteOperation.h"
 
 #include <QDir>
@@ -99,7 +101,8 @@ void TForm2::Button1Click() {
         ~Done() { flag = false; }
     } done{writing_};
     {
-        const WriteOperation operation(QStringLiteral("Заводской номер"), QString(),
+        const WriteOperation operation(SessionOf(*Form1).Operations(),
+                                       QStringLiteral("Заводской номер"), QString(),
                                        WriteOperation::Undo::Skip);
         WriteSerialNumber(Edit1->text());
     }

@@ -2,7 +2,8 @@
 
 #include "Catalogue.h"
 #include "ComponentList.h"
-#include "ExchangeObserver.h"
+#include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "Protocol.h"
 #include "TExtEdit.h"
 #include "WriteOperation.h"
@@ -18,10 +19,10 @@ QString FieldName(const TExtEdit& edit) {
 
 } // namespace
 
-void CommitTypedText(const ComponentList& components) {
+void CommitTypedText(ControllerSession& session, const ComponentList& components) {
     bool unanswered = false;
     const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&unanswered](const ExchangeRecord& record) {
+        session.Link().Observe([&unanswered](const ExchangeRecord& record) {
             const bool write = record.command == CmdWriteParam || record.command == CmdWriteLive;
             unanswered = unanswered || (write && record.outcome != ExchangeOutcome::Success);
         });
@@ -32,8 +33,8 @@ void CommitTypedText(const ComponentList& components) {
             continue;
         {
             // A step of its own in the undo list, closed before the operation's writes begin.
-            const WriteOperation commit(QStringLiteral("Изменение значения"), QString(),
-                                        WriteOperation::Undo::Record);
+            const WriteOperation commit(session.Operations(), QStringLiteral("Изменение значения"),
+                                        QString(), WriteOperation::Undo::Record);
             edit->ApplyText();
         }
         if (unanswered)

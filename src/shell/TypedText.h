@@ -4,8 +4,10 @@
 // compare) commits it first, as Enter would, so that it works with what the window shows.
 
 class ComponentList;
+class ControllerSession;
 
-// Commits the typed text of every value field of the window, in creation order. When the
+// Commits the typed text of every value field of the window to the session's controller, in
+// creation order. When the
 // write of a commit gets no valid reply, throws with the field's name: the operation stops,
 // since the field shows a value the controller may not hold.
-void CommitTypedText(const ComponentList& components);
+void CommitTypedText(ControllerSession& session, const ComponentList& components);

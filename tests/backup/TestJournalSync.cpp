@@ -7,6 +7,7 @@
 #include "Protocol.h"
 #include "SafetyNet.h"
 #include "TestDiskSync.h"
+#include "WriteOperation.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -68,6 +69,7 @@ class TestJournalSync : public QObject {
     std::unique_ptr<QTemporaryDir> data_;
     std::unique_ptr<q5emu::Q5Emulator> controller_;
     std::unique_ptr<ControllerLink> link_;
+    WriteOperations operations_;
     std::unique_ptr<SafetyNet> net_;
 
     QString Journal() const { return ChangeJournal::PathOf(data_->path(), Serial); }
@@ -83,7 +85,7 @@ private slots:
         controller_->start();
         link_ = std::make_unique<ControllerLink>();
         QVERIFY(link_->Open(QString::fromStdString(controller_->slavePath()), 19200));
-        net_ = std::make_unique<SafetyNet>(*link_);
+        net_ = std::make_unique<SafetyNet>(*link_, operations_);
         net_->BeginAttempt();
         net_->Connected(Serial, data_->path());
     }

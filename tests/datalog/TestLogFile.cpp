@@ -7,11 +7,13 @@
 #include "Decimation.h"
 #include "EmulatedPorts.h"
 #include "LineBudget.h"
+#include "LivePoller.h"
 #include "LiveSample.h"
 #include "LogError.h"
 #include "LogFormat.h"
 #include "LogReader.h"
 #include "LogWriter.h"
+#include "WindowLink.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -61,9 +63,10 @@ private slots:
 void LogFileTest::roundTripOfEmulatorSamples() {
     EmulatedPorts ports;
     QVERIFY(Comm_Fun::OpenPort(1, 19200));
+    LivePoller poller(WindowLink());
     std::vector<LiveSample> samples;
     for (int i = 0; i < 6; ++i) {
-        samples.push_back(ReadLiveSample());
+        samples.push_back(ReadLiveSample(poller));
         QTest::qWait(120); // the engine warms up between samples
     }
     Comm_Fun::ClosePort();

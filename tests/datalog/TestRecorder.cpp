@@ -3,12 +3,14 @@
 
 #include "Comm_Fun.h"
 #include "ConnectionEvents.h"
+#include "ControllerLink.h"
 #include "EmulatedPorts.h"
-#include "ExchangeObserver.h"
 #include "JournalFeed.h"
 #include "LiveFeed.h"
+#include "LivePoller.h"
 #include "LogReader.h"
 #include "Recorder.h"
+#include "WindowLink.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -19,19 +21,23 @@
 
 namespace {
 
-// The port open on the emulator and the live feed told of the connection.
+// The port open on the emulator and a live feed, made before the connection as at start-up,
+// told of it.
 class Connected {
 public:
     Connected() {
-        LiveFeed::Instance(); // made before the connection, as at start-up
         Comm_Fun::OpenPort(1, 19200);
-        emit ConnectionEvents::Instance().connected();
+        emit events.connected();
     }
     ~Connected() {
-        emit ConnectionEvents::Instance().closed();
+        emit events.closed();
         Comm_Fun::ClosePort();
-        LiveFeed::Instance().SetLinkLost({});
     }
+
+    LivePoller poller{WindowLink()};
+    ConnectionEvents events;
+    JournalFeed writes;
+    LiveFeed feed{poller, events};
 };
 
 size_t RowsOnDisk(const QString& path) {
@@ -60,15 +66,15 @@ private slots:
 
 void RecorderTest::rowsReachTheDiskWhileRecording() {
     EmulatedPorts ports;
-    const Connected connected;
+    Connected connected;
     QTemporaryDir dir;
     const QString path = dir.filePath("drive.csv");
-    Recorder recorder(path, 5);
-    QCOMPARE(LiveFeed::Instance().Rate(), 5);
+    Recorder recorder(path, 5, connected.feed, connected.writes);
+    QCOMPARE(connected.feed.Rate(), 5);
     // Flushed within a second of the first rows, without Finish.
     QTRY_VERIFY_WITH_TIMEOUT(RowsOnDisk(path) >= 3, 2500);
     recorder.Finish();
-    QCOMPARE(LiveFeed::Instance().Rate(), 0);
+    QCOMPARE(connected.feed.Rate(), 0);
     const DataLog log = LogReader::Read(path);
     QCOMPARE(log.Rows(), size_t(recorder.Rows()));
     for (size_t row = 1; row < log.Rows(); ++row)
@@ -78,10 +84,10 @@ void RecorderTest::rowsReachTheDiskWhileRecording() {
 
 void RecorderTest::lostLinkLeavesEmptyCellsAndGoesOn() {
     EmulatedPorts ports;
-    const Connected connected;
+    Connected connected;
     QTemporaryDir dir;
     const QString path = dir.filePath("lost.csv");
-    Recorder recorder(path, 10);
+    Recorder recorder(path, 10, connected.feed, connected.writes);
     QTRY_VERIFY(recorder.Rows() >= 2);
 
     ports.emulator().setFault(q5emu::FaultMode::Silence); // the controller stops answering
@@ -90,7 +96,7 @@ void RecorderTest::lostLinkLeavesEmptyCellsAndGoesOn() {
 
     // Once the link watch calls it lost, samples come without exchanges.
     bool lost = true;
-    LiveFeed::Instance().SetLinkLost([&lost] { return lost; });
+    connected.feed.SetLinkLost([&lost] { return lost; });
     ports.emulator().clearLog();
     const qint64 whileLost = recorder.Rows();
     QTRY_VERIFY(recorder.Rows() >= whileLost + 3);
@@ -110,10 +116,10 @@ void RecorderTest::lostLinkLeavesEmptyCellsAndGoesOn() {
 
 void RecorderTest::writesBecomeEvents() {
     EmulatedPorts ports;
-    const Connected connected;
+    Connected connected;
     QTemporaryDir dir;
     const QString path = dir.filePath("events.csv");
-    Recorder recorder(path, 2);
+    Recorder recorder(path, 2, connected.feed, connected.writes);
     QTRY_VERIFY(recorder.Rows() >= 1);
     JournalRecord record;
     record.time = QDateTime::currentDateTime();
@@ -124,10 +130,10 @@ void RecorderTest::writesBecomeEvents() {
     // A sample stamped when its reads began, a write made while it was read: the event's row
     // follows it in time as in the file, or the log would not open.
     LiveSample begun{std::chrono::steady_clock::now() + std::chrono::seconds(1), {}, {}};
-    emit LiveFeed::Instance().sampled(begun);
-    emit JournalFeed::Instance().recorded(record);
+    emit connected.feed.sampled(begun);
+    emit connected.writes.recorded(record);
     recorder.Finish();
-    emit JournalFeed::Instance().recorded(record); // after the end: not recorded
+    emit connected.writes.recorded(record); // after the end: not recorded
 
     const DataLog log = LogReader::Read(path);
     QCOMPARE(log.events.size(), size_t(1));
@@ -137,14 +143,14 @@ void RecorderTest::writesBecomeEvents() {
 
 void RecorderTest::aWriteWaitsForOneExchangeAtMost() {
     EmulatedPorts ports;
-    const Connected connected;
+    Connected connected;
     QTemporaryDir dir;
-    Recorder recorder(dir.filePath("busy.csv"), 10);
+    Recorder recorder(dir.filePath("busy.csv"), 10, connected.feed, connected.writes);
     // A user's click posted in the middle of a sample: count the exchanges before it runs.
     int exchanges = 0;
     int posted = 0;
     int worst = 0;
-    auto watch = ExchangeObservers::Add([&](const ExchangeRecord&) {
+    auto watch = WindowLink().Observe([&](const ExchangeRecord&) {
         ++exchanges;
         if (posted < 20 && exchanges % 3 == 0) {
             ++posted;

@@ -7,6 +7,7 @@
 #include "LinkIndicator.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -69,7 +70,7 @@ QStringList ConnectedWindowProblems(TForm1& form) {
             continue;
         if (widget == form.ExtText1 && form.RadioButton2->isChecked())
             continue;
-        if (qobject_cast<TSpinExtEdit*>(widget) && !GoodReads::Had(widget))
+        if (qobject_cast<TSpinExtEdit*>(widget) && !GoodReadsOf(form).Had(widget))
             continue;
         problems << widget->objectName() + QStringLiteral(" disabled");
     }

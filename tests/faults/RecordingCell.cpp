@@ -1,12 +1,15 @@
 #include "RecordingCell.h"
 
+#include "ControllerSession.h"
 #include "DataLogMenu.h"
 #include "ErrorHandler.h"
+#include "Form1.h"
 #include "LiveFeed.h"
 #include "LiveSample.h"
 #include "LogError.h"
 #include "LogFormat.h"
 #include "LogReader.h"
+#include "WindowSession.h"
 
 #include <QFile>
 #include <QTest>
@@ -31,7 +34,7 @@ double Logged(const Catalogue::Entry& entry, long double value) {
 RecordingCell::RecordingCell() = default;
 
 void RecordingCell::TakeReference() {
-    for (const LiveValue& value : ReadLiveSample().values)
+    for (const LiveValue& value : ReadLiveSample(SessionOf(*Form1).Poller()).values)
         if (value.value)
             columns_[ColumnName(*value.entry)] = {value.entry, Logged(*value.entry, *value.value)};
 }
@@ -39,7 +42,7 @@ void RecordingCell::TakeReference() {
 void RecordingCell::Record(TForm1& form) {
     int samples = 0;
     const QMetaObject::Connection counting =
-        QObject::connect(&LiveFeed::Instance(), &LiveFeed::sampled, &LiveFeed::Instance(),
+        QObject::connect(&Recording::Feed(form), &LiveFeed::sampled, &Recording::Feed(form),
                          [&samples] { ++samples; });
     RunHandler([&] {
         Recording::Start(form, directory_.filePath(QStringLiteral("drive.csv")), RequestedRate);

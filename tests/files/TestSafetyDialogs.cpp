@@ -4,6 +4,8 @@
 #include "CompareDialog.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "ExchangeObserver.h"
 #include "FileHelpers.h"
 #include "Form1.h"
@@ -15,6 +17,8 @@
 #include "SettingsCheck.h"
 #include "ToolData.h"
 #include "WindowFixture.h"
+#include "WindowLink.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QDir>
@@ -48,7 +52,7 @@ QPushButton* Button(QWidget& dialog, const char* name) {
 std::vector<Write> WritesOfClick(QWidget& dialog, const char* button) {
     std::vector<Write> writes;
     const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&writes](const ExchangeRecord& record) {
+        WindowLink().Observe([&writes](const ExchangeRecord& record) {
             if (record.command == CmdWriteParam)
                 writes.emplace_back(record.address, record.sent);
         });
@@ -153,7 +157,7 @@ void TestSafetyDialogs::refusedWordIsAskedAbout() {
 
     // The window goes with the connection.
     QSignalSpy rejected(dialog.get(), &QDialog::rejected);
-    emit ConnectionEvents::Instance().closed();
+    emit SessionOf(fixture->form()).Events().closed();
     QCOMPARE(rejected.count(), 1);
 }
 
@@ -179,7 +183,7 @@ void TestSafetyDialogs::comparedFileIsCheckedFirst() {
         WriteBytes(path, bytes);
     int exchanges = 0;
     const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&exchanges](const ExchangeRecord&) { ++exchanges; });
+        WindowLink().Observe([&exchanges](const ExchangeRecord&) { ++exchanges; });
 
     QString error;
     try {
@@ -247,9 +251,9 @@ void TestSafetyDialogs::actionsFollowTheConnection() {
     };
     QVERIFY(!enabled("RestorePointsAction") && !enabled("CompareWithFileAction"));
     QVERIFY(enabled("CompareTwoFilesAction"));
-    emit ConnectionEvents::Instance().connected();
+    emit SessionOf(fixture->form()).Events().connected();
     QVERIFY(enabled("RestorePointsAction") && enabled("CompareWithFileAction"));
-    emit ConnectionEvents::Instance().closed();
+    emit SessionOf(fixture->form()).Events().closed();
     QVERIFY(!enabled("RestorePointsAction") && !enabled("CompareWithFileAction"));
     QVERIFY(enabled("CompareTwoFilesAction"));
 }

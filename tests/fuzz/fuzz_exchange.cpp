@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     std::vector<ExchangeRecord> published;
     const ExchangeObservers::Subscription watch =
-        ExchangeObservers::Add([&](const ExchangeRecord& record) { published.push_back(record); });
+        WindowLink().Observe([&](const ExchangeRecord& record) { published.push_back(record); });
     const Frame::Bytes before = ReplyFrame();
     const bool accepted = SendCommand(command, address, value);
     const Frame::Bytes after = ReplyFrame();

@@ -6,6 +6,7 @@
 #include "ChartView.h"
 #include "ChartWindow.h"
 #include "Connection.h"
+#include "ControllerSession.h"
 #include "DataLogMenu.h"
 #include "EmulatedPorts.h"
 #include "Form1.h"
@@ -17,6 +18,7 @@
 #include "RecordingDialog.h"
 #include "RecordingIndicator.h"
 #include "ToolData.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,7 +107,7 @@ void DataLogMenuTest::recordingFollowsTheConnection() {
     QCOMPARE(RecordAction(form)->text(), QStringLiteral("Запись данных…"));
     QCOMPARE(Corner(form), QString());
     QVERIFY(EndsWithWholeRow(path));
-    QCOMPARE(LiveFeed::Instance().Rate(), 0);
+    QCOMPARE(Recording::Feed(*Form1).Rate(), 0);
     QVERIFY(app.errors.isEmpty());
 }
 
@@ -272,12 +274,12 @@ void DataLogMenuTest::chartsFollowTheLiveValues() {
     app.form().Connect_to_COM1->click();
     ChartWindow& charts = Recording::Charts(app.form());
     charts.show();
-    QCOMPARE(LiveFeed::Instance().Rate(), ChartWindow::LiveRate);
+    QCOMPARE(Recording::Feed(*Form1).Rate(), ChartWindow::LiveRate);
     QTRY_VERIFY(charts.Log().Rows() >= 2);
     const auto [from, to] = charts.View().TimeRange();
     QCOMPARE(to - from, 60.0);
     charts.hide();
-    QCOMPARE(LiveFeed::Instance().Rate(), 0);
+    QCOMPARE(Recording::Feed(*Form1).Rate(), 0);
 }
 
 void DataLogMenuTest::windowReadingsReachRecordingAndCharts_data() {
@@ -302,13 +304,13 @@ void DataLogMenuTest::windowReadingsReachRecordingAndCharts() {
     Recording::Start(app.form(), path, ChartWindow::LiveRate);
     size_t samples = 0;
     std::optional<size_t> readAfter;
-    const auto following = connect(&LiveFeed::Instance(), &LiveFeed::sampled, this, [&] {
+    const auto following = connect(&Recording::Feed(*Form1), &LiveFeed::sampled, this, [&] {
         if (++samples < 2 || readAfter)
             return;
         readAfter = samples;
         ports.emulator().setLive(Speed, 1111);
         ports.emulator().setFault(fails ? q5emu::FaultMode::Silence : q5emu::FaultMode::None);
-        LivePoller::Read(Speed);
+        SessionOf(app.form()).Poller().Read(Speed);
         ports.emulator().setFault(q5emu::FaultMode::None);
         ports.emulator().setLive(Speed, 2222);
     });

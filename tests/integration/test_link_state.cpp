@@ -7,6 +7,8 @@
 #include "Catalogue.h"
 #include "Connection.h"
 #include "ConnectionEvents.h"
+#include "ControllerLink.h"
+#include "ControllerSession.h"
 #include "EmulatedPorts.h"
 #include "ExchangeObserver.h"
 #include "FileFun.h"
@@ -20,6 +22,8 @@
 #include "TExtText.h"
 #include "TSpinButton.h"
 #include "TSpinExtEdit.h"
+#include "WindowLink.h"
+#include "WindowSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,7 +90,7 @@ public:
             words_[0][a] = controller.live(uint8_t(a));
             words_[1][a] = controller.param(uint8_t(a));
         }
-        watching_ = ExchangeObservers::Add([this](const ExchangeRecord& r) {
+        watching_ = WindowLink().Observe([this](const ExchangeRecord& r) {
             uint16_t& held = words_[r.command / 2][r.address];
             if (r.command % 2 == 1)
                 held = r.sent;
@@ -198,7 +202,7 @@ void LinkStateTest::waitCursorComesBackAfterAnError() {
     ports.emulator().setParam(47, 503);
     app.form().Connect_to_COM1->click();
     ports.emulator().setFault(Silence());
-    auto watching = ExchangeObservers::Add([&](const ExchangeRecord&) {
+    auto watching = WindowLink().Observe([&](const ExchangeRecord&) {
         waitingWhileWorking = waitingWhileWorking || QApplication::overrideCursor() != nullptr;
     });
     QTemporaryDir dir;
@@ -213,7 +217,7 @@ void LinkStateTest::liveSampleHoldsEveryLiveValue() {
     AppFixture app;
     app.form().Connect_to_COM1->click();
     ports.emulator().setLive(162, 2500);
-    const LiveSample sample = ReadLiveSample();
+    const LiveSample sample = ReadLiveSample(SessionOf(app.form()).Poller());
     QCOMPARE(sample.values.size(), Catalogue::LiveValues().size());
     QCOMPARE(sample.values.size(), size_t(14));
     QCOMPARE(sample.ValueAt(162), std::optional<long double>(2500));
@@ -225,7 +229,7 @@ void LinkStateTest::liveSampleHoldsEveryLiveValue() {
     QCOMPARE(published.front().values.size(), size_t(4)); // the monitor's four gauges
 
     ports.emulator().setFault(Silence());
-    const LiveSample failed = ReadLiveSample();
+    const LiveSample failed = ReadLiveSample(SessionOf(app.form()).Poller());
     QVERIFY(std::all_of(failed.values.begin(), failed.values.end(),
                         [](const LiveValue& v) { return !v.word && !v.value; }));
 }
@@ -259,7 +263,7 @@ void LinkStateTest::lateRepliesTakeNoOtherWord() {
     }
     controller.setLive(204, 1234); // the values keep coming: the gas pressure on the monitor
     ReplyAudit audit(controller);
-    QSignalSpy lost(&ConnectionEvents::Instance(), &ConnectionEvents::linkChanged);
+    QSignalSpy lost(&SessionOf(*Form1).Events(), &ConnectionEvents::linkChanged);
     controller.setFault(Fault(q5emu::FaultMode::LateReply, command, address, every));
     if (operation == QLatin1String("connect"))
         Connect_to_COM1Click();

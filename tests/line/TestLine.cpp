@@ -1,6 +1,7 @@
 // The production line against emulated fixtures: scripted controllers that come and go on
 // four stations at once, and the faults that end one unit.
 
+#include "ChangeJournal.h"
 #include "ControllerSequence.h"
 #include "Cp1251.h"
 #include "CsvLine.h"
@@ -11,6 +12,7 @@
 #include "SampleWords.h"
 #include "SettingsFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -253,6 +255,45 @@ private slots:
         QVERIFY(Rows(line)[0][8].startsWith(QStringLiteral("номер не выдан")));
         for (const q5emu::LoggedFrame& frame : fixture->frameLog())
             QVERIFY(frame.command != 3);
+    }
+
+    // Every write of a unit, its number's and the reference's, is in the journal of the serial
+    // number it ends with, under the line's operation, each confirmed.
+    void aUnitsWritesAreJournaledUnderItsSerial() {
+        auto fixture = Fixture("new", 7);
+        const QString data = Path(QStringLiteral("data-journal"));
+        ProductionLine line(data);
+        const LineJob job = Job();
+        line.Start(job, {Path(QStringLiteral("station7"))});
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 1, Minute);
+        line.Abort();
+        QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
+        const QStringList row = Rows(line).at(0);
+        QCOMPARE(row[7], LineReport::ResultText(true));
+
+        const QString path = ChangeJournal::PathOf(data, row[3]);
+        QCOMPARE(QDir(data + QStringLiteral("/journal")).entryList(QDir::Files).size(), 1);
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        QVERIFY(file.readAll().startsWith(ChangeJournal::HeaderLine()));
+        const std::vector<JournalRecord> records = ChangeJournal::Read(path);
+        size_t writes = 0;
+        std::set<int> addresses;
+        for (const q5emu::LoggedFrame& frame : fixture->frameLog())
+            writes += frame.command == 3;
+        QCOMPARE(records.size(), writes);
+        for (const JournalRecord& record : records) {
+            QCOMPARE(record.operation, QStringLiteral("Линия"));
+            QCOMPARE(record.serial, row[3]);
+            QVERIFY(record.confirmed);
+            addresses.insert(record.address);
+        }
+        QCOMPARE(addresses.size(), size_t(99)); // the identity's 32 words, the reference's 67
+        for (int i = 0; i < SettingsRecords::Count; ++i) {
+            const JournalRecord& record = records[records.size() - SettingsRecords::Count + i];
+            QCOMPARE(record.address, SettingsRecords::FirstAddress + i);
+            QCOMPARE(record.newWord, job.reference.words[static_cast<size_t>(i)]);
+        }
     }
 
     // The day on paper counts the report's rows per station and in all.

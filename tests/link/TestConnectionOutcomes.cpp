@@ -5,10 +5,12 @@
 #include "AppFixture.h"
 
 #include <Connection.h>
+#include <ControllerLink.h>
 #include <EmulatedPorts.h>
 #include <ExchangeObserver.h>
 #include <FrameLog.h>
 #include <Protocol.h>
+#include <WindowLink.h>
 
 #include <QTest>
 
@@ -35,7 +37,7 @@ void TestConnectionOutcomes::publishedOutcomesAreTheLoggedFrames() {
     AppFixture app;
     std::vector<ExchangeRecord> records;
     const ExchangeObservers::Subscription subscription =
-        ExchangeObservers::Add([&](const ExchangeRecord& r) { records.push_back(r); });
+        WindowLink().Observe([&](const ExchangeRecord& r) { records.push_back(r); });
     ports.emulator().setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
 
     Connect_to_COM1Click();

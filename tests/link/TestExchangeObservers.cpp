@@ -72,8 +72,7 @@ void TestExchangeObservers::init() {
     emulator().setParam(Spare, SpareWord);
     QVERIFY(Comm_Fun::OpenPort(1, 19200));
     records.clear();
-    subscription =
-        ExchangeObservers::Add([this](const ExchangeRecord& r) { records.push_back(r); });
+    subscription = WindowLink().Observe([this](const ExchangeRecord& r) { records.push_back(r); });
 }
 
 void TestExchangeObservers::cleanup() {
@@ -106,8 +105,7 @@ void TestExchangeObservers::publishesEachOutcome() {
     WindowLink().SetWriteSent(
         [&heard](uint8_t c, uint8_t a, uint16_t v) { heard << Triple(c, a, v); });
     WindowLink().WhileAwaitingReply([&heard] { heard << QStringLiteral("work"); });
-    const auto told =
-        ExchangeObservers::Add([&heard](const ExchangeRecord&) { heard << "outcome"; });
+    const auto told = WindowLink().Observe([&heard](const ExchangeRecord&) { heard << "outcome"; });
     const auto before = std::chrono::steady_clock::now();
     QCOMPARE(SendCommand(CmdWriteParam, Spare, SpareWord), outcome == ExchangeOutcome::Success);
 
@@ -173,11 +171,11 @@ void TestExchangeObservers::recordsMatchTheFramesUnderGarbling() {
 void TestExchangeObservers::observersComeAndGo() {
     std::vector<int> heard;
     std::optional<ExchangeObservers::Subscription> second;
-    ExchangeObservers::Subscription first = ExchangeObservers::Add([&](const ExchangeRecord&) {
+    ExchangeObservers::Subscription first = WindowLink().Observe([&](const ExchangeRecord&) {
         heard.push_back(1);
         second.reset(); // gone while the record is handed out: it hears nothing more
     });
-    second.emplace(ExchangeObservers::Add([&](const ExchangeRecord&) { heard.push_back(2); }));
+    second.emplace(WindowLink().Observe([&](const ExchangeRecord&) { heard.push_back(2); }));
     QVERIFY(SendCommand(CmdReadParam, Spare, 0));
     QVERIFY(SendCommand(CmdReadParam, Spare, 0));
     first.reset();
@@ -185,7 +183,7 @@ void TestExchangeObservers::observersComeAndGo() {
     QCOMPARE(heard, std::vector<int>({1, 1}));
     QCOMPARE(records.size(), 3u);
     subscription.reset();
-    QVERIFY(!ExchangeObservers::Listening());
+    QVERIFY(!WindowLink().Observers().Listening());
 }
 
 QTEST_GUILESS_MAIN(TestExchangeObservers)

@@ -61,14 +61,14 @@ private:
 
 void TestLinkLoss::init() {
     device.emplace();
-    subscription = ExchangeObservers::Add([this](const ExchangeRecord& r) { last = r; });
+    subscription = WindowLink().Observe([this](const ExchangeRecord& r) { last = r; });
     QVERIFY(Comm_Fun::OpenPort(1, 19200));
     known.clear();
     for (const uint8_t address : TellingAddresses()) {
         QVERIFY(SendCommand(CmdReadParam, address, 0));
         known[address] = ReplyValue();
     }
-    watch.emplace();
+    watch.emplace(WindowLink());
     watch->Arm(TellingAddresses(), [this](uint8_t address) -> std::optional<uint16_t> {
         const auto found = known.find(address);
         return found == known.end() ? std::nullopt : std::optional<uint16_t>(found->second);

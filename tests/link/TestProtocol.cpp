@@ -2,7 +2,9 @@
 #include <FrameLog.h>
 
 #include <Comm_Fun.h>
+#include <ControllerLink.h>
 #include <Protocol.h>
+#include <WindowLink.h>
 
 #include <QTest>
 
@@ -66,6 +68,7 @@ private:
 
     std::optional<EmulatedPorts> ports;
     int captionResets = 0;
+    ExchangeObservers::Subscription captionWatch;
 };
 
 void TestProtocol::init() {
@@ -73,11 +76,13 @@ void TestProtocol::init() {
     emulator().setParam(Spare, SpareWord);
     QVERIFY(Comm_Fun::OpenPort(1, 19200));
     captionResets = 0;
-    SetCaptionResetHook([this] { ++captionResets; });
+    // The window resets its caption once for each write-parameter exchange its link tells of.
+    captionWatch = WindowLink().Observe(
+        [this](const ExchangeRecord& record) { captionResets += record.command == CmdWriteParam; });
 }
 
 void TestProtocol::cleanup() {
-    SetCaptionResetHook({});
+    captionWatch.reset();
     ports.reset();
 }
 

@@ -10,6 +10,7 @@
 #include "Selectors.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowSession.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -269,7 +270,7 @@ void ParamsTest::failedReadKeepsOrTakes() {
     QCOMPARE(edit->text(), before);
     QVERIFY(edit->isEnabled());
 
-    GoodReads::ForgetAll();
+    GoodReadsOf(fx.form()).ForgetAll();
     edit->Pass();
     const QString passed = edit->text();
     edit->Init();

@@ -9,6 +9,7 @@
 #include "ChartWindow.h"
 #include "CompareDialog.h"
 #include "Connection.h"
+#include "ConnectionEvents.h"
 #include "ControlHold.h"
 #include "ControllerState.h"
 #include "ErrorHandler.h"
@@ -16,8 +17,10 @@
 #include "Form1.h"
 #include "Form3.h"
 #include "IdlingDrive.h"
+#include "JournalFeed.h"
 #include "LineScreen.h"
 #include "LinkIndicator.h"
+#include "LivePoller.h"
 #include "Messages.h"
 #include "Offline.h"
 #include "PortChoice.h"
@@ -32,6 +35,7 @@
 #include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "WindowLink.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -302,7 +306,11 @@ bool SaveDataLogWindows(const QDir& dir) {
     drive.lostUntil = 1560;
     if (!WriteIdlingDrive(path, drive))
         return false;
-    ChartWindow charts;
+    LivePoller poller(WindowLink());
+    ConnectionEvents events;
+    JournalFeed writes;
+    LiveFeed feed(poller, events);
+    ChartWindow charts(feed, writes, events);
     charts.OpenLog(path);
     charts.ShowSeries({QStringLiteral("Давление газа"),
                        QStringLiteral("Давление во впускном коллекторе"),

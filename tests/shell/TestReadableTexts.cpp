@@ -1,12 +1,16 @@
 // Texts a person can read: Qt's own dialogs in Russian, no text wider than its widget or cut at
 // a text box's edge, and a folder's path shown where no file manager opens it.
 #include "ChartWindow.h"
+#include "ConnectionEvents.h"
 #include "FolderOpener.h"
 #include "Form3.h"
+#include "JournalFeed.h"
+#include "LivePoller.h"
 #include "PortsDialog.h"
 #include "QtTranslations.h"
 #include "RecordingDialog.h"
 #include "Ser_num.h"
+#include "WindowLink.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -66,6 +70,12 @@ QStringList ClippedTexts(const QWidget& window) {
 class TestReadableTexts : public QObject {
     Q_OBJECT
 
+    // What a chart window follows.
+    LivePoller poller_{WindowLink()};
+    ConnectionEvents events_;
+    JournalFeed writes_;
+    LiveFeed feed_{poller_, events_};
+
     QTranslator* translator = nullptr;
 
 private slots:
@@ -91,7 +101,8 @@ private slots:
         QTest::newRow("recording, rate noted")
             << WindowMaker([] { return new RecordingDialog(QStringLiteral("/tmp/log.csv"), 10); });
         QTest::newRow("ports") << WindowMaker([] { return new PortsDialog; });
-        QTest::newRow("charts") << WindowMaker([] { return new ChartWindow; });
+        QTest::newRow("charts") << WindowMaker(
+            [this] { return new ChartWindow(feed_, writes_, events_); });
     }
     void noTextWiderThanItsWidget() {
         QFETCH(WindowMaker, make);

@@ -1,6 +1,0 @@
-#include "JournalFeed.h"
-
-JournalFeed& JournalFeed::Instance() {
-    static JournalFeed feed;
-    return feed;
-}

@@ -1,6 +1,0 @@
-#include "ConnectionEvents.h"
-
-ConnectionEvents& ConnectionEvents::Instance() {
-    static ConnectionEvents events;
-    return events;
-}
