@@ -231,10 +231,6 @@ void Writer::SyncInBackground() {
     unsynced_ = false;
 }
 
-bool Writer::SyncPending() const {
-    return background_.Pending();
-}
-
 bool Writer::AwaitSync(std::chrono::milliseconds bound) {
     return background_.Await(bound);
 }

@@ -71,7 +71,6 @@ public:
     void Prepare(const JournalRecord& record);
     bool Sync();
     void SyncInBackground();
-    bool SyncPending() const;
     // False when the bound ran out or a sync in the background failed.
     bool AwaitSync(std::chrono::milliseconds bound);
     // The journal last opened, kept after Close.

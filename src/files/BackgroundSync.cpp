@@ -64,11 +64,6 @@ bool BackgroundSync::Await(std::chrono::milliseconds bound) {
     return done && !failed;
 }
 
-bool BackgroundSync::Pending() const {
-    const std::lock_guard lock(mutex_);
-    return synced_ != handed_;
-}
-
 void BackgroundSync::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {

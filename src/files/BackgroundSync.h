@@ -26,7 +26,6 @@ public:
     // True when every file handed over is on the disk; false when the bound ran out first or
     // a sync failed since the last Await.
     bool Await(std::chrono::milliseconds bound);
-    bool Pending() const;
 
 private:
     struct Item {
