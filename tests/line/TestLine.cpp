@@ -159,7 +159,7 @@ private slots:
         LineJob job = Job();
         job.logWait = std::chrono::milliseconds(10'000); // a batch numbers at once
         // A few at a time: a reply that misses its window on a crowded machine is another test.
-        constexpr int Batch = 6;
+        constexpr int Batch = 3;
         for (int first = 0; first <= Writes; first += Batch) {
             std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
             std::vector<std::unique_ptr<ProductionLine>> lines;
