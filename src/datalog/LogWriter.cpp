@@ -1,16 +1,23 @@
 #include "LogWriter.h"
 
 #include "CsvLine.h"
+#include "DurableFolder.h"
+#include "InOutError.h"
 #include "LiveSample.h"
 #include "LogError.h"
 #include "LogFormat.h"
+#include "PosixFile.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -23,10 +30,26 @@ bool IsFull(int errorNumber) {
     return errorNumber == ENOSPC || errorNumber == EFBIG || errorNumber == EDQUOT;
 }
 
+// Makes the log's folder so that it survives a power cut; the directories to sync once the
+// file is in it are returned, the folder's own first.
+QStringList MakeFolder(const QString& folder) {
+    std::optional<QStringList> holders = DurableFolder::Make(folder);
+    if (!holders) {
+        // The folder's own trouble, not the file's "no such file", is what the user can mend.
+        std::error_code error;
+        std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+        throw LogError(QStringLiteral("Папка недоступна для записи:\n%1\n%2. Запись не начата.")
+                           .arg(folder, QString::fromLocal8Bit(error.message().c_str())));
+    }
+    holders->prepend(folder);
+    return *holders;
+}
+
 } // namespace
 
 LogWriter::LogWriter(const QString& path, std::vector<const Catalogue::Entry*> columns)
     : path_(path), columns_(std::move(columns)) {
+    const QStringList unsynced = MakeFolder(QFileInfo(path).absolutePath());
     fd_ =
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
@@ -41,6 +64,12 @@ LogWriter::LogWriter(const QString& path, std::vector<const Catalogue::Entry*> c
     pending_ = LogFormat::ByteOrderMark + CsvLine::Join(header).toUtf8() + '\n';
     try {
         Flush();
+        for (const QString& directory : unsynced)
+            PosixFile::SyncDirectory(directory);
+    } catch (const EInOutError& error) {
+        ::close(fd_);
+        throw LogError(QStringLiteral("Ошибка записи на диск (%1): запись данных не начата.")
+                           .arg(QString::fromLocal8Bit(error.what())));
     } catch (...) {
         ::close(fd_);
         throw;
@@ -98,14 +127,14 @@ void LogWriter::Flush() {
             const qint64 keep = written_ + lastEnd + 1;
             if (::ftruncate(fd_, keep) == 0)
                 written_ = keep;
-            ::fdatasync(fd_);
+            PosixFile::TrySync(fd_);
             Fail(error);
         }
         done += n;
     }
     written_ += pending_.size();
     pending_.clear();
-    if (::fdatasync(fd_) != 0 && errno != EINVAL)
+    if (!PosixFile::TrySync(fd_) && errno != EINVAL)
         Fail(errno);
 }
 

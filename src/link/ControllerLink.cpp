@@ -117,6 +117,14 @@ ExchangeOutcome ControllerLink::Attempt(const Frame::Bytes& request, int& sent) 
     return outcome;
 }
 
+ControllerLink::ReadRun::ReadRun(ControllerLink& link) : link_(link), outer_(link.readRun_) {
+    link_.readRun_ = this;
+}
+
+ControllerLink::ReadRun::~ReadRun() {
+    link_.readRun_ = outer_;
+}
+
 void ControllerLink::SetWriteGate(std::function<bool()> gate) {
     writeGate_ = std::move(gate);
 }
@@ -144,10 +152,17 @@ bool ControllerLink::SendCommand(uint8_t command, uint8_t address, uint16_t valu
     const Frame::Bytes request = Frame::Build(command, address, value);
     ExchangeOutcome outcome = ExchangeOutcome::PortGone;
     int sent = 0;
-    for (int attempt = 0; line_.Opened() && attempt <= GarbledRetries; ++attempt) {
-        outcome = Attempt(request, sent);
-        if (!Garbled(outcome))
-            break;
+    if (!IsWrite(command) && readRun_ && readRun_->failuresInRow_ >= FailuresToGiveUp) {
+        outcome = ExchangeOutcome::Skipped;
+    } else {
+        for (int attempt = 0; line_.Opened() && attempt <= GarbledRetries; ++attempt) {
+            outcome = Attempt(request, sent);
+            if (!Garbled(outcome))
+                break;
+        }
+        if (readRun_)
+            readRun_->failuresInRow_ =
+                outcome == ExchangeOutcome::Success ? 0 : readRun_->failuresInRow_ + 1;
     }
     if (observers_.Listening())
         observers_.Publish({command, address, value, ReplyValue(), reply_[Frame::Size - 1], outcome,

@@ -79,6 +79,26 @@ public:
     // True for the commands that change a word of the controller.
     static bool IsWrite(uint8_t command);
 
+    // A run of many reads (a window's worth of fields) that stops asking a controller which
+    // has stopped answering: after FailuresToGiveUp exchanges in a row without a good reply,
+    // each further read of the run is not sent and fails as Skipped, so that a silent
+    // controller, waited out for its worst reply delay on each request, costs about a second
+    // rather than a minute. Writes are always sent. Runs nest; the innermost one counts.
+    class ReadRun {
+    public:
+        explicit ReadRun(ControllerLink& link);
+        ~ReadRun();
+        ReadRun(const ReadRun&) = delete;
+        ReadRun& operator=(const ReadRun&) = delete;
+
+    private:
+        friend class ControllerLink;
+        ControllerLink& link_;
+        ReadRun* outer_;
+        int failuresInRow_ = 0;
+    };
+    static constexpr int FailuresToGiveUp = 3;
+
 private:
     // `sent`: how many times the request went out whole so far (a garbled reply's retry).
     ExchangeOutcome Attempt(const Frame::Bytes& request, int& sent);
@@ -91,4 +111,5 @@ private:
     WriteSent writeSent_;
     std::vector<std::function<void()>> awaiting_;
     ExchangeObservers::List observers_;
+    ReadRun* readRun_ = nullptr;
 };

@@ -22,6 +22,7 @@ enum class ExchangeOutcome {
     Long,        // more than five bytes
     PortGone,    // no port to talk to: closed, or closed after a hang-up
     NotSent,     // the device did not take the whole request
+    Skipped,     // a read of a run that gave up on a controller no longer answering
 };
 
 struct ExchangeRecord {

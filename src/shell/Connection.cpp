@@ -243,13 +243,16 @@ std::vector<uint8_t> InitValueControls() {
     };
     // TSpinExtEdit::InitAll, noting the edits whose reads failed.
     std::vector<QPointer<TSpinExtEdit>> again;
-    VisitExactClass<TSpinExtEdit>(Form1->Components, [&](TSpinExtEdit& edit) {
-        const std::size_t before = failures.Count();
-        edit.Init(later);
-        if (failures.Count() != before)
-            again.emplace_back(&edit);
-    });
-    TExtText::InitAll(Form1->Components);
+    {
+        const ControllerLink::ReadRun reads(link);
+        VisitExactClass<TSpinExtEdit>(Form1->Components, [&](TSpinExtEdit& edit) {
+            const std::size_t before = failures.Count();
+            edit.Init(later);
+            if (failures.Count() != before)
+                again.emplace_back(&edit);
+        });
+        TExtText::InitAll(Form1->Components);
+    }
     // The polled displays ask again on their own. A re-read that fails as well means the
     // controller does not answer now: the rest are not asked.
     for (const QPointer<TSpinExtEdit>& edit : again) {

@@ -25,9 +25,6 @@
 #include <QMenu>
 #include <QPointer>
 
-#include <filesystem>
-#include <system_error>
-
 namespace {
 
 const QString RatePreference = QStringLiteral("datalog/rate");
@@ -68,14 +65,6 @@ void DataLogControl::Begin(const QString& path, int requestedRate) {
     ToolData::Preferences()->setValue(RatePreference, requestedRate);
     const int rate =
         LineBudget::HighestRateThatFits(requestedRate, int(Catalogue::LiveValues().size()));
-    // The folder's own trouble, not the file's "no such file", is what the user can mend.
-    std::error_code folderError;
-    std::filesystem::create_directories(
-        QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), folderError);
-    if (folderError)
-        throw LogError(QStringLiteral("Папка недоступна для записи:\n%1\n%2. Запись не начата.")
-                           .arg(QFileInfo(path).absolutePath(),
-                                QString::fromLocal8Bit(folderError.message().c_str())));
     recorder.reset();
     recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal());
     QObject::connect(recorder.get(), &Recorder::failed, this,

@@ -4,6 +4,7 @@
 
 #include "ChangeJournal.h"
 #include "LineReport.h"
+#include "LogWriter.h"
 #include "RestorePoints.h"
 #include "TestDiskSync.h"
 
@@ -20,7 +21,7 @@ namespace {
 const QString Serial = QStringLiteral("Q5 0042");
 const QString FileName = QStringLiteral("Q5_0042");
 
-enum class Made { Journal, RestorePoint, ReportRow };
+enum class Made { Journal, RestorePoint, ReportRow, DataLog };
 
 JournalRecord Record() {
     JournalRecord record;
@@ -62,6 +63,9 @@ private slots:
         QTest::newRow("first row of a day's report")
             << Made::ReportRow << QByteArray()
             << QStringList{"data/line/" + day + ".csv", "data/line", "data", ""};
+        QTest::newRow("data log in new folders")
+            << Made::DataLog << QByteArray()
+            << QStringList{"data/logs/a.csv", "data/logs", "data", ""};
     }
 
     void newFileIsSyncedWithItsFolders() {
@@ -93,6 +97,9 @@ private slots:
             QVERIFY(LineReport(root).Append(row));
             break;
         }
+        case Made::DataLog:
+            LogWriter(root + QStringLiteral("/logs/a.csv"), {});
+            break;
         }
         const QStringList seen = disk.Synced();
         for (const QString& path : synced) {

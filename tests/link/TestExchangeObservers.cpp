@@ -12,6 +12,7 @@
 
 #include <QTest>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -58,6 +59,8 @@ private slots:
     void recordsMatchTheFramesUnderGarbling_data();
     void recordsMatchTheFramesUnderGarbling();
     void observersComeAndGo();
+    void aReadRunGivesUpOnASilentController_data();
+    void aReadRunGivesUpOnASilentController();
 
 private:
     q5emu::Q5Emulator& emulator() { return ports->emulator(); }
@@ -184,6 +187,53 @@ void TestExchangeObservers::observersComeAndGo() {
     QCOMPARE(records.size(), 3u);
     subscription.reset();
     QVERIFY(!WindowLink().Observers().Listening());
+}
+
+void TestExchangeObservers::aReadRunGivesUpOnASilentController_data() {
+    // The plan: r a read, w a write, [ and ] an inner run. The outcomes, one per request:
+    // + a good reply, - one sent without, s skipped.
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("plan");
+    QTest::addColumn<QString>("outcomes");
+    QTest::newRow("answering") << "none"
+                               << "rrrrr"
+                               << "+++++";
+    QTest::newRow("silent") << "silence"
+                            << "rrrrrwr"
+                            << "---ss-s";
+    QTest::newRow("every other one silent") << "silence,every=2"
+                                            << "rrrrrr"
+                                            << "+-+-+-";
+    QTest::newRow("an inner run asks afresh") << "silence"
+                                              << "rrrr[rrrr]r"
+                                              << "---s---ss";
+    QTest::newRow("back after two") << "silence,times=2"
+                                    << "rrrrr"
+                                    << "--+++";
+}
+
+void TestExchangeObservers::aReadRunGivesUpOnASilentController() {
+    QFETCH(QString, fault);
+    QFETCH(QString, plan);
+    QFETCH(QString, outcomes);
+    emulator().setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+    std::vector<std::unique_ptr<ControllerLink::ReadRun>> runs;
+    runs.push_back(std::make_unique<ControllerLink::ReadRun>(WindowLink()));
+    for (const QChar step : plan) {
+        if (step == u'[')
+            runs.push_back(std::make_unique<ControllerLink::ReadRun>(WindowLink()));
+        else if (step == u']')
+            runs.pop_back();
+        else
+            SendCommand(step == u'w' ? CmdWriteParam : CmdReadParam, Spare, SpareWord);
+    }
+    QString seen;
+    for (const ExchangeRecord& record : records)
+        seen += record.outcome == ExchangeOutcome::Success   ? u'+'
+                : record.outcome == ExchangeOutcome::Skipped ? u's'
+                                                             : u'-';
+    QCOMPARE(seen, outcomes);
+    QCOMPARE(emulator().framesReceived(), size_t(outcomes.count(u'+') + outcomes.count(u'-')));
 }
 
 QTEST_GUILESS_MAIN(TestExchangeObservers)
