@@ -251,6 +251,7 @@ void TestSheets::comparisonListsExactlyTheDifferingWords() {
         listed << match.next().captured(1);
     QCOMPARE(listed, (QStringList{"71, 96", "92", "99"}));
     QVERIFY(text.contains(QStringLiteral("6 цилиндров")));
+    QVERIFY(text.contains(QStringLiteral("5500 об/мин"))); // as on the settings sheet
     QVERIFY(text.contains(QStringLiteral("Слово 99")));
     QCOMPARE(text.count(QRegularExpression(QStringLiteral("\\sда\\s*$"),
                                            QRegularExpression::MultilineOption)),
