@@ -159,10 +159,7 @@ void TestSheets::valueOnPaperHasItsUnitOnce_data() {
     QTest::newRow("mS") << "SpinExtEdit43" << 15 << "1.50 мс";
     QTest::newRow("Cек, point") << "SpinExtEdit29" << 10 << "10 с";
     QTest::newRow("Cек, decimals") << "SpinExtEdit35" << 20 << "0.40 с";
-    QTest::newRow("blanks before") << "SpinExtEdit39" << 512 << "50.0 %";
     QTest::newRow("no unit") << "SpinExtEdit40" << 1200 << "1.20";
-    QTest::newRow("count") << "SpinExtEdit2" << 6 << "6 цилиндров";
-    QTest::newRow("item") << "ComboBox3" << 2 << "Автоопределение";
 }
 
 void TestSheets::valueOnPaperHasItsUnitOnce() {
