@@ -30,6 +30,8 @@ constexpr int SpanMinutes[] = {1, 5, 15};
 constexpr int FirstShown = 4;
 constexpr int MinListWidth = 260;
 constexpr int MaxListWidth = 420;
+// Within a 1024 × 768 screen, its title bar and a panel.
+constexpr QSize DefaultSize(1000, 640);
 
 QString LogsFolder() {
     return QDir(ToolData::Folder()).filePath(QStringLiteral("logs"));
@@ -44,7 +46,7 @@ ChartWindow::ChartWindow(LiveFeed& feed, JournalFeed& writes, ConnectionEvents& 
       noteLabel_(new QLabel(this)), span_(new QComboBox(this)) {
     setObjectName(QStringLiteral("ChartWindow"));
     setWindowTitle(Title);
-    resize(1100, 700);
+    resize(DefaultSize);
 
     live_.start = QDateTime::currentDateTime();
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())

@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <QDir>
@@ -59,12 +60,13 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     buttons->insertStretch(3);
     layout->addLayout(buttons);
 
-    auto* grid = new QGridLayout;
+    // The stations side by side: a laptop's screen is wide, not tall.
+    auto* stations = new QHBoxLayout;
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
         tiles_[static_cast<size_t>(i)] = new StationTile(i + 1, this);
-        grid->addWidget(tiles_[static_cast<size_t>(i)], i / 2, i % 2);
+        stations->addWidget(tiles_[static_cast<size_t>(i)]);
     }
-    layout->addLayout(grid, 1);
+    layout->addLayout(stations, 1);
     totals_ = new QLabel(this);
     report_ = new QLabel(this);
     report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -165,10 +167,14 @@ QWidget* LineWindow::MakeLimits() {
         ++row;
         limits_.push_back(limit);
     }
+    grid->setColumnStretch(5, 1); // the rows close together at the left, whatever the width
     area->setWidget(inside);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setFixedHeight(92);
+    area->setFixedHeight(148);
+    // Wide enough for every row beside the scroll bar, both bounds' arrows in view.
+    area->setMinimumWidth(inside->minimumSizeHint().width() +
+                          area->verticalScrollBar()->sizeHint().width() + 2 * area->frameWidth());
     area->setAccessibleName(QStringLiteral("Пределы значений"));
     return area;
 }

@@ -30,6 +30,11 @@ Look LookOf(const StationView& view) {
     return {};
 }
 
+// Four tiles side by side within a laptop's screen.
+constexpr int MinimumWidth = 280;
+// What a device's path may take of the title, the rest elided in the middle.
+constexpr int DeviceWidth = MinimumWidth - 100;
+
 QLabel* Label(QWidget* parent, int pointSize, bool bold) {
     auto* label = new QLabel(parent);
     QFont font = label->font();
@@ -49,7 +54,7 @@ StationTile::StationTile(int station, QWidget* parent)
       reason_(Label(this, 10, false)), counts_(Label(this, 10, false)) {
     setObjectName(QStringLiteral("StationTile%1").arg(station));
     setFrameShape(QFrame::StyledPanel);
-    setMinimumSize(300, 210);
+    setMinimumSize(MinimumWidth, 210);
     result_->setObjectName(QStringLiteral("Result"));
     result_->setMinimumHeight(70);
     result_->setAutoFillBackground(true);
@@ -66,8 +71,12 @@ StationTile::StationTile(int station, QWidget* parent)
 
 void StationTile::Show(const StationView& view) {
     const QString place = QStringLiteral("Место %1").arg(station_);
-    title_->setText(view.device.isEmpty() ? place : place + QStringLiteral(" — ") + view.device);
-    title_->setAccessibleName(title_->text());
+    const QString device =
+        title_->fontMetrics().elidedText(view.device, Qt::ElideMiddle, DeviceWidth);
+    title_->setText(view.device.isEmpty() ? place : place + QStringLiteral(" — ") + device);
+    title_->setToolTip(view.device);
+    title_->setAccessibleName(view.device.isEmpty() ? place
+                                                    : place + QStringLiteral(" — ") + view.device);
     const Look look = LookOf(view);
     result_->setText(look.text);
     // The result is the biggest thing on the tile; a step or a wait is plainer.

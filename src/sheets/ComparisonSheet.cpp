@@ -1,5 +1,7 @@
 #include "ComparisonSheet.h"
 
+#include "PaperValue.h"
+
 #include <algorithm>
 
 namespace Sheets {
@@ -29,10 +31,11 @@ Sheet ComparisonSheet(const ComparedOnPaper& compared, const Identity& identity,
                     {8, 25, 20, 20, 14, 13}};
     for (const auto& [row, written] : rows)
         section.rows.push_back(
-            {{Comparison::AddressText(row), row.name, row.shownA, row.shownB,
-              Comparison::RawText(row), written ? QStringLiteral("да") : QString()}});
+            {{Comparison::AddressText(row), row.name, PaperValue(row.address, row.wordA),
+              PaperValue(row.address, row.wordB), Comparison::RawText(row),
+              written ? QStringLiteral("да") : QString()}});
     if (rows.empty())
-        section.rows.push_back({{QStringLiteral("Все слова совпадают.")}, true});
+        section.rows.push_back({{QStringLiteral("Все слова совпадают.")}, RowKind::Heading});
     sheet.sections.push_back(std::move(section));
     return sheet;
 }

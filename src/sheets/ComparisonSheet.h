@@ -1,6 +1,6 @@
 #pragma once
-// The result of a comparison on paper: every word that differs, with both values as the
-// window shows them and the raw words, and the words written into the controller from side B.
+// The result of a comparison on paper: every word that differs, with both values as paper
+// gives them (PaperValue) and the raw words, and the words written into the controller from B.
 
 #include "Comparison.h"
 #include "Sheet.h"

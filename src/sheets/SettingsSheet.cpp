@@ -2,10 +2,13 @@
 
 #include "Addresses.h"
 #include "Comparison.h"
+#include "PaperValue.h"
 #include "ShownWords.h"
 
 #include <QHash>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace Sheets {
 
@@ -26,7 +29,7 @@ QString GroupCaption(const Placed& placed, const SettingsRecords::Words& words) 
 }
 
 QString ValueText(const Catalogue::Entry& entry, uint16_t word) {
-    const QString shown = ShownWords::Text(entry, word);
+    const QString shown = PaperValue(entry, word);
     if (entry.Accepts(word))
         return shown;
     return QStringLiteral("%1 (в приборе слово %2, вне пределов)").arg(shown).arg(word);
@@ -43,26 +46,44 @@ QString Tidy(const QString& caption) {
         .trimmed();
 }
 
+QString HiddenPagesTitle() {
+    return QStringLiteral("Скрытые сервисные страницы (в окне не показываются)");
+}
+
 Sheet SettingsSheet(const Outline& outline, const SettingsRecords::Words& words,
                     const Identity& identity, const QString& madeAt) {
     Sheet sheet;
     sheet.title = QStringLiteral("Лист установок контроллера Tarvik-Q5");
     sheet.header = HeaderOf(identity, madeAt);
     sheet.footer = identity.serial.isEmpty() ? identity.fileName : identity.serial;
-    const QStringList columns = {QStringLiteral("Параметр"), QStringLiteral("Значение"),
-                                 QStringLiteral("Ед.")};
     QHash<QString, int> groupSizes;
     for (const Placed& placed : outline)
         ++groupSizes[placed.groupName];
+
+    const auto sectionOf = [&sheet](const QString& title) -> Section& {
+        for (Section& section : sheet.sections)
+            if (section.title == title)
+                return section;
+        sheet.sections.push_back(
+            {title, {QStringLiteral("Параметр"), QStringLiteral("Значение")}, {}, {62, 38}});
+        return sheet.sections.back();
+    };
+    // The hidden pages come last, whatever their place among the window's pages.
+    Outline ordered = outline;
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const Placed& placed) { return !placed.onHiddenPage; });
+    QString page;
     QString group;
     bool underHeading = false;
-    for (const Placed& placed : outline) {
-        if (sheet.sections.empty() || sheet.sections.back().title != placed.page) {
-            sheet.sections.push_back({placed.page, columns, {}, {55, 30, 15}});
+    for (const Placed& placed : ordered) {
+        Section& section = sectionOf(placed.onHiddenPage ? HiddenPagesTitle() : placed.page);
+        if (placed.page != page) {
+            page = placed.page;
             group.clear();
             underHeading = false;
+            if (placed.onHiddenPage)
+                section.rows.push_back({{page}, RowKind::PageHeading});
         }
-        Section& section = sheet.sections.back();
         const Catalogue::Entry& entry = *placed.entry;
         // A group of one parameter under its own caption needs no heading, unless a heading
         // above would seem to hold it.
@@ -71,10 +92,9 @@ Sheet SettingsSheet(const Outline& outline, const SettingsRecords::Words& words,
             const QString caption = GroupCaption(placed, words);
             underHeading = underHeading || groupSizes[group] > 1 || caption != entry.Name();
             if (underHeading)
-                section.rows.push_back({{caption}, true});
+                section.rows.push_back({{caption}, RowKind::Heading});
         }
-        section.rows.push_back(
-            {{entry.Name(), ValueText(entry, WordAt(words, *entry.address)), entry.Unit()}});
+        section.rows.push_back({{entry.Name(), ValueText(entry, WordAt(words, *entry.address))}});
     }
     return sheet;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The settings sheet: every parameter as the window shows it, page by page and group by
-// group in the window's order, each with its caption, its value in the control's text and
-// its unit; the header names the controller or the file.
+// The settings sheet: every parameter of the window, page by page and group by group in the
+// window's order, each with its caption and its value with its unit (PaperValue); the settings
+// of the service pages that the window never shows follow in a section of their own, page by
+// page. The header names the controller or the file.
 
 #include "Catalogue.h"
 #include "SettingsRecords.h"
@@ -20,7 +21,11 @@ struct Placed {
     QString groupName; // the group box's object name
     QString group;     // its caption as the window has it at start
     const Catalogue::Entry* entry = nullptr;
+    bool onHiddenPage = false; // on a service page that the window never shows
 };
+
+// The title of the hidden service pages' section.
+QString HiddenPagesTitle();
 
 // Every parameter control of the window that a person can see, in the window's order.
 using Outline = std::vector<Placed>;

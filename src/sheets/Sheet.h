@@ -11,9 +11,16 @@
 
 namespace Sheets {
 
+// How a row stands in its table.
+enum class RowKind {
+    Cells,       // one cell a column
+    Heading,     // a caption across the whole row: a group's, or a note
+    PageHeading, // a page's name across the whole row, over its groups' headings
+};
+
 struct Row {
     QStringList cells;
-    bool heading = false; // a group's caption across the whole row
+    RowKind kind = RowKind::Cells;
 };
 
 struct Section {

@@ -48,9 +48,11 @@ QString TableHtml(const Section& section) {
     html += QStringLiteral("</tr></thead>");
     for (const Row& row : section.rows) {
         html += QStringLiteral("<tr>");
-        if (row.heading) {
-            html += QStringLiteral("<td colspan=\"%1\" bgcolor=\"#f4f4f4\"><b>%2</b></td>")
+        if (row.kind != RowKind::Cells) {
+            const bool page = row.kind == RowKind::PageHeading;
+            html += QStringLiteral("<td colspan=\"%1\" bgcolor=\"%2\"><b>%3</b></td>")
                         .arg(section.columns.size())
+                        .arg(page ? QStringLiteral("#d8d8d8") : QStringLiteral("#f4f4f4"))
                         .arg(Escaped(row.cells.value(0)));
         } else {
             for (const QString& cell : row.cells)

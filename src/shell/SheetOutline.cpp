@@ -30,6 +30,7 @@ const Sheets::Outline& WindowOutline() {
             const ControlRow* group = nullptr;
             QStringList pages;
             bool seen = true;
+            bool onHiddenPage = false;
             for (const ControlRow* up = rows.value(QString::fromLatin1(row.parent)); up;
                  up = rows.value(QString::fromLatin1(up->parent))) {
                 if (up->kind == Kind::GroupBox) {
@@ -38,13 +39,15 @@ const Sheets::Outline& WindowOutline() {
                         group = up;
                 } else if (up->kind == Kind::TabSheet) {
                     pages.prepend(QString::fromUtf8(up->caption));
+                } else if (up->kind == Kind::PageControl && up->start == Start::Hidden) {
+                    onHiddenPage = true;
                 } else if (QString::fromLatin1(up->name) == MonitorPanel) {
                     pages.prepend(QStringLiteral("Панель монитора"));
                 }
             }
             if (seen && group)
                 placed.push_back({pages.join(PagePath), QString::fromLatin1(group->name),
-                                  QString::fromUtf8(group->caption), entry});
+                                  QString::fromUtf8(group->caption), entry, onHiddenPage});
         }
         return placed;
     }();

@@ -10,6 +10,7 @@
 #include "EmulatedPorts.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "PaperValue.h"
 #include "ParameterBlock.h"
 #include "SafetyDialogs.h"
 #include "SettingsRecords.h"
@@ -63,6 +64,15 @@ QString WindowText(const TForm1& form, const Catalogue::Entry& entry) {
     return form.findChild<QLineEdit*>(name)->text().trimmed();
 }
 
+// The window's value as paper gives it: its number, then the unit once.
+QString OnPaper(const TForm1& form, const Catalogue::Entry& entry) {
+    const QString shown = WindowText(form, entry);
+    if (entry.kind != Catalogue::Kind::Value || entry.Unit().isEmpty())
+        return shown;
+    static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    return number.match(shown).captured() + QLatin1Char(' ') + entry.Unit();
+}
+
 } // namespace
 
 class TestSheets : public QObject {
@@ -71,6 +81,8 @@ private slots:
     void init();
     void cleanup();
     void controllerSheetShowsWhatTheWindowShows();
+    void valueOnPaperHasItsUnitOnce_data();
+    void valueOnPaperHasItsUnitOnce();
     void failedReadMakesNoSheet();
     void fileSheetSavesOrLeavesNothing_data();
     void fileSheetSavesOrLeavesNothing();
@@ -112,14 +124,19 @@ void TestSheets::controllerSheetShowsWhatTheWindowShows() {
                                             {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
     QVERIFY(text.contains(QStringLiteral("Мастерская: Гараж №5")));
     QVERIFY(text.contains(CurrentDevice().serial.simplified()));
-    // Every parameter control but the two of the boxes that are never seen.
+    // Every parameter control but the two of the boxes that are never seen; those of the
+    // hidden service pages after their section's title, the others before it.
     QCOMPARE(WindowOutline().size(), std::size_t(47));
+    const qsizetype hiddenAt = text.indexOf(Sheets::HiddenPagesTitle());
+    QVERIFY(hiddenAt > 0);
     for (const Sheets::Placed& placed : WindowOutline()) {
-        const QString caption = placed.entry->Name();
-        const QString value = WindowText(app_->form(), *placed.entry);
-        QVERIFY2(text.contains(Simplified(caption + QLatin1Char(' ') + value)),
-                 qPrintable(caption + QStringLiteral(": ") + value));
+        const QString line = Simplified(placed.entry->Name() + QLatin1Char(' ') +
+                                        OnPaper(app_->form(), *placed.entry));
+        const qsizetype at = placed.onHiddenPage ? text.indexOf(line) : text.lastIndexOf(line);
+        QVERIFY2(at >= 0 && (at > hiddenAt) == placed.onHiddenPage, qPrintable(line));
     }
+    QVERIFY(!text.contains(
+        QRegularExpression(QStringLiteral("\\d ?(Volt|V|mS|Cек|Сек|Об/мин)|кП(?!а)"))));
     QVERIFY(text.contains(QStringLiteral("6 цилиндров")));
     QVERIFY(text.contains(app_->form().GroupBox15->title()));
     QVERIFY(text.contains(QStringLiteral("Страница 1 из ")));
@@ -129,6 +146,29 @@ void TestSheets::controllerSheetShowsWhatTheWindowShows() {
     QVERIFY(fonts.size() > 2); // two lines of heads, then one a font
     for (const QString& font : fonts.mid(2))
         QVERIFY2(font.contains(QStringLiteral(" yes ")), qPrintable(font));
+}
+
+void TestSheets::valueOnPaperHasItsUnitOnce_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("word");
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("Volt") << "SpinExtEdit19" << 600 << "0.60 В";
+    QTest::newRow("Vref") << "SpinExtEdit1" << 5000 << "5.00 В";
+    QTest::newRow("Об/мин") << "SpinExtEdit18" << 1600 << "1600 об/мин";
+    QTest::newRow("кП") << "SpinExtEdit28" << 15 << "1.5 кПа";
+    QTest::newRow("mS") << "SpinExtEdit43" << 15 << "1.50 мс";
+    QTest::newRow("Cек, point") << "SpinExtEdit29" << 10 << "10 с";
+    QTest::newRow("Cек, decimals") << "SpinExtEdit35" << 20 << "0.40 с";
+    QTest::newRow("no unit") << "SpinExtEdit40" << 1200 << "1.20";
+}
+
+void TestSheets::valueOnPaperHasItsUnitOnce() {
+    QFETCH(QString, control);
+    QFETCH(int, word);
+    QFETCH(QString, paper);
+    const Catalogue::Entry* entry = Catalogue::ForControl(control.toLatin1().constData());
+    QVERIFY(entry);
+    QCOMPARE(Sheets::PaperValue(*entry, static_cast<uint16_t>(word)), paper);
 }
 
 void TestSheets::failedReadMakesNoSheet() {
@@ -208,6 +248,7 @@ void TestSheets::comparisonListsExactlyTheDifferingWords() {
         listed << match.next().captured(1);
     QCOMPARE(listed, (QStringList{"71, 96", "92", "99"}));
     QVERIFY(text.contains(QStringLiteral("6 цилиндров")));
+    QVERIFY(text.contains(QStringLiteral("5500 об/мин"))); // as on the settings sheet
     QVERIFY(text.contains(QStringLiteral("Слово 99")));
     QCOMPARE(text.count(QRegularExpression(QStringLiteral("\\sда\\s*$"),
                                            QRegularExpression::MultilineOption)),

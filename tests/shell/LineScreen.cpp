@@ -57,7 +57,6 @@ bool SaveLineWindow(const QDir& dir) {
     }
     window.ShowCounts(counts, 118);
     window.ShowRunning(true);
-    window.resize(760, 720);
     window.show();
     QCoreApplication::processEvents();
     const QString path = dir.filePath(QStringLiteral("line_window.png"));
