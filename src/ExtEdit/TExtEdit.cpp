@@ -1,6 +1,7 @@
 #include "TExtEdit.h"
 
 #include "ExactClassVisit.h"
+#include "FieldNote.h"
 #include "FormatMask.h"
 #include "PlacementFont.h"
 
@@ -85,6 +86,10 @@ TExtEdit::TExtEdit(QWidget* parent) : QLineEdit(parent) {
     UpdateText();
 }
 
+TExtEdit::~TExtEdit() {
+    delete note_; // it lives in the window, which may outlive the field
+}
+
 QString TExtEdit::TextFor(long double v) const {
     return QStringLiteral(" ") + FormatMask::Format(valueFormat_, v);
 }
@@ -132,9 +137,51 @@ void TExtEdit::ShowText(const QString& shown) {
 }
 
 void TExtEdit::ApplyText() {
-    const std::optional<long double> typed = FormatMask::StrToExtended(CollectNumber(text()));
+    const QString typedText = text();
+    const bool edited = isModified();
+    const std::optional<long double> typed = FormatMask::StrToExtended(CollectNumber(typedText));
+    QPointer<TExtEdit> self(this);
     SetValue(typed ? *typed : value_);
+    if (!self) // the change's handler may close the window
+        return;
     setModified(false);
+    if (edited)
+        RemarkOnTyped(typedText, typed);
+}
+
+// The value is committed as typed, held to the bounds; what the field then shows is said at
+// the field when it is not what was typed: the bound that was taken instead, or that the text
+// was no number and the held value stays.
+void TExtEdit::RemarkOnTyped(const QString& typedText, std::optional<long double> typed) {
+    const QString shown = TextFor(value_);
+    QString remark;
+    if (!typed) {
+        if (typedText != shown) {
+            const QString quoted = typedText.trimmed();
+            remark = (quoted.isEmpty() ? QStringLiteral("Пусто — не число")
+                                       : QStringLiteral("«%1» — не число").arg(quoted)) +
+                     QStringLiteral(", осталось ") + shown.trimmed();
+        }
+    } else if (TextFor(*typed) != shown) {
+        if (*typed > valueMax_)
+            remark = QStringLiteral("не больше ") + shown.trimmed();
+        else if (*typed < valueMin_)
+            remark = QStringLiteral("не меньше ") + shown.trimmed();
+    }
+    if (remark.isEmpty()) {
+        if (note_)
+            note_->Withdraw();
+        return;
+    }
+    if (note_ && note_->parentWidget() != window())
+        delete note_;
+    if (!note_)
+        note_ = new FieldNote(*this);
+    note_->Show(remark);
+}
+
+QString TExtEdit::Remark() const {
+    return note_ ? note_->Remark() : QString();
 }
 
 void TExtEdit::Init() {

@@ -2,19 +2,25 @@
 // A single-line edit field that holds one real number between inclusive bounds and shows
 // it through a format mask. Typed text is committed with Enter, when the focus moves to
 // another control of the same window, or just before Ctrl+Tab turns the field's page away; a
-// field left without an edit commits nothing.
+// field left without an edit commits nothing. Typed text that is no number, or a number beyond
+// the bounds, is remarked on at the field for a moment (FieldNote).
 
 #include "ComponentList.h"
 #include "ValueEvents.h"
 
 #include <QLineEdit>
+#include <QPointer>
 
 #include <functional>
+#include <optional>
+
+class FieldNote;
 
 class TExtEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TExtEdit(QWidget* parent = nullptr);
+    ~TExtEdit() override;
 
     long double Value() const { return value_; }
     void SetValue(long double newValue);
@@ -43,6 +49,8 @@ public:
     // Places the control, then sets the font size to height * 2 / 3 points.
     virtual void SetBounds(int left, int top, int width, int height);
     void SetFocus();
+    // The remark at the field on show ("не больше 500 %"), empty when none.
+    QString Remark() const;
 
     // The control, every parent and the window are visible.
     bool Showing() const { return isVisible(); }
@@ -63,6 +71,7 @@ protected:
 private:
     void ApplyFontRule();
     void ShowText(const QString& shown);
+    void RemarkOnTyped(const QString& typedText, std::optional<long double> typed);
 
     long double value_ = 0.0L;
     long double valueMin_ = -1.0L;
@@ -71,4 +80,5 @@ private:
     int queryCod_ = 0;
     int valueAdr_ = 0;
     QSize fontRuleSize_; // the size at which the font rule was last applied
+    QPointer<FieldNote> note_;
 };

@@ -2,6 +2,7 @@
 
 #include "ChartView.h"
 #include "ConnectionEvents.h"
+#include "DialogFolder.h"
 #include "JournalFeed.h"
 #include "LogError.h"
 #include "LogFormat.h"
@@ -34,7 +35,7 @@ constexpr int MaxListWidth = 420;
 constexpr QSize DefaultSize(1000, 640);
 
 QString LogsFolder() {
-    return QDir(ToolData::Folder()).filePath(QStringLiteral("logs"));
+    return DialogFolder::Start(*ToolData::Preferences(), DialogFolder::Kind::Logs);
 }
 
 } // namespace
@@ -303,6 +304,7 @@ void ChartWindow::OpenChosen() {
                                      QStringLiteral("Записи данных (*.csv);;Все файлы (*)"));
     if (path.isEmpty())
         return;
+    DialogFolder::Remember(*ToolData::Preferences(), DialogFolder::Kind::Logs, path);
     try {
         OpenLog(path);
     } catch (const LogError& error) {

@@ -1,5 +1,6 @@
 #include "SheetDialog.h"
 
+#include "DialogFolder.h"
 #include "SheetPages.h"
 
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #ifndef Q5_VERSION
@@ -100,7 +100,7 @@ Sheets::Sheet SheetDialog::Sheet() const {
 }
 
 QString SheetDialog::ProposedPath() const {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    return QDir(DialogFolder::Start(*preferences_, DialogFolder::Kind::Pdfs))
         .filePath(proposedName_);
 }
 
@@ -150,6 +150,9 @@ void SheetDialog::SavePdf() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.selectFile(proposedName_);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        SavePdfTo(dialog.selectedFiles().constFirst());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    DialogFolder::Remember(*preferences_, DialogFolder::Kind::Pdfs, path);
+    SavePdfTo(path);
 }

@@ -28,7 +28,8 @@ public:
 
     // The sheet as it stands with the names typed in.
     Sheets::Sheet Sheet() const;
-    // The PDF's proposed path: the documents folder and the proposed name.
+    // The PDF's proposed path: the proposed name in the folder where a PDF was last saved (the
+    // documents folder the first time).
     QString ProposedPath() const;
     // Writes the PDF through the handler; true when it is there.
     bool SavePdfTo(const QString& path);

@@ -14,7 +14,8 @@ Request Parse(int argc, const char* const* argv);
 // "tarvik-q5 5.3" and a line end.
 std::string VersionText();
 
-// The usage line, the options and the environment the program reads.
+// The usage line, the options, the keys, the "Сервис" commands, the data folder and the
+// preferences, and the environment the program reads.
 std::string HelpText();
 
 } // namespace CommandLine

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "ConnectionEvents.h"
 #include "ControllerSession.h"
+#include "DialogFolder.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "LineBudget.h"
@@ -115,6 +116,7 @@ void OnRecordTriggered(TForm1& form) {
     const QString path = dialog.Path() == proposed ? Recording::DefaultPath() : dialog.Path();
     if (QFileInfo::exists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
+    DialogFolder::Remember(*ToolData::Preferences(), DialogFolder::Kind::Logs, path);
     control.Begin(path, dialog.RequestedRate());
 }
 
@@ -127,7 +129,8 @@ QString DefaultPath() {
         ToolData::ControllerFileName(CurrentDevice()).value_or(ToolData::NamelessJournal) + u' ' +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
         QStringLiteral(".csv");
-    return QDir(QDir(ToolData::Folder()).filePath(QStringLiteral("logs"))).filePath(name);
+    return QDir(DialogFolder::Start(*ToolData::Preferences(), DialogFolder::Kind::Logs))
+        .filePath(name);
 }
 
 void Start(TForm1& form, const QString& path, int requestedRate) {

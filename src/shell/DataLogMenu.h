@@ -12,8 +12,8 @@ void InstallDataLog(TForm1& form);
 
 namespace Recording {
 
-// The file a new recording proposes: "<serial> <yyyy-MM-dd HH-mm-ss>.csv" in logs/ of the
-// tool's data folder.
+// The file a new recording proposes: "<serial> <yyyy-MM-dd HH-mm-ss>.csv" in the folder where
+// the last recording went or a log was opened, the first time in logs/ of the tool's data folder.
 QString DefaultPath();
 
 // Starts recording into the file at the rate (lowered to what the line carries); the rate

@@ -4,6 +4,7 @@
 #include "Captions.h"
 #include "Connection.h"
 #include "ControllerSession.h"
+#include "DialogFolder.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
@@ -106,7 +107,8 @@ QString ProposedSettingsName() {
 } // namespace
 
 QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
-    dialog->setDirectory(SettingsFile::DialogDirectory());
+    dialog->setDirectory(
+        DialogFolder::Start(*ToolData::Preferences(), DialogFolder::Kind::Settings));
     if (!proposedName.isEmpty())
         dialog->selectFile(proposedName);
     const int answer = dialog->exec();
@@ -117,7 +119,10 @@ QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
     if (answer != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
+    if (chosen.isEmpty())
+        return {};
+    DialogFolder::Remember(*ToolData::Preferences(), DialogFolder::Kind::Settings, chosen.first());
+    return chosen.first();
 }
 
 void SaveSettings(const QString& path) {

@@ -12,9 +12,11 @@
 class QFileDialog;
 class TForm1;
 
-// Runs a file dialog of the settings files from the executable's directory, with the proposed
-// name filled in when there is one; the chosen path, or empty when cancelled. A completion list
-// that Enter left open is closed, so that it does not swallow the window's next click.
+// Runs a file dialog of the settings files from the folder where one was last chosen (the
+// first time, where SettingsFile's dialogs start), with the proposed name filled in when there
+// is one, and remembers the chosen file's folder; the chosen path, or empty when cancelled. A
+// completion list that Enter left open is closed, so that it does not swallow the window's next
+// click.
 QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName = {});
 
 // "Загрузить из файла": choose a file, load it, name it in the caption.

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -106,6 +107,14 @@ void TForm1::CreateMenu() {
 
     connect(N6, &QAction::triggered, this, &TForm1::N6Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
+
+    // The keys a desktop user expects; a disabled item ignores its key.
+    N2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    N3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(QStringLiteral("MenuBarKey"));
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { MainMenu1->setActiveAction(N1->menuAction()); });
 }
 
 void TForm1::CreateNonVisual() {

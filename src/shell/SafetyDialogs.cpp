@@ -32,7 +32,7 @@ const QString SettingsFilter = QStringLiteral("Установки Tarvik-Q5  (*.
 
 // A settings file chosen as for a load; empty when cancelled.
 QString ChooseFile(QWidget* owner, const QString& title) {
-    QFileDialog dialog(owner, title, SettingsFile::DialogDirectory(), SettingsFilter);
+    QFileDialog dialog(owner, title, QString(), SettingsFilter); // ChooseSettingsPath's folder
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
 
     auto* edits = new QGroupBox(u"Spin edits"_qs, &window);
     edits->setGeometry(8, 8, 404, 150);
-    AddSpin(edits, {10, 24, 169, 25}, u"#####0.00 Volt"_qs, 0.0001L, 5.0L, 4.5L);
+    auto* clamped = AddSpin(edits, {10, 24, 169, 25}, u"#####0.00 Volt"_qs, 0.0001L, 5.0L, 4.5L);
     AddSpin(edits, {200, 24, 85, 25}, u"##0 °С"_qs, 20.0L, 100.0L, 60.0L);
     auto* small = AddSpin(edits, {10, 60, 169, 21}, u"Vref ##0.00 Volt"_qs, 4.5L, 6.5L, 5.0L);
     QFont layoutFont = small->font();
@@ -73,6 +73,10 @@ int main(int argc, char** argv) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
+    // A typed number beyond the bound, with the remark that stands under the field for a moment.
+    clamped->setText(u"9"_qs);
+    clamped->setModified(true);
+    clamped->ApplyText();
     QTest::mousePress(pressed->SpinButton(), Qt::LeftButton, {},
                       pressed->SpinButton()->DownRect().center());
 

@@ -1,5 +1,6 @@
 #include "TestExtEdit.h"
 
+#include "FieldNote.h"
 #include "Recorder.h"
 #include "TExtEdit.h"
 #include "TExtText.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -86,62 +88,79 @@ void TestExtEdit::ApplyText_data() {
     QTest::addColumn<long double>("value");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("reports");
+    QTest::addColumn<QString>("remark");
 
     const QString plain = u"#####0.00"_qs;
-    QTest::newRow("decimal comma")
-        << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 7.5L << u" 7.50"_qs << 1;
-    QTest::newRow("decimal comma below one")
-        << plain << 0.00001L << 15.99L << 1.0L << u"0,5"_qs << 0.5L << u" 0.50"_qs << 1;
+    QTest::newRow("decimal comma") << plain << -1000.0L << 1000.0L << 1.0L << u"7,5"_qs << 7.5L
+                                   << u" 7.50"_qs << 1 << QString();
+    QTest::newRow("decimal comma below one") << plain << 0.00001L << 15.99L << 1.0L << u"0,5"_qs
+                                             << 0.5L << u" 0.50"_qs << 1 << QString();
     QTest::newRow("decimal comma not beyond the bound")
-        << plain << 0.00001L << 15.99L << 1.0L << u"1,25"_qs << 1.25L << u" 1.25"_qs << 1;
+        << plain << 0.00001L << 15.99L << 1.0L << u"1,25"_qs << 1.25L << u" 1.25"_qs << 1
+        << QString();
     QTest::newRow("leading comma")
-        << plain << -10.0L << 10.0L << 1.0L << u" ,5 V"_qs << 0.5L << u" 0.50"_qs << 1;
+        << plain << -10.0L << 10.0L << 1.0L << u" ,5 V"_qs << 0.5L << u" 0.50"_qs << 1 << QString();
     QTest::newRow("comma and point are two points")
-        << plain << -10.0L << 10.0L << 1.0L << u"1,2.5"_qs << 1.0L << u" 1.00"_qs << 0;
-    QTest::newRow("letters restore")
-        << plain << -1000.0L << 1000.0L << 1.0L << u"abc"_qs << 1.0L << u" 1.00"_qs << 0;
+        << plain << -10.0L << 10.0L << 1.0L << u"1,2.5"_qs << 1.0L << u" 1.00"_qs << 0
+        << u"«1,2.5» — не число, осталось 1.00"_qs;
+    QTest::newRow("letters restore") << plain << -1000.0L << 1000.0L << 1.0L << u"abc"_qs << 1.0L
+                                     << u" 1.00"_qs << 0 << u"«abc» — не число, осталось 1.00"_qs;
     QTest::newRow("negative under leading blanks fails")
         << u"            #0.0 %"_qs << -99.0L << 500.0L << -5.5L << u" -            5.5 %"_qs
-        << -5.5L << u" -            5.5 %"_qs << 0;
+        << -5.5L << u" -            5.5 %"_qs << 0 << QString();
     QTest::newRow("shown text re-committed")
         << u"Vref ##0.00 Volt"_qs << 4.5L << 6.5L << 4.5L << u" Vref 4.50 Volt"_qs << 4.5L
-        << u" Vref 4.50 Volt"_qs << 0;
-    QTest::newRow("unit glued to the number") << u"#0.0кП"_qs << 0.00001L << 100.0L << 100.0L
-                                              << u" 100.0кП"_qs << 100.0L << u" 100.0кП"_qs << 0;
+        << u" Vref 4.50 Volt"_qs << 0 << QString();
+    QTest::newRow("unit glued to the number")
+        << u"#0.0кП"_qs << 0.00001L << 100.0L << 100.0L << u" 100.0кП"_qs << 100.0L
+        << u" 100.0кП"_qs << 0 << QString();
     QTest::newRow("lone point is zero")
-        << plain << -1.0L << 1.0L << 0.5L << u"."_qs << 0.0L << u" 0.00"_qs << 1;
+        << plain << -1.0L << 1.0L << 0.5L << u"."_qs << 0.0L << u" 0.00"_qs << 1 << QString();
     QTest::newRow("lone sign") << plain << -1.0L << 1.0L << 0.5L << u" - "_qs << 0.5L << u" 0.50"_qs
-                               << 0;
+                               << 0 << u"«-» — не число, осталось 0.50"_qs;
     QTest::newRow("two points") << plain << -10.0L << 10.0L << 0.5L << u"1.2.3"_qs << 0.5L
-                                << u" 0.50"_qs << 0;
+                                << u" 0.50"_qs << 0 << u"«1.2.3» — не число, осталось 0.50"_qs;
     QTest::newRow("exponent") << plain << -1000.0L << 1000.0L << 0.5L << u"1e2"_qs << 100.0L
-                              << u" 100.00"_qs << 1;
-    QTest::newRow("overflow keeps")
-        << plain << -1000.0L << 1000.0L << 0.5L << u"1e5000"_qs << 0.5L << u" 0.50"_qs << 0;
+                              << u" 100.00"_qs << 1 << QString();
+    QTest::newRow("overflow keeps") << plain << -1000.0L << 1000.0L << 0.5L << u"1e5000"_qs << 0.5L
+                                    << u" 0.50"_qs << 0 << u"«1e5000» — не число, осталось 0.50"_qs;
     QTest::newRow("above the upper bound")
-        << plain << -1000.0L << 1000.0L << 0.5L << u"2000"_qs << 1000.0L << u" 1000.00"_qs << 1;
-    QTest::newRow("tiny becomes zero")
-        << plain << -1.0L << 1.0L << 0.5L << u"0.00000000001"_qs << 0.0L << u" 0.00"_qs << 1;
-    QTest::newRow("exponent sign skipped")
-        << plain << -1.0L << 1.0L << 0.5L << u"1e-11"_qs << 1.0L << u" 1.00"_qs << 1;
-    QTest::newRow("blank ends the number")
-        << plain << -100.0L << 100.0L << 0.5L << u"12 34"_qs << 12.0L << u" 12.00"_qs << 1;
+        << plain << -1000.0L << 1000.0L << 0.5L << u"2000"_qs << 1000.0L << u" 1000.00"_qs << 1
+        << u"не больше 1000.00"_qs;
+    QTest::newRow("tiny becomes zero") << plain << -1.0L << 1.0L << 0.5L << u"0.00000000001"_qs
+                                       << 0.0L << u" 0.00"_qs << 1 << QString();
+    QTest::newRow("exponent sign skipped") << plain << -1.0L << 1.0L << 0.5L << u"1e-11"_qs << 1.0L
+                                           << u" 1.00"_qs << 1 << u"не больше 1.00"_qs;
+    QTest::newRow("blank ends the number") << plain << -100.0L << 100.0L << 0.5L << u"12 34"_qs
+                                           << 12.0L << u" 12.00"_qs << 1 << QString();
+    QTest::newRow("above the upper bound, percent")
+        << u"###0 %"_qs << 0.0001L << 500.0L << 100.0L << u"999"_qs << 500.0L << u" 500 %"_qs << 1
+        << u"не больше 500 %"_qs;
+    QTest::newRow("below a bound shown as zero") << plain << 0.00001L << 15.99L << 1.0L << u"0"_qs
+                                                 << 0.00001L << u" 0.00"_qs << 1 << QString();
+    QTest::newRow("emptied") << plain << -1.0L << 1.0L << 0.5L << u" "_qs << 0.5L << u" 0.50"_qs
+                             << 0 << u"Пусто — не число, осталось 0.50"_qs;
     const QString rpm = u"#####0 Об/мин"_qs;
     QTest::newRow("thousands blank") << rpm << 1000.0L << 4000.0L << 1000.0L << u"1 600"_qs
-                                     << 1600.0L << u" 1600 Об/мин"_qs << 1;
+                                     << 1600.0L << u" 1600 Об/мин"_qs << 1 << QString();
+    QTest::newRow("below the lower bound")
+        << rpm << 1000.0L << 4000.0L << 2000.0L << u"500"_qs << 1000.0L << u" 1000 Об/мин"_qs << 1
+        << u"не меньше 1000 Об/мин"_qs;
     QTest::newRow("thousands no-break space")
         << rpm << 1000.0L << 4000.0L << 1000.0L << u"1\u00A0600"_qs << 1600.0L << u" 1600 Об/мин"_qs
-        << 1;
+        << 1 << QString();
     QTest::newRow("two groups and a comma") << plain << -1e7L << 1e7L << 0.5L << u"1 600 000,5"_qs
-                                            << 1600000.5L << u" 1600000.50"_qs << 1;
+                                            << 1600000.5L << u" 1600000.50"_qs << 1 << QString();
     QTest::newRow("blank after the point ends")
-        << plain << -100.0L << 100.0L << 0.5L << u"2.5 600"_qs << 2.5L << u" 2.50"_qs << 1;
-    QTest::newRow("hex prefix skipped")
-        << plain << -100.0L << 100.0L << 0.5L << u"0x10"_qs << 10.0L << u" 10.00"_qs << 1;
-    QTest::newRow("infinity word")
-        << plain << -100.0L << 100.0L << 0.5L << u"inf"_qs << 0.5L << u" 0.50"_qs << 0;
+        << plain << -100.0L << 100.0L << 0.5L << u"2.5 600"_qs << 2.5L << u" 2.50"_qs << 1
+        << QString();
+    QTest::newRow("hex prefix skipped") << plain << -100.0L << 100.0L << 0.5L << u"0x10"_qs << 10.0L
+                                        << u" 10.00"_qs << 1 << QString();
+    QTest::newRow("infinity word") << plain << -100.0L << 100.0L << 0.5L << u"inf"_qs << 0.5L
+                                   << u" 0.50"_qs << 0 << u"«inf» — не число, осталось 0.50"_qs;
     QTest::newRow("more decimals than shown")
-        << u"#0.00 V"_qs << 0.00001L << 5.0L << 1.0L << u"4.573"_qs << 4.573L << u" 4.57 V"_qs << 1;
+        << u"#0.00 V"_qs << 0.00001L << 5.0L << 1.0L << u"4.573"_qs << 4.573L << u" 4.57 V"_qs << 1
+        << QString();
 }
 
 void TestExtEdit::ApplyText() {
@@ -153,6 +172,7 @@ void TestExtEdit::ApplyText() {
     QFETCH(long double, value);
     QFETCH(QString, shown);
     QFETCH(int, reports);
+    QFETCH(QString, remark);
 
     EditWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
@@ -173,6 +193,42 @@ void TestExtEdit::ApplyText() {
         QCOMPARE(recorder.changes.first().newValue, value);
     }
     QVERIFY(!edit.isModified());
+    QCOMPARE(edit.Remark(), remark);
+}
+
+void TestExtEdit::RemarkStandsAtTheFieldForAMoment() {
+    EditWindow w(2);
+    QVERIFY(w.Ready());
+    TExtEdit& edit = w.Edit(1); // the lower field: the note goes above it if it must
+    Configure(edit, {u"###0 %"_qs, 0.0001L, 500.0L, 100.0L});
+    edit.setAccessibleDescription(u"Обогащение при разгоне"_qs);
+    edit.setFocus();
+
+    edit.selectAll();
+    QTest::keyClicks(&edit, u"999"_qs);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QCOMPARE(edit.text(), u" 500 %"_qs);
+    const auto* note = w.window.findChild<QLabel*>(u"FieldNote"_qs);
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), u"не больше 500 %"_qs);
+    QCOMPARE(edit.accessibleDescription(), note->text());
+    QVERIFY(w.window.rect().contains(note->geometry()));
+    QVERIFY(!note->geometry().intersects(edit.geometry()));
+
+    // A number within the bounds takes the remark away and gives the field its description.
+    edit.selectAll();
+    QTest::keyClicks(&edit, u"250"_qs);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QVERIFY(note->isHidden());
+    QCOMPARE(edit.accessibleDescription(), u"Обогащение при разгоне"_qs);
+
+    edit.selectAll();
+    QTest::keyClicks(&edit, u"abc"_qs);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QCOMPARE(edit.Remark(), u"«abc» — не число, осталось 250 %"_qs);
+    QCOMPARE(edit.text(), u" 250 %"_qs);
+    QTRY_VERIFY_WITH_TIMEOUT(note->isHidden(), FieldNote::ShownMs + 2000);
+    QCOMPARE(edit.accessibleDescription(), u"Обогащение при разгоне"_qs);
 }
 
 void TestExtEdit::EnterCommitsAndIsConsumed_data() {

@@ -8,6 +8,7 @@ private slots:
     void Constructor();
     void ApplyText_data();
     void ApplyText();
+    void RemarkStandsAtTheFieldForAMoment();
     void EnterCommitsAndIsConsumed_data();
     void EnterCommitsAndIsConsumed();
     void FocusMoveCommits();

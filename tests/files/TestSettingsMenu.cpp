@@ -116,6 +116,7 @@ private slots:
     void saveWritesRecords();
     void saveNaming_data();
     void saveNaming();
+    void loadStartsWhereTheSaveWent();
     void saveProposesSerialAndDate();
     void replaceQuestion_data();
     void replaceQuestion();
@@ -189,6 +190,22 @@ void TestSettingsMenu::saveNaming() {
     // The next parameter written from the window brings back the base caption.
     ChangeSomeParameter(fixture->form());
     QCOMPARE(fixture->form().windowTitle(), BaseCaption());
+}
+
+void TestSettingsMenu::loadStartsWhereTheSaveWent() {
+    QVERIFY(QDir(fixture->directory()).mkdir("cars"));
+    const QString path = fixture->filePath("cars/car1.q5t");
+    fixture->answerQuestions(true);
+    QString saveStart;
+    QString loadStart;
+    ModalDriver driver;
+    ChooseFile(driver, path, &saveStart);
+    N3Click();
+    ChooseFile(driver, path, &loadStart);
+    N2Click();
+
+    QCOMPARE(saveStart, QCoreApplication::applicationDirPath());
+    QCOMPARE(loadStart, QFileInfo(path).absolutePath());
 }
 
 void TestSettingsMenu::saveProposesSerialAndDate() {

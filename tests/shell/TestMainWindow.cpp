@@ -3,6 +3,7 @@
 #include "Form1.h"
 #include "FormTestCase.h"
 #include "Protocol.h"
+#include "TSpinExtEdit.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -60,21 +61,22 @@ private slots:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("visible");
+        QTest::addColumn<QString>("key");
         QTest::newRow("N2") << "N2"
                             << "Загрузить из файла"
-                            << "N1" << false << true;
+                            << "N1" << false << true << "Ctrl+O";
         QTest::newRow("N3") << "N3"
                             << "Сохранить в файле"
-                            << "N1" << false << true;
+                            << "N1" << false << true << "Ctrl+S";
         QTest::newRow("N7") << "N7"
                             << "Выход"
-                            << "N1" << true << true;
+                            << "N1" << true << true << "";
         QTest::newRow("N5") << "N5"
                             << "Помощь"
-                            << "N4" << false << false;
+                            << "N4" << false << false << "";
         QTest::newRow("N6") << "N6"
                             << "О программе"
-                            << "N4" << true << true;
+                            << "N4" << true << true << "";
     }
     void menuItems() {
         QFETCH(QString, name);
@@ -82,15 +84,40 @@ private slots:
         QFETCH(QString, menu);
         QFETCH(bool, enabled);
         QFETCH(bool, visible);
+        QFETCH(QString, key);
         auto* item = form->findChild<QAction*>(name);
         QVERIFY(item);
         QCOMPARE(item->text(), caption);
         QCOMPARE(item->isEnabled(), enabled);
         QCOMPARE(item->isVisible(), visible);
-        QVERIFY(item->shortcut().isEmpty());
+        QCOMPARE(item->shortcut().toString(), key);
         auto* owner = form->findChild<QMenu*>(menu);
         QVERIFY(owner);
         QVERIFY(owner->actions().contains(item));
+    }
+
+    // The keys reach the menu from a value field that holds the focus.
+    void menuKeysFromAField() {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        TSpinExtEdit* field = nullptr;
+        for (TSpinExtEdit* spin : form->findChildren<TSpinExtEdit*>())
+            if (!field && spin->isVisible())
+                field = spin;
+        QVERIFY(field);
+        field->setEnabled(true);
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        form->N2->setEnabled(true);
+        int loads = 0;
+        connect(form->N2, &QAction::triggered, form.get(), [&loads] { ++loads; });
+        QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(loads, 1);
+
+        QTest::keyClick(field, Qt::Key_F10);
+        QTRY_VERIFY(form->N1->isVisible());
+        QCOMPARE(form->MainMenu1->activeAction(), form->N1->menuAction());
+        form->N1->close();
     }
 
     void menuBarOrder() {

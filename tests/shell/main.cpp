@@ -10,14 +10,16 @@ int RunLayoutTests(int argc, char** argv);
 int RunTabCommitTests(int argc, char** argv);
 int RunDisabledLookTests(int argc, char** argv);
 int RunReadableTextsTests(int argc, char** argv);
+int RunCommandLineTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
     TApplication application(argc, argv);
     AppLook::Install();
     int failures = 0;
-    for (auto run : {RunMainWindowTests, RunAboutBoxTests, RunErrorHandlerTests, RunLayoutTests,
-                     RunTabCommitTests, RunDisabledLookTests, RunReadableTextsTests})
+    for (auto run :
+         {RunMainWindowTests, RunAboutBoxTests, RunErrorHandlerTests, RunLayoutTests,
+          RunTabCommitTests, RunDisabledLookTests, RunReadableTextsTests, RunCommandLineTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
