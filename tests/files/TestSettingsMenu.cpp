@@ -383,7 +383,7 @@ void TestSettingsMenu::loadChecksContent_data() {
     QByteArray identity502 = SettingsBytes(268);
     identity502[(47 - 33) * 4] = char(502 & 0xFF);
     const QString foreign = "Файл не является файлом установок Tarvik-Q5!";
-    const QString damaged = "В файле повреждены записи:\n  Параметр 33\n  Запуск двигателя|и ещё";
+    const QString damaged = "В файле повреждены записи:\n  Слово 33\n  Запуск двигателя|и ещё";
     const QByteArray none;
     QTest::newRow("1000 random bytes") << random << 0 << "" << true << foreign << 0 << 0;
     QTest::newRow("word 47 is 502") << identity502 << 0 << "" << true << foreign << 0 << 0;
@@ -400,7 +400,7 @@ void TestSettingsMenu::loadChecksContent_data() {
     unread.replace(0, 4, QByteArray("\0\0\0\xFF", 4));
     QTest::newRow("a word not read") << unread << 0 << "" << true
                                      << "Эти значения не удалось прочитать из прибора, когда "
-                                        "сохранялся файл:\n  Параметр 33\nФайл нельзя записать в "
+                                        "сохранялся файл:\n  Слово 33\nФайл нельзя записать в "
                                         "прибор."
                                      << 0 << 0;
     QTest::newRow("269 bytes") << none << 269 << "269 байт вместо 268" << false << "" << 1 << 0;
