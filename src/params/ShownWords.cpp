@@ -43,8 +43,12 @@ int ItemOf(const Catalogue::Entry& entry, uint16_t word) {
     return word;
 }
 
+// The mask's text without its padding; a minus sign stays beside its digits.
 QString Number(const QString& mask, long double value) {
-    return FormatMask::Format(mask, value).trimmed();
+    QString shown = FormatMask::Format(mask, value).trimmed();
+    if (shown.startsWith(u'-'))
+        shown = u'-' + shown.mid(1).trimmed();
+    return shown;
 }
 
 } // namespace
