@@ -194,7 +194,7 @@ void TestSettingsMenu::saveNaming() {
 void TestSettingsMenu::saveProposesSerialAndDate() {
     ConnectedDevice& device = CurrentDevice();
     const ConnectedDevice before = device;
-    device.serial = QStringLiteral("Q5/0012345");
+    device.serial = QStringLiteral("Q5/0012 345");
     device.serialRead = true;
     QString proposed;
     ModalDriver driver;
@@ -204,7 +204,8 @@ void TestSettingsMenu::saveProposesSerialAndDate() {
     });
     N3Click();
     device = before;
-    QCOMPARE(proposed, QStringLiteral("Q5%2F0012345 %1.q5t")
+    // The serial as shown; only "/", which no file name holds, is replaced.
+    QCOMPARE(proposed, QStringLiteral("Q5_0012 345 %1.q5t")
                            .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     QCOMPARE(Writes(fixture->controller()), QStringList());
 }
