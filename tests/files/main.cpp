@@ -9,15 +9,13 @@ int RunDurableWriteTests(int argc, char** argv);
 int RunProductionLogTests(int argc, char** argv);
 int RunProgramDirectoryTests(int argc, char** argv);
 int RunSharedLogTests(int argc, char** argv);
-int RunCountTextTests(int argc, char** argv);
-int RunSettingsCheckTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {RunCp1251Tests, RunErrorTests, RunDateTextTests, RunSettingsFileTests,
-                     RunDurableWriteTests, RunProductionLogTests, RunProgramDirectoryTests,
-                     RunSharedLogTests, RunCountTextTests, RunSettingsCheckTests})
+    for (auto run :
+         {RunCp1251Tests, RunErrorTests, RunDateTextTests, RunSettingsFileTests,
+          RunDurableWriteTests, RunProductionLogTests, RunProgramDirectoryTests, RunSharedLogTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
