@@ -54,8 +54,7 @@ std::vector<Row> Rows(const SettingsRecords::Words& a, const SettingsRecords::Wo
 }
 
 QString NameOf(uint8_t address) {
-    const Catalogue::Entry* entry = Catalogue::SetterOf(address);
-    return entry ? entry->Name() : QStringLiteral("Слово %1").arg(address);
+    return Catalogue::ParamName(address);
 }
 
 QString ShownText(uint8_t address, uint16_t word) {

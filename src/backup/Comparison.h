@@ -20,8 +20,8 @@ struct Word {
 
 struct Row {
     uint8_t address = 0; // the word the row shows
-    QString name;   // caption of the control or group that sets the word, else "Слово <n>"
-    QString shownA; // as the window shows the word of side A (mask, scaling, unit or item)
+    QString name;        // the word's name (Catalogue::ParamName)
+    QString shownA;      // as the window shows the word of side A (mask, scaling, unit or item)
     QString shownB;
     uint16_t wordA = 0;
     uint16_t wordB = 0;
@@ -32,7 +32,8 @@ struct Row {
 // words.
 std::vector<Row> Rows(const SettingsRecords::Words& a, const SettingsRecords::Words& b);
 
-// The caption of the control or group that sets the word, or "Слово <address>".
+// The caption of the control or group that sets the word, or what a word that no control sets
+// is, with its number (Catalogue::ParamName).
 QString NameOf(uint8_t address);
 
 // The word as the window shows it; the plain number for a word that no control sets.

@@ -22,8 +22,10 @@ const Catalogue::Entry* EntryOf(bool live, uint8_t address) {
     return nullptr;
 }
 
-QString NameOf(const Catalogue::Entry* entry, uint8_t address) {
-    return entry ? entry->Name() : QStringLiteral("Слово %1").arg(address);
+QString NameOf(bool live, const Catalogue::Entry* entry, uint8_t address) {
+    if (entry)
+        return entry->Name();
+    return live ? QStringLiteral("Слово %1").arg(address) : Catalogue::ParamName(address);
 }
 
 // What the user did when no operation names the write.
@@ -127,7 +129,7 @@ JournalRecord SafetyNet::RecordOf(bool live, uint8_t address, uint16_t sent) {
     line.time = clock_.Now();
     line.serial = serial_;
     line.address = address;
-    line.name = NameOf(entry, address);
+    line.name = NameOf(live, entry, address);
     line.oldWord = words_.Known(live, address);
     line.newWord = sent;
     line.operation = operation     ? operation->Operation()

@@ -93,7 +93,7 @@ void UndoHistory::Clear() {
 QString SingleWordLabel(const WrittenWord& word) {
     const Catalogue::Entry* entry = Catalogue::SetterOf(word.address);
     if (!entry)
-        return QStringLiteral("Слово %1").arg(word.address);
+        return Catalogue::ParamName(word.address);
     const auto shown = [entry](uint16_t value) { return entry->ShownText(value).trimmed(); };
     return QStringLiteral("%1 %2 → %3")
         .arg(entry->Name(), word.oldWord ? shown(*word.oldWord) : QStringLiteral("?"),

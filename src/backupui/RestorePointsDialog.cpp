@@ -1,5 +1,6 @@
 #include "RestorePointsDialog.h"
 
+#include "CountText.h"
 #include "DialogFrame.h"
 #include "FolderOpener.h"
 
@@ -67,11 +68,14 @@ int RestorePointsDialog::CurrentRow() const {
 void RestorePointsDialog::Fill() {
     const QString none = view_.withoutPoints.isEmpty() ? QStringLiteral("точек восстановления нет")
                                                        : view_.withoutPoints;
-    heading_->setText(view_.points.empty()
-                          ? QStringLiteral("Прибор %1: %2.").arg(view_.serial, none)
-                          : QStringLiteral("Прибор %1: точек восстановления %2, новые сверху.")
-                                .arg(view_.serial)
-                                .arg(view_.points.size()));
+    heading_->setText(
+        view_.points.empty()
+            ? QStringLiteral("Прибор %1: %2.").arg(view_.serial, none)
+            : QStringLiteral("Прибор %1: %2, новые сверху.")
+                  .arg(view_.serial, CountText::Of(static_cast<qint64>(view_.points.size()),
+                                                   {QStringLiteral("точка восстановления"),
+                                                    QStringLiteral("точки восстановления"),
+                                                    QStringLiteral("точек восстановления")})));
     table_->setRowCount(static_cast<int>(view_.points.size()));
     for (int row = 0; row < table_->rowCount(); ++row) {
         const RestorePoint& point = view_.points[static_cast<std::size_t>(row)];

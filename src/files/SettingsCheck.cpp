@@ -1,6 +1,7 @@
 #include "SettingsCheck.h"
 
 #include "Catalogue.h"
+#include "CountText.h"
 #include "IdentityWords.h"
 #include "SettingsRecords.h"
 
@@ -10,8 +11,7 @@ namespace {
 constexpr int NamedAtMost = 5;
 
 QString NameOf(uint8_t address) {
-    const Catalogue::Entry* entry = Catalogue::SetterOf(address);
-    return entry ? entry->Name() : QStringLiteral("Параметр %1").arg(address);
+    return Catalogue::ParamName(address);
 }
 
 // "<heading>:" and up to five names, one a line.
@@ -68,16 +68,21 @@ QString UnreadFileText(const Findings& found) {
            QStringLiteral("Файл нельзя записать в прибор.");
 }
 
-QString DoubtfulQuestion(const Findings& found) {
+QString DoubtfulQuestion(const Findings& found, Use use) {
+    const bool opened = use == Use::Open;
     QString text = NamedList(QStringLiteral("В файле повреждены записи"), found.damaged);
     text += NamedList(QStringLiteral("В файле есть значения вне допустимых пределов"),
                       found.outOfRange);
     if (found.length > SettingsRecords::FileSize)
-        text += QStringLiteral("Файл длиннее файла установок: %1 байт вместо %2; записаны будут "
-                               "только первые %2.\n")
-                    .arg(found.length)
-                    .arg(SettingsRecords::FileSize);
-    text += QStringLiteral("Всё равно записать файл в прибор?");
+        text +=
+            QStringLiteral("Файл длиннее файла установок: %1 вместо %2; %3 будут только "
+                           "первые %2.\n")
+                .arg(CountText::Of(found.length, {QStringLiteral("байт"), QStringLiteral("байта"),
+                                                  QStringLiteral("байт")}))
+                .arg(SettingsRecords::FileSize)
+                .arg(opened ? QStringLiteral("открыты") : QStringLiteral("записаны"));
+    text += opened ? QStringLiteral("Всё равно открыть файл?")
+                   : QStringLiteral("Всё равно записать файл в прибор?");
     return text;
 }
 

@@ -33,8 +33,11 @@ Findings Examine(const QByteArray& bytes, qint64 length = SettingsRecords::FileS
 QString ForeignFileText();
 // Names up to five records without a word and says that the file cannot be loaded.
 QString UnreadFileText(const Findings& found);
+// What the file is taken for: written into a controller, or opened without one.
+enum class Use { Write, Open };
+
 // The question that names what is doubtful: up to five damaged records, up to five words out
 // of range, and a length beyond the records.
-QString DoubtfulQuestion(const Findings& found);
+QString DoubtfulQuestion(const Findings& found, Use use = Use::Write);
 
 } // namespace SettingsCheck

@@ -76,4 +76,14 @@ std::optional<QString> ControllerFileName(const ConnectedDevice& device) {
     return device.serialRead ? SerialFileName(device.serial) : std::nullopt;
 }
 
+std::optional<QString> ProposedStem(const ConnectedDevice& device) {
+    QString stem = device.serialRead ? device.serial.trimmed() : QString();
+    if (stem.isEmpty())
+        return std::nullopt;
+    for (QChar& c : stem)
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u'_';
+    return stem;
+}
+
 } // namespace ToolData

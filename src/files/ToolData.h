@@ -32,6 +32,12 @@ std::optional<QString> SerialFileName(const QString& serial);
 // so that such controllers never share a folder.
 std::optional<QString> ControllerFileName(const ConnectedDevice& device);
 
+// How the names the tool proposes for a controller's files begin ("<serial> <yyyy-MM-dd>.pdf"):
+// its serial number as shown, without the blanks around it; only "/" and control characters,
+// which a file name cannot hold, become "_". None when the serial number was not read whole or
+// is blank. The names of restore points and journals are SerialFileName's.
+std::optional<QString> ProposedStem(const ConnectedDevice& device);
+
 // The journal of writes to controllers without a serial number: a name no serial number takes.
 inline const QString NamelessJournal = QStringLiteral("без номера");
 

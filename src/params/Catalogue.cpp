@@ -21,7 +21,7 @@ const std::vector<Entry> Entries = {
     // Monitor panel
     {"SpinExtEdit6",  P, 88, K::Value, "Приёмистость", "", "#####0.00", 0.00001L, 15.99L, 0.05L, D::Div1024, E::Mul1024},
     // "Двигатель" > "Параметры"
-    {"SpinExtEdit9",  P, 39, K::Value, "Количество катушек зажигания", "", nullptr, 1, 2, 1, D::Word, E::Round},
+    {"SpinExtEdit9",  P, 39, K::Value, "Количество катушек зажигания", "", nullptr, 1, 2, 1, D::WordPlus1, E::RoundMinus1},
     {"SpinExtEdit2",  P, 71, K::Value, "Количество цилиндров", "", nullptr, 2, 8, 1, D::Word, E::Round},
     {"ComboBox1",     P, 55, K::List, "Тип клапана бензина", "", nullptr, 0, 1, 1, D::Word, E::Round,
         {"Нормально закрытый", "Нормально открытый"}},
@@ -105,6 +105,19 @@ const std::vector<Entry> Entries = {
 };
 // clang-format on
 
+// Words that no control sets, but whose meaning is known.
+struct Unbound {
+    uint8_t address;
+    const char* name; // UTF-8
+};
+constexpr Unbound UnboundWords[] = {
+    {47, "Код прибора"},
+    {96, "Постоянная цилиндров"},
+};
+
+// 16-bit words: a negative whole number goes out as its low 16 bits.
+constexpr long long WordSpan = 0x10000;
+
 } // namespace
 
 QString Entry::ShownText(uint16_t word) const {
@@ -116,10 +129,23 @@ QString Entry::ShownText(uint16_t word) const {
     return shown.trimmed();
 }
 
+std::optional<long double> Entry::WrittenValue(uint16_t word) const {
+    if (!encode || kind == Kind::List || kind == Kind::Choice)
+        return std::nullopt;
+    const long long lowest = EncodeWhole(*encode, min);
+    const long long highest = EncodeWhole(*encode, max);
+    for (const long long whole : {static_cast<long long>(word), word - WordSpan})
+        if (whole >= lowest && whole <= highest)
+            return DecodeWhole(decode, whole);
+    return std::nullopt;
+}
+
 bool Entry::Accepts(uint16_t word) const {
     if (kind == Kind::List || kind == Kind::Choice)
         return word < items.size();
-    const long double value = kind == Kind::Position ? word : DecodeWord(decode, word);
+    if (encode)
+        return WrittenValue(word).has_value();
+    const long double value = DecodeWord(decode, word);
     return value >= min && value <= max;
 }
 
@@ -140,6 +166,15 @@ const Entry* SetterOf(uint8_t address) {
                (e.kind != Kind::Value || e.encode);
     });
     return found != Entries.end() ? &*found : nullptr;
+}
+
+QString ParamName(uint8_t address) {
+    if (const Entry* entry = SetterOf(address))
+        return entry->Name();
+    for (const Unbound& word : UnboundWords)
+        if (word.address == address)
+            return QStringLiteral("%1 (слово %2)").arg(QString::fromUtf8(word.name)).arg(address);
+    return QStringLiteral("Слово %1").arg(address);
 }
 
 const std::vector<const Entry*>& LiveValues() {

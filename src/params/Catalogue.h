@@ -40,7 +40,14 @@ struct Entry {
     // The word as the window shows it: the engineering value in its mask (with the unit the
     // mask carries), or the item's text.
     QString ShownText(uint16_t word) const;
-    // True when the word lies inside what the control accepts.
+    // The value within the control's bounds that the control writes as this word, decoded
+    // as its read decodes it (a word below zero as the negative number it stands for); none
+    // when no such value is written as the word, or the control writes no number.
+    std::optional<long double> WrittenValue(uint16_t word) const;
+    // True when the word lies inside what the control accepts: an item of its list, a word
+    // the control writes for a value within its bounds (the bounds' own words included, as
+    // their rounding gives them), or for a control that never writes, a decoded value within
+    // them.
     bool Accepts(uint16_t word) const;
 };
 
@@ -53,6 +60,11 @@ const Entry* ForControl(const char* control);
 // The entry that sets parameter word `address` (the writing control, a list, a radio pair or
 // the slider), or nullptr for a word that no control sets.
 const Entry* SetterOf(uint8_t address);
+
+// The name a technician knows parameter word `address` by: the caption of the control that
+// sets it; for a word that no control sets, what it is with its number ("Постоянная цилиндров
+// (слово 96)"), or "Слово <n>" when that is not known.
+QString ParamName(uint8_t address);
 
 // The live values a sample holds, in their column order.
 const std::vector<const Entry*>& LiveValues();

@@ -13,10 +13,16 @@ uint16_t RoundToWord(long double value) {
 }
 
 long double DecodeWord(Decode rule, uint16_t word) {
-    const long double w = word;
+    return DecodeWhole(rule, word);
+}
+
+long double DecodeWhole(Decode rule, long long whole) {
+    const auto w = static_cast<long double>(whole);
     switch (rule) {
     case Decode::Word:
         return w;
+    case Decode::WordPlus1:
+        return w + 1;
     case Decode::Div1000:
         return w / 1000;
     case Decode::Mul0_1:
@@ -40,25 +46,31 @@ long double DecodeWord(Decode rule, uint16_t word) {
 }
 
 uint16_t EncodeValue(Encode rule, long double v) {
+    return static_cast<uint16_t>(static_cast<unsigned long long>(EncodeWhole(rule, v)) & 0xFFFFu);
+}
+
+long long EncodeWhole(Encode rule, long double v) {
     switch (rule) {
     case Encode::Round:
-        return RoundToWord(v);
+        return RoundHalfEven(v);
+    case Encode::RoundMinus1:
+        return RoundHalfEven(v) - 1;
     case Encode::Mul1000:
-        return RoundToWord(v * 1000);
+        return RoundHalfEven(v * 1000);
     case Encode::Div0_1:
-        return RoundToWord(v / 0.1L);
+        return RoundHalfEven(v / 0.1L);
     case Encode::Mul10:
-        return RoundToWord(v * 10);
+        return RoundHalfEven(v * 10);
     case Encode::Mul1024:
-        return RoundToWord(v * 1024);
+        return RoundHalfEven(v * 1024);
     case Encode::Mul10_24:
-        return RoundToWord(v * 10.24L);
+        return RoundHalfEven(v * 10.24L);
     case Encode::Div0_02:
-        return RoundToWord(v / 0.02L);
+        return RoundHalfEven(v / 0.02L);
     case Encode::Mul10Plus2730:
-        return RoundToWord(v * 10 + 2730);
+        return RoundHalfEven(v * 10 + 2730);
     case Encode::Mul10_24Plus1024:
-        return RoundToWord(v * 10.24L + 1024);
+        return RoundHalfEven(v * 10.24L + 1024);
     }
-    return RoundToWord(v);
+    return RoundHalfEven(v);
 }

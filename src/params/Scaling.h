@@ -6,6 +6,7 @@
 
 enum class Decode {
     Word,              // v = word
+    WordPlus1,         // v = word + 1
     Div1000,           // v = word / 1000
     Mul0_1,            // v = word * 0.1
     Div10,             // v = word / 10
@@ -19,6 +20,7 @@ enum class Decode {
 
 enum class Encode {
     Round,            // round(v)
+    RoundMinus1,      // round(v) - 1
     Mul1000,          // round(v * 1000)
     Div0_1,           // round(v / 0.1)
     Mul10,            // round(v * 10)
@@ -30,7 +32,12 @@ enum class Encode {
 };
 
 long double DecodeWord(Decode rule, uint16_t word);
+// The decoding of a whole number that is no word: a negative one, which goes out as its low
+// 16 bits.
+long double DecodeWhole(Decode rule, long long whole);
 uint16_t EncodeValue(Encode rule, long double value);
+// The whole number that EncodeValue takes the low 16 bits of.
+long long EncodeWhole(Encode rule, long double value);
 
 // Nearest integer, ties to even, as a word: the low 16 bits (two's complement when negative).
 uint16_t RoundToWord(long double value);

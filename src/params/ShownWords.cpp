@@ -43,8 +43,12 @@ int ItemOf(const Catalogue::Entry& entry, uint16_t word) {
     return word;
 }
 
+// The mask's text without its padding; a minus sign stays beside its digits.
 QString Number(const QString& mask, long double value) {
-    return FormatMask::Format(mask, value).trimmed();
+    QString shown = FormatMask::Format(mask, value).trimmed();
+    if (shown.startsWith(u'-'))
+        shown = u'-' + shown.mid(1).trimmed();
+    return shown;
 }
 
 } // namespace
@@ -99,15 +103,13 @@ QString Text(const Catalogue::Entry& entry, uint16_t word) {
     case Catalogue::Kind::Value:
         break;
     }
-    if (Is(entry, "SpinExtEdit9")) {
-        const long double count = InRange(entry, static_cast<long double>(word) + 1);
-        return Number(CoilMask(count), count);
-    }
-    if (Is(entry, "SpinExtEdit2")) {
-        const long double count = InRange(entry, word);
-        return Number(CylinderMask(count), count);
-    }
-    const long double value = InRange(entry, DecodeWord(entry.decode, word));
+    // A word written for a value below zero stands for that value.
+    const long double value =
+        InRange(entry, entry.WrittenValue(word).value_or(DecodeWord(entry.decode, word)));
+    if (Is(entry, "SpinExtEdit9"))
+        return Number(CoilMask(value), value);
+    if (Is(entry, "SpinExtEdit2"))
+        return Number(CylinderMask(value), value);
     return entry.mask ? Number(entry.Mask(), value) : QString::number(static_cast<double>(value));
 }
 

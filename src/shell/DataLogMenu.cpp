@@ -126,7 +126,7 @@ namespace Recording {
 
 QString DefaultPath() {
     const QString name =
-        ToolData::ControllerFileName(CurrentDevice()).value_or(ToolData::NamelessJournal) + u' ' +
+        ToolData::ProposedStem(CurrentDevice()).value_or(ToolData::NamelessJournal) + u' ' +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) +
         QStringLiteral(".csv");
     return QDir(DialogFolder::Start(*ToolData::Preferences(), DialogFolder::Kind::Logs))

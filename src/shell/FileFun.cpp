@@ -60,17 +60,6 @@ void BringWindowBack() {
     HoldWhileLinkLost(); // the link watch lets the window go when the controller is back
 }
 
-// A foreign file and one with words missing stop here; a doubtful one goes on only when the
-// user says so.
-bool MayLoad(const QByteArray& bytes, qint64 length) {
-    const SettingsCheck::Findings found = SettingsCheck::Examine(bytes, length);
-    if (found.foreign)
-        throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
-    if (!found.unread.isEmpty())
-        throw std::runtime_error(SettingsCheck::UnreadFileText(found).toStdString());
-    return !found.Doubtful() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found));
-}
-
 // One write of many words, named `operationName` in the journal and, when `undo` records it,
 // an action that can be undone: what it overwrites is read first, the window is taken down
 // while `write` runs and brought back whether or not it went through.
@@ -97,7 +86,7 @@ void WriteWithWindowDown(const QString& operationName, const QString& label,
 QString ProposedSettingsName() {
     if (OfflineSession())
         return OfflineFile(); // the edited file, in its folder
-    const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
+    const std::optional<QString> name = ToolData::ProposedStem(CurrentDevice());
     if (!name)
         return {};
     return QStringLiteral("%1 %2.q5t")
@@ -105,6 +94,15 @@ QString ProposedSettingsName() {
 }
 
 } // namespace
+
+bool MayTakeSettings(const QByteArray& bytes, qint64 length, SettingsCheck::Use use) {
+    const SettingsCheck::Findings found = SettingsCheck::Examine(bytes, length);
+    if (found.foreign)
+        throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
+    if (!found.unread.isEmpty())
+        throw std::runtime_error(SettingsCheck::UnreadFileText(found).toStdString());
+    return !found.Doubtful() || ConfirmRisk(SettingsCheck::DoubtfulQuestion(found, use));
+}
 
 QString ChooseSettingsPath(QFileDialog* dialog, const QString& proposedName) {
     dialog->setDirectory(
@@ -142,7 +140,7 @@ bool LoadSettings(const QString& path) {
     CommitTypedText(SessionOf(*Form1), Form1->Components);
     qint64 length = 0;
     const QByteArray bytes = SettingsFile::ReadForLoad(path, &length);
-    if (!MayLoad(bytes, length))
+    if (!MayTakeSettings(bytes, length, SettingsCheck::Use::Write))
         return false;
     const SettingsRecords::Words words = SettingsRecords::Parse(bytes);
     WriteWithWindowDown(QStringLiteral("Загрузка из файла"),

@@ -2,6 +2,7 @@
 // The "Файл" menu of the main window: saving the controller's parameter block to a settings
 // file and loading a settings file into the controller. Both assume a connected controller.
 
+#include "SettingsCheck.h"
 #include "WriteOperation.h"
 
 #include <QString>
@@ -41,6 +42,11 @@ void SaveSettings(const QString& path);
 // controls and the monitor are brought back before this returns or throws, so that the window
 // shows what the controller holds.
 bool LoadSettings(const QString& path);
+
+// The checks a load makes of a file's first `bytes` (the file being `length` bytes long),
+// before it is written or opened without a controller: a foreign file and one with words
+// missing throw, a doubtful one goes on only when the user says so (false when not).
+bool MayTakeSettings(const QByteArray& bytes, qint64 length, SettingsCheck::Use use);
 
 struct AddressedWord {
     uint8_t address = 0;

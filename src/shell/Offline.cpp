@@ -12,7 +12,6 @@
 #include "PortOverride.h"
 #include "Protocol.h"
 #include "ServiceMenu.h"
-#include "SettingsCheck.h"
 #include "SettingsFile.h"
 #include "TExtText.h"
 #include "WindowSession.h"
@@ -25,7 +24,6 @@
 #include <QProgressBar>
 
 #include <memory>
-#include <stdexcept>
 
 namespace {
 
@@ -120,9 +118,10 @@ void OpenFileOffline(const QString& path) {
         ShowInformation(QStringLiteral("Такого файла нет!"));
         return;
     }
-    const QByteArray bytes = SettingsFile::ReadForLoad(path);
-    if (SettingsCheck::Examine(bytes).foreign)
-        throw std::runtime_error(SettingsCheck::ForeignFileText().toStdString());
+    qint64 length = 0;
+    const QByteArray bytes = SettingsFile::ReadForLoad(path, &length);
+    if (!MayTakeSettings(bytes, length, SettingsCheck::Use::Open))
+        return;
     session->Begin(SettingsRecords::Parse(bytes), path);
     // A scan that does not end connected leaves no stand-in behind, thrown or not.
     const struct EndUnlessConnected {

@@ -1,6 +1,7 @@
 #include "RecordingDialog.h"
 
 #include "Catalogue.h"
+#include "CountText.h"
 #include "LineBudget.h"
 
 #include <QComboBox>
@@ -78,11 +79,15 @@ void RecordingDialog::UpdateNote() {
         note_->clear();
         return;
     }
-    note_->setText(QStringLiteral("Линия 19200 бод не передаст %1 величин %2 раз в секунду\n"
-                                  "вместе с опросом окна: запись пойдёт %3 раз в секунду.")
-                       .arg(Catalogue::LiveValues().size())
-                       .arg(RequestedRate())
-                       .arg(rate));
+    const CountText::Forms values{QStringLiteral("величину"), QStringLiteral("величины"),
+                                  QStringLiteral("величин")};
+    const CountText::Forms times{QStringLiteral("раз"), QStringLiteral("раза"),
+                                 QStringLiteral("раз")};
+    note_->setText(
+        QStringLiteral("Линия 19200 бод не передаст %1 %2 в секунду\n"
+                       "вместе с опросом окна: запись пойдёт %3 в секунду.")
+            .arg(CountText::Of(static_cast<qint64>(Catalogue::LiveValues().size()), values),
+                 CountText::Of(RequestedRate(), times), CountText::Of(rate, times)));
 }
 
 void RecordingDialog::Browse() {

@@ -62,7 +62,11 @@ void OnConnected() {
     folderReported = false;
     const ConnectedDevice& device = CurrentDevice();
     const QString root = KeepsRecords() ? ToolData::Folder() : QString();
-    if (!root.isEmpty() && BackupAtConnection()) {
+    if (!KeepsRecords()) {
+        // The stand-in answers at once: with every word of the file known, its first change
+        // can be undone too, a word that no control shows (the cylinders' constant) included.
+        net->CompleteFirstReadBlock();
+    } else if (!root.isEmpty() && BackupAtConnection()) {
         // A word that could not be read is marked so in the point, which is then never
         // loaded. A controller without a whole serial number keeps none: it would share them.
         const std::optional<QString> name = ToolData::ControllerFileName(device);

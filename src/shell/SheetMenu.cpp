@@ -39,7 +39,7 @@ Sheets::Identity IdentityOnPaper() {
 
 // The connected controller's serial number as a file name, as the settings files take it.
 QString ControllerStem() {
-    return ToolData::ControllerFileName(CurrentDevice()).value_or(QStringLiteral("прибор"));
+    return ToolData::ProposedStem(CurrentDevice()).value_or(QStringLiteral("прибор"));
 }
 
 QString ProposedName(const QString& stem) {

@@ -47,6 +47,9 @@ void TestComparison::rowOfOneWord_data() {
         << 39 << 0 << 1 << "Количество катушек зажигания"
         << "1 катушка"
         << "2 катушки";
+    QTest::newRow("throttling below zero, as written") << 42 << 512 << 65024 << "Дросселирование"
+                                                       << "50.0 %"
+                                                       << "-50.0 %";
     QTest::newRow("set by no control") << 33 << 5 << 65535 << "Слово 33"
                                        << "5"
                                        << "65535";

@@ -1,3 +1,4 @@
+#include "CountText.h"
 #include "DateText.h"
 #include "IdentityText.h"
 
@@ -11,7 +12,20 @@ private slots:
     void identityBytes();
     void unnumberedSerial_data();
     void unnumberedSerial();
+    void countsWithTheirNouns();
 };
+
+void TestDateText::countsWithTheirNouns() {
+    const CountText::Forms units{QStringLiteral("прибор"), QStringLiteral("прибора"),
+                                 QStringLiteral("приборов")};
+    for (const char* row :
+         {"0 приборов", "1 прибор", "2 прибора", "4 прибора", "5 приборов", "11 приборов",
+          "12 приборов", "14 приборов", "21 прибор", "22 прибора", "25 приборов", "101 прибор",
+          "111 приборов", "272 прибора", "1001 прибор", "-2 прибора"}) {
+        const QString text = QString::fromUtf8(row);
+        QCOMPARE(CountText::Of(text.section(u' ', 0, 0).toLongLong(), units), text);
+    }
+}
 
 void TestDateText::deviceDateUnderAnyLocale() {
     const QLocale before;

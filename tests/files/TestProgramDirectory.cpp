@@ -3,6 +3,7 @@
 // root, who may write anywhere, so the writability test is replaced rather than the directory made
 // read-only.
 
+#include "ConnectedDevice.h"
 #include "ProductionLog.h"
 #include "ProgramDirectory.h"
 #include "SettingsFile.h"
@@ -29,6 +30,7 @@ private slots:
     void writableDirectories();
     void systemFolders();
     void fileNamesFromSerials();
+    void proposedNamesKeepTheSerial();
 
 private:
     static QString UserDataFolder() {
@@ -88,6 +90,16 @@ void TestProgramDirectory::fileNamesFromSerials() {
     const QString a = QString(24, QChar(0x2116)), b = QString(23, QChar(0x2116)) + u'x';
     const QString nameA = *ToolData::SerialFileName(a), nameB = *ToolData::SerialFileName(b);
     QVERIFY(nameA != nameB && nameA.toUtf8().size() <= 160 && nameA.contains(u'~'));
+}
+
+void TestProgramDirectory::proposedNamesKeepTheSerial() {
+    ConnectedDevice device;
+    device.serialRead = true;
+    for (const auto& [serial, stem] :
+         {std::pair{"  Q5 12/3   ", "Q5 12_3"}, {"Тарвик_5\x01", "Тарвик_5_"}, {"      ", ""}}) {
+        device.serial = QString::fromUtf8(serial);
+        QCOMPARE(ToolData::ProposedStem(device).value_or(QString()), QString::fromUtf8(stem));
+    }
 }
 
 int RunProgramDirectoryTests(int argc, char** argv) {

@@ -1,5 +1,8 @@
+#include "Catalogue.h"
 #include "FileHelpers.h"
+#include "IdentityWords.h"
 #include "InOutError.h"
+#include "SettingsCheck.h"
 #include "SettingsFile.h"
 
 #include <QtTest>
@@ -40,7 +43,41 @@ private slots:
     void filesThatCannotBeOpened();
     void extensionRule_data();
     void extensionRule();
+    void wordsJudgedByTheirBindings_data();
+    void wordsJudgedByTheirBindings();
 };
+
+void TestSettingsFile::wordsJudgedByTheirBindings_data() {
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("word");
+    QTest::addColumn<QString>("named"); // empty: the file passes
+    for (const Catalogue::Entry& entry : Catalogue::All())
+        if (entry.encode && entry.space == Catalogue::Space::Param &&
+            Catalogue::SetterOf(*entry.address) == &entry)
+            for (const long double bound : {entry.min, entry.max})
+                QTest::addRow("%s at %s", entry.control, bound == entry.min ? "min" : "max")
+                    << int(*entry.address) << int(EncodeValue(*entry.encode, bound)) << "";
+    QTest::newRow("three coils") << 39 << 2 << "Количество катушек зажигания";
+    QTest::newRow("throttling below -99 %") << 42 << 64521 << "Дросселирование";
+    QTest::newRow("throttling above 500 %") << 42 << 5121 << "Дросселирование";
+    QTest::newRow("damping beyond the slider") << 97 << 7 << "Коэффициент демпфирования";
+}
+
+// Every other word at its control's lowest: whatever a control writes within its bounds passes.
+void TestSettingsFile::wordsJudgedByTheirBindings() {
+    QFETCH(int, address);
+    QFETCH(int, word);
+    QFETCH(QString, named);
+    SettingsRecords::Entries entries{};
+    for (const Catalogue::Entry& entry : Catalogue::All())
+        if (entry.encode && entry.space == Catalogue::Space::Param)
+            entries[*entry.address - SettingsRecords::FirstAddress].word =
+                EncodeValue(*entry.encode, entry.min);
+    entries[IdentityWords::Address - SettingsRecords::FirstAddress].word = IdentityWords::Value;
+    entries[address - SettingsRecords::FirstAddress].word = static_cast<uint16_t>(word);
+    const SettingsCheck::Findings found = SettingsCheck::Examine(SettingsRecords::Build(entries));
+    QCOMPARE(found.outOfRange, named.isEmpty() ? QStringList() : QStringList{named});
+}
 
 void TestSettingsFile::recordLayout_data() {
     QTest::addColumn<int>("address");

@@ -211,7 +211,7 @@ void TestSettingsMenu::loadStartsWhereTheSaveWent() {
 void TestSettingsMenu::saveProposesSerialAndDate() {
     ConnectedDevice& device = CurrentDevice();
     const ConnectedDevice before = device;
-    device.serial = QStringLiteral("Q5/0012345");
+    device.serial = QStringLiteral("Q5/0012 345");
     device.serialRead = true;
     QString proposed;
     ModalDriver driver;
@@ -221,7 +221,8 @@ void TestSettingsMenu::saveProposesSerialAndDate() {
     });
     N3Click();
     device = before;
-    QCOMPARE(proposed, QStringLiteral("Q5%2F0012345 %1.q5t")
+    // The serial as shown; only "/", which no file name holds, is replaced.
+    QCOMPARE(proposed, QStringLiteral("Q5_0012 345 %1.q5t")
                            .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     QCOMPARE(Writes(fixture->controller()), QStringList());
 }
@@ -400,7 +401,7 @@ void TestSettingsMenu::loadChecksContent_data() {
     QByteArray identity502 = SettingsBytes(268);
     identity502[(47 - 33) * 4] = char(502 & 0xFF);
     const QString foreign = "Файл не является файлом установок Tarvik-Q5!";
-    const QString damaged = "В файле повреждены записи:\n  Параметр 33\n  Запуск двигателя|и ещё";
+    const QString damaged = "В файле повреждены записи:\n  Слово 33\n  Запуск двигателя|и ещё";
     const QByteArray none;
     QTest::newRow("1000 random bytes") << random << 0 << "" << true << foreign << 0 << 0;
     QTest::newRow("word 47 is 502") << identity502 << 0 << "" << true << foreign << 0 << 0;
@@ -417,7 +418,7 @@ void TestSettingsMenu::loadChecksContent_data() {
     unread.replace(0, 4, QByteArray("\0\0\0\xFF", 4));
     QTest::newRow("a word not read") << unread << 0 << "" << true
                                      << "Эти значения не удалось прочитать из прибора, когда "
-                                        "сохранялся файл:\n  Параметр 33\nФайл нельзя записать в "
+                                        "сохранялся файл:\n  Слово 33\nФайл нельзя записать в "
                                         "прибор."
                                      << 0 << 0;
     QTest::newRow("269 bytes") << none << 269 << "269 байт вместо 268" << false << "" << 1 << 0;

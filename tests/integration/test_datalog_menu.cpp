@@ -134,13 +134,14 @@ void DataLogMenuTest::defaultFileNamesControllerAndTime() {
     AppFixture app;
     app.form().Connect_to_COM1->click();
     const QString path = Recording::DefaultPath();
-    QVERIFY2(QRegularExpression(
-                 QStringLiteral("/logs/%1 \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.csv$")
-                     .arg(QRegularExpression::escape(ToolData::ControllerFileName(CurrentDevice())
-                                                         .value_or(ToolData::NamelessJournal))))
-                 .match(path)
-                 .hasMatch(),
-             qPrintable(path));
+    QVERIFY2(
+        QRegularExpression(
+            QStringLiteral("/logs/%1 \\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.csv$")
+                .arg(QRegularExpression::escape(
+                    ToolData::ProposedStem(CurrentDevice()).value_or(ToolData::NamelessJournal))))
+            .match(path)
+            .hasMatch(),
+        qPrintable(path));
     QVERIFY(path.startsWith(ToolData::Folder()));
 }
 

@@ -12,6 +12,7 @@
 #include "Form1.h"
 #include "Frame.h"
 #include "LinkIndicator.h"
+#include "Messages.h"
 #include "Offline.h"
 #include "Protocol.h"
 #include "SettingsRecords.h"
@@ -36,6 +37,7 @@
 namespace {
 
 constexpr int SpeedLimitAddress = 92;
+constexpr int CylindersAddress = 71;
 
 // The block of the emulator's sample controller, as a settings file would carry it.
 SettingsRecords::Words SampleWords() {
@@ -98,6 +100,8 @@ private slots:
     void editAndSaveWithoutController();
     void refusedFileStartsNothing_data();
     void refusedFileStartsNothing();
+    void doubtfulFileIsAskedAbout_data();
+    void doubtfulFileIsAskedAbout();
 };
 
 void OfflineTest::editAndSaveWithoutController() {
@@ -128,11 +132,19 @@ void OfflineTest::editAndSaveWithoutController() {
                                                          form.ExtText4, form.Gauge1})
         QVERIFY2(live->isHidden(), qPrintable(live->objectName()));
 
+    // The first edit can be undone, though it writes a word that no control shows.
+    QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
+    const double cylinders = words[CylindersAddress - SettingsRecords::FirstAddress];
+    ShowPageOf(form.SpinExtEdit2);
+    form.SpinExtEdit2->StepUp();
+    QTRY_VERIFY(undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(static_cast<double>(form.SpinExtEdit2->Value()), cylinders);
+
     ShowPageOf(form.SpinExtEdit3);
     QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5500.0);
     form.SpinExtEdit3->StepUp();
     QCOMPARE(form.windowTitle(), QStringLiteral("Tarvik-Q5 system (car1.q5t, без прибора)"));
-    QAction* undo = form.MainMenu1->findChild<QAction*>(QStringLiteral("UndoAction"));
     QTRY_VERIFY(undo->isEnabled());
     undo->trigger();
     QCOMPARE(static_cast<double>(form.SpinExtEdit3->Value()), 5500.0);
@@ -199,6 +211,37 @@ void OfflineTest::refusedFileStartsNothing() {
     QVERIFY(!OfflineSession());
     QVERIFY(!DeviceConnected());
     QCOMPARE(Resources(), resources);
+}
+
+void OfflineTest::doubtfulFileIsAskedAbout_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("named");
+    SettingsRecords::Words beyond = SampleWords();
+    beyond[SpeedLimitAddress - SettingsRecords::FirstAddress] = 9000;
+    QTest::newRow("272 bytes") << FileOf(SampleWords()) + QByteArray(4, '\0')
+                               << "272 байта вместо 268; открыты будут только первые 268";
+    QTest::newRow("out of range") << FileOf(beyond) << "пределов:\n  Ограничение об/мин";
+}
+
+// Asked as a load asks, and "No" starts nothing.
+void OfflineTest::doubtfulFileIsAskedAbout() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath(QStringLiteral("doubtful.q5t")), bytes);
+    AppFixture app;
+    QStringList questions;
+    SetConfirmPresenter([&questions](const QString& text) {
+        questions << text;
+        return false; // "No"
+    });
+    RunHandler([&] { OpenFileOffline(dir.filePath(QStringLiteral("doubtful.q5t"))); });
+    SetConfirmPresenter({});
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions.first().contains(named) &&
+                 questions.first().endsWith(QStringLiteral("Всё равно открыть файл?")),
+             qPrintable(questions.first()));
+    QVERIFY(!OfflineSession() && !DeviceConnected());
 }
 
 // The program's own application object, so that errors reach its error handler.

@@ -220,6 +220,9 @@ void TestSafetyNet::stepIsJournalledUndoneAndRedone() {
     QCOMPARE(journal.back().address, int(Cylinders));
     QCOMPARE(journal.back().oldWord, std::optional<uint16_t>(4));
     QCOMPARE(journal.back().newWord, 3);
+    // The cylinders' constant, written first, by what it is.
+    QCOMPARE(journal.at(journal.size() - 2).name,
+             QStringLiteral("Постоянная цилиндров (слово 96)"));
 
     undo->trigger();
     QCOMPARE(controller.param(Cylinders), 4);
