@@ -68,7 +68,7 @@ QString UnreadFileText(const Findings& found) {
            QStringLiteral("Файл нельзя записать в прибор.");
 }
 
-QString DoubtfulQuestion(const Findings& found) {
+QString DoubtfulQuestion(const Findings& found, const QString& question) {
     QString text = NamedList(QStringLiteral("В файле повреждены записи"), found.damaged);
     text += NamedList(QStringLiteral("В файле есть значения вне допустимых пределов"),
                       found.outOfRange);
@@ -77,7 +77,7 @@ QString DoubtfulQuestion(const Findings& found) {
                                "только первые %2.\n")
                     .arg(found.length)
                     .arg(SettingsRecords::FileSize);
-    text += QStringLiteral("Всё равно записать файл в прибор?");
+    text += question;
     return text;
 }
 

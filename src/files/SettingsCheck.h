@@ -34,7 +34,9 @@ QString ForeignFileText();
 // Names up to five records without a word and says that the file cannot be loaded.
 QString UnreadFileText(const Findings& found);
 // The question that names what is doubtful: up to five damaged records, up to five words out
-// of range, and a length beyond the records.
-QString DoubtfulQuestion(const Findings& found);
+// of range, and a length beyond the records; it ends in `question`.
+QString
+DoubtfulQuestion(const Findings& found,
+                 const QString& question = QStringLiteral("Всё равно записать файл в прибор?"));
 
 } // namespace SettingsCheck
