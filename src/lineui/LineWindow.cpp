@@ -142,7 +142,9 @@ QWidget* LineWindow::MakeSetup() {
         QStringLiteral("по протоколу %1").arg(QDir::toNativeSeparators(place_.logPath));
     auto* logLabel = new QLabel(box);
     logLabel->setObjectName(QStringLiteral("LogPath"));
-    logLabel->setText(logLabel->fontMetrics().elidedText(log, Qt::ElideMiddle, 420));
+    logLabel->setText(logLabel->fontMetrics().elidedText(log, Qt::ElideMiddle, 320));
+    // The path never widens the window.
+    logLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     logLabel->setToolTip(log);
     logLabel->setAccessibleName(QStringLiteral("Протокол нумерации: ") +
                                 QDir::toNativeSeparators(place_.logPath));

@@ -10,8 +10,9 @@
 PortField::PortField(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    setMinimumContentsLength(12);
-    // A long path in the list does not widen the field: it is shortened instead.
+    // A long path in the list does not widen the field: it is shortened instead. Nine
+    // characters and the room of an icon are the twelve characters the field always had.
+    setMinimumContentsLength(9);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     view()->setTextElideMode(Qt::ElideMiddle);
     lineEdit()->installEventFilter(this);
@@ -30,8 +31,6 @@ QString PortField::Device() const {
 void PortField::SetDevice(const QString& device) {
     setCurrentText(device);
     Follow(device);
-    if (!lineEdit()->hasFocus())
-        ShowShortened();
 }
 
 void PortField::Follow(const QString& text) {
@@ -40,8 +39,14 @@ void PortField::Follow(const QString& text) {
     device_ = text;
     setToolTip(device_);
     setAccessibleDescription(device_);
-    if (!lineEdit()->hasFocus())
-        ShowShortened();
+    // Not while the field is still taking the text in: it would put the whole text back.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!lineEdit()->hasFocus())
+                ShowShortened();
+        },
+        Qt::QueuedConnection);
 }
 
 void PortField::Show(const QString& text) {

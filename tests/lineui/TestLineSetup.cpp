@@ -5,6 +5,7 @@
 #include "LimitBox.h"
 #include "LineSetup.h"
 #include "LineWindow.h"
+#include "PortField.h"
 #include "ProductionLine.h"
 #include "ProductionLog.h"
 #include "ProtocolRecord.h"
@@ -162,6 +163,7 @@ private slots:
         const QString log = dir_.filePath("Protocol.lst");
         QFile::remove(log);
         auto window = Window({Reference(), {dir_.filePath("station1")}, {}, true, {}});
+        window->show();
         BoxAnswers answers(begin ? std::deque{QMessageBox::Yes}
                                  : std::deque{QMessageBox::No, QMessageBox::Ok});
         StartButton(*window)->click();
@@ -176,6 +178,25 @@ private slots:
         QTRY_VERIFY(!window->Line().Running());
         // The path is shown beside the numbering's switch.
         QCOMPARE(window->findChild<QLabel*>("LogPath")->toolTip(), "по протоколу " + log);
+    }
+
+    // A long device path shows its start and end while the field is not edited; the whole
+    // path is what the station gets.
+    void aLongPortIsShortenedInItsMiddle() {
+        const QString path =
+            QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        PortField field;
+        field.resize(160, field.sizeHint().height());
+        field.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&field));
+        field.SetDevice(path);
+        field.findChild<QLineEdit*>()->clearFocus(); // not being edited
+        const auto shown = [&field] { return field.findChild<QLineEdit*>()->text(); };
+        QTRY_VERIFY2(shown().startsWith("/dev/") && shown().contains(u'…') &&
+                         shown().endsWith("port0"),
+                     qPrintable(shown()));
+        QCOMPARE(field.Device(), path);
+        QCOMPARE(field.toolTip(), path);
     }
 
     void unitsPerHourOnceTheyMeanSomething_data() {
