@@ -32,7 +32,18 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/tarvik-q5")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# addgroup, for the group of those who may number controllers (postinst).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+
+# The maintainer scripts make and keep the folder every user of the machine shares for the
+# production log (Q5_SHARED_DIR, group Q5_SHARED_GROUP, set-group-ID).
+foreach(script postinst postrm)
+    configure_file(${Q5_DATA_SOURCE}/debian/${script}.in ${Q5_DATA_BUILD}/debian/${script} @ONLY
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+        WORLD_READ WORLD_EXECUTE)
+    list(APPEND CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${Q5_DATA_BUILD}/debian/${script})
+endforeach()
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

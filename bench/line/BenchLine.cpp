@@ -5,6 +5,7 @@
 #include "BenchStats.h"
 #include "ControllerSequence.h"
 #include "ProductionLine.h"
+#include "ProductionLog.h"
 #include "SampleWords.h"
 #include "SettingsFile.h"
 
@@ -100,6 +101,8 @@ int main(int argc, char** argv) {
     LineJob job;
     job.reference = ReferenceFile::Load(dir.filePath(QStringLiteral("reference.q5t")));
     job.logPath = dir.filePath(QStringLiteral("Protocol.lst"));
+    // The line's window begins the log before a line starts; the stations never do.
+    ProductionLog::CreateIfMissing(job.logPath, QStringLiteral("01.01.01"));
 
     // Interleaved: one station, four, one, four.
     std::vector<double> unitRatios;

@@ -89,16 +89,16 @@ bool NeedsNumber(const Text& serial, const Text& date) {
 }
 
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
-                          std::chrono::milliseconds wait) {
+                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog) {
     return ProductionLog::NumberUnderLock(logPath, Cp1251::Decode(date.bytes), Shown(serial.bytes),
                                           DateText::TodayForDevice(), wait,
-                                          ProductionLog::NumberState::Reserved);
+                                          ProductionLog::NumberState::Reserved, newLog);
 }
 
 Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
-                 const Text& date, std::chrono::milliseconds wait) {
+                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog) {
     Numbering numbering;
-    numbering.given = TakeNumber(logPath, serial, date, wait);
+    numbering.given = TakeNumber(logPath, serial, date, wait, newLog);
     const QByteArray target = IdentityText::SerialBytes(Cp1251::Decode(numbering.given.serial()));
     const QByteArray day = IdentityText::DateBytes(Cp1251::Decode(numbering.given.date()));
     constexpr int Last = IdentityText::SerialLength - 1;

@@ -3,6 +3,7 @@
 // one from the production log: the one rule the main window's connection and the production
 // line share. It works over any exchange, so each caller hands in its own link.
 
+#include "ProductionLog.h"
 #include "ProtocolRecord.h"
 
 #include <QByteArray>
@@ -37,10 +38,10 @@ bool NeedsNumber(const Text& serial, const Text& date);
 
 // Takes the next number from the log at `logPath` under its lock (waiting at most `wait`),
 // its record marked as being written; in one process, numberings from several threads also
-// take their turns. Throws as ProductionLog::NumberUnderLock does; nothing is written into
-// the controller here.
+// take their turns. A missing log is begun only when `newLog` says so. Throws as
+// ProductionLog::NumberUnderLock does; nothing is written into the controller here.
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
-                          std::chrono::milliseconds wait);
+                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog);
 
 struct Numbering {
     ProtocolRecord given;   // the log's record of the number
@@ -58,7 +59,7 @@ struct Numbering {
 // number or the numbering was cut. Throws as TakeNumber does before anything is written;
 // whatever an exchange throws goes on once the log has been told of the cut.
 Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
-                 const Text& date, std::chrono::milliseconds wait);
+                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog);
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
 // today's date (dd.MM.yy) to 25..32, all 32 words whatever the replies. True when every write

@@ -57,8 +57,11 @@ private:
 
 } // namespace
 
-bool WriteFileDurably(const QString& path, const QByteArray& bytes) {
-    const std::optional<unsigned> keptMode = CheckTargetWritable(path);
+bool WriteFileDurably(const QString& path, const QByteArray& bytes,
+                      std::optional<unsigned> newFileMode) {
+    std::optional<unsigned> keptMode = CheckTargetWritable(path);
+    if (!keptMode)
+        keptMode = newFileMode;
     const QString directory = PosixFile::DirectoryOf(path);
     TemporaryFiles::RemoveStale(directory);
 

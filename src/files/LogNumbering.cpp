@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <mutex>
+#include <stdexcept>
 
 namespace {
 
@@ -110,11 +111,18 @@ auto UnderLock(const QString& path, std::chrono::milliseconds wait, Work work) {
 
 ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
                                const QString& shownSerial, const QString& today,
-                               std::chrono::milliseconds wait, std::optional<NumberState> state) {
+                               std::chrono::milliseconds wait, std::optional<NumberState> state,
+                               NewLog newLog) {
     return UnderLock(path, wait, [&] {
+        if (newLog == NewLog::Refuse && !Exists(path))
+            throw std::runtime_error(MissingText(path).toStdString());
         CreateIfMissing(path, controllerDate);
         return AppendNext(path, shownSerial, today, state);
     });
+}
+
+void BeginUnderLock(const QString& path, const QString& date, std::chrono::milliseconds wait) {
+    UnderLock(path, wait, [&] { CreateIfMissing(path, date); });
 }
 
 bool SetStateUnderLock(const QString& path, const QByteArray& serial, NumberState state,

@@ -20,14 +20,20 @@ inline constexpr std::chrono::milliseconds LockWait{5000};
 QString LockPathOf(const QString& logPath);
 
 // Takes the lock (waiting at most `wait` in all), creates the log if missing (its header
-// dated with the controller's date) and appends the next record (AppendNext, with `state`).
-// Throws ELogBusy when the lock is not had in time, EInOutError when it cannot be made ("File
-// access denied" for a folder that cannot be written) and whatever AppendNext throws; in
-// every such case nothing is written.
+// dated with the controller's date) unless `newLog` refuses it, and appends the next record
+// (AppendNext, with `state`). Throws ELogBusy when the lock is not had in time, EInOutError
+// when it cannot be made ("File access denied" for a folder that cannot be written),
+// std::runtime_error with MissingText() for a missing log that may not be begun, and whatever
+// AppendNext throws; in every such case nothing is written.
 ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
                                const QString& shownSerial, const QString& today,
                                std::chrono::milliseconds wait = LockWait,
-                               std::optional<NumberState> state = std::nullopt);
+                               std::optional<NumberState> state = std::nullopt,
+                               NewLog newLog = NewLog::Begin);
+
+// Begins a new log (CreateIfMissing) under the lock; throws as NumberUnderLock does.
+void BeginUnderLock(const QString& path, const QString& date,
+                    std::chrono::milliseconds wait = LockWait);
 
 // SetState under the lock, waiting at most `wait`; throws as NumberUnderLock does.
 bool SetStateUnderLock(const QString& path, const QByteArray& serial, NumberState state,

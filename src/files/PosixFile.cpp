@@ -206,6 +206,12 @@ bool IsWritableDirectory(const QString& directory) {
     return ::access(NameOf(directory).constData(), W_OK | X_OK) == 0;
 }
 
+bool SharedWithGroup(const QString& directory) {
+    struct stat info {};
+    return ::stat(NameOf(directory).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           (info.st_mode & S_ISGID) != 0;
+}
+
 QString DirectoryOf(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)

@@ -86,6 +86,8 @@ void RemoveQuietly(const QString& path) noexcept;
 bool IsFile(const QString& path);
 // Files can be made in the directory.
 bool IsWritableDirectory(const QString& directory);
+// The directory's set-group-ID bit is set: what is made in it belongs to its group.
+bool SharedWithGroup(const QString& directory);
 // The directory part of a path as the system resolves it: "." for a bare name.
 QString DirectoryOf(const QString& path);
 // A directory opened for syncing its entries.

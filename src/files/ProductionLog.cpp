@@ -8,9 +8,8 @@
 #include "PosixFile.h"
 #include "ProgramDirectory.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -83,8 +82,8 @@ QString HeaderSerial() {
     return QStringLiteral("Начало протокола   00113");
 }
 
-QString PathBesideExecutable() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(FileName));
+QString FirstSequence() {
+    return NextSequence(Cp1251::Encode(HeaderSerial()));
 }
 
 void SetDirectory(const QString& directory) {
@@ -93,8 +92,31 @@ void SetDirectory(const QString& directory) {
 
 QString Path() {
     const QString directory =
-        ChosenDirectory().isEmpty() ? ProgramDirectory::ForData() : ChosenDirectory();
+        ChosenDirectory().isEmpty() ? ProgramDirectory::ForLog() : ChosenDirectory();
     return QDir(directory).filePath(QLatin1String(FileName));
+}
+
+bool Exists(const QString& path) {
+    return QFileInfo(path).exists();
+}
+
+QString NewLogQuestion(const QString& path) {
+    return QStringLiteral("Протокола нумерации нет: %1\n\nНачать новый протокол в этом месте? "
+                          "Первый прибор получит номер %2. Если протокол ведётся в другом месте "
+                          "(папка другого пользователя, сетевая папка), новый не начинайте: "
+                          "номера повторятся.")
+        .arg(QDir::toNativeSeparators(path), FirstSequence());
+}
+
+QString NotBegunText(const QString& path) {
+    return QStringLiteral("Прибор не нумерован: протокола нумерации %1 нет, новый не начат.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString MissingText(const QString& path) {
+    return QStringLiteral("Протокола нумерации %1 нет. Номер не присвоен, новый протокол не "
+                          "начат, ничего не записано.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void CreateIfMissing(const QString& path, const QString& controllerDate) {
@@ -102,7 +124,12 @@ void CreateIfMissing(const QString& path, const QString& controllerDate) {
         return;
     const ProtocolRecord header =
         ProtocolRecord::Make(Cp1251::Encode(HeaderSerial()), Cp1251::Encode(controllerDate));
-    WriteFileDurably(path, header.bytes());
+    const QString directory = PosixFile::DirectoryOf(path);
+    // Every member of the folder's group numbers from it, whatever their umask.
+    constexpr unsigned GroupWritable = 0664;
+    WriteFileDurably(path, header.bytes(),
+                     PosixFile::SharedWithGroup(directory) ? std::optional(GroupWritable)
+                                                           : std::nullopt);
 }
 
 QString NextSequence(const QByteArray& serialField) {

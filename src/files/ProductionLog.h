@@ -1,8 +1,10 @@
 #pragma once
-// The production log "Protocol.lst" beside the executable (in the user's data folder when the
-// executable's directory cannot be written): a header record, then one record per controller
-// that got its sequence number from it. The header's serial field ends in
-// 00113, so the first controller numbered from a new log gets 00114.
+// The production log "Protocol.lst" beside the executable (ProgramDirectory::ForLog: for an
+// installed program, one folder that every user of the machine shares): a header record, then
+// one record per controller that got its sequence number from it. The header's serial field
+// ends in 00113, so the first controller numbered from a new log gets 00114. A new log is
+// begun only when someone has said so: one begun silently where the log is not found (another
+// user's folder, a network folder not mounted) would give its numbers a second time.
 
 #include "ProtocolRecord.h"
 
@@ -26,16 +28,30 @@ QString FullText();
 inline constexpr char FileName[] = "Protocol.lst";
 
 QString HeaderSerial();
-QString PathBesideExecutable();
+// The number the first controller of a new log gets: "00114".
+QString FirstSequence();
 
-// The log's directory: ProgramDirectory::ForData() unless another was set (tests keep their
+// The log's directory: ProgramDirectory::ForLog() unless another was set (tests keep their
 // logs in a temporary directory). An empty text restores the program's directory.
 void SetDirectory(const QString& directory);
 // The log's full path in that directory.
 QString Path();
 
+// Whether anything stands at `path`: only where nothing does may a new log be begun (a
+// directory in its place is an error of the numbering, not a missing log).
+bool Exists(const QString& path);
+
+// Whether a numbering may begin a new log where it finds none.
+enum class NewLog { Begin, Refuse };
+// The question before a new log is begun at `path`; what is said when it is not begun; and
+// the error of a numbering that found no log and may not begin one.
+QString NewLogQuestion(const QString& path);
+QString NotBegunText(const QString& path);
+QString MissingText(const QString& path);
+
 // Creates the log with its header record, dated with the date read from the controller,
-// unless a file is already there. The header is written whole or not at all.
+// unless a file is already there. The header is written whole or not at all; in a folder
+// shared by its group (set-group-ID) the log is made writable by the group.
 void CreateIfMissing(const QString& path, const QString& controllerDate);
 
 // The number after characters 20..24 of a serial field read as a decimal integer, kept to

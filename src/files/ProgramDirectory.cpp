@@ -10,6 +10,10 @@
 
 #include <algorithm>
 
+#ifndef Q5_SHARED_DIR
+#error "Q5_SHARED_DIR must be defined by the build"
+#endif
+
 namespace ProgramDirectory {
 
 namespace {
@@ -56,10 +60,19 @@ void SetWritableTest(WritableTest test) {
     ChosenTest() = std::move(test);
 }
 
-QString ForData() {
-    const QString own = Executable();
-    if (OwnFolderUsable(own))
-        return own;
+QString Shared() {
+    return QStringLiteral(Q5_SHARED_DIR);
+}
+
+QString ForLog() {
+    return ForLog(Executable());
+}
+
+QString ForLog(const QString& program) {
+    if (OwnFolderUsable(program))
+        return program;
+    if (IsSystemFolder(program))
+        return Shared();
     // The application name is the window title, so the folder is named here, as the data
     // location of a program named after its executable.
     const QString folder =

@@ -2,7 +2,7 @@
 // Where the program keeps its own files and where its file dialogs start. The executable's
 // directory comes first, as for a program unpacked into a folder of its own. An installed
 // program (under /usr/bin) cannot write there, and must not even when run as root; the user's
-// own folders take its place.
+// own folders take its place, and the machine's shared folder the production log's.
 
 #include <QString>
 
@@ -30,9 +30,16 @@ bool IsSystemFolder(const QString& directory);
 using WritableTest = std::function<bool(const QString& directory)>;
 void SetWritableTest(WritableTest test);
 
-// The directory for the program's own files: the executable's when writable and not a system
-// folder, else the user's data folder for the program, created when missing.
-QString ForData();
+// The folder that the installed program's package makes for what every user of the machine
+// shares: /var/lib/tarvik-q5, writable by the group tarvik-q5.
+QString Shared();
+
+// The production log's directory for a program in `program`: that directory when writable and
+// not a system folder (a build tree, a folder of its own); for a program installed into a
+// system folder the shared folder, whoever runs it, so that the machine keeps one log; else
+// the user's data folder for the program, created when missing.
+QString ForLog(const QString& program);
+QString ForLog();
 
 // The directory the file dialogs start in: the executable's when writable and not a system
 // folder, else the user's documents folder (the home folder when there is none).

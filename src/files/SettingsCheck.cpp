@@ -68,8 +68,35 @@ QString UnreadFileText(const Findings& found) {
            QStringLiteral("Файл нельзя записать в прибор.");
 }
 
+namespace {
+
+QString Taken(Use use) {
+    switch (use) {
+    case Use::Open:
+        return QStringLiteral("открыты");
+    case Use::Reference:
+        return QStringLiteral("взяты");
+    case Use::Write:
+        break;
+    }
+    return QStringLiteral("записаны");
+}
+
+QString Question(Use use) {
+    switch (use) {
+    case Use::Open:
+        return QStringLiteral("Всё равно открыть файл?");
+    case Use::Reference:
+        return QStringLiteral("Всё равно взять этот файл установок для линии?");
+    case Use::Write:
+        break;
+    }
+    return QStringLiteral("Всё равно записать файл в прибор?");
+}
+
+} // namespace
+
 QString DoubtfulQuestion(const Findings& found, Use use) {
-    const bool opened = use == Use::Open;
     QString text = NamedList(QStringLiteral("В файле повреждены записи"), found.damaged);
     text += NamedList(QStringLiteral("В файле есть значения вне допустимых пределов"),
                       found.outOfRange);
@@ -80,9 +107,8 @@ QString DoubtfulQuestion(const Findings& found, Use use) {
                 .arg(CountText::Of(found.length, {QStringLiteral("байт"), QStringLiteral("байта"),
                                                   QStringLiteral("байт")}))
                 .arg(SettingsRecords::FileSize)
-                .arg(opened ? QStringLiteral("открыты") : QStringLiteral("записаны"));
-    text += opened ? QStringLiteral("Всё равно открыть файл?")
-                   : QStringLiteral("Всё равно записать файл в прибор?");
+                .arg(Taken(use));
+    text += Question(use);
     return text;
 }
 

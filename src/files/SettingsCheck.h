@@ -33,8 +33,9 @@ Findings Examine(const QByteArray& bytes, qint64 length = SettingsRecords::FileS
 QString ForeignFileText();
 // Names up to five records without a word and says that the file cannot be loaded.
 QString UnreadFileText(const Findings& found);
-// What the file is taken for: written into a controller, or opened without one.
-enum class Use { Write, Open };
+// What the file is taken for: written into a controller, opened without one, or taken as the
+// production line's reference.
+enum class Use { Write, Open, Reference };
 
 // The question that names what is doubtful: up to five damaged records, up to five words out
 // of range, and a length beyond the records.

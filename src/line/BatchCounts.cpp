@@ -2,16 +2,28 @@
 
 #include <numeric>
 
+namespace {
+constexpr double MsPerHour = 3'600'000.0;
+}
+
 void BatchCounts::Start() {
     good_ = {};
     bad_ = {};
+    firstMs_ = {};
     running_.start();
 }
 
 void BatchCounts::Count(int station, bool good) {
+    Count(station, good, running_.isValid() ? running_.elapsed() : 0);
+}
+
+void BatchCounts::Count(int station, bool good, qint64 atMs) {
     if (station < 1 || station > Stations)
         return;
-    ++(good ? good_ : bad_)[static_cast<size_t>(station - 1)];
+    const auto i = static_cast<size_t>(station - 1);
+    if (good_[i] + bad_[i] == 0)
+        firstMs_[i] = atMs;
+    ++(good ? good_ : bad_)[i];
 }
 
 int BatchCounts::Good(int station) const {
@@ -30,9 +42,25 @@ int BatchCounts::BadInAll() const {
     return std::accumulate(bad_.begin(), bad_.end(), 0);
 }
 
-double BatchCounts::UnitsPerHour() const {
-    const int units = GoodInAll() + BadInAll();
-    if (units == 0 || !running_.isValid() || running_.elapsed() <= 0)
-        return 0;
-    return units * 3'600'000.0 / static_cast<double>(running_.elapsed());
+std::optional<double> BatchCounts::UnitsPerHour() const {
+    if (!running_.isValid())
+        return std::nullopt;
+    return UnitsPerHour(running_.elapsed());
+}
+
+std::optional<double> BatchCounts::UnitsPerHour(qint64 nowMs) const {
+    // A station's units after its first each took one whole cycle: unplug, plug, work.
+    int cycles = 0;
+    double perHour = 0;
+    for (size_t i = 0; i < Stations; ++i) {
+        const int after = good_[i] + bad_[i] - 1;
+        const qint64 span = nowMs - firstMs_[i];
+        if (after <= 0 || span <= 0)
+            continue;
+        cycles += after;
+        perHour += after * MsPerHour / static_cast<double>(span);
+    }
+    if (cycles < CyclesForRate)
+        return std::nullopt;
+    return perHour;
 }

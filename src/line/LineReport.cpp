@@ -38,7 +38,7 @@ QStringList LineReport::Columns() {
             QStringLiteral("SHA-256 файла"),
             QStringLiteral("Результат"),
             QStringLiteral("Причина"),
-            QStringLiteral("Несовпавшие слова (адрес: записано/прочитано)"),
+            QStringLiteral("Несовпавшие значения (записано, прочитано)"),
             QStringLiteral("Длительность, с")};
 }
 

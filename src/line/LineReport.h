@@ -16,12 +16,17 @@ struct UnitRecord {
     int station = 0; // 1..4
     QString operatorName;
     QString serial; // as the controller holds it after the unit; empty when not read
-    QString date;   // of manufacture
+    // The serial number given from the production log when the unit does not hold it whole;
+    // not a column of the report, whose serial number is the one read back.
+    QString givenSerial;
+    QString date; // of manufacture
     QString referenceName;
     QString referenceSha256; // hex
     bool good = false;
-    QString reason;   // empty for a good unit
-    QString differed; // "93: 1200/1000; …": address, word written, word read back
+    QString reason; // empty for a good unit
+    // The words read back otherwise than written, each by its control's caption with both
+    // values as the window shows them: "Обогащение при разгоне: записано 120 %, прочитано 100 %".
+    QString differed;
     qint64 durationMs = 0;
 };
 

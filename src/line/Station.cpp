@@ -81,10 +81,10 @@ void Station::Probe() {
     const bool answered = link_->SendCommand(CmdReadParam, IdentityWords::Address, 0);
     if (!answered) {
         ++silentProbes_;
-        if (awaitingUnplug_ && (silentProbes_ >= UnplugProbes || link_->Lost())) {
+        // The last unit's result stays on show until the next unit starts: a unit cut off
+        // by its pull is gone at once, and its "БРАК" must not go with it.
+        if (awaitingUnplug_ && (silentProbes_ >= UnplugProbes || link_->Lost()))
             awaitingUnplug_ = false;
-            Publish(StationPhase::Waiting);
-        }
         return ProbeLater(silentProbes_ < UnplugProbes && awaitingUnplug_ ? 0 : ProbeIntervalMs);
     }
     silentProbes_ = 0;
@@ -137,7 +137,8 @@ void Station::WorkUnit(uint16_t identity) {
     }
     record.time = QDateTime::currentDateTime();
     record.station = number_;
-    view_.serial = record.serial;
+    // A number given to a unit that does not hold it whole is the one it is known by now.
+    view_.serial = record.givenSerial.isEmpty() ? record.serial : record.givenSerial;
     view_.reason = record.reason;
     if (!report_.Append(record))
         emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")

@@ -10,8 +10,8 @@ enum class StationPhase {
     NoPort,  // the port does not open; tried again every second
     Waiting, // for a controller
     Working, // on a unit
-    Good,    // the last unit passed; waiting for it to be unplugged
-    Bad,     // the last unit failed; waiting for it to be unplugged
+    Good,    // the last unit passed; shown until the next unit starts
+    Bad,     // the last unit failed; shown until the next unit starts
     Stopped,
 };
 
@@ -20,7 +20,7 @@ struct StationView {
     StationPhase phase = StationPhase::Idle;
     QString device;
     QString step;   // while working
-    QString serial; // of the unit worked on or just finished
+    QString serial; // of the unit worked on or just finished; the number given, if it was
     QString reason; // of a failed unit
 };
 

@@ -1,5 +1,6 @@
 #include "UnitWork.h"
 
+#include "Comparison.h"
 #include "ControllerIdentity.h"
 #include "ControllerLink.h"
 #include "ControllerSession.h"
@@ -78,7 +79,10 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
     step(QStringLiteral("Нумерация"), record.serial);
     ControllerIdentity::Numbering numbering;
     try {
-        numbering = ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait);
+        // The line's log was begun, if at all, when the line was started: one that is gone
+        // since is not begun again behind the operator's back.
+        numbering = ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait,
+                                               ProductionLog::NewLog::Refuse);
     } catch (const std::exception& e) {
         throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
     }
@@ -86,6 +90,7 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
         Hold(numbering.serial);
     if (!numbering.numbered) {
         const QString given = Cp1251::Decode(numbering.given.serial());
+        record.givenSerial = given;
         throw UnitEnded{
             numbering.serial.complete && numbering.date.complete
                 ? UnitReason::Damaged + ControllerIdentity::Shown(numbering.serial.bytes)
@@ -107,18 +112,28 @@ void UnitWork::WriteReference() {
 
 QStringList UnitWork::ReadBack(QString& differed) {
     QStringList unstored;
-    QStringList pairs;
+    SettingsRecords::Words read{};
     for (int i = 0; i < SettingsRecords::Count; ++i) {
         const uint8_t address = ReferenceAddress(i);
-        const uint16_t written = job_.reference.words[static_cast<size_t>(i)];
-        const uint16_t read = Exchange(CmdReadParam, address, 0);
-        if (read == written)
-            continue;
-        unstored << QString::number(address);
-        pairs << QStringLiteral("%1: %2/%3").arg(address).arg(written).arg(read);
+        read[static_cast<size_t>(i)] = Exchange(CmdReadParam, address, 0);
+        if (read[static_cast<size_t>(i)] != job_.reference.words[static_cast<size_t>(i)])
+            unstored << QString::number(address);
     }
-    differed = pairs.join(QStringLiteral("; "));
+    differed = DifferedText(job_.reference.words, read);
     return unstored;
+}
+
+QString DifferedText(const SettingsRecords::Words& written, const SettingsRecords::Words& read) {
+    QStringList rows;
+    for (const Comparison::Row& row : Comparison::Rows(written, read)) {
+        QString text =
+            QStringLiteral("%1: записано %2, прочитано %3").arg(row.name, row.shownA, row.shownB);
+        // Words the window shows alike still differ: their numbers say how.
+        if (row.shownA == row.shownB)
+            text += QStringLiteral(" (слова %1)").arg(Comparison::RawText(row));
+        rows << text;
+    }
+    return rows.join(QStringLiteral("; "));
 }
 
 QStringList UnitWork::CheckLimits() {

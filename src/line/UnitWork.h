@@ -26,6 +26,10 @@ inline const QString Damaged = QStringLiteral("номер повреждён: ")
 // What the journal names every write of a unit with.
 inline const QString LineOperation = QStringLiteral("Линия");
 
+// The words read back otherwise than written, one row of the comparison each, by the caption
+// a technician knows the word by and both values as the window shows them.
+QString DifferedText(const SettingsRecords::Words& written, const SettingsRecords::Words& read);
+
 class UnitWork {
 public:
     using StepListener = std::function<void(const QString& step, const QString& serial)>;

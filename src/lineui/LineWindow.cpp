@@ -1,7 +1,11 @@
 #include "LineWindow.h"
 
 #include "Catalogue.h"
+#include "DateText.h"
+#include "LimitBox.h"
 #include "LineDaySheet.h"
+#include "LogNumbering.h"
+#include "PortField.h"
 #include "ProductionLine.h"
 #include "ReferenceFile.h"
 #include "SheetDialog.h"
@@ -9,10 +13,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDate>
 #include <QDateTime>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -35,6 +37,10 @@
 namespace {
 const QString Title = QStringLiteral("Производственная линия");
 const QString NoPort = QStringLiteral("(нет)");
+
+QString Bound(double value) {
+    return QString::number(value, 'f', 2).replace(u'.', u',');
+}
 } // namespace
 
 LineWindow::LineWindow(Place place, QWidget* parent)
@@ -118,11 +124,10 @@ QWidget* LineWindow::MakeSetup() {
         if (!device.isEmpty() && !devices.contains(device))
             devices << device;
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
-        auto* combo = new QComboBox(box);
-        combo->setEditable(true);
-        combo->addItems(devices);
+        auto* combo = new PortField(box);
+        for (const QString& device : devices)
+            combo->AddDevice(device);
         combo->setAccessibleName(QStringLiteral("Порт места %1").arg(i + 1));
-        combo->setMinimumContentsLength(12);
         ports_[static_cast<size_t>(i)] = combo;
         portsRow->addWidget(new QLabel(QString::number(i + 1) + QLatin1Char(':'), box));
         portsRow->addWidget(combo, 1);
@@ -134,7 +139,21 @@ QWidget* LineWindow::MakeSetup() {
     form->addRow(QStringLiteral("Оператор:"), operator_);
     numberNew_ = new QCheckBox(QStringLiteral("нумеровать новые приборы"), box);
     numberNew_->setAccessibleName(numberNew_->text());
-    form->addRow(QString(), numberNew_);
+    // The log the numbers come from, on the same row: its path shortened in the middle.
+    const QString log =
+        QStringLiteral("по протоколу %1").arg(QDir::toNativeSeparators(place_.logPath));
+    auto* logLabel = new QLabel(box);
+    logLabel->setObjectName(QStringLiteral("LogPath"));
+    logLabel->setText(logLabel->fontMetrics().elidedText(log, Qt::ElideMiddle, 320));
+    // The path never widens the window.
+    logLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    logLabel->setToolTip(log);
+    logLabel->setAccessibleName(QStringLiteral("Протокол нумерации: ") +
+                                QDir::toNativeSeparators(place_.logPath));
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addWidget(numberNew_);
+    numberRow->addWidget(logLabel, 1);
+    form->addRow(QString(), numberRow);
     form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
     return box;
 }
@@ -148,10 +167,10 @@ QWidget* LineWindow::MakeLimits() {
     for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
         if (entry->kind != Catalogue::Kind::Value || !entry->address)
             continue;
-        LimitRow limit{*entry->address, new QCheckBox(entry->Name(), inside),
-                       new QDoubleSpinBox(inside), new QDoubleSpinBox(inside)};
+        LimitRow limit{*entry->address, new QCheckBox(entry->Name(), inside), new LimitBox(inside),
+                       new LimitBox(inside)};
         limit.on->setAccessibleName(QStringLiteral("Проверять: ") + entry->Name());
-        for (QDoubleSpinBox* bound : {limit.low, limit.high}) {
+        for (LimitBox* bound : {limit.low, limit.high}) {
             bound->setRange(-1000, 100000);
             bound->setDecimals(2);
             bound->setSuffix(entry->Unit().isEmpty() ? QString()
@@ -193,9 +212,11 @@ std::optional<ReferenceFile> LineWindow::AcceptReference(const QString& path) {
     ReferenceFile reference = ReferenceFile::Load(path);
     if (!reference.findings.Doubtful() || reference.sha256 == acceptedSha256_)
         return reference;
-    if (QMessageBox::question(this, Title, SettingsCheck::DoubtfulQuestion(reference.findings),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
+    // Nothing is written into a controller here: the file becomes the line's reference.
+    if (QMessageBox::question(
+            this, Title,
+            SettingsCheck::DoubtfulQuestion(reference.findings, SettingsCheck::Use::Reference),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return std::nullopt;
     acceptedSha256_ = reference.sha256;
     return reference;
@@ -204,8 +225,8 @@ std::optional<ReferenceFile> LineWindow::AcceptReference(const QString& path) {
 LineSetup LineWindow::SetupShown() const {
     LineSetup setup;
     setup.referencePath = reference_->text();
-    for (QComboBox* combo : ports_) {
-        const QString device = combo->currentText().trimmed();
+    for (const PortField* combo : ports_) {
+        const QString device = combo->Device();
         setup.devices << (device == NoPort ? QString() : device);
     }
     setup.operatorName = operator_->text().trimmed();
@@ -221,7 +242,7 @@ void LineWindow::ShowSetup(const LineSetup& setup) {
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
         const QString device =
             (setup.devices.isEmpty() ? place_.defaultDevices : setup.devices).value(i);
-        ports_[static_cast<size_t>(i)]->setCurrentText(device.isEmpty() ? NoPort : device);
+        ports_[static_cast<size_t>(i)]->SetDevice(device.isEmpty() ? NoPort : device);
     }
     operator_->setText(setup.operatorName);
     numberNew_->setChecked(setup.numberNew);
@@ -241,9 +262,12 @@ bool LineWindow::StartLine() {
     if (std::all_of(setup.devices.begin(), setup.devices.end(),
                     [](const QString& device) { return device.isEmpty(); }))
         throw std::runtime_error("Выберите порт хотя бы для одного места.");
+    CheckLimits(setup);
     // The file asked about is the one the units get: a change after this stops the line.
     std::optional<ReferenceFile> reference = AcceptReference(setup.referencePath);
     if (!reference)
+        return false;
+    if (setup.numberNew && !LogReady())
         return false;
     setup.Save(*place_.preferences());
     LineJob job;
@@ -261,6 +285,37 @@ bool LineWindow::StartLine() {
     return true;
 }
 
+void LineWindow::CheckLimits(const LineSetup& setup) const {
+    for (const LiveLimit& limit : setup.limits)
+        if (limit.low > limit.high)
+            throw std::runtime_error(
+                QStringLiteral("Предел «%1» задан от %2 до %3: нижняя граница выше верхней. "
+                               "Исправьте пределы.")
+                    .arg(limit.Name(), Bound(static_cast<double>(limit.low)),
+                         Bound(static_cast<double>(limit.high)))
+                    .toStdString());
+}
+
+bool LineWindow::LogReady() {
+    const QString& path = place_.logPath;
+    if (ProductionLog::Exists(path))
+        return true;
+    if (QMessageBox::question(this, Title, ProductionLog::NewLogQuestion(path),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes) {
+        QMessageBox::information(
+            this, Title,
+            QStringLiteral("Линия не запущена: протокола нумерации %1 нет, новый не начат. "
+                           "Чтобы работать без нумерации, снимите «нумеровать новые приборы».")
+                .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    // Begun now, dated today: the stations never begin one, so a log that goes missing
+    // during the batch stops the numbering instead of starting over.
+    ProductionLog::BeginUnderLock(path, DateText::TodayForDevice());
+    return true;
+}
+
 void LineWindow::ShowStation(const StationView& view) {
     if (view.station >= 1 && view.station <= LineSetup::MaxStations)
         Tile(view.station)->Show(view);
@@ -270,13 +325,14 @@ void LineWindow::ShowLineCounts() {
     ShowCounts(line_->Counts(), line_->Counts().UnitsPerHour());
 }
 
-void LineWindow::ShowCounts(const BatchCounts& counts, double unitsPerHour) {
+void LineWindow::ShowCounts(const BatchCounts& counts, std::optional<double> unitsPerHour) {
     for (int i = 1; i <= LineSetup::MaxStations; ++i)
         Tile(i)->ShowCounts(counts.Good(i), counts.Bad(i));
-    totals_->setText(QStringLiteral("Всего: годен %1, брак %2, приборов в час: %3")
-                         .arg(counts.GoodInAll())
-                         .arg(counts.BadInAll())
-                         .arg(qRound(unitsPerHour)));
+    QString text =
+        QStringLiteral("Всего: годен %1, брак %2").arg(counts.GoodInAll()).arg(counts.BadInAll());
+    if (unitsPerHour)
+        text += QStringLiteral(", приборов в час: %1").arg(qRound(*unitsPerHour));
+    totals_->setText(text);
     totals_->setAccessibleName(totals_->text());
 }
 
@@ -294,7 +350,9 @@ void LineWindow::ShowDaySheet() {
         QStringLiteral("Итоги линии за %1 из отчёта %2.")
             .arg(day.toString(QStringLiteral("dd.MM.yyyy")), QDir::toNativeSeparators(path)),
         identity, make, QStringLiteral("Линия %1.pdf").arg(day.toString(Qt::ISODate)),
-        place_.preferences(), place_.run, this);
+        place_.preferences(), place_.run, this,
+        {{QStringLiteral("Предприятие"), QStringLiteral("line/factory"), {}},
+         {QStringLiteral("Оператор"), QString(), operator_->text().trimmed()}});
     dialog.exec();
 }
 

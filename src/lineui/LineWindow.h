@@ -19,10 +19,10 @@
 #include <optional>
 #include <vector>
 
+class LimitBox;
+class PortField;
 class ProductionLine;
 class QCheckBox;
-class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,11 +49,14 @@ public:
     StationTile* Tile(int station) const { return tiles_.at(static_cast<size_t>(station - 1)); }
     // Shows a station's state as the line reports it.
     void ShowStation(const StationView& view);
-    void ShowCounts(const BatchCounts& counts, double unitsPerHour);
+    // Units per hour are left out while there are none to tell.
+    void ShowCounts(const BatchCounts& counts, std::optional<double> unitsPerHour);
     // The setup is locked and the stop commands offered while the line runs.
     void ShowRunning(bool running);
 
     // Starts the line with the setup as shown; false (with a message) when it cannot start.
+    // Where the production log is missing and new units are numbered, a new log is begun only
+    // when the operator says so; otherwise the line does not start.
     bool StartLine();
 
 protected:
@@ -66,6 +69,10 @@ private:
     // The file read once; nothing when a doubtful one is not accepted.
     std::optional<ReferenceFile> AcceptReference(const QString& path);
     LineSetup SetupShown() const;
+    // Throws with a message for a limit whose lower bound is above its upper one.
+    void CheckLimits(const LineSetup& setup) const;
+    // Whether the log is there to number from, begun anew if the operator wants it.
+    bool LogReady();
     void ShowSetup(const LineSetup& setup);
     void ShowLineCounts();
     void ShowDaySheet();
@@ -77,14 +84,14 @@ private:
     QString acceptedSha256_; // a doubtful reference file is asked about once
 
     QLineEdit* reference_ = nullptr;
-    std::array<QComboBox*, LineSetup::MaxStations> ports_{};
+    std::array<PortField*, LineSetup::MaxStations> ports_{};
     QLineEdit* operator_ = nullptr;
     QCheckBox* numberNew_ = nullptr;
     struct LimitRow {
         uint8_t address;
         QCheckBox* on;
-        QDoubleSpinBox* low;
-        QDoubleSpinBox* high;
+        LimitBox* low;
+        LimitBox* high;
     };
     std::vector<LimitRow> limits_;
     QWidget* setup_ = nullptr;

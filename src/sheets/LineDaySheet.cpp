@@ -23,15 +23,21 @@ Sheet LineDaySheet(const QDate& day, const QList<QStringList>& rows, const Ident
     using C = LineReport::Column;
     Sheet sheet;
     sheet.title = QStringLiteral("Производственная линия: итоги дня");
-    // A day's sheet is of no one controller and of no one file.
-    Identity ofTheDay = identity;
-    ofTheDay.serial.clear();
-    ofTheDay.made.clear();
-    ofTheDay.fileName.clear();
+    // A day's sheet is of no one controller and of no one file; on the line the names are
+    // the factory's and its operator's, not a workshop's and its technician's.
+    Identity ofTheDay{identity.tool, {}, {}, {}, {}, {}};
     sheet.header = HeaderOf(ofTheDay, madeAt);
-    sheet.header.push_back({QStringLiteral("День"), day.toString(QStringLiteral("dd.MM.yyyy"))});
-    sheet.header.push_back({QStringLiteral("Файл установок"), Distinct(rows, C::Reference)});
-    sheet.header.push_back({QStringLiteral("Оператор"), Distinct(rows, C::Operator)});
+    const QString operators = Distinct(rows, C::Operator);
+    const QString signer = identity.technician.trimmed();
+    const std::pair<QString, QString> names[] = {
+        {QStringLiteral("Предприятие"), identity.workshop.trimmed()},
+        {QStringLiteral("Оператор"), signer.isEmpty() ? operators : signer},
+        {QStringLiteral("День"), day.toString(QStringLiteral("dd.MM.yyyy"))},
+        {QStringLiteral("Файл установок"), Distinct(rows, C::Reference)},
+        {QStringLiteral("Операторы в отчёте"), operators == signer ? QString() : operators}};
+    for (const auto& field : names)
+        if (!field.second.isEmpty())
+            sheet.header.push_back(field);
     sheet.footer = day.toString(QStringLiteral("dd.MM.yyyy"));
 
     const QString good = LineReport::ResultText(true);

@@ -23,9 +23,6 @@
 
 namespace {
 
-const QString WorkshopKey = QStringLiteral("sheets/workshop");
-const QString TechnicianKey = QStringLiteral("sheets/technician");
-
 QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -50,21 +47,24 @@ QString ToolNameAndVersion() {
 
 SheetDialog::SheetDialog(const QString& subject, Sheets::Identity identity, Make make,
                          QString proposedName, std::unique_ptr<QSettings> preferences, Run run,
-                         QWidget* parent)
+                         QWidget* parent, SheetNames names)
     : QDialog(parent), identity_(std::move(identity)), make_(std::move(make)),
       proposedName_(std::move(proposedName)), preferences_(std::move(preferences)),
-      run_(std::move(run)) {
+      run_(std::move(run)), names_(std::move(names)) {
     setWindowTitle(make_(identity_).title);
     auto* heading = new QLabel(subject, this);
     heading->setObjectName(QStringLiteral("Subject"));
     heading->setWordWrap(true);
-    workshop_ = NameEdit(this, preferences_->value(WorkshopKey).toString(), "Workshop",
-                         QStringLiteral("Мастерская"));
-    technician_ = NameEdit(this, preferences_->value(TechnicianKey).toString(), "Technician",
-                           QStringLiteral("Мастер"));
-    auto* names = new QFormLayout;
-    names->addRow(QStringLiteral("Мастерская:"), workshop_);
-    names->addRow(QStringLiteral("Мастер:"), technician_);
+    const auto remembered = [this](const SheetNameField& field) {
+        const QString text =
+            field.key.isEmpty() ? QString() : preferences_->value(field.key).toString();
+        return text.isEmpty() ? field.fallback : text;
+    };
+    workshop_ = NameEdit(this, remembered(names_.first), "Workshop", names_.first.label);
+    technician_ = NameEdit(this, remembered(names_.second), "Technician", names_.second.label);
+    auto* nameRows = new QFormLayout;
+    nameRows->addRow(names_.first.label + u':', workshop_);
+    nameRows->addRow(names_.second.label + u':', technician_);
 
     QPushButton* preview = Button(this, QStringLiteral("Просмотр…"), "PreviewButton");
     QPushButton* print = Button(this, QStringLiteral("Печать…"), "PrintButton");
@@ -82,7 +82,7 @@ SheetDialog::SheetDialog(const QString& subject, Sheets::Identity identity, Make
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addLayout(names);
+    layout->addLayout(nameRows);
     layout->addLayout(buttons);
     preview->setDefault(true);
     resize(520, sizeHint().height());
@@ -105,8 +105,10 @@ QString SheetDialog::ProposedPath() const {
 }
 
 void SheetDialog::RememberNames() const {
-    preferences_->setValue(WorkshopKey, workshop_->text().trimmed());
-    preferences_->setValue(TechnicianKey, technician_->text().trimmed());
+    for (const auto& [field, edit] :
+         {std::pair{&names_.first, workshop_}, std::pair{&names_.second, technician_}})
+        if (!field->key.isEmpty())
+            preferences_->setValue(field->key, edit->text().trimmed());
 }
 
 bool SheetDialog::SavePdfTo(const QString& path) {

@@ -15,15 +15,30 @@ class QLineEdit;
 class QPrinter;
 class QSettings;
 
+// A name the dialog asks for: its label, the preference it is remembered under (none when
+// empty), and the text it starts with while none is remembered.
+struct SheetNameField {
+    QString label;
+    QString key;
+    QString fallback;
+};
+// The two names a sheet asks for: the workshop and its technician unless others are given.
+struct SheetNames {
+    SheetNameField first{QStringLiteral("Мастерская"), QStringLiteral("sheets/workshop"), {}};
+    SheetNameField second{QStringLiteral("Мастер"), QStringLiteral("sheets/technician"), {}};
+};
+
 class SheetDialog : public QDialog {
     Q_OBJECT
 public:
     using Make = std::function<Sheets::Sheet(const Sheets::Identity&)>;
     using Run = std::function<void(const std::function<void()>&)>;
 
-    // `identity` names the tool and the controller or the file; the dialog adds the names.
+    // `identity` names the tool and the controller or the file; the dialog adds the names
+    // (identity.workshop the first, identity.technician the second).
     SheetDialog(const QString& subject, Sheets::Identity identity, Make make, QString proposedName,
-                std::unique_ptr<QSettings> preferences, Run run, QWidget* parent = nullptr);
+                std::unique_ptr<QSettings> preferences, Run run, QWidget* parent = nullptr,
+                SheetNames names = {});
     ~SheetDialog() override;
 
     // The sheet as it stands with the names typed in.
@@ -46,6 +61,7 @@ private:
     QString proposedName_;
     std::unique_ptr<QSettings> preferences_;
     Run run_;
+    SheetNames names_;
     QLineEdit* workshop_ = nullptr;
     QLineEdit* technician_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Cp1251.h"
 #include "Form1.h"
 #include "LogNumbering.h"
+#include "Messages.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
 
@@ -47,9 +48,21 @@ void ReadDeviceIdentity() {
     if (!ControllerIdentity::NeedsNumber(serial, date))
         return;
 
+    const QString logPath = ProductionLog::Path();
+    if (!ProductionLog::Exists(logPath)) {
+        if (!ConfirmRisk(ProductionLog::NewLogQuestion(logPath))) {
+            ShowInformation(ProductionLog::NotBegunText(logPath));
+            return;
+        }
+        ProductionLog::BeginUnderLock(logPath, Cp1251::Decode(date.bytes));
+        // Other events ran while the question was open: the controller is read again, and
+        // nothing runs between that read and its numbering.
+        return ReadDeviceIdentity();
+    }
     // Another station numbering from the same log waits for this record, and this one for its.
-    const ControllerIdentity::Numbering numbering = ControllerIdentity::Number(
-        WindowExchange, ProductionLog::Path(), serial, date, ProductionLog::LockWait);
+    const ControllerIdentity::Numbering numbering =
+        ControllerIdentity::Number(WindowExchange, logPath, serial, date, ProductionLog::LockWait,
+                                   ProductionLog::NewLog::Refuse);
     const QString numberedSerial = Cp1251::Decode(numbering.given.serial());
     if (!numbering.numbered) {
         // The window shows no number the controller may not hold, and nothing is filed under

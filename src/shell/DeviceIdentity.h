@@ -12,11 +12,12 @@ class TForm1;
 // number reads "00000" gets the next number from the production log: the log record is on
 // disk before the new serial number and today's date are written into the controller and
 // shown. Numbering needs all 32 reads to have had a valid reply; otherwise nothing is written
-// anywhere. Log errors (EInOutError), a log that another station holds too long (ELogBusy)
-// and a log number that is no integer (EConvertError) leave by exception. So does a numbering
-// whose writes into the controller did not all have a valid reply: the log keeps its record
-// (the number is never given twice), the window keeps the serial number read before, and the
-// message names the number and how to finish by hand.
+// anywhere. Where no log is found, the user is asked before a new one is begun there; "No"
+// numbers nothing and says so, and the caller goes on. Log errors (EInOutError), a log that another
+// station holds too long (ELogBusy) and a log number that is no integer (EConvertError) leave by
+// exception. So does a numbering whose writes into the controller did not all have a valid reply:
+// the log keeps its record (the number is never given twice), the window keeps the serial number
+// read before, and the message names the number and how to finish by hand.
 void ReadDeviceIdentity();
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and

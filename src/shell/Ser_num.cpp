@@ -20,7 +20,9 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-constexpr QSize ClientSize{347, 71};
+// The window description's 347 × 71 and a line below it for the production log's path.
+constexpr QSize ClientSize{347, 91};
+constexpr QRect LogPlace{8, 70, 333, 17};
 constexpr QPoint ScreenPosition{200, 164};
 constexpr int SerialMaxLength = 32;
 constexpr int SerialFontPixels = 16;
@@ -68,6 +70,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label1->setGeometry(260, 7, 85, 18);
     PaintBlue(Label1, QPalette::WindowText);
 
+    LogLabel = new QLabel(this);
+    LogLabel->setObjectName(QStringLiteral("LogLabel"));
+    LogLabel->setGeometry(LogPlace);
+
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Edit1);
 
@@ -82,9 +88,13 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::FormShow() {
-    // Which production log numbers the controllers, without changing the dialog's layout.
-    Label1->setToolTip(
-        QStringLiteral("Протокол: %1").arg(QDir::toNativeSeparators(ProductionLog::Path())));
+    // Which production log numbers the controllers: a long path shortened in its middle.
+    const QString log =
+        QStringLiteral("Протокол: %1").arg(QDir::toNativeSeparators(ProductionLog::Path()));
+    LogLabel->setText(LogLabel->fontMetrics().elidedText(log, Qt::ElideMiddle, LogPlace.width()));
+    LogLabel->setToolTip(log);
+    LogLabel->setAccessibleName(log);
+    Label1->setToolTip(log);
     if (Form1)
         Edit1->setText(Form1->StaticText1->text());
     // The date that "OK" writes, as it will be written; not the start-up day's.

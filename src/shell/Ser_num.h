@@ -17,6 +17,7 @@ public:
     QPushButton* Button2 = nullptr; // "ОТМЕНА"
     QLineEdit* Edit1 = nullptr;     // the serial number to write
     QLabel* Label1 = nullptr;       // the date that "OK" writes (dd.MM.yy)
+    QLabel* LogLabel = nullptr;     // the production log the numbers come from
 
     void FormCreate();
     void FormShow();

@@ -81,11 +81,13 @@ private slots:
     void init() {
         fixture = std::make_unique<WindowFixture>();
         fixture->setText(25, ControllerDate);
+        fixture->answerQuestions(true);
     }
     void cleanup() { fixture.reset(); }
 
     void numbersUnnumberedController_data();
     void numbersUnnumberedController();
+    void noLogIsBegunUnasked();
     void consecutiveControllersCountOn();
     void numberedControllerIsLeftAlone_data();
     void numberedControllerIsLeftAlone();
@@ -142,9 +144,30 @@ void TestDeviceIdentity::numbersUnnumberedController() {
 
     QCOMPARE(fixture->text(1, 24), numbered);
     QCOMPARE(fixture->text(25, 8), TodayForController());
-    QCOMPARE(FrameTriples(fixture->controller()), NumberingFrames(numbered));
+    // A new log is asked about, and the controller read again after the question.
+    QCOMPARE(fixture->questions.size(), logBefore.isEmpty() ? 1 : 0);
+    QCOMPARE(FrameTriples(fixture->controller()),
+             (logBefore.isEmpty() ? Reads(1, 32) : QStringList()) + NumberingFrames(numbered));
     QCOMPARE(fixture->form().StaticText1->text(), Cp1251::Decode(numbered));
     QCOMPARE(fixture->form().StaticText3->text(), DateText::TodayForDevice());
+}
+
+// "No" to a new log numbers nothing, says so and begins no log.
+void TestDeviceIdentity::noLogIsBegunUnasked() {
+    fixture->answerQuestions(false);
+    fixture->setText(1, Serial('T', "00000"));
+
+    ReadDeviceIdentity();
+
+    const QString log = QDir::toNativeSeparators(fixture->logPath());
+    QCOMPARE(fixture->questions.size(), 1);
+    QVERIFY(fixture->questions[0].startsWith("Протокола нумерации нет: " + log));
+    QVERIFY(fixture->questions[0].contains("номер 00114"));
+    QCOMPARE(fixture->informations, QStringList{"Прибор не нумерован: протокола нумерации " + log +
+                                                " нет, новый не начат."});
+    QCOMPARE(FrameTriples(fixture->controller()), Reads(1, 32));
+    QCOMPARE(EntriesOf(fixture->directory()), QStringList());
+    QCOMPARE(fixture->form().StaticText1->text(), QString(19, 'T') + "00000");
 }
 
 void TestDeviceIdentity::consecutiveControllersCountOn() {

@@ -2,9 +2,12 @@
 #include "Cp1251.h"
 #include "FileHelpers.h"
 #include "InOutError.h"
+#include "LogNumbering.h"
 #include "ProductionLog.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -38,6 +41,9 @@ class TestProductionLog : public QObject {
     Q_OBJECT
 private slots:
     void firstControllerCreatesTheLog();
+    void aSharedFolderKeepsTheLogItsGroups_data();
+    void aSharedFolderKeepsTheLogItsGroups();
+    void aMissingLogIsBegunOnlyWhenAllowed();
     void followingControllersCountOn();
     void sequenceAfterTheLastRecord_data();
     void sequenceAfterTheLastRecord();
@@ -67,6 +73,45 @@ void TestProductionLog::firstControllerCreatesTheLog() {
     QCOMPARE(record.bytes(), expected);
     QCOMPARE(record.serial(), QByteArray("TTTTTTTTTTTTTTTTTTT00114"));
     QCOMPARE(record.date(), QByteArray("06.12.26"));
+}
+
+// In a folder of its group (set-group-ID) the log is begun writable by the group, whatever
+// the umask; elsewhere the umask rules.
+void TestProductionLog::aSharedFolderKeepsTheLogItsGroups_data() {
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("shared folder") << true;
+    QTest::newRow("own folder") << false;
+}
+
+void TestProductionLog::aSharedFolderKeepsTheLogItsGroups() {
+    QFETCH(bool, shared);
+    QTemporaryDir dir;
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), shared ? 02775 : 0755) == 0);
+    const mode_t umask = ::umask(077);
+    const QString path = dir.filePath("Protocol.lst");
+    ProductionLog::CreateIfMissing(path, "01.02.03");
+    ::umask(umask);
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+    QCOMPARE(info.st_mode & 0777, shared ? 0664u : 0600u);
+    QCOMPARE(ReadBytes(path), Header("01.02.03"));
+}
+
+// A numbering that may not begin a log finds none and writes nothing; one that may, begins it.
+void TestProductionLog::aMissingLogIsBegunOnlyWhenAllowed() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Protocol.lst");
+    using ProductionLog::NewLog;
+    QCOMPARE(ErrorOf([&] {
+                 ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "06.12.26",
+                                                ProductionLog::LockWait, std::nullopt,
+                                                NewLog::Refuse);
+             }),
+             ProductionLog::MissingText(path));
+    QCOMPARE(EntriesOf(dir.path()), QStringList());
+    ProductionLog::NumberUnderLock(path, "01.02.03", Unnumbered, "06.12.26",
+                                   ProductionLog::LockWait, std::nullopt, NewLog::Begin);
+    QCOMPARE(ReadBytes(path), Header("01.02.03") + Record("TTTTTTTTTTTTTTTTTTT00114", "06.12.26"));
 }
 
 void TestProductionLog::followingControllersCountOn() {

@@ -29,6 +29,7 @@ private slots:
     void filesFollowTheProgramDirectory();
     void writableDirectories();
     void systemFolders();
+    void anInstalledProgramSharesItsLog();
     void fileNamesFromSerials();
     void proposedNamesKeepTheSerial();
 
@@ -77,6 +78,12 @@ void TestProgramDirectory::systemFolders() {
         QVERIFY2(ProgramDirectory::IsSystemFolder(system), system);
     for (const char* own : {"/home/user/q5", "/usrx/bin"})
         QVERIFY2(!ProgramDirectory::IsSystemFolder(own), own);
+}
+
+// Whoever runs an installed program numbers from the machine's one log.
+void TestProgramDirectory::anInstalledProgramSharesItsLog() {
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/opt/tarvik-q5"})
+        QCOMPARE(ProgramDirectory::ForLog(system), QStringLiteral("/var/lib/tarvik-q5"));
 }
 
 void TestProgramDirectory::fileNamesFromSerials() {

@@ -157,10 +157,16 @@ void TestSerialDialog::showingNamesTheLog() {
     TForm2& dialog = fixture->dialog();
     const QString date = dialog.Label1->text();
     dialog.show();
-    QCOMPARE(dialog.Label1->toolTip(),
-             QStringLiteral("Протокол: ") + QDir::toNativeSeparators(fixture->logPath()));
+    const QString log = QStringLiteral("Протокол: ") + QDir::toNativeSeparators(fixture->logPath());
+    QCOMPARE(dialog.LogLabel->toolTip(), log);
+    QCOMPARE(dialog.LogLabel->accessibleName(), log);
+    // Shown whole where it fits, else shortened in the middle.
+    const QString shown = dialog.LogLabel->text();
+    QVERIFY2(shown == log || (shown.startsWith("Протокол: ") && shown.contains(u'…') &&
+                              shown.endsWith("Protocol.lst")),
+             qPrintable(shown));
     QCOMPARE(dialog.Label1->text(), date);
-    QCOMPARE(dialog.size(), QSize(347, 71));
+    QCOMPARE(dialog.size(), QSize(347, 91));
     dialog.hide();
 }
 

@@ -8,7 +8,9 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "FrameLog.h"
+#include "Messages.h"
 #include "PortHolder.h"
+#include "ProductionLog.h"
 #include "Protocol.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
@@ -332,8 +334,16 @@ void ConnectionTest::numbersNewController() {
     for (int i = 0; i < 24; ++i)
         c.setParam(static_cast<uint8_t>(1 + i), static_cast<uint8_t>(serial[i]));
     AppFixture app;
+    QStringList questions;
+    SetConfirmPresenter([&questions](const QString& text) {
+        questions << text;
+        return true;
+    });
     Connect_to_COM1Click();
+    SetConfirmPresenter({});
     QVERIFY(DeviceConnected());
+    // The first log is begun once asked for.
+    QCOMPARE(questions, QStringList{ProductionLog::NewLogQuestion(app.logPath())});
     QCOMPARE(app.form().StaticText1->text(), QString(19, 'T') + "00114");
     QByteArray written;
     for (int i = 20; i <= 24; ++i)

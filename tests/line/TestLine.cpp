@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -59,8 +60,12 @@ class TestLine : public QObject {
         job.operatorName = Operator;
         job.logPath = Path(QStringLiteral("Protocol.lst"));
         job.logWait = std::chrono::milliseconds(300);
+        BeginLog(job.logPath);
         return job;
     }
+
+    // The line's window begins a log before the line starts; the stations never do.
+    static void BeginLog(const QString& path) { ProductionLog::CreateIfMissing(path, "01.01.01"); }
 
     std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, int station,
                                                        q5emu::SequenceTiming timing = {}) {
@@ -93,6 +98,7 @@ private slots:
             devices << Path(QStringLiteral("station%1").arg(i + 1));
         }
         ProductionLine line(Path(QStringLiteral("data")));
+        QSignalSpy views(&line, &ProductionLine::stationChanged);
         line.Start(Job(), devices);
         QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 12, 2 * Minute);
         line.Stop();
@@ -112,12 +118,26 @@ private slots:
                 QCOMPARE(row[2], Operator);
                 if (want.good)
                     numbers.insert(row[3]);
+                // Told by the word's caption; its values show alike, so its words follow.
                 if (row[8].contains(QStringLiteral("93")))
-                    QCOMPARE(row[9], QStringLiteral("93: %1/%2").arg(Unstored + 1).arg(Unstored));
+                    QCOMPARE(row[9],
+                             QStringLiteral("Датчик давления газа: записано есть, прочитано "
+                                            "есть (слова %1 / %2)")
+                                 .arg(Unstored + 1)
+                                 .arg(Unstored));
             }
             QCOMPARE(unit, 3);
         }
         QCOMPARE(line.Counts().GoodInAll(), 8);
+        // A unit's result stays on show until the next unit starts, also after its pull.
+        std::map<int, StationPhase> shown;
+        for (const QList<QVariant>& signal : views) {
+            const StationView view = signal[0].value<StationView>();
+            const StationPhase before = shown[view.station];
+            QVERIFY((before != StationPhase::Good && before != StationPhase::Bad) ||
+                    view.phase != StationPhase::Waiting);
+            shown[view.station] = view.phase;
+        }
         // Seven new controllers were numbered 00114..00120, each number once.
         std::set<QString> given;
         for (const QString& serial : numbers)
@@ -163,6 +183,7 @@ private slots:
         for (int first = 0; first <= Writes; first += Batch) {
             std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
             std::vector<std::unique_ptr<ProductionLine>> lines;
+            std::vector<std::unique_ptr<QSignalSpy>> views;
             const int last = std::min(first + Batch - 1, Writes);
             for (int cut = first; cut <= last; ++cut) {
                 job.logPath = Path(QStringLiteral("cut%1.lst").arg(cut));
@@ -177,6 +198,8 @@ private slots:
                 fixtures.push_back(Fixture(("cut=" + std::to_string(cut) + ",again").c_str(),
                                            100 + cut, {std::chrono::seconds(2), {}}));
                 lines.push_back(std::make_unique<ProductionLine>(Path(QString::number(cut))));
+                views.push_back(std::make_unique<QSignalSpy>(lines.back().get(),
+                                                             &ProductionLine::stationChanged));
                 lines.back()->Start(job, {Path(QStringLiteral("station%1").arg(100 + cut))});
             }
             for (int cut = first; cut <= last; ++cut) {
@@ -188,6 +211,14 @@ private slots:
                 QVERIFY2(rows[0][7] == LineReport::ResultText(false) && rows[1][7] == "ГОДЕН" &&
                              rows[1][3] == Cp1251::Decode(head) + (whole ? "01201" : "01202"),
                          qPrintable(QString::number(cut) + u' ' + rows[1].join(u'|')));
+                // The cut unit's tile shows the number it was given, not the one it held.
+                const auto cutView = std::find_if(
+                    views[size_t(cut - first)]->begin(), views[size_t(cut - first)]->end(),
+                    [](const QList<QVariant>& signal) {
+                        return signal[0].value<StationView>().phase == StationPhase::Bad;
+                    });
+                QVERIFY(cutView != views[size_t(cut - first)]->end());
+                QCOMPARE((*cutView)[0].value<StationView>().serial, Cp1251::Decode(head) + "01201");
                 QFile file(Path(QStringLiteral("cut%1.lst").arg(cut)));
                 QVERIFY(file.open(QIODevice::ReadOnly));
                 const QByteArray log = file.readAll();
@@ -216,6 +247,7 @@ private slots:
         ProductionLine line(Path(QStringLiteral("data-swap%1").arg(swapMs)));
         LineJob job = Job();
         job.logPath = Path(QStringLiteral("swap%1.lst").arg(swapMs));
+        BeginLog(job.logPath);
         line.Start(job, {Path(QStringLiteral("station%1").arg(20 + swapMs))});
         QTRY_VERIFY_WITH_TIMEOUT(fixture->finished(), Minute);
         QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 3, Minute);
@@ -260,6 +292,23 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 1, Minute);
         line.Abort();
         QVERIFY(Rows(line)[0][8].startsWith(QStringLiteral("номер не выдан")));
+        for (const q5emu::LoggedFrame& frame : fixture->frameLog())
+            QVERIFY(frame.command != 3);
+    }
+
+    // A log gone since the line started is not begun again: the unit gets no number.
+    void aMissingLogIsNotBegun() {
+        auto fixture = Fixture("new", 8);
+        LineJob job = Job();
+        job.logPath = Path(QStringLiteral("gone.lst"));
+        ProductionLine line(Path(QStringLiteral("data-gone")));
+        line.Start(job, {Path(QStringLiteral("station8"))});
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 1, Minute);
+        line.Abort();
+        QVERIFY2(
+            Rows(line)[0][8].startsWith(QStringLiteral("номер не выдан: Протокола нумерации ")),
+            qPrintable(Rows(line)[0][8]));
+        QVERIFY(!QFileInfo::exists(job.logPath));
         for (const q5emu::LoggedFrame& frame : fixture->frameLog())
             QVERIFY(frame.command != 3);
     }
@@ -320,10 +369,12 @@ private slots:
         };
         const QString text = Sheets::PlainText(Sheets::LineDaySheet(
             QDate(2026, 12, 8),
-            {row("1", true, "A 00114"), row("2", false, "B"), row("1", true, "C")}, {}, {}));
-        for (const char* line :
-             {"1\t2\t0\t2", "2\t0\t1\t1", "Всего\t2\t1\t3", "10:00:02\t2\tB\tБРАК"})
+            {row("1", true, "A 00114"), row("2", false, "B"), row("1", true, "C")},
+            {{}, {}, {}, {}, QStringLiteral("Завод №1"), QStringLiteral("Петров")}, {}));
+        for (const char* line : {"1\t2\t0\t2", "2\t0\t1\t1", "Всего\t2\t1\t3",
+                                 "10:00:02\t2\tB\tБРАК", "Предприятие: Завод №1\nОператор: Петров"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("Мастер")));
     }
 };
 

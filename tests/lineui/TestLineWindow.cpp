@@ -4,6 +4,7 @@
 #include "LineSetup.h"
 #include "LineWindow.h"
 #include "ProductionLine.h"
+#include "ProductionLog.h"
 #include "SampleWords.h"
 #include "SettingsFile.h"
 
@@ -39,6 +40,7 @@ void TestLineWindow::closingMidBatchReturnsAtOnce() {
     fixture.linkAt(setup.devices[0].toStdString());
     fixture.start();
     const QString log = dir.filePath("Protocol.lst");
+    ProductionLog::CreateIfMissing(log, "01.01.01");
     QLockFile otherStation(log + ".lock");
     QVERIFY(otherStation.tryLock(0));
     auto settings = [&dir] {
