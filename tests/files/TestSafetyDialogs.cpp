@@ -73,6 +73,7 @@ private slots:
         qputenv("XDG_DATA_HOME", fixture->filePath("data").toUtf8());
         CurrentDevice().serial = QStringLiteral("Q5-0042");
         CurrentDevice().serialRead = true;
+        CurrentDevice().pointsName = QStringLiteral("Q5-0042");
     }
     void cleanup() {
         CurrentDevice() = ConnectedDevice{};
