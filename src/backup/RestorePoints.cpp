@@ -3,8 +3,10 @@
 #include "DurableFolder.h"
 #include "IdentityWords.h"
 #include "InOutError.h"
+#include "PosixFile.h"
 #include "SettingsFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -128,6 +130,43 @@ std::optional<QString> Keep(const QString& root, const QString& serial,
         if (points[i].point.path != path)
             QFile::remove(points[i].point.path);
     return path;
+}
+
+QString NamelessName(const SettingsRecords::Entries& block) {
+    return NamelessName(WordsOf(block));
+}
+
+QString NamelessName(const SettingsRecords::Words& words) {
+    QByteArray bytes;
+    for (const uint16_t word : words)
+        bytes.append(static_cast<char>(word & 0xFF)).append(static_cast<char>(word >> 8));
+    constexpr int DigestDigits = 16;
+    return QStringLiteral("без номера~") +
+           QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)
+                                   .toHex()
+                                   .left(DigestDigits));
+}
+
+void Adopt(const QString& root, const QString& from, const QString& to) {
+    const QDir source(DirectoryOf(root, from));
+    if (from == to || !source.exists())
+        return;
+    const QString target = DirectoryOf(root, to);
+    if (!DurableFolder::MakeSynced(target))
+        throw EInOutError(InOutCode::AccessDenied);
+    const QDir dir(target);
+    bool moved = false;
+    for (const NamedPoint& named : NamedPoints(source.path())) {
+        const QString name = QFileInfo(named.point.path).fileName();
+        if (dir.exists(name))
+            continue;
+        PosixFile::Rename(named.point.path, dir.filePath(name));
+        moved = true;
+    }
+    if (moved)
+        PosixFile::SyncDirectory(target);
+    // Only an emptied folder goes; what is left in it stays for whoever looks.
+    QDir(DirectoryOf(root, QString())).rmdir(from);
 }
 
 std::vector<RestorePoint> List(const QString& root, const QString& serial) {

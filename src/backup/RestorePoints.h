@@ -35,6 +35,19 @@ QString DirectoryOf(const QString& root, const QString& serial);
 std::optional<QString> Keep(const QString& root, const QString& serial,
                             const SettingsRecords::Entries& block, const QDateTime& when);
 
+// The name under which the points of a controller whose serial number could not be read are
+// kept: "без номера~" and a digest of its configuration words as first read. No serial
+// number's name is one (a serial number's "~" is written "%7E" unless its name is cut, and a
+// cut name is much longer).
+QString NamelessName(const SettingsRecords::Words& words);
+QString NamelessName(const SettingsRecords::Entries& block);
+
+// Moves the points kept under `from` into the folder of `to`, where a controller's points are
+// found again once its serial number has been read; a point whose name `to` has already stays
+// where it is. Nothing happens without a folder `from`. Errors of the disk are thrown as
+// EInOutError.
+void Adopt(const QString& root, const QString& from, const QString& to);
+
 // The points of one controller, newest first; only files named like a point are listed.
 std::vector<RestorePoint> List(const QString& root, const QString& serial);
 

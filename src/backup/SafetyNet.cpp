@@ -115,6 +115,18 @@ SettingsRecords::Entries SafetyNet::CompleteFirstReadBlock() {
     return block;
 }
 
+std::optional<SettingsRecords::Words> SafetyNet::KnownBlock() const {
+    SettingsRecords::Words words{};
+    for (int i = 0; i < SettingsRecords::Count; ++i) {
+        const std::optional<uint16_t> known =
+            words_.Known(false, static_cast<uint8_t>(SettingsRecords::FirstAddress + i));
+        if (!known)
+            return std::nullopt;
+        words[static_cast<std::size_t>(i)] = *known;
+    }
+    return words;
+}
+
 bool SafetyNet::ReadUnknown(const std::vector<uint8_t>& addresses) {
     for (uint8_t address : addresses)
         if (!words_.Known(false, address) && !link_.SendCommand(CmdReadParam, address, 0))

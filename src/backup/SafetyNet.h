@@ -42,6 +42,10 @@ public:
     // read are marked unread.
     SettingsRecords::Entries CompleteFirstReadBlock();
 
+    // The words 33..99 the controller holds now as far as the exchanges tell; none when one of
+    // them is not known.
+    std::optional<SettingsRecords::Words> KnownBlock() const;
+
     // Reads each of the addresses whose word is not known, so that what overwrites it can be
     // undone. False at the first read without a valid reply.
     bool ReadUnknown(const std::vector<uint8_t>& addresses);

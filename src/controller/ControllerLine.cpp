@@ -14,6 +14,8 @@ namespace q5emu {
 namespace {
 
 constexpr size_t LogCapacity = 100000;
+// How soon a device that the PC opens again is heard.
+constexpr std::chrono::milliseconds PeerLookInterval{5};
 constexpr uint8_t CmdReadLive = 0, CmdWriteLive = 1, CmdReadParam = 2, CmdWriteParam = 3;
 
 timespec ToTimespec(std::chrono::nanoseconds span) {
@@ -147,6 +149,13 @@ std::optional<ControllerLine::Clock::time_point> ControllerLine::nextDue() const
 
 void ControllerLine::sendDue(Clock::time_point now) {
     std::lock_guard lock(mutex_);
+    // What falls due while nobody has the device open is lost, as on a port that is closed.
+    pollfd peer{pty_.master(), 0, 0};
+    if (!outgoing_.empty() && ::poll(&peer, 1, 0) > 0 && (peer.revents & POLLHUP)) {
+        while (!outgoing_.empty() && outgoing_.front().due <= now)
+            outgoing_.pop_front();
+        return;
+    }
     bool sent = false;
     while (!outgoing_.empty() && outgoing_.front().due <= now) {
         const std::vector<uint8_t>& bytes = outgoing_.front().bytes;
@@ -169,10 +178,17 @@ void ControllerLine::hangUpIfPending() {
     pty_.renew();
 }
 
+void ControllerLine::dropOutgoing() {
+    std::lock_guard lock(mutex_);
+    outgoing_.clear();
+    busyUntil_ = {};
+}
+
 void ControllerLine::serve() {
     std::vector<uint8_t> partial;
     Clock::time_point lastByte{};
     std::array<uint8_t, 256> chunk{};
+    bool unplugged = false;
 
     while (!stopping_) {
         std::optional<Clock::time_point> deadline = nextDue();
@@ -183,14 +199,32 @@ void ControllerLine::serve() {
             wait = ToTimespec(std::max(Clock::duration::zero(), *deadline - Clock::now()));
 
         std::array<pollfd, 2> fds{{{pty_.master(), POLLIN, 0}, {wakeRead_.get(), POLLIN, 0}}};
-        if (::ppoll(fds.data(), fds.size(), deadline ? &wait : nullptr, nullptr) < 0 &&
-            errno != EINTR)
+        // While nobody has the device open the master reports a hang-up at once, without end;
+        // it is looked at again after a pause, and only the wake-up is listened to meanwhile.
+        if (unplugged) {
+            timespec pause = ToTimespec(PeerLookInterval);
+            if (deadline && *deadline - Clock::now() < PeerLookInterval)
+                pause = wait;
+            if (::ppoll(&fds[1], 1, &pause, nullptr) < 0 && errno != EINTR)
+                break;
+            fds[0].revents = 0;
+            unplugged = false;
+        } else if (::ppoll(fds.data(), fds.size(), deadline ? &wait : nullptr, nullptr) < 0 &&
+                   errno != EINTR) {
             break;
+        }
         if (stopping_)
             break;
         if (fds[1].revents & POLLIN)
             while (::read(wakeRead_.get(), chunk.data(), chunk.size()) > 0) {
             }
+        if ((fds[0].revents & POLLHUP) && !(fds[0].revents & POLLIN)) {
+            // The PC closed the device: what was due for it is lost, as on a pulled cable.
+            unplugged = true;
+            partial.clear();
+            dropOutgoing();
+            continue;
+        }
 
         Clock::time_point now = Clock::now();
         if (!partial.empty() && now - lastByte > ResyncGap) {

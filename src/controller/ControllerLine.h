@@ -122,6 +122,7 @@ private:
     std::optional<Clock::time_point> nextDue() const;
     void sendDue(Clock::time_point now);
     void hangUpIfPending();
+    void dropOutgoing();
     double engineSeconds() const;
 
     PseudoTerminal pty_;

@@ -50,7 +50,6 @@ void PseudoTerminal::renew() {
     if (!link_.empty())
         fresh.linkAt(link_);
     std::swap(master_, fresh.master_);
-    std::swap(slave_, fresh.slave_);
     std::swap(slavePath_, fresh.slavePath_);
     // `fresh` now holds the old pair; its link points at the new slave, so it stays.
 }
@@ -61,9 +60,10 @@ void PseudoTerminal::open() {
     if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
         ThrowErrno("openpty");
     master_ = UniqueFd(master);
-    slave_ = UniqueFd(slave);
+    // Only the master stays open: a controller behind a cable holds no device of the PC, so
+    // the slave counts as free, and it is the PC's to open and close.
+    const UniqueFd setUp(slave);
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     // A reply that finds the slave's queue full is lost, as on a line nobody reads.
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
 
@@ -108,7 +108,8 @@ void PseudoTerminal::removeLink() {
 
 LineSettings PseudoTerminal::lineSettings() const {
     termios current{};
-    if (::tcgetattr(slave_.get(), &current) != 0)
+    // On a master the terminal calls reach the slave's settings.
+    if (::tcgetattr(master_.get(), &current) != 0)
         return {};
     LineSettings settings;
     const speed_t speed = ::cfgetospeed(&current);

@@ -1,7 +1,8 @@
 #pragma once
 // A pseudo-terminal pair: the emulator talks on the master side, the program opens the
-// slave path as its serial device. The slave stays open here so that the master never
-// sees a hang-up while the program has the device closed.
+// slave path as its serial device. Once the slave's line is set up only the master is held
+// here, so while the program has the device closed the master reports a hang-up (POLLHUP,
+// reads fail with EIO) until the slave is opened again.
 
 #include "UniqueFd.h"
 
@@ -46,7 +47,6 @@ private:
     void removeLink();
 
     UniqueFd master_;
-    UniqueFd slave_;
     std::string slavePath_;
     std::string link_;
 };

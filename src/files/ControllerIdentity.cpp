@@ -60,10 +60,18 @@ namespace ControllerIdentity {
 
 Text ReadCharacters(const Exchange& exchange, int firstAddress, int count) {
     Text text;
+    bool answering = true;
     for (int i = 0; i < count; ++i) {
         uint16_t reply = 0;
-        if (!exchange(CmdReadParam, static_cast<uint8_t>(firstAddress + i), 0, reply))
+        const auto address = static_cast<uint8_t>(firstAddress + i);
+        // Once a character stays unread the text is incomplete: the rest are read for what
+        // they tell of the controller, each only once.
+        const bool read = answering ? WordRead::Read(exchange, address, reply)
+                                    : exchange(CmdReadParam, address, 0, reply);
+        if (!read) {
             text.complete = false;
+            answering = false;
+        }
         text.bytes.append(static_cast<char>(reply & 0xFF));
     }
     return text;

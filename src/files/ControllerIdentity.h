@@ -5,6 +5,7 @@
 
 #include "ProductionLog.h"
 #include "ProtocolRecord.h"
+#include "WordRead.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,16 +16,16 @@
 
 namespace ControllerIdentity {
 
-// One exchange: true when the reply was valid; `reply` gets the reply word either way.
-using Exchange =
-    std::function<bool(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply)>;
+using Exchange = WordRead::Exchange;
 
 struct Text {
     QByteArray bytes;
     bool complete = true; // every read had a valid reply
 };
 
-// One character per address: the low byte of each reply word, valid or not.
+// One character per address: the low byte of each reply word, valid or not. Each is read as
+// WordRead reads until one stays unread; the text is then incomplete, and the rest are asked
+// once each.
 Text ReadCharacters(const Exchange& exchange, int firstAddress, int count);
 Text ReadSerial(const Exchange& exchange);
 Text ReadDate(const Exchange& exchange);

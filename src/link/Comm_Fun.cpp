@@ -35,16 +35,20 @@ bool OpenPort(int16_t portNumber, int32_t baudRate) {
         // A chosen device that went away is skipped, and said so after the scan.
         const QString missing = PortNames::MissingDeviceFor(portNumber);
         if (!missing.isEmpty())
-            PortTrouble::Note({portNumber, missing, PortFault::Gone, {}});
+            PortTrouble::Note({portNumber, missing, PortFault::Gone, {}, {}});
         return false;
     }
     SerialLine::Refusal refusal;
     if (Line().Open(device, baudRate, &refusal))
         return true;
+    if (refusal.holder) {
+        PortTrouble::Note({portNumber, device, PortFault::Busy, {}, refusal.holder->Text()});
+        return false;
+    }
     const auto error = static_cast<QSerialPort::SerialPortError>(refusal.error);
     if (error != QSerialPort::NoError)
         PortTrouble::Note(
-            {portNumber, device, PortTrouble::OpenFault(error, device), refusal.text});
+            {portNumber, device, PortTrouble::OpenFault(error, device), refusal.text, {}});
     return false;
 }
 

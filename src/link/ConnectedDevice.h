@@ -22,4 +22,7 @@ struct ConnectedDevice {
     bool dateRead = false;
     // Parameter words whose reads failed, also when asked again; their controls show none.
     std::vector<uint8_t> unreadWords;
+    // The name its restore points are kept under: its serial number's, or without one that of
+    // its configuration words; empty when it keeps none.
+    QString pointsName;
 };

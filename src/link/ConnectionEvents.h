@@ -16,6 +16,9 @@ signals:
     // The connection sequence has ended with a controller connected; the session's identity names
     // it.
     void connected();
+    // The controller's serial number and date of manufacture were read, at the connection or
+    // after the serial-number dialog wrote them; the session's identity says whether whole.
+    void identityRead();
     // "Close COM", another controller found by the link watch, or the next connection attempt.
     void closed();
     // The connected controller stopped answering (false), or answers again and was found to be

@@ -31,7 +31,7 @@ void Note(const PortTroubleNote& note) {
 }
 
 void NoteSilent(int port) {
-    Note({port, PortNames::DeviceFor(port), PortFault::Silent, {}});
+    Note({port, PortNames::DeviceFor(port), PortFault::Silent, {}, {}});
 }
 
 const std::vector<PortTroubleNote>& Noted() {

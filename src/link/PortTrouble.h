@@ -26,6 +26,7 @@ struct PortTroubleNote {
     QString device; // the system's device name
     PortFault fault = PortFault::Failed;
     QString detail;
+    QString holder; // of a busy port, when it can be seen: "python3 (3385)"
 };
 
 namespace PortTrouble {

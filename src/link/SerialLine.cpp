@@ -40,12 +40,20 @@ void SilenceReadNotifier(QSerialPort& serial) {
 }
 
 std::unique_ptr<QSerialPort> OpenDevice(const LineSettings& wanted, SerialLine::Refusal* refusal) {
+    const PortUsers::Holders holders = PortUsers::Find({wanted.device});
+    if (const auto other = holders.others.constFind(wanted.device);
+        other != holders.others.constEnd()) {
+        if (refusal)
+            *refusal = {QSerialPort::PermissionError, other->Text(), *other};
+        return nullptr;
+    }
     auto candidate = std::make_unique<QSerialPort>();
     candidate->setPortName(wanted.device);
     // Open takes an advisory lock and TIOCEXCL, so a device held by another program fails here.
     if (!candidate->open(QIODevice::ReadWrite)) {
         if (refusal)
-            *refusal = {static_cast<int>(candidate->error()), candidate->errorString()};
+            *refusal = {static_cast<int>(candidate->error()), candidate->errorString(),
+                        std::nullopt};
         return nullptr;
     }
     if (!SerialLine::AcceptsBaudRate(wanted.baudRate)) {

@@ -8,18 +8,22 @@
 // without touching it, and the device is remembered as lost until ReopenLost brings it back,
 // or Open or Close start afresh.
 
+#include "PortUsers.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class SerialLine {
 public:
     // Why a device did not open: QSerialPort's error code (0 when it opened or when only the
-    // baud rate was refused) and its text.
+    // baud rate was refused) and its text; for a device another program holds, that program.
     struct Refusal {
         int error = 0;
         QString text;
+        std::optional<PortUsers::Holder> holder;
     };
 
     // Upper bound of the wait of Read, in milliseconds.
@@ -40,6 +44,8 @@ public:
 
     // Opens the device unless one is open already. False for a device that cannot be opened
     // (missing, held by another program) or a baud rate not accepted; `refusal` then says why.
+    // A device that another process has open is never opened, whether or not that process
+    // took it for its own use: two programs on one line garble each other's exchanges.
     // Forgets a lost device.
     bool Open(const QString& device, int32_t baudRate, Refusal* refusal = nullptr);
     // Closes the device, and forgets a lost one.

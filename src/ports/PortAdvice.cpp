@@ -11,7 +11,8 @@ QString ReasonText(const PortTroubleNote& note) {
     case PortFault::Denied:
         return QStringLiteral("нет прав на доступ к порту");
     case PortFault::Busy:
-        return QStringLiteral("порт занят другой программой");
+        return note.holder.isEmpty() ? QStringLiteral("порт занят другой программой")
+                                     : QStringLiteral("порт занят программой %1").arg(note.holder);
     case PortFault::Gone:
         return QStringLiteral("устройство отсутствует");
     case PortFault::NotSerial:

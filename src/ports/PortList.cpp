@@ -105,9 +105,9 @@ QString UseText(const PortFacts& facts) {
     case PortUse::NoAccess:
         return QStringLiteral("нет прав");
     case PortUse::Busy:
-        return facts.holder.isEmpty()
-                   ? QStringLiteral("занят другой программой")
-                   : QStringLiteral("занят: %1 (%2)").arg(facts.holder).arg(facts.holderPid);
+        return facts.holder.isEmpty() ? QStringLiteral("занят другой программой")
+                                      : QStringLiteral("занят: ") +
+                                            PortUsers::Holder{facts.holder, facts.holderPid}.Text();
     case PortUse::Ours:
         return QStringLiteral("занят этой программой");
     case PortUse::Missing:

@@ -1,9 +1,10 @@
 #include "ComparedBlocks.h"
 
+#include "ControllerBlock.h"
 #include "Messages.h"
-#include "ParameterBlock.h"
 #include "SettingsCheck.h"
 #include "SettingsFile.h"
+#include "WindowLink.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +13,7 @@
 #include <stdexcept>
 
 ComparedSide ReadControllerSide() {
-    const SettingsRecords::Entries block = ParameterBlock::Read();
+    const SettingsRecords::Entries block = ControllerBlock::Read(WindowLink());
     ComparedSide side{QStringLiteral("Прибор"), {}};
     std::transform(block.begin(), block.end(), side.words.begin(),
                    [](const SettingsRecords::Entry& entry) { return entry.word; });

@@ -8,8 +8,8 @@
 
 #include <optional>
 
-// "Прибор" and the words it holds now. Throws ENoReply at the first read without a valid
-// reply.
+// "Прибор" and the words it holds now, read as ControllerBlock reads them. Throws ENoReply at
+// a word that did not come good.
 ComparedSide ReadControllerSide();
 
 // The file's name and words. A missing file shows "Такого файла нет!" and gives nullopt; a

@@ -1,13 +1,16 @@
 #include "DeviceIdentity.h"
 
 #include "Connection.h"
+#include "ConnectionEvents.h"
 #include "ControllerIdentity.h"
+#include "ControllerSession.h"
 #include "Cp1251.h"
 #include "Form1.h"
 #include "LogNumbering.h"
 #include "Messages.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
+#include "WindowSession.h"
 
 #include <QLabel>
 
@@ -26,6 +29,10 @@ bool WindowExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& 
 
 void ReadDeviceIdentity() {
     using ControllerIdentity::Shown;
+    // Told whether or not the numbering after the reads ends by an error.
+    const struct TellAtEnd {
+        ~TellAtEnd() { emit SessionOf(*Form1).Events().identityRead(); }
+    } tellAtEnd;
     const ControllerIdentity::Text serial = ControllerIdentity::ReadSerial(WindowExchange);
     // A text with a failed read in it would show characters the controller never sent.
     if (serial.complete)

@@ -5,6 +5,8 @@
 #include "Form1.h"
 #include "Offline.h"
 #include "Ser_num.h"
+#include "SerialIndicator.h"
+#include "WindowSession.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -38,5 +40,6 @@ bool StaticText1Watcher::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void InstallIdentity(TForm1& form) {
-    new StaticText1Watcher(form.StaticText1, &form); // owned by the window
+    new StaticText1Watcher(form.StaticText1, &form);      // owned by the window
+    new SerialIndicator(form.MainMenu1, SessionOf(form)); // owned by the menu bar
 }

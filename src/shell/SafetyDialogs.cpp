@@ -144,16 +144,16 @@ QAction* AddAction(TForm1& form, const QString& text, const char* name, void (*h
 std::unique_ptr<RestorePointsDialog> MakeRestorePointsDialog(QWidget* parent) {
     CommitTypedText(SessionOf(*Form1), Form1->Components);
     const QString root = ToolData::Folder();
-    const std::optional<QString> name = ToolData::ControllerFileName(CurrentDevice());
-    // A controller without a whole serial number keeps no points: it would share them.
+    const QString name = CurrentDevice().pointsName;
     const QString withoutPoints =
-        name ? QString()
-             : QStringLiteral(
-                   "точки восстановления не ведутся: серийный номер не прочитан целиком или пуст");
+        name.isEmpty() ? QStringLiteral("точки восстановления не ведутся: серийный номер не "
+                                        "прочитан целиком или пуст")
+                       : QString();
     RestorePointsView view{
-        SerialShown(), name ? RestorePoints::List(root, *name) : std::vector<RestorePoint>(),
-        ReadControllerSide().words, name ? RestorePoints::DirectoryOf(root, *name) : QString(),
-        withoutPoints};
+        SerialShown(),
+        name.isEmpty() ? std::vector<RestorePoint>() : RestorePoints::List(root, name),
+        ReadControllerSide().words,
+        name.isEmpty() ? QString() : RestorePoints::DirectoryOf(root, name), withoutPoints};
     auto dialog = std::make_unique<RestorePointsDialog>(std::move(view), &Restore, parent);
     CloseWithTheConnection(*dialog);
     return dialog;

@@ -60,27 +60,47 @@ bool KeepsRecords() {
 
 void OnConnected() {
     folderReported = false;
-    const ConnectedDevice& device = CurrentDevice();
+    ConnectedDevice& device = CurrentDevice();
     const QString root = KeepsRecords() ? ToolData::Folder() : QString();
+    const std::optional<QString> serialName = ToolData::ControllerFileName(device);
+    device.pointsName = serialName.value_or(QString());
     if (!KeepsRecords()) {
         // The stand-in answers at once: with every word of the file known, its first change
         // can be undone too, a word that no control shows (the cylinders' constant) included.
         net->CompleteFirstReadBlock();
     } else if (!root.isEmpty() && BackupAtConnection()) {
         // A word that could not be read is marked so in the point, which is then never
-        // loaded. A controller without a whole serial number keeps none: it would share them.
-        const std::optional<QString> name = ToolData::ControllerFileName(device);
+        // loaded. A controller whose serial number was not read whole keeps its points under
+        // its configuration words, where the next connection that reads the number finds them.
         const SettingsRecords::Entries block = net->CompleteFirstReadBlock();
-        if (name) {
-            try {
-                RestorePoints::Keep(root, *name, block, QDateTime::currentDateTime());
-            } catch (const EInOutError&) {
-                ReportUnwritableFolder();
-            }
+        const QString nameless = RestorePoints::NamelessName(block);
+        device.pointsName = serialName.value_or(nameless);
+        try {
+            if (serialName)
+                RestorePoints::Adopt(root, nameless, *serialName);
+            RestorePoints::Keep(root, device.pointsName, block, QDateTime::currentDateTime());
+        } catch (const EInOutError&) {
+            ReportUnwritableFolder();
         }
     }
     net->Connected(device.serialRead ? device.serial : QString(),
                    folderReported ? QString() : root);
+}
+
+// Points kept without a serial number follow the words the controller is left with, so that
+// the next connection, which keys them by its first reads, finds them.
+void RekeyNamelessPoints() {
+    ConnectedDevice& device = CurrentDevice();
+    const std::optional<SettingsRecords::Words> words = net->KnownBlock();
+    if (device.serialRead || device.pointsName.isEmpty() || !words || !KeepsRecords())
+        return;
+    const QString name = RestorePoints::NamelessName(*words);
+    try {
+        RestorePoints::Adopt(ToolData::Folder(), device.pointsName, name);
+        device.pointsName = name;
+    } catch (const EInOutError&) {
+        ReportUnwritableFolder();
+    }
 }
 
 void UpdateUndoActions() {
@@ -216,7 +236,10 @@ void InstallSafetyNet(TForm1& form) {
         RunHandler([] { OnConnected(); });
         UpdateUndoActions();
     });
-    QObject::connect(&events, &ConnectionEvents::closed, net, [] { net->Closed(); });
+    QObject::connect(&events, &ConnectionEvents::closed, net, [] {
+        RunHandler([] { RekeyNamelessPoints(); });
+        net->Closed();
+    });
     QObject::connect(&events, &ConnectionEvents::linkChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::historyChanged, net, [] { UpdateUndoActions(); });
     QObject::connect(net, &SafetyNet::journalFailed, net,

@@ -3,6 +3,7 @@
 #include <EmulatorOptions.h>
 #include <FrameLog.h>
 #include <IdlingEngine.h>
+#include <PortUsers.h>
 #include <Q5Emulator.h>
 #include <RawPortClient.h>
 #include <WordsFile.h>
@@ -56,6 +57,7 @@ private slots:
     void partialFrameIsDroppedAfterAPause();
     void faultsHitOnlyTheFramesTheyName();
     void silenceAfterNFramesActsAsUnplugged();
+    void holdsOnlyTheMasterAndAnswersEachOpening();
     void parsesFaultSpecs_data();
     void parsesFaultSpecs();
     void rejectsMalformedSequences();
@@ -229,6 +231,17 @@ void TestEmulator::silenceAfterNFramesActsAsUnplugged() {
     QCOMPARE(emulator.param(52), 30); // a controller that is not there stores nothing
     emulator.setFault({});
     QCOMPARE(client.exchange(Request(2, 52), Patience), Request(2, 52, 30));
+}
+
+void TestEmulator::holdsOnlyTheMasterAndAnswersEachOpening() {
+    Q5Emulator emulator(Prompt());
+    emulator.start();
+    const QString device = QString::fromStdString(emulator.slavePath());
+    for (int opening = 1; opening <= 3; ++opening) {
+        QVERIFY(!PortUsers::Find({device}).ours.contains(device));
+        RawPortClient client(emulator.slavePath());
+        QCOMPARE(client.exchange(Request(2, 47), Patience), Request(2, 47, 503));
+    }
 }
 
 void TestEmulator::parsesFaultSpecs_data() {

@@ -27,6 +27,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -72,6 +73,7 @@ private slots:
         qputenv("XDG_DATA_HOME", fixture->filePath("data").toUtf8());
         CurrentDevice().serial = QStringLiteral("Q5-0042");
         CurrentDevice().serialRead = true;
+        CurrentDevice().pointsName = QStringLiteral("Q5-0042");
     }
     void cleanup() {
         CurrentDevice() = ConnectedDevice{};
@@ -84,6 +86,8 @@ private slots:
     void refusedWordIsAskedAbout();
     void comparedFileIsCheckedFirst_data();
     void comparedFileIsCheckedFirst();
+    void controllerSideIsReadAsTheConnectionReads_data();
+    void controllerSideIsReadAsTheConnectionReads();
     void restoreBringsBackEveryWord_data();
     void restoreBringsBackEveryWord();
     void actionsFollowTheConnection();
@@ -194,6 +198,45 @@ void TestSafetyDialogs::comparedFileIsCheckedFirst() {
     QTEST(error, "error");
     QTEST(fixture->informations.join('|'), "information");
     QCOMPARE(exchanges, 0);
+}
+
+void TestSafetyDialogs::controllerSideIsReadAsTheConnectionReads_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("readsOf57");
+    QTest::newRow("stalled once") << "late,ms=300,times=1,addr=57"
+                                  << "" << 2;
+    QTest::newRow("every fifth reply late") << "late,every=5"
+                                            << "" << 2;
+    QTest::newRow("silent") << "silence,addr=57"
+                            << "Нет ответа от прибора!" << 2;
+}
+
+void TestSafetyDialogs::controllerSideIsReadAsTheConnectionReads() {
+    QFETCH(QString, fault);
+    QFETCH(int, readsOf57);
+    const QString path = fixture->filePath("same.q5t");
+    WriteBytes(path, SettingsRecords::Build(ParameterBlock::Read()));
+    q5emu::Q5Emulator& controller = fixture->controller();
+    // A stalled controller answers what came meanwhile in order, with no head to tell them by.
+    controller.setZeroHead(true);
+    controller.setReplyDelay(q5emu::TwoFramesAt19200);
+    controller.clearLog();
+    controller.setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+
+    QString error;
+    std::unique_ptr<CompareDialog> dialog;
+    try {
+        dialog = MakeControllerComparison(path, nullptr);
+    } catch (const std::exception& thrown) {
+        error = QString::fromUtf8(thrown.what());
+    }
+    QTEST(error, "error");
+    QCOMPARE(dialog ? dialog->Rows().size() : 0, std::size_t{0});
+    const std::vector<q5emu::LoggedFrame> frames = controller.frameLog();
+    QCOMPARE(std::count_if(frames.begin(), frames.end(),
+                           [](const q5emu::LoggedFrame& frame) { return frame.address == 57; }),
+             readsOf57);
 }
 
 void TestSafetyDialogs::restoreBringsBackEveryWord_data() {

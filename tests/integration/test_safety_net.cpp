@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,8 @@ private slots:
     void restorePointHoldsFirstReads_data();
     void restorePointHoldsFirstReads();
     void unchangedBlockAddsNoPoint();
+    void identityIsReadAgainOrItsPointKeptUnderTheBlock_data();
+    void identityIsReadAgainOrItsPointKeptUnderTheBlock();
     void wordNotReadIsAskedAgainThenMarked_data();
     void wordNotReadIsAskedAgainThenMarked();
     void loadIsJournalledAndUndone();
@@ -169,6 +172,54 @@ void TestSafetyNet::unchangedBlockAddsNoPoint() {
                  .size(),
              std::size_t{1});
     QVERIFY(app_->messages.isEmpty());
+}
+
+void TestSafetyNet::identityIsReadAgainOrItsPointKeptUnderTheBlock_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("serialRead");
+    QTest::newRow("every fifth reply late") << "late,every=5" << true;
+    QTest::newRow("a serial character silent") << "silence,addr=5" << false;
+}
+
+void TestSafetyNet::identityIsReadAgainOrItsPointKeptUnderTheBlock() {
+    QFETCH(QString, fault);
+    QFETCH(bool, serialRead);
+    q5emu::Q5Emulator& controller = ports_->emulator();
+    controller.setZeroHead(true);
+    controller.setReplyDelay(q5emu::TwoFramesAt19200);
+    controller.setFault(*q5emu::ParseFaultSpec(fault.toStdString()));
+    const QString root = ToolData::Folder();
+    const auto* corner = app_->form().findChild<QLabel*>(QStringLiteral("SerialIndicator"));
+    QVERIFY(corner);
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    QCOMPARE(CurrentDevice().serialRead, serialRead);
+    QCOMPARE(corner->text(), serialRead ? QString() : QStringLiteral("серийный номер не прочитан"));
+    QCOMPARE(corner->accessibleName(), corner->text());
+    QCOMPARE(RestorePoints::List(root, CurrentDevice().pointsName).size(), std::size_t{1});
+    if (serialRead)
+        return;
+    const QString nameless = RestorePoints::DirectoryOf(root, CurrentDevice().pointsName);
+    QVERIFY2(CurrentDevice().pointsName.startsWith(QStringLiteral("без номера~")),
+             qPrintable(nameless));
+
+    // A change leaves other words; the next connection reads the number and finds the point
+    // kept without it all the same.
+    TForm1& form = app_->form();
+    form.show();
+    TSpinButton* arrows = form.SpinExtEdit2->SpinButton();
+    QTest::mouseClick(arrows, Qt::LeftButton, {}, arrows->DownRect().center());
+    QCOMPARE(controller.param(Cylinders), 3);
+    controller.setFault({});
+    Close_COMClick();
+    Connect_to_COM1Click();
+    QVERIFY(CurrentDevice().serialRead);
+    QCOMPARE(corner->text(), QString());
+    QCOMPARE(CurrentDevice().pointsName, ToolData::ControllerFileName(CurrentDevice()).value());
+    const std::vector<RestorePoint> points = RestorePoints::List(root, CurrentDevice().pointsName);
+    QCOMPARE(points.size(), std::size_t{2}); // the one kept without the number, and this one's
+    QCOMPARE(points.back().words[Cylinders - SettingsRecords::FirstAddress], 4);
+    QVERIFY(!QDir(nameless).exists());
 }
 
 void TestSafetyNet::loadIsJournalledAndUndone() {

@@ -160,8 +160,6 @@ void TestSerialPort::readPort() {
 }
 
 void TestSerialPort::readPortOnClosedPortLeavesBufferAlone() {
-    ports->emulator().sendRaw({1, 2, 3, 4, 5});
-    QVERIFY(ports->emulator().waitForSent(1, Patience));
     Bytes received(Frame::Size, Untouched);
     QCOMPARE(Comm_Fun::ReadPort(received.data(), Frame::Size), 0);
     QCOMPARE(received, Bytes(Frame::Size, Untouched));

@@ -9,6 +9,9 @@
 #include <LowLatency.h>
 #include <PortAdvice.h>
 #include <PortHolder.h>
+#include <PortUsers.h>
+
+#include <QProcess>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,13 +38,14 @@ private slots:
     void dialoutAdviceOnlyForDeniedPorts();
     void scanNamesEachFailedPort();
     void nothingToExplainNoAdvice();
+    void portOpenInAnotherProcessIsSkippedAndItsHolderNamed();
     void pseudoTerminalRefusesLowLatency();
 };
 
 void TestPortAdvice::dialoutAdviceOnlyForDeniedPorts() {
     QCOMPARE(PortAdvice::Text({}), QString());
-    const PortTroubleNote busy{1, "/dev/ttyS0", PortFault::Busy, {}};
-    const PortTroubleNote denied{3, "/dev/ttyUSB0", PortFault::Denied, {}};
+    const PortTroubleNote busy{1, "/dev/ttyS0", PortFault::Busy, {}, {}};
+    const PortTroubleNote denied{3, "/dev/ttyUSB0", PortFault::Denied, {}, {}};
     QVERIFY(!PortAdvice::Text({busy}).contains(DialoutAdvice));
     const QString text = PortAdvice::Text({busy, denied});
     QVERIFY(text.contains("COM3 (/dev/ttyUSB0): нет прав на доступ к порту\n"));
@@ -82,6 +86,29 @@ void TestPortAdvice::nothingToExplainNoAdvice() {
     Connect_to_COM1Click();
     Connect_to_COM1Click();
     QCOMPARE(app.messages, (QStringList{NotFound, NotFound}));
+}
+
+void TestPortAdvice::portOpenInAnotherProcessIsSkippedAndItsHolderNamed() {
+    EmulatedPorts ports;
+    const QString device = ports.device();
+    // Open plainly, with neither Qt's lock file nor exclusive use, as a script would.
+    QProcess holder;
+    holder.start(QStringLiteral("sh"),
+                 {QStringLiteral("-c"), QStringLiteral("exec sleep 60 <>\"$0\""), device});
+    QVERIFY(holder.waitForStarted());
+    QTRY_COMPARE(PortUsers::Find({device}).others.value(device).program, QStringLiteral("sleep"));
+    AppFixture app;
+
+    Connect_to_COM1Click();
+    QVERIFY(!DeviceConnected());
+    QCOMPARE(ports.emulator().framesReceived(), 0u);
+    QCOMPARE(app.messages.size(), 2);
+    QCOMPARE(app.messages[1].split('\n').value(1),
+             QStringLiteral("COM1 (%1): порт занят программой sleep (%2)")
+                 .arg(device)
+                 .arg(holder.processId()));
+    holder.kill();
+    holder.waitForFinished();
 }
 
 void TestPortAdvice::pseudoTerminalRefusesLowLatency() {

@@ -12,6 +12,9 @@ namespace PortUsers {
 struct Holder {
     QString program; // its command name, "minicom"
     qint64 pid = 0;
+
+    // "minicom (1234)", or "процесс 1234" when its name cannot be seen.
+    QString Text() const;
 };
 
 struct Holders {

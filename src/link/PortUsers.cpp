@@ -46,6 +46,11 @@ QString CommandName(const QByteArray& pid) {
 
 } // namespace
 
+QString Holder::Text() const {
+    return program.isEmpty() ? QStringLiteral("процесс %1").arg(pid)
+                             : QStringLiteral("%1 (%2)").arg(program).arg(pid);
+}
+
 Holders Find(const QStringList& devices) {
     Holders holders;
     if (devices.isEmpty())
