@@ -225,7 +225,10 @@ bool ConnectOnPort(int16_t port) {
         Form1->ExtText1->setEnabled(false);
     SetListsEnabled(true);
     // A failure of the production log ends the sequence here, with the program connected.
-    ReadDeviceIdentity();
+    {
+        const ControllerLink::ReadRun reads(WindowLink());
+        ReadDeviceIdentity();
+    }
     if (SendCommand(CmdReadParam, AddrOperatingCounter, 0))
         Form1->StaticText4->setText(OperatingCounterText(ReplyValue()));
     return true;
