@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "DateText.h"
+#include "DialogFolder.h"
 #include "LimitBox.h"
 #include "LineDaySheet.h"
 #include "LogNumbering.h"
@@ -199,11 +200,14 @@ QWidget* LineWindow::MakeLimits() {
 }
 
 void LineWindow::ChooseReference() {
-    const QString start =
-        reference_->text().isEmpty() ? QString() : QFileInfo(reference_->text()).absolutePath();
+    const std::unique_ptr<QSettings> preferences = place_.preferences();
+    const QString start = reference_->text().isEmpty()
+                              ? DialogFolder::Start(*preferences, DialogFolder::Kind::Settings)
+                              : QFileInfo(reference_->text()).absolutePath();
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
                                      QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
+    DialogFolder::Remember(*preferences, DialogFolder::Kind::Settings, path);
     if (!path.isEmpty() && AcceptReference(path))
         reference_->setText(path);
 }
