@@ -180,6 +180,7 @@ private slots:
         job.logWait = std::chrono::milliseconds(10'000); // a batch numbers at once
         // A few at a time: a reply that misses its window on a crowded machine is another test.
         constexpr int Batch = 3;
+        int cutAgain = 0;
         for (int first = 0; first <= Writes; first += Batch) {
             std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
             std::vector<std::unique_ptr<ProductionLine>> lines;
@@ -208,6 +209,14 @@ private slots:
                 const QList<QStringList> rows = Rows(line);
                 // Only a unit whose every write went out holds its number whole.
                 const bool whole = cut == Writes;
+                // A reply that misses its window on a crowded machine cuts the second numbering
+                // too: the unit fails again, never with the number before it.
+                if (rows[1][7] == LineReport::ResultText(false) &&
+                    rows[1][8].startsWith(QStringLiteral("прервано"))) {
+                    QVERIFY(rows[1][3] != Cp1251::Decode(head) + "01200");
+                    QVERIFY2(++cutAgain <= 2, qPrintable(QString::number(cut)));
+                    continue;
+                }
                 QVERIFY2(rows[0][7] == LineReport::ResultText(false) && rows[1][7] == "ГОДЕН" &&
                              rows[1][3] == Cp1251::Decode(head) + (whole ? "01201" : "01202"),
                          qPrintable(QString::number(cut) + u' ' + rows[1].join(u'|')));
