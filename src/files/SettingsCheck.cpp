@@ -70,28 +70,22 @@ QString UnreadFileText(const Findings& found) {
 
 namespace {
 
-QString Taken(Use use) {
-    switch (use) {
-    case Use::Open:
-        return QStringLiteral("открыты");
-    case Use::Reference:
-        return QStringLiteral("взяты");
-    case Use::Write:
-        break;
-    }
-    return QStringLiteral("записаны");
-}
+// How the question ends for each use: what becomes of the first records, and what is asked.
+struct UseWords {
+    const char* taken;
+    const char* question;
+};
 
-QString Question(Use use) {
+UseWords WordsFor(Use use) {
     switch (use) {
     case Use::Open:
-        return QStringLiteral("Всё равно открыть файл?");
+        return {"открыты", "Всё равно открыть файл?"};
     case Use::Reference:
-        return QStringLiteral("Всё равно взять этот файл установок для линии?");
+        return {"взяты", "Всё равно взять этот файл установок для линии?"};
     case Use::Write:
         break;
     }
-    return QStringLiteral("Всё равно записать файл в прибор?");
+    return {"записаны", "Всё равно записать файл в прибор?"};
 }
 
 } // namespace
@@ -107,8 +101,8 @@ QString DoubtfulQuestion(const Findings& found, Use use) {
                 .arg(CountText::Of(found.length, {QStringLiteral("байт"), QStringLiteral("байта"),
                                                   QStringLiteral("байт")}))
                 .arg(SettingsRecords::FileSize)
-                .arg(Taken(use));
-    text += Question(use);
+                .arg(QString::fromUtf8(WordsFor(use).taken));
+    text += QString::fromUtf8(WordsFor(use).question);
     return text;
 }
 
