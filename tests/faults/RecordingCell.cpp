@@ -1,5 +1,6 @@
 #include "RecordingCell.h"
 
+#include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "DataLogMenu.h"
 #include "ErrorHandler.h"
@@ -40,6 +41,13 @@ void RecordingCell::TakeReference() {
 }
 
 void RecordingCell::Record(TForm1& form) {
+    // A reply late by less than the line's scheduling delay is still taken in time, so the
+    // log must show an empty cell exactly when one of the recording's reads went unanswered.
+    const ExchangeObservers::Subscription failures =
+        SessionOf(form).Link().Observe([this](const ExchangeRecord& record) {
+            if (record.outcome != ExchangeOutcome::Success)
+                ++failedExchanges_;
+        });
     int samples = 0;
     const QMetaObject::Connection counting =
         QObject::connect(&Recording::Feed(form), &LiveFeed::sampled, &Recording::Feed(form),
@@ -89,7 +97,10 @@ QStringList RecordingCell::Problems() const {
                 problems << QStringLiteral("row %1: %2 = %3").arg(row).arg(series.name).arg(value);
         }
     }
-    if (emptyCells == 0)
-        problems << QStringLiteral("no read failed in the log");
+    if (failedExchanges_ > 0 && emptyCells == 0)
+        problems << QStringLiteral("%1 exchanges failed, no read failed in the log")
+                        .arg(failedExchanges_);
+    if (failedExchanges_ == 0 && emptyCells > 0)
+        problems << QStringLiteral("%1 cells empty, every exchange answered").arg(emptyCells);
     return problems;
 }

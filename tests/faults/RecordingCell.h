@@ -36,4 +36,5 @@ private:
     };
     std::map<QString, Column> columns_; // by the column's name
     qint64 rowsMade_ = -1;
+    int failedExchanges_ = 0; // while recording, on the window's link
 };
