@@ -8,9 +8,15 @@
 #include <limits>
 #include <vector>
 
+enum class LogEventKind {
+    Write,  // a write to the controller, in the journal's words
+    Marker, // a marker the technician set while driving, with an optional text
+};
+
 struct LogEvent {
     double seconds = 0;
     QString text;
+    LogEventKind kind = LogEventKind::Write;
 };
 
 struct LogSeries {

@@ -19,6 +19,10 @@ namespace LogFormat {
 inline const QString SecondsHeader = QStringLiteral("seconds");
 inline const QString TimeHeader = QStringLiteral("time");
 inline const QString EventHeader = QStringLiteral("event");
+// The trim as the window's trim line shows it, and where it came from (TrimSource's numbers).
+inline const QString TrimName = QStringLiteral("Коррекция");
+inline const QString TrimUnit = QStringLiteral("%");
+inline const QString TrimSourceName = QStringLiteral("Режим коррекции");
 // Spreadsheets take the file for UTF-8 by its byte-order mark.
 inline constexpr auto& ByteOrderMark = CsvLine::ByteOrderMark;
 

@@ -5,6 +5,7 @@
 // demand.
 
 #include "Catalogue.h"
+#include "TrimReading.h"
 
 #include <QDateTime>
 
@@ -24,6 +25,7 @@ struct LiveSample {
     std::chrono::steady_clock::time_point monotonic;
     QDateTime wallClock;
     std::vector<LiveValue> values; // in Catalogue::LiveValues order; the monitor's: its four
+    std::optional<TrimReading> trim; // none: not read, or one of its reads failed
 
     // The value of the entry at this live address, when the sample holds one that was read.
     std::optional<long double> ValueAt(uint8_t address) const;
