@@ -28,6 +28,11 @@ struct UnitRecord {
     // values as the window shows them: "Обогащение при разгоне: записано 120 %, прочитано 100 %".
     QString differed;
     qint64 durationMs = 0;
+    // The attempt as the line's store knows it: made with its uid where it was worked; 2, 3, …
+    // for a unit plugged in again; the number it took from the store, if it took one.
+    QString uid;
+    int attempt = 1;
+    QString numberTaken;
 };
 
 Q_DECLARE_METATYPE(UnitRecord)

@@ -195,6 +195,9 @@ StoreDatabase::StoreDatabase(const StorePlace& place, const std::vector<const Sc
                     // Another PC may migrate the same shared database at the same moment.
                     if (IsShared())
                         Exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(5305)"));
+                    else // the write lock first: a read first could not become a write later
+                        Exec(db, QStringLiteral("UPDATE schema_versions SET version = version "
+                                                "WHERE 1 = 0"));
                     if (step.version <= StoredVersion(db, schema->name))
                         return;
                     const QStringList& statements =
