@@ -1,0 +1,147 @@
+// The production line with its store: numbers and attempts in the embedded store by default,
+// a unit tried again, and stations that wait for a shared store that went away.
+
+#include "ControllerSequence.h"
+#include "LineSchema.h"
+#include "LineStore.h"
+#include "PostgresCluster.h"
+#include "ProductionLine.h"
+#include "ProductionLog.h"
+#include "ProtocolRecord.h"
+#include "SampleWords.h"
+#include "SettingsFile.h"
+#include "StationStore.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int Minute = 60'000;
+
+bool Written(const q5emu::ControllerSequence& fixture) {
+    for (const q5emu::LoggedFrame& frame : fixture.frameLog())
+        if (frame.command == 3)
+            return true;
+    return false;
+}
+
+} // namespace
+
+class TestLineDatabase : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    LineJob Job(const QString& name, const StorePlace& place) {
+        SettingsRecords::Entries entries{};
+        const SettingsRecords::Words sample = SampleControllerWords();
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i].word = sample[i];
+        SettingsFile::Write(Path(QStringLiteral("reference.q5t")), entries);
+        LineJob job;
+        job.reference = ReferenceFile::Load(Path(QStringLiteral("reference.q5t")));
+        job.logPath = Path(name + QStringLiteral(".lst"));
+        ProductionLog::CreateIfMissing(job.logPath, QStringLiteral("01.01.01"));
+        LineStoreUse use;
+        use.place = place;
+        use.pc = QStringLiteral("ПК-1");
+        use.spoolPath = Path(name + QStringLiteral("-spool.sqlite"));
+        job.store = use;
+        return job;
+    }
+
+    std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, const QString& device,
+                                                       q5emu::SequenceTiming timing = {}) {
+        auto fixture = std::make_unique<q5emu::ControllerSequence>(
+            q5emu::EmulatorOptions{}, *q5emu::ParseSequence(script), timing);
+        fixture->setZeroHead(true);
+        fixture->linkAt(Path(device).toStdString());
+        fixture->start();
+        return fixture;
+    }
+
+private slots:
+    // By default the store is a file of the PC's own; a unit that failed is tried again as
+    // its second attempt, with the number it holds.
+    void aUnitTriedAgainOnTheEmbeddedStore() {
+        const StorePlace place = StorePlace::Embedded(Path(QStringLiteral("store.sqlite")));
+        auto fixture =
+            Fixture("new,silent=10,again", QStringLiteral("rework"), {std::chrono::seconds(2), {}});
+        ProductionLine line(Path(QStringLiteral("data")));
+        QSignalSpy units(&line, &ProductionLine::unitFinished);
+        QSignalSpy views(&line, &ProductionLine::stationChanged);
+        line.Start(Job(QStringLiteral("rework"), place), {Path(QStringLiteral("rework"))});
+        QTRY_COMPARE_WITH_TIMEOUT(units.size(), 3, 2 * Minute);
+        line.Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
+
+        const UnitRecord fresh = units[0][0].value<UnitRecord>();
+        const UnitRecord failed = units[1][0].value<UnitRecord>();
+        const UnitRecord again = units[2][0].value<UnitRecord>();
+        QVERIFY(fresh.good && fresh.serial.endsWith(QStringLiteral("00114")));
+        QCOMPARE(fresh.numberTaken, fresh.serial);
+        QVERIFY(!failed.good && failed.numberTaken.isEmpty());
+        QVERIFY2(again.good && again.serial == failed.serial && again.attempt == 2,
+                 qPrintable(again.reason));
+        QVERIFY(again.numberTaken.isEmpty());
+        QVERIFY(std::any_of(views.begin(), views.end(), [](const QList<QVariant>& signal) {
+            return signal[0].value<StationView>().rework;
+        }));
+
+        StoreDatabase db(place, {&LineSchema()});
+        LineStore store(db);
+        QCOMPARE(store.StateOf(fresh.serial), NumberState::Confirmed);
+        QCOMPARE(store.AttemptsOf(failed.serial), 2);
+        // The production log on the PC that numbered has its record too.
+        QFile log(Path(QStringLiteral("rework.lst")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray records = log.readAll();
+        QCOMPARE(records.size(), 2 * ProtocolRecord::Size);
+        QCOMPARE(ProductionLog::StateOf(ProtocolRecord::FromBytes(records.right(42))),
+                 ProductionLog::NumberState::Numbered);
+    }
+
+    // A shared store that cannot be reached gives no number: the station says so, writes
+    // nothing, and goes on with the same unit once the server is back.
+    void theStationWaitsForTheSharedStore() {
+        PostgresCluster server;
+        QVERIFY2(server.Ok(), qPrintable(server.Failure()));
+        QVERIFY(server.Kill());
+        // The fixture would take the station's probes while it waits for the unit's end.
+        auto fixture = Fixture("new", QStringLiteral("waits"), {std::chrono::seconds(60), {}});
+        ProductionLine line(Path(QStringLiteral("data-shared")));
+        QSignalSpy units(&line, &ProductionLine::unitFinished);
+        QSignalSpy views(&line, &ProductionLine::stationChanged);
+        line.Start(Job(QStringLiteral("waits"), server.Place()), {Path(QStringLiteral("waits"))});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::any_of(views.begin(), views.end(),
+                        [](const QList<QVariant>& signal) {
+                            return signal[0].value<StationView>().step.startsWith(
+                                StoreText::Unreachable);
+                        }),
+            Minute);
+        QTest::qWait(1500); // a try or two more
+        QVERIFY(!Written(*fixture));
+        QVERIFY(units.isEmpty());
+        QVERIFY(server.Start());
+        QTRY_COMPARE_WITH_TIMEOUT(units.size(), 1, Minute);
+        const UnitRecord unit = units[0][0].value<UnitRecord>();
+        QVERIFY2(unit.good && unit.serial.endsWith(QStringLiteral("00114")),
+                 qPrintable(unit.reason));
+        line.Abort();
+        QTRY_VERIFY_WITH_TIMEOUT(!line.Running(), Minute);
+        StoreDatabase db(server.Place(), {&LineSchema()});
+        QCOMPARE(LineStore(db).StateOf(unit.serial), NumberState::Confirmed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLineDatabase)
+#include "TestLineDatabase.moc"
