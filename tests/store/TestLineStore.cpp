@@ -272,6 +272,36 @@ private slots:
         CheckNumbers(said, 200, false);
     }
 
+    // Two line processes of four emulated stations each, numbering from one store.
+    void twoLinesNumberFromOneStore() {
+        Clear();
+        constexpr int UnitsPerStation = 2;
+        std::vector<std::unique_ptr<QProcess>> lines;
+        for (int pc = 0; pc < 2; ++pc) {
+            lines.push_back(std::make_unique<QProcess>());
+            lines.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            lines.back()->start(
+                QCoreApplication::applicationDirPath() + QStringLiteral("/line_store_worker"),
+                {QStringLiteral("line"), server_->SocketFolder(),
+                 QString::number(server_->Place().port), QStringLiteral("ПК-%1").arg(pc + 1),
+                 dir_.filePath(QStringLiteral("line%1").arg(pc)),
+                 QString::number(UnitsPerStation)});
+        }
+        std::set<QString> numbers;
+        for (auto& line : lines) {
+            QVERIFY(line->waitForFinished(180'000));
+            const QList<QByteArray> said = line->readAll().trimmed().split('\n');
+            QCOMPARE(said.size(), 4 * UnitsPerStation);
+            for (const QByteArray& unit : said) {
+                QVERIFY2(unit.endsWith(" ГОДЕН"), unit.constData());
+                QVERIFY(numbers.insert(QString::fromUtf8(unit.split(' ')[1])).second);
+            }
+        }
+        QCOMPARE(int(numbers.size()), 2 * 4 * UnitsPerStation);
+        QCOMPARE(numbers.begin()->toInt(), LineStore::FirstSequence);
+        QCOMPARE(numbers.rbegin()->toInt(), LineStore::FirstSequence + 2 * 4 * UnitsPerStation - 1);
+    }
+
     void aWrongPasswordOrHostIsTold_data() {
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("password");
