@@ -34,7 +34,7 @@ struct LineSetup {
     // as libpq reaches it (its password in ~/.pgpass or the service file, never here).
     bool sharedStore = false;
     StorePlace shared = SharedPlace();
-    QString pcName; // what this PC's records are known by; the machine's name when empty
+    QString pcName{}; // what this PC's records are known by; the machine's name when empty
 
     // The figures are of the day, or of the shift from `shiftFrom` to `shiftTo`.
     bool byShift = false;
