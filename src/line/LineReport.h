@@ -65,6 +65,10 @@ public:
     // The rows of a day's report, as read back (header left out); for tests and sheets.
     static QList<QStringList> Read(const QString& path);
 
+    // A report of `records` in these columns, all of it at `path` durably or nothing new
+    // there (EInOutError); the line's store exports its day so, every PC's units in one file.
+    static void Export(const QString& path, const QList<UnitRecord>& records);
+
 private:
     const QString folder_;
     std::mutex turn_;

@@ -25,6 +25,25 @@ LineAttempt AttemptOf(const UnitRecord& r, const QString& pc) {
     return a;
 }
 
+UnitRecord RecordOf(const LineAttempt& a) {
+    UnitRecord r;
+    r.uid = a.uid;
+    r.time = a.time;
+    r.station = a.station;
+    r.operatorName = a.operatorName;
+    r.serial = a.serial;
+    r.date = a.made;
+    r.referenceName = a.referenceName;
+    r.referenceSha256 = a.referenceSha256;
+    r.good = a.good;
+    r.reason = a.reason;
+    r.differed = a.differed;
+    r.durationMs = a.durationMs;
+    r.attempt = a.attempt;
+    r.numberTaken = a.numberTaken;
+    return r;
+}
+
 StationStore::StationStore(const LineStoreUse& use) : use_(use) {}
 
 StationStore::~StationStore() {

@@ -33,6 +33,7 @@ inline const QString Unreachable = QStringLiteral("номер не выдан: �
 } // namespace StoreText
 
 LineAttempt AttemptOf(const UnitRecord& record, const QString& pc);
+UnitRecord RecordOf(const LineAttempt& attempt);
 
 class StationStore {
 public:

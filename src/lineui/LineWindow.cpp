@@ -70,7 +70,8 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     stop_ = new QPushButton(QStringLiteral("Стоп после прибора"), this);
     abort_ = new QPushButton(QStringLiteral("Прервать"), this);
     daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
-    for (QPushButton* button : {start_, stop_, abort_, daySheet_}) {
+    exportDay_ = new QPushButton(QStringLiteral("Выгрузить день…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_, exportDay_}) {
         button->setAccessibleName(button->text());
         buttons->addWidget(button);
     }
@@ -95,6 +96,7 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
+    connect(exportDay_, &QPushButton::clicked, this, [this] { ExportDay(); });
 
     ShowSetup(LineSetup::Load(*place_.preferences()));
     ShowLineCounts();
@@ -576,6 +578,49 @@ void LineWindow::ShowDaySheet() {
         {{QStringLiteral("Предприятие"), QStringLiteral("line/factory"), {}},
          {QStringLiteral("Оператор"), QString(), operator_->text().trimmed()}});
     dialog.exec();
+}
+
+void LineWindow::ExportDay() {
+    const QDate day = QDate::currentDate();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Выгрузить день из базы линии"),
+        QDir(place_.dataFolder)
+            .filePath(QStringLiteral("Линия %1 (все ПК).csv").arg(day.toString(Qt::ISODate))),
+        QStringLiteral("Таблицы CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
+    QPointer<LineWindow> window(this);
+    storeThread_->Post([window, use, day, path] {
+        QString failure;
+        int rows = 0;
+        try {
+            StoreDatabase db(use.place, {&LineSchema()});
+            const LineSpan span = LineSpan::Day(day);
+            QList<UnitRecord> records;
+            for (const LineAttempt& attempt : LineStore(db).Attempts(span.from, span.to))
+                records << RecordOf(attempt);
+            rows = static_cast<int>(records.size());
+            LineReport::Export(path, records);
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, failure, rows, path] {
+                if (!window)
+                    return;
+                if (failure.isEmpty())
+                    QMessageBox::information(window, Title,
+                                             QStringLiteral("Выгружено строк: %1, файл %2.")
+                                                 .arg(rows)
+                                                 .arg(QDir::toNativeSeparators(path)));
+                else
+                    QMessageBox::warning(window, Title,
+                                         QStringLiteral("День не выгружен: ") + failure);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void LineWindow::ShowRunning(bool running) {

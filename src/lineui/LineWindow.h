@@ -96,6 +96,8 @@ private:
     void ShowSetup(const LineSetup& setup);
     void ShowLineCounts();
     void ShowDaySheet();
+    // Writes the day's attempts in the store, every PC's, to a CSV file the operator names.
+    void ExportDay();
     // A line of the window's own, idle, its signals shown here.
     void MakeLine();
 
@@ -119,6 +121,7 @@ private:
     QPushButton* stop_ = nullptr;
     QPushButton* abort_ = nullptr;
     QPushButton* daySheet_ = nullptr;
+    QPushButton* exportDay_ = nullptr;
     std::array<StationTile*, LineSetup::MaxStations> tiles_{};
     QLabel* totals_ = nullptr;
     QLabel* report_ = nullptr;

@@ -12,6 +12,7 @@
 #include "SettingsFile.h"
 #include "StationStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -69,6 +70,35 @@ class TestLineDatabase : public QObject {
     }
 
 private slots:
+    // The day as the store exports it: the report's columns, every unit a row, whole.
+    void theDaysExportBytes() {
+        UnitRecord good;
+        good.time = QDateTime(QDate(2026, 12, 9), QTime(10, 15, 30));
+        good.station = 3;
+        good.operatorName = QStringLiteral("=Петров");
+        good.serial = QStringLiteral("Тарвик-Q5 ГБО 2026 00114");
+        good.date = QStringLiteral("09.12.26");
+        good.referenceName = QStringLiteral("ref.q5t");
+        good.referenceSha256 = QStringLiteral("ab12");
+        good.good = true;
+        good.durationMs = 1234;
+        UnitRecord bad = good;
+        bad.good = false;
+        bad.reason = QStringLiteral("вне пределов: 1,\n2");
+        const QString path = Path(QStringLiteral("export/day.csv"));
+        QDir().mkpath(Path(QStringLiteral("export")));
+        LineReport::Export(path, {good, bad});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString row = QStringLiteral(
+            "2026-12-09T10:15:30,3,'=Петров,Тарвик-Q5 ГБО 2026 00114,09.12.26,ref.q5t,ab12,");
+        QCOMPARE(file.readAll(),
+                 "\xEF\xBB\xBF" + (LineReport::Columns().join(u',') + u'\n' + row +
+                                   QStringLiteral("ГОДЕН,,,1.2\n") + row +
+                                   QStringLiteral("БРАК,\"вне пределов: 1, 2\",,1.2\n"))
+                                      .toUtf8());
+    }
+
     // By default the store is a file of the PC's own; a unit that failed is tried again as
     // its second attempt, with the number it holds.
     void aUnitTriedAgainOnTheEmbeddedStore() {
