@@ -2,6 +2,7 @@
 // a unit tried again, and stations that wait for a shared store that went away.
 
 #include "ControllerSequence.h"
+#include "CsvLine.h"
 #include "LineSchema.h"
 #include "LineStore.h"
 #include "PostgresCluster.h"
@@ -93,7 +94,7 @@ private slots:
         const QString row = QStringLiteral(
             "2026-12-09T10:15:30,3,'=Петров,Тарвик-Q5 ГБО 2026 00114,09.12.26,ref.q5t,ab12,");
         QCOMPARE(file.readAll(),
-                 "\xEF\xBB\xBF" + (LineReport::Columns().join(u',') + u'\n' + row +
+                 "\xEF\xBB\xBF" + (CsvLine::Join(LineReport::Columns()) + u'\n' + row +
                                    QStringLiteral("ГОДЕН,,,1.2\n") + row +
                                    QStringLiteral("БРАК,\"вне пределов: 1, 2\",,1.2\n"))
                                       .toUtf8());
