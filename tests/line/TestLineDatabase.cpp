@@ -3,6 +3,7 @@
 
 #include "ControllerSequence.h"
 #include "CsvLine.h"
+#include "LineFigures.h"
 #include "LineSchema.h"
 #include "LineStore.h"
 #include "PostgresCluster.h"
@@ -71,6 +72,51 @@ class TestLineDatabase : public QObject {
     }
 
 private slots:
+    // Two hours of a shift on two PCs: rates per station, the first-pass yield that leaves
+    // the second attempts out, the reasons most frequent first, the operators.
+    void theShiftsFigures() {
+        const QDateTime start(QDate(2026, 12, 9), QTime(8, 0));
+        struct Row {
+            const char* pc;
+            int station;
+            const char* op;
+            bool good;
+            const char* reason;
+            int attempt;
+        };
+        const Row rows[] = {{"ПК-1", 1, "Иванов", true, "", 1},
+                            {"ПК-1", 1, "Иванов", false, "прервано: порт отключён", 1},
+                            {"ПК-1", 2, "Иванов", false, "не сохранены слова: 93", 1},
+                            {"ПК-2", 1, "Петров", false, "не сохранены слова: 40", 1},
+                            {"ПК-2", 1, "Петров", true, "", 2}};
+        std::vector<LineAttempt> attempts;
+        for (const Row& r : rows) {
+            LineAttempt a;
+            a.pc = QString::fromUtf8(r.pc);
+            a.station = r.station;
+            a.operatorName = QString::fromUtf8(r.op);
+            a.good = r.good;
+            a.reason = QString::fromUtf8(r.reason);
+            a.attempt = r.attempt;
+            attempts.push_back(a);
+        }
+        const LineSpan shift = LineSpan::Shift(QTime(8, 0), QTime(20, 0), start.addSecs(7200));
+        QCOMPARE(shift.from, start);
+        QCOMPARE(LineSpan::Shift(QTime(20, 0), QTime(8, 0), start).from, start.addSecs(-12 * 3600));
+        const LineFigures f = LineFigures::Of(attempts, shift, start.addSecs(7200));
+        QCOMPARE(f.units, 5);
+        QCOMPARE(f.perHour, 2.5);
+        QCOMPARE(f.stations.size(), size_t(3));
+        QCOMPARE(f.stations[0].perHour, 1.0); // ПК-1, place 1
+        QCOMPARE(f.FirstPassYield(), std::optional<double>(0.25));
+        QCOMPARE(f.reasons.size(), size_t(2));
+        QCOMPARE(f.reasons[0].reason, QStringLiteral("не сохранены слова"));
+        QCOMPARE(f.reasons[0].units, 2);
+        QCOMPARE(f.operators[1].name, QStringLiteral("Петров"));
+        QCOMPARE(f.operators[1].firstAttempts, 1);
+        QVERIFY(f.Summary().contains(QStringLiteral("годен с первого раза 25,0 %")));
+    }
+
     // The day as the store exports it: the report's columns, every unit a row, whole.
     void theDaysExportBytes() {
         UnitRecord good;
