@@ -142,8 +142,10 @@ void UnitWork::AwaitStore(const StepListener& step, const QString& serial) {
             throw UnitEnded{StoreText::Unreachable};
         QThread::msleep(50);
     }
-    // A unit pulled meanwhile ends here.
-    Exchange(CmdReadParam, IdentityWords::Address, 0);
+    // A unit pulled meanwhile ends here; one reply lost on a busy line does not end it.
+    uint16_t reply = 0;
+    if (!TryExchange(CmdReadParam, IdentityWords::Address, 0, reply))
+        Exchange(CmdReadParam, IdentityWords::Address, 0);
 }
 
 void UnitWork::Hold(const ControllerIdentity::Text& serial) {
