@@ -1,19 +1,30 @@
-// The production line's speed: one unit against the line time of the frames it needs
-// (line_unit_ratio), units per hour of four stations against one (line_parallel_ratio), and
-// the longest stall of the window's thread while four stations work (line_event_stall_ms).
+// The production line's speed: one unit against the line time of the frames it needs, its
+// numbers from a shared PostgreSQL store (line_unit_ratio); units per hour of four stations
+// against one (line_four_station_ratio) and of two four-station processes, as two PCs on one
+// store, against one (line_parallel_ratio); the longest stall of the window's thread while four
+// stations work (line_event_stall_ms); the time to take a number from the shared store while
+// eight stations take theirs at once (line_store_number_ms_p99).
+//
+// With "process <socket folder> <port> <folder> <pc>" it is one of those processes: it runs a
+// four-station line and prints its seconds.
 
 #include "BenchStats.h"
 #include "ControllerSequence.h"
+#include "PostgresCluster.h"
 #include "ProductionLine.h"
 #include "ProductionLog.h"
 #include "SampleWords.h"
 #include "SettingsFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,7 +48,7 @@ size_t WorkFrames(const q5emu::ControllerSequence& fixture) {
     return frames;
 }
 
-Run RunLine(const QTemporaryDir& dir, int stations, const LineJob& job) {
+Run RunLine(const QDir& dir, int stations, const LineJob& job) {
     std::vector<std::unique_ptr<q5emu::ControllerSequence>> fixtures;
     QStringList devices;
     std::string script = "new";
@@ -88,11 +99,7 @@ Run RunLine(const QTemporaryDir& dir, int stations, const LineJob& job) {
     return run;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
+LineJob MakeJob(const QDir& dir) {
     SettingsRecords::Entries entries{};
     const SettingsRecords::Words sample = SampleControllerWords();
     for (size_t i = 0; i < entries.size(); ++i)
@@ -101,25 +108,134 @@ int main(int argc, char** argv) {
     LineJob job;
     job.reference = ReferenceFile::Load(dir.filePath(QStringLiteral("reference.q5t")));
     job.logPath = dir.filePath(QStringLiteral("Protocol.lst"));
+    job.logWait = std::chrono::milliseconds(10'000);
     // The line's window begins the log before a line starts; the stations never do.
     ProductionLog::CreateIfMissing(job.logPath, QStringLiteral("01.01.01"));
+    return job;
+}
 
-    // Interleaved: one station, four, one, four.
+LineStoreUse SharedUse(const StorePlace& place, const QDir& dir, const QString& pc) {
+    LineStoreUse use;
+    use.place = place;
+    use.pc = pc;
+    use.spoolPath = dir.filePath(QStringLiteral("spool.sqlite"));
+    return use;
+}
+
+StorePlace PlaceAt(const QString& socketFolder, int port) {
+    StorePlace place;
+    place.kind = StorePlace::Kind::Shared;
+    place.host = socketFolder;
+    place.port = port;
+    place.database = QString::fromLatin1(PostgresCluster::Database);
+    place.user = QString::fromLatin1(PostgresCluster::User);
+    return place;
+}
+
+// Eight stations taking numbers at once, each as a unit does: the milliseconds of each take.
+std::vector<double> TakeAtOnce(const LineStoreUse& use) {
+    constexpr int Stations = 8;
+    constexpr int Takes = 40;
+    std::vector<std::vector<double>> times(Stations);
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int s = 0; s < Stations; ++s)
+        threads.emplace_back(QThread::create([&, s] {
+            StationStore store(use);
+            for (int i = 0; i < Takes; ++i) {
+                UnitRecord unit;
+                unit.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                unit.station = s + 1;
+                const ControllerIdentity::NumberRegister numbers = store.Register(unit);
+                const auto start = std::chrono::steady_clock::now();
+                numbers.take(QStringLiteral("BENCH-NUMBERS-8-ST-"), QStringLiteral("00114"));
+                times[static_cast<size_t>(s)].push_back(
+                    BenchStats::Ms(std::chrono::steady_clock::now() - start));
+            }
+        }));
+    for (auto& thread : threads)
+        thread->start();
+    for (auto& thread : threads)
+        thread->wait();
+    std::vector<double> all;
+    for (const auto& station : times)
+        all.insert(all.end(), station.begin(), station.end());
+    return all;
+}
+
+// Seconds of `processes` four-station lines at once, each a process of its own.
+double Processes(const PostgresCluster& server, const QDir& dir, int processes, int round) {
+    std::vector<std::unique_ptr<QProcess>> running;
+    QElapsedTimer clock;
+    clock.start();
+    for (int p = 0; p < processes; ++p) {
+        const QString folder =
+            dir.filePath(QStringLiteral("p%1-%2-%3").arg(round).arg(processes).arg(p));
+        QDir().mkpath(folder);
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        running.back()->start(QCoreApplication::applicationFilePath(),
+                              {QStringLiteral("process"), server.SocketFolder(),
+                               QString::number(server.Place().port), folder,
+                               QStringLiteral("ПК-%1").arg(p + 1)});
+    }
+    for (auto& process : running)
+        process->waitForFinished(300'000);
+    return static_cast<double>(clock.elapsed()) / 1000.0;
+}
+
+int OneProcess(const QStringList& args) {
+    const QDir dir(args[4]);
+    LineJob job = MakeJob(dir);
+    job.store = SharedUse(PlaceAt(args[2], args[3].toInt()), dir, args[5]);
+    const Run run = RunLine(dir, 4, job);
+    std::printf("%.2f\n", run.seconds);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 6 && args[1] == QLatin1String("process"))
+        return OneProcess(args);
+    QTemporaryDir temporary;
+    const QDir dir(temporary.path());
+    const LineJob job = MakeJob(dir);
+    PostgresCluster server;
+    if (!server.Ok()) {
+        std::fprintf(stderr, "no PostgreSQL server: %s\n", qPrintable(server.Failure()));
+        return 1;
+    }
+    LineJob shared = job;
+    shared.store = SharedUse(server.Place(), dir, QStringLiteral("ПК-1"));
+
+    // Interleaved: one station, four, one, four; one process, two, one, two.
     std::vector<double> unitRatios;
+    std::vector<double> fourStationRatios;
     std::vector<double> parallelRatios;
     double longestStall = 0;
     for (int round = 0; round < 2; ++round) {
-        const Run one = RunLine(dir, 1, job);
+        const Run one = RunLine(dir, 1, shared);
         const Run four = RunLine(dir, 4, job);
         unitRatios.insert(unitRatios.end(), one.unitRatios.begin(), one.unitRatios.end());
-        parallelRatios.push_back((4.0 * UnitsPerStation / four.seconds) /
-                                 (UnitsPerStation / one.seconds));
+        fourStationRatios.push_back((4.0 * UnitsPerStation / four.seconds) /
+                                    (UnitsPerStation / one.seconds));
         longestStall = std::max(longestStall, four.longestStallMs);
-        std::printf("round %d: one station %.1f s, four %.1f s, unit ratio %.3f\n", round + 1,
-                    one.seconds, four.seconds, BenchStats::Median(one.unitRatios));
+        const double oneProcess = Processes(server, dir, 1, round);
+        const double twoProcesses = Processes(server, dir, 2, round);
+        parallelRatios.push_back(2.0 * oneProcess / twoProcesses);
+        std::printf("round %d: one station %.1f s, four %.1f s, unit ratio %.3f; one process "
+                    "%.1f s, two %.1f s\n",
+                    round + 1, one.seconds, four.seconds, BenchStats::Median(one.unitRatios),
+                    oneProcess, twoProcesses);
     }
+    const std::vector<double> takes =
+        TakeAtOnce(SharedUse(server.Place(), dir, QStringLiteral("ПК-1")));
     std::printf("line_unit_ratio %.3f\n", BenchStats::Median(unitRatios));
+    std::printf("line_four_station_ratio %.2f\n", BenchStats::Median(fourStationRatios));
     std::printf("line_parallel_ratio %.2f\n", BenchStats::Median(parallelRatios));
     std::printf("line_event_stall_ms %.1f\n", longestStall);
+    std::printf("line_store_number_ms_p99 %.1f\n", BenchStats::Percentile(takes, 0.99));
     return 0;
 }

@@ -97,16 +97,23 @@ bool NeedsNumber(const Text& serial, const Text& date) {
 }
 
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
-                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog) {
-    return ProductionLog::NumberUnderLock(logPath, Cp1251::Decode(date.bytes), Shown(serial.bytes),
-                                          DateText::TodayForDevice(), wait,
-                                          ProductionLog::NumberState::Reserved, newLog);
+                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog,
+                          const NumberRegister* numbers) {
+    return ProductionLog::NumberUnderLock(
+        logPath, Cp1251::Decode(date.bytes), Shown(serial.bytes), DateText::TodayForDevice(), wait,
+        ProductionLog::NumberState::Reserved, newLog,
+        numbers ? numbers->take : ProductionLog::SequenceChoice());
 }
 
 Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
-                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog) {
+                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog,
+                 const NumberRegister* numbers) {
     Numbering numbering;
-    numbering.given = TakeNumber(logPath, serial, date, wait, newLog);
+    numbering.given = TakeNumber(logPath, serial, date, wait, newLog, numbers);
+    const auto settle = [&](bool numbered) {
+        if (numbers && numbers->settled)
+            numbers->settled(numbering.given.serial(), numbered);
+    };
     const QByteArray target = IdentityText::SerialBytes(Cp1251::Decode(numbering.given.serial()));
     const QByteArray day = IdentityText::DateBytes(Cp1251::Decode(numbering.given.date()));
     constexpr int Last = IdentityText::SerialLength - 1;
@@ -122,12 +129,14 @@ Numbering Number(const Exchange& exchange, const QString& logPath, const Text& s
             ReadsBack(exchange, target, day, numbering);
     } catch (...) {
         Record(logPath, numbering.given, ProductionLog::NumberState::Cut, wait);
+        settle(false);
         throw;
     }
     Record(logPath, numbering.given,
            numbering.numbered ? ProductionLog::NumberState::Numbered
                               : ProductionLog::NumberState::Cut,
            wait);
+    settle(numbering.numbered);
     return numbering;
 }
 

@@ -37,12 +37,23 @@ QString Shown(const QByteArray& bytes);
 // look like "00000") and the sequence number "00000" or one whose numbering was cut off.
 bool NeedsNumber(const Text& serial, const Text& date);
 
+// A register of the numbers beside the log (the line's store): it gives the number the log
+// records, under the log's lock, and hears what became of it.
+struct NumberRegister {
+    ProductionLog::SequenceChoice take; // throws when it gives none: nothing is recorded then
+    // The controller was read back holding `serial` whole (`numbered`), or its numbering was
+    // cut; called once for each number taken, never throws.
+    std::function<void(const QByteArray& serial, bool numbered)> settled;
+};
+
 // Takes the next number from the log at `logPath` under its lock (waiting at most `wait`),
 // its record marked as being written; in one process, numberings from several threads also
-// take their turns. A missing log is begun only when `newLog` says so. Throws as
-// ProductionLog::NumberUnderLock does; nothing is written into the controller here.
+// take their turns. With a `numbers` register the number is the register's. A missing log is
+// begun only when `newLog` says so. Throws as ProductionLog::NumberUnderLock or the register
+// does; nothing is written into the controller here.
 ProtocolRecord TakeNumber(const QString& logPath, const Text& serial, const Text& date,
-                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog);
+                          std::chrono::milliseconds wait, ProductionLog::NewLog newLog,
+                          const NumberRegister* numbers = nullptr);
 
 struct Numbering {
     ProtocolRecord given;   // the log's record of the number
@@ -60,7 +71,8 @@ struct Numbering {
 // number or the numbering was cut. Throws as TakeNumber does before anything is written;
 // whatever an exchange throws goes on once the log has been told of the cut.
 Numbering Number(const Exchange& exchange, const QString& logPath, const Text& serial,
-                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog);
+                 const Text& date, std::chrono::milliseconds wait, ProductionLog::NewLog newLog,
+                 const NumberRegister* numbers = nullptr);
 
 // Writes the serial number (blank-padded, cut to 24 characters) to addresses 1..24 and
 // today's date (dd.MM.yy) to 25..32, all 32 words whatever the replies. True when every write

@@ -112,12 +112,12 @@ auto UnderLock(const QString& path, std::chrono::milliseconds wait, Work work) {
 ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDate,
                                const QString& shownSerial, const QString& today,
                                std::chrono::milliseconds wait, std::optional<NumberState> state,
-                               NewLog newLog) {
+                               NewLog newLog, const SequenceChoice& choose) {
     return UnderLock(path, wait, [&] {
         if (newLog == NewLog::Refuse && !Exists(path))
             throw std::runtime_error(MissingText(path).toStdString());
         CreateIfMissing(path, controllerDate);
-        return AppendNext(path, shownSerial, today, state);
+        return AppendNext(path, shownSerial, today, state, choose);
     });
 }
 

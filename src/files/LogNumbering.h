@@ -29,7 +29,7 @@ ProtocolRecord NumberUnderLock(const QString& path, const QString& controllerDat
                                const QString& shownSerial, const QString& today,
                                std::chrono::milliseconds wait = LockWait,
                                std::optional<NumberState> state = std::nullopt,
-                               NewLog newLog = NewLog::Begin);
+                               NewLog newLog = NewLog::Begin, const SequenceChoice& choose = {});
 
 // Begins a new log (CreateIfMissing) under the lock; throws as NumberUnderLock does.
 void BeginUnderLock(const QString& path, const QString& date,

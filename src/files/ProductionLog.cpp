@@ -151,7 +151,7 @@ QByteArray NumberedSerial(const QString& shownSerial, const QString& sequence) {
 }
 
 ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today,
-                          std::optional<NumberState> state) {
+                          std::optional<NumberState> state, const SequenceChoice& choose) {
     FileDescriptor log = PosixFile::Open(path, PosixFile::OpenFor::ReadWrite);
     const PosixFile::Offset wholeRecords = PosixFile::Size(log.get()) / ProtocolRecord::Size;
     if (wholeRecords == 0)
@@ -162,7 +162,11 @@ ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const
                       (wholeRecords - 1) * ProtocolRecord::Size);
     ProtocolRecord record = ProtocolRecord::FromBytes(last);
     record.setDate(Cp1251::Encode(today).left(ProtocolRecord::DateCapacity));
-    record.setSerial(NumberedSerial(shownSerial, NextSequence(record.serial())));
+    const QString next = NextSequence(record.serial());
+    const QByteArray product =
+        NumberedSerial(shownSerial, QString()).left(IdentityText::SequencePosition);
+    record.setSerial(
+        NumberedSerial(shownSerial, choose ? choose(Cp1251::Decode(product), next) : next));
     if (state)
         record.setSeparator(SeparatorOf(*state));
 

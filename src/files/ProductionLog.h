@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace ProductionLog {
@@ -64,14 +65,21 @@ QString NextSequence(const QByteArray& serialField);
 // when fewer are shown) followed by the sequence number.
 QByteArray NumberedSerial(const QString& shownSerial, const QString& sequence);
 
+// Where the number a log records may come from instead of the log alone (the line's shared
+// store): handed the product (the serial's first 19 characters) and the sequence number the log
+// would give next, it gives the one to record, never a lower one. It throws when it gives none.
+using SequenceChoice = std::function<QString(const QString& product, const QString& logNext)>;
+
 // Numbers one controller: the log's last whole record is the template; its serial field
-// becomes NumberedSerial() with the next sequence number, its date today's date; every other
+// becomes NumberedSerial() with the next sequence number (or the one `choose` gives, when
+// there is a choice), its date today's date; every other
 // byte stays as read, the separator too unless a `state` is given. The record goes after the
 // last whole one (over any partial bytes) and is on disk before this returns, so the log
 // holds it before the controller is written. A log with no whole record throws "Read beyond
 // end of file"; file errors throw EInOutError.
 ProtocolRecord AppendNext(const QString& path, const QString& shownSerial, const QString& today,
-                          std::optional<NumberState> state = std::nullopt);
+                          std::optional<NumberState> state = std::nullopt,
+                          const SequenceChoice& choose = {});
 
 // Gives the last record of `serial` that is still being written its outcome, in place (the
 // separator's four characters, on disk before this returns). False when there is none.

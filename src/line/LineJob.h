@@ -3,10 +3,12 @@
 
 #include "LiveLimit.h"
 #include "ReferenceFile.h"
+#include "StationStore.h"
 
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 struct LineJob {
@@ -18,4 +20,7 @@ struct LineJob {
     std::vector<LiveLimit> limits;
     // The data folder whose journals keep every unit's writes (the line's own).
     QString journalRoot;
+    // Where numbers come from and every attempt is recorded; without one, the log and the
+    // day's report alone.
+    std::optional<LineStoreUse> store;
 };

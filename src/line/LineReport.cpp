@@ -2,6 +2,7 @@
 
 #include "CsvLine.h"
 #include "DurableFolder.h"
+#include "DurableWrite.h"
 #include "InOutError.h"
 #include "PosixFile.h"
 
@@ -80,6 +81,13 @@ bool LineReport::Append(const UnitRecord& record) {
     } catch (const EInOutError&) {
         return false;
     }
+}
+
+void LineReport::Export(const QString& path, const QList<UnitRecord>& records) {
+    QByteArray bytes = CsvLine::ByteOrderMark + (CsvLine::Join(Columns()) + u'\n').toUtf8();
+    for (const UnitRecord& record : records)
+        bytes += RowOf(record);
+    WriteFileDurably(path, bytes);
 }
 
 QList<QStringList> LineReport::Read(const QString& path) {

@@ -28,6 +28,11 @@ struct UnitRecord {
     // values as the window shows them: "Обогащение при разгоне: записано 120 %, прочитано 100 %".
     QString differed;
     qint64 durationMs = 0;
+    // The attempt as the line's store knows it: made with its uid where it was worked; 2, 3, …
+    // for a unit plugged in again; the number it took from the store, if it took one.
+    QString uid;
+    int attempt = 1;
+    QString numberTaken;
 };
 
 Q_DECLARE_METATYPE(UnitRecord)
@@ -59,6 +64,10 @@ public:
 
     // The rows of a day's report, as read back (header left out); for tests and sheets.
     static QList<QStringList> Read(const QString& path);
+
+    // A report of `records` in these columns, all of it at `path` durably or nothing new
+    // there (EInOutError); the line's store exports its day so, every PC's units in one file.
+    static void Export(const QString& path, const QList<UnitRecord>& records);
 
 private:
     const QString folder_;

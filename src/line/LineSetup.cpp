@@ -1,7 +1,24 @@
 #include "LineSetup.h"
 
+#include <QDir>
+#include <QSysInfo>
+
 namespace {
 const QString Group = QStringLiteral("line");
+}
+
+QString LineSetup::PcName() const {
+    return pcName.trimmed().isEmpty() ? QSysInfo::machineHostName() : pcName.trimmed();
+}
+
+LineStoreUse LineSetup::StoreUse(const QString& dataFolder) const {
+    LineStoreUse use;
+    const QDir data(dataFolder);
+    use.place =
+        sharedStore ? shared : StorePlace::Embedded(data.filePath(QStringLiteral("line.sqlite")));
+    use.spoolPath = data.filePath(QStringLiteral("line/spool.sqlite"));
+    use.pc = PcName();
+    return use;
 }
 
 LineSetup LineSetup::Load(QSettings& settings) {
@@ -22,6 +39,26 @@ LineSetup LineSetup::Load(QSettings& settings) {
                                 settings.value(QStringLiteral("high")).toDouble()});
     }
     settings.endArray();
+    settings.beginGroup(QStringLiteral("store"));
+    setup.sharedStore = settings.value(QStringLiteral("shared"), false).toBool();
+    setup.shared.host = settings.value(QStringLiteral("host")).toString();
+    setup.shared.port = settings.value(QStringLiteral("port"), 5432).toInt();
+    setup.shared.database = settings.value(QStringLiteral("database")).toString();
+    setup.shared.user = settings.value(QStringLiteral("user")).toString();
+    setup.shared.service = settings.value(QStringLiteral("service")).toString();
+    setup.pcName = settings.value(QStringLiteral("pc")).toString();
+    settings.endGroup();
+    setup.byShift = settings.value(QStringLiteral("shift/on"), false).toBool();
+    setup.shiftFrom = QTime::fromString(
+        settings.value(QStringLiteral("shift/from"), QStringLiteral("08:00")).toString(),
+        QStringLiteral("HH:mm"));
+    setup.shiftTo = QTime::fromString(
+        settings.value(QStringLiteral("shift/to"), QStringLiteral("20:00")).toString(),
+        QStringLiteral("HH:mm"));
+    if (!setup.shiftFrom.isValid())
+        setup.shiftFrom = QTime(8, 0);
+    if (!setup.shiftTo.isValid())
+        setup.shiftTo = QTime(20, 0);
     settings.endGroup();
     return setup;
 }
@@ -41,5 +78,17 @@ void LineSetup::Save(QSettings& settings) const {
         settings.setValue(QStringLiteral("high"), static_cast<double>(limit.high));
     }
     settings.endArray();
+    settings.beginGroup(QStringLiteral("store"));
+    settings.setValue(QStringLiteral("shared"), sharedStore);
+    settings.setValue(QStringLiteral("host"), shared.host);
+    settings.setValue(QStringLiteral("port"), shared.port);
+    settings.setValue(QStringLiteral("database"), shared.database);
+    settings.setValue(QStringLiteral("user"), shared.user);
+    settings.setValue(QStringLiteral("service"), shared.service);
+    settings.setValue(QStringLiteral("pc"), pcName);
+    settings.endGroup();
+    settings.setValue(QStringLiteral("shift/on"), byShift);
+    settings.setValue(QStringLiteral("shift/from"), shiftFrom.toString(QStringLiteral("HH:mm")));
+    settings.setValue(QStringLiteral("shift/to"), shiftTo.toString(QStringLiteral("HH:mm")));
     settings.endGroup();
 }

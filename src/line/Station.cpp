@@ -5,6 +5,7 @@
 #include "ControllerSession.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
+#include "StationStore.h"
 #include "UnitWork.h"
 
 #include <QDateTime>
@@ -39,6 +40,10 @@ void Station::Begin(ControllerLink& link) {
     if (ended_)
         return;
     link_ = &link;
+    if (job_->store) {
+        store_ = std::make_unique<StationStore>(*job_->store);
+        store_->SendWaiting(); // what an earlier run left for the shared store
+    }
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { Probe(); });
@@ -123,14 +128,16 @@ void Station::WorkUnit(uint16_t identity) {
     }
     view_.serial.clear();
     view_.reason.clear();
+    view_.rework = false;
     Publish(StationPhase::Working, QStringLiteral("Прибор найден"));
     UnitRecord record;
     {
         // The unit's own session: its journal is on the disk before its row is filed.
         ControllerSession session(*link_);
-        UnitWork work(session, *job_, abort_);
-        record = work.Run(identity, [this](const QString& step, const QString& serial) {
+        UnitWork work(session, *job_, abort_, store_.get(), &stop_);
+        record = work.Run(identity, [this, &work](const QString& step, const QString& serial) {
             view_.serial = serial;
+            view_.rework = work.Attempt() > 1;
             Publish(StationPhase::Working, step);
         });
         heldSequence_ = work.HeldSequence();
@@ -140,6 +147,14 @@ void Station::WorkUnit(uint16_t identity) {
     // A number given to a unit that does not hold it whole is the one it is known by now.
     view_.serial = record.givenSerial.isEmpty() ? record.serial : record.givenSerial;
     view_.reason = record.reason;
+    if (store_) {
+        try {
+            store_->Keep(record);
+        } catch (const StoreError& e) {
+            emit halted(QStringLiteral("Прибор %1 не записан в базу линии: %2 Линия остановлена.")
+                            .arg(view_.serial.trimmed(), e.text()));
+        }
+    }
     if (!report_.Append(record))
         emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")
                         .arg(report_.PathFor(record.time.date())));
@@ -162,6 +177,7 @@ void Station::End() {
         timer_->stop();
     if (link_)
         link_->Close();
+    store_.reset();
     Publish(StationPhase::Stopped, view_.step);
     emit finished();
 }

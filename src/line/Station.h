@@ -18,6 +18,7 @@
 
 class ControllerLink;
 class QTimer;
+class StationStore;
 
 class Station : public QObject {
     Q_OBJECT
@@ -70,4 +71,5 @@ private:
     int silentProbes_ = 0;
     QByteArray heldSequence_; // of the last unit
     StationView view_;
+    std::unique_ptr<StationStore> store_; // made and used on the link's thread
 };

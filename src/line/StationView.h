@@ -19,9 +19,10 @@ struct StationView {
     int station = 0; // 1..4
     StationPhase phase = StationPhase::Idle;
     QString device;
-    QString step;   // while working
-    QString serial; // of the unit worked on or just finished; the number given, if it was
-    QString reason; // of a failed unit
+    QString step;        // while working
+    QString serial;      // of the unit worked on or just finished; the number given, if it was
+    QString reason;      // of a failed unit
+    bool rework = false; // the unit was tried before: "повторная проверка"
 };
 
 Q_DECLARE_METATYPE(StationView)

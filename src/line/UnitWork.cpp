@@ -8,8 +8,12 @@
 #include "IdentityText.h"
 #include "IdentityWords.h"
 #include "Protocol.h"
+#include "StationStore.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QThread>
+#include <QUuid>
 
 #include <exception>
 
@@ -20,14 +24,19 @@ struct UnitEnded {
     QString reason;
 };
 
+// How long a numbering waits between tries of a shared store that cannot be reached.
+constexpr int StoreRetryMs = 1000;
+
 uint8_t ReferenceAddress(int index) {
     return static_cast<uint8_t>(SettingsRecords::FirstAddress + index);
 }
 
 } // namespace
 
-UnitWork::UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort)
-    : session_(session), link_(session.Link()), job_(job), abort_(abort) {}
+UnitWork::UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort,
+                   StationStore* store, const std::atomic<bool>* stop)
+    : session_(session), link_(session.Link()), job_(job), abort_(abort), store_(store),
+      stop_(stop) {}
 
 void UnitWork::JournalAs(const QString& serial) {
     if (journaled_)
@@ -66,8 +75,15 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
     Hold(serial);
     record.serial = ControllerIdentity::Shown(serial.bytes);
     record.date = ControllerIdentity::Shown(date.bytes);
-    if (!ControllerIdentity::NeedsNumber(serial, date))
+    if (!ControllerIdentity::NeedsNumber(serial, date)) {
+        // A numbered unit is known by its serial number: plugged in again, it is tried again.
+        if (store_) {
+            attempt_ = store_->EarlierAttempts(record.serial) + 1;
+            if (attempt_ > 1)
+                step(QStringLiteral("Повторная проверка"), record.serial);
+        }
         return;
+    }
     const bool cutOff = IdentityText::StateOf(Cp1251::Decode(serial.bytes)) ==
                         IdentityText::SequenceState::Incomplete;
     if (!job_.numberNew) {
@@ -77,15 +93,8 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
     }
 
     step(QStringLiteral("Нумерация"), record.serial);
-    ControllerIdentity::Numbering numbering;
-    try {
-        // The line's log was begun, if at all, when the line was started: one that is gone
-        // since is not begun again behind the operator's back.
-        numbering = ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait,
-                                               ProductionLog::NewLog::Refuse);
-    } catch (const std::exception& e) {
-        throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
-    }
+    const ControllerIdentity::Numbering numbering =
+        NumberUnit(record, step, exchange, serial, date);
     if (numbering.serial.complete)
         Hold(numbering.serial);
     if (!numbering.numbered) {
@@ -99,6 +108,44 @@ void UnitWork::Identify(UnitRecord& record, const StepListener& step) {
     }
     record.serial = ControllerIdentity::Shown(numbering.serial.bytes);
     record.date = ControllerIdentity::Shown(numbering.date.bytes).trimmed();
+}
+
+ControllerIdentity::Numbering UnitWork::NumberUnit(UnitRecord& record, const StepListener& step,
+                                                   const ControllerIdentity::Exchange& exchange,
+                                                   const ControllerIdentity::Text& serial,
+                                                   const ControllerIdentity::Text& date) {
+    std::optional<ControllerIdentity::NumberRegister> numbers;
+    if (store_)
+        numbers = store_->Register(record);
+    for (;;) {
+        try {
+            // The line's log was begun, if at all, when the line was started: one that is
+            // gone since is not begun again behind the operator's back.
+            return ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait,
+                                              ProductionLog::NewLog::Refuse,
+                                              numbers ? &*numbers : nullptr);
+        } catch (const StoreError& e) {
+            if (e.kind() != StoreError::Kind::Unreachable || !store_->Shared())
+                throw UnitEnded{QStringLiteral("номер не выдан: ") + e.text()};
+        } catch (const std::exception& e) {
+            throw UnitEnded{QStringLiteral("номер не выдан: ") + QString::fromUtf8(e.what())};
+        }
+        AwaitStore(step, record.serial);
+    }
+}
+
+void UnitWork::AwaitStore(const StepListener& step, const QString& serial) {
+    step(StoreText::Unreachable + QStringLiteral(", ожидание базы"), serial);
+    const QDeadlineTimer retry(StoreRetryMs);
+    while (!retry.hasExpired()) {
+        if (abort_ || (stop_ && *stop_))
+            throw UnitEnded{StoreText::Unreachable};
+        QThread::msleep(50);
+    }
+    // A unit pulled meanwhile ends here; one reply lost on a busy line does not end it.
+    uint16_t reply = 0;
+    if (!TryExchange(CmdReadParam, IdentityWords::Address, 0, reply))
+        Exchange(CmdReadParam, IdentityWords::Address, 0);
 }
 
 void UnitWork::Hold(const ControllerIdentity::Text& serial) {
@@ -150,6 +197,7 @@ UnitRecord UnitWork::Run(uint16_t identity, const StepListener& step) {
     QElapsedTimer took;
     took.start();
     UnitRecord record;
+    record.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     record.operatorName = job_.operatorName;
     record.referenceName = job_.reference.name;
     record.referenceSha256 = job_.reference.sha256;
@@ -183,6 +231,7 @@ UnitRecord UnitWork::Run(uint16_t identity, const StepListener& step) {
         record.reason = ended.reason;
     }
     JournalAs(record.serial);
+    record.attempt = attempt_;
     record.durationMs = took.elapsed();
     return record;
 }

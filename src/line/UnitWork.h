@@ -16,6 +16,7 @@
 
 class ControllerLink;
 class ControllerSession;
+class StationStore;
 
 namespace UnitReason {
 inline const QString Interrupted = QStringLiteral("прервано");
@@ -34,8 +35,11 @@ class UnitWork {
 public:
     using StepListener = std::function<void(const QString& step, const QString& serial)>;
 
-    // `session` is the unit's, fresh: its controller is not connected yet.
-    UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort);
+    // `session` is the unit's, fresh: its controller is not connected yet. With a `store`
+    // the number comes from it and the unit's earlier attempts are looked up there; while a
+    // shared store cannot be reached the numbering waits for it, until `stop` or an abort.
+    UnitWork(ControllerSession& session, const LineJob& job, const std::atomic<bool>& abort,
+             StationStore* store = nullptr, const std::atomic<bool>* stop = nullptr);
 
     // The unit whose identity word answered `identity`; the record lacks only time and
     // station. `step` hears each step as it begins.
@@ -44,11 +48,20 @@ public:
     // The sequence digits (addresses 20..24) the controller was last read holding; empty
     // when they were never read whole.
     const QByteArray& HeldSequence() const { return heldSequence_; }
+    // 2, 3, … once the unit is known to have been tried before.
+    int Attempt() const { return attempt_; }
 
 private:
     uint16_t Exchange(uint8_t command, uint8_t address, uint16_t value);
     bool TryExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& reply);
     void Identify(UnitRecord& record, const StepListener& step);
+    ControllerIdentity::Numbering NumberUnit(UnitRecord& record, const StepListener& step,
+                                             const ControllerIdentity::Exchange& exchange,
+                                             const ControllerIdentity::Text& serial,
+                                             const ControllerIdentity::Text& date);
+    // Waits a while for a shared store that cannot be reached, saying so; the unit ends when
+    // it is stopped or pulled meanwhile.
+    void AwaitStore(const StepListener& step, const QString& serial);
     void Hold(const ControllerIdentity::Text& serial);
     void WriteReference();
     QStringList ReadBack(QString& differed);
@@ -60,6 +73,9 @@ private:
     ControllerLink& link_;
     const LineJob& job_;
     const std::atomic<bool>& abort_;
+    StationStore* const store_;
+    const std::atomic<bool>* const stop_;
+    int attempt_ = 1;
     bool journaled_ = false;
     QByteArray heldSequence_;
 };

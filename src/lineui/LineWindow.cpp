@@ -3,17 +3,23 @@
 #include "Catalogue.h"
 #include "DateText.h"
 #include "DialogFolder.h"
+#include "FigureSections.h"
 #include "LimitBox.h"
 #include "LineDaySheet.h"
+#include "LineSchema.h"
+#include "LineStore.h"
 #include "LogNumbering.h"
 #include "PortField.h"
 #include "ProductionLine.h"
 #include "ReferenceFile.h"
 #include "SheetDialog.h"
 #include "StationTile.h"
+#include "StoreThread.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QFileDialog>
@@ -25,9 +31,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 #include <QDir>
@@ -45,7 +54,8 @@ QString Bound(double value) {
 } // namespace
 
 LineWindow::LineWindow(Place place, QWidget* parent)
-    : QWidget(parent, Qt::Window), place_(std::move(place)) {
+    : QWidget(parent, Qt::Window), place_(std::move(place)),
+      storeThread_(std::make_unique<StoreThread>()) {
     MakeLine();
     setObjectName(QStringLiteral("LineWindow"));
     setWindowTitle(Title);
@@ -60,7 +70,8 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     stop_ = new QPushButton(QStringLiteral("Стоп после прибора"), this);
     abort_ = new QPushButton(QStringLiteral("Прервать"), this);
     daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
-    for (QPushButton* button : {start_, stop_, abort_, daySheet_}) {
+    exportDay_ = new QPushButton(QStringLiteral("Выгрузить день…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_, exportDay_}) {
         button->setAccessibleName(button->text());
         buttons->addWidget(button);
     }
@@ -78,16 +89,19 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     report_ = new QLabel(this);
     report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totals_);
+    layout->addWidget(MakeFigures());
     layout->addWidget(report_);
 
     connect(start_, &QPushButton::clicked, this, [this] { place_.run([this] { StartLine(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
+    connect(exportDay_, &QPushButton::clicked, this, [this] { ExportDay(); });
 
     ShowSetup(LineSetup::Load(*place_.preferences()));
     ShowLineCounts();
     ShowRunning(false);
+    RefreshFigures();
 }
 
 LineWindow::~LineWindow() = default;
@@ -95,7 +109,10 @@ LineWindow::~LineWindow() = default;
 void LineWindow::MakeLine() {
     line_ = std::make_unique<ProductionLine>(place_.dataFolder);
     connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
-    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this] {
+        ShowLineCounts();
+        RefreshFigures();
+    });
     connect(line_.get(), &ProductionLine::halted, this,
             [this](const QString& message) { QMessageBox::warning(this, Title, message); });
     connect(line_.get(), &ProductionLine::finished, this, [this] { ShowRunning(false); });
@@ -156,7 +173,180 @@ QWidget* LineWindow::MakeSetup() {
     numberRow->addWidget(logLabel, 1);
     form->addRow(QString(), numberRow);
     form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
+    form->addRow(QStringLiteral("База линии:"), MakeStore());
     return box;
+}
+
+QWidget* LineWindow::MakeStore() {
+    auto* inside = new QWidget(this);
+    auto* rows = new QVBoxLayout(inside);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* first = new QHBoxLayout;
+    storeKind_ = new QComboBox(inside);
+    storeKind_->addItems({QStringLiteral("на этом ПК"), QStringLiteral("общая (PostgreSQL)")});
+    storeKind_->setAccessibleName(QStringLiteral("База линии"));
+    pcName_ = new QLineEdit(inside);
+    pcName_->setPlaceholderText(LineSetup().PcName());
+    pcName_->setAccessibleName(QStringLiteral("Имя этого ПК в базе"));
+    auto* check = new QPushButton(QStringLiteral("Проверить связь"), inside);
+    check->setAccessibleName(check->text());
+    storeState_ = new QLabel(inside);
+    storeState_->setObjectName(QStringLiteral("StoreState"));
+    storeState_->setWordWrap(true);
+    storeState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    first->addWidget(storeKind_);
+    first->addWidget(new QLabel(QStringLiteral("ПК:"), inside));
+    first->addWidget(pcName_, 1);
+    first->addWidget(check);
+    auto* second = new QHBoxLayout;
+    host_ = new QLineEdit(inside);
+    host_->setAccessibleName(QStringLiteral("Сервер базы"));
+    port_ = new QSpinBox(inside);
+    port_->setRange(1, 65535);
+    port_->setAccessibleName(QStringLiteral("Порт сервера базы"));
+    database_ = new QLineEdit(inside);
+    database_->setAccessibleName(QStringLiteral("Имя базы"));
+    user_ = new QLineEdit(inside);
+    user_->setAccessibleName(QStringLiteral("Пользователь базы"));
+    service_ = new QLineEdit(inside);
+    service_->setAccessibleName(QStringLiteral("Служба libpq"));
+    service_->setToolTip(QStringLiteral("Имя службы из pg_service.conf; пароль берётся из "
+                                        "~/.pgpass или файла служб и здесь не хранится."));
+    const std::pair<const char*, QWidget*> fields[] = {{"сервер", host_},
+                                                       {"порт", port_},
+                                                       {"база", database_},
+                                                       {"пользователь", user_},
+                                                       {"служба", service_}};
+    for (const auto& [label, field] : fields) {
+        second->addWidget(new QLabel(QString::fromUtf8(label) + u':', inside));
+        second->addWidget(field, field == port_ ? 0 : 1);
+    }
+    rows->addLayout(first);
+    rows->addLayout(second);
+    rows->addWidget(storeState_);
+    connect(storeKind_, &QComboBox::currentIndexChanged, this, [this] {
+        ShowStoreKind();
+        RefreshFigures();
+    });
+    connect(check, &QPushButton::clicked, this, &LineWindow::CheckStore);
+    return inside;
+}
+
+void LineWindow::ShowStoreKind() {
+    const bool shared = storeKind_->currentIndex() == 1;
+    for (QWidget* field : std::initializer_list<QWidget*>{host_, port_, database_, user_, service_})
+        field->setEnabled(shared);
+}
+
+QWidget* LineWindow::MakeFigures() {
+    auto* inside = new QWidget(this);
+    auto* row = new QHBoxLayout(inside);
+    row->setContentsMargins(0, 0, 0, 0);
+    span_ = new QComboBox(inside);
+    span_->addItems({QStringLiteral("за день"), QStringLiteral("за смену")});
+    span_->setAccessibleName(QStringLiteral("Итоги за"));
+    shiftFrom_ = new QTimeEdit(inside);
+    shiftTo_ = new QTimeEdit(inside);
+    shiftFrom_->setDisplayFormat(QStringLiteral("HH:mm"));
+    shiftTo_->setDisplayFormat(QStringLiteral("HH:mm"));
+    shiftFrom_->setAccessibleName(QStringLiteral("Смена с"));
+    shiftTo_->setAccessibleName(QStringLiteral("Смена по"));
+    figuresText_ = new QLabel(inside);
+    figuresText_->setObjectName(QStringLiteral("Figures"));
+    figuresText_->setWordWrap(true);
+    figuresText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row->addWidget(span_);
+    row->addWidget(new QLabel(QStringLiteral("с"), inside));
+    row->addWidget(shiftFrom_);
+    row->addWidget(new QLabel(QStringLiteral("по"), inside));
+    row->addWidget(shiftTo_);
+    row->addWidget(figuresText_, 1);
+    const auto changed = [this] {
+        shiftFrom_->setEnabled(span_->currentIndex() == 1);
+        shiftTo_->setEnabled(span_->currentIndex() == 1);
+        LineSetup setup = LineSetup::Load(*place_.preferences());
+        setup.byShift = span_->currentIndex() == 1;
+        setup.shiftFrom = shiftFrom_->time();
+        setup.shiftTo = shiftTo_->time();
+        setup.Save(*place_.preferences());
+        RefreshFigures();
+    };
+    connect(span_, &QComboBox::currentIndexChanged, this, changed);
+    connect(shiftFrom_, &QTimeEdit::editingFinished, this, changed);
+    connect(shiftTo_, &QTimeEdit::editingFinished, this, changed);
+    return inside;
+}
+
+void LineWindow::RefreshFigures() {
+    const LineSetup setup = SetupShown();
+    const LineStoreUse use = setup.StoreUse(place_.dataFolder);
+    const QDateTime now = QDateTime::currentDateTime();
+    const LineSpan span = setup.byShift ? LineSpan::Shift(setup.shiftFrom, setup.shiftTo, now)
+                                        : LineSpan::Day(now.date());
+    QPointer<LineWindow> window(this);
+    storeThread_->Post([window, use, span, now] {
+        QString failure;
+        std::optional<LineFigures> figures;
+        try {
+            StoreDatabase db(use.place, {&LineSchema()});
+            figures = LineFigures::Of(LineStore(db).Attempts(span.from, span.to), span, now);
+        } catch (const StoreError& e) {
+            failure = e.text();
+        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, figures, failure] {
+                if (!window)
+                    return;
+                if (figures)
+                    window->ShowFigures(*figures);
+                else
+                    window->figuresText_->setText(QStringLiteral("Итогов нет: ") + failure);
+                window->figuresText_->setAccessibleName(window->figuresText_->text());
+                emit window->figuresShown();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LineWindow::ShowFigures(const LineFigures& figures) {
+    figures_ = figures;
+    figuresText_->setText(figures.Summary());
+    QStringList stations;
+    for (const LineFigures::Station& s : figures.stations)
+        stations << QStringLiteral("%1, место %2: %3 в час")
+                        .arg(s.pc)
+                        .arg(s.station)
+                        .arg(qRound(s.perHour));
+    figuresText_->setToolTip(stations.join(u'\n'));
+}
+
+void LineWindow::CheckStore() {
+    const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
+    storeState_->setText(QStringLiteral("Проверка связи с базой…"));
+    storeState_->setAccessibleName(storeState_->text());
+    QPointer<LineWindow> window(this);
+    storeThread_->Post([window, use] {
+        QString text;
+        try {
+            StoreDatabase db(use.place, {&LineSchema()});
+            text = db.ReadOnly()
+                       ? db.ReadOnlyReason()
+                       : QStringLiteral("Связь с базой есть, номера и отчёты идут в неё.");
+        } catch (const StoreError& e) {
+            text = e.text();
+        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, text] {
+                if (!window)
+                    return;
+                window->storeState_->setText(text);
+                window->storeState_->setAccessibleName(text);
+                emit window->storeChecked(text);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 QWidget* LineWindow::MakeLimits() {
@@ -238,6 +428,16 @@ LineSetup LineWindow::SetupShown() const {
     for (const LimitRow& row : limits_)
         if (row.on->isChecked())
             setup.limits.push_back({row.address, row.low->value(), row.high->value()});
+    setup.sharedStore = storeKind_->currentIndex() == 1;
+    setup.shared.host = host_->text().trimmed();
+    setup.shared.port = port_->value();
+    setup.shared.database = database_->text().trimmed();
+    setup.shared.user = user_->text().trimmed();
+    setup.shared.service = service_->text().trimmed();
+    setup.pcName = pcName_->text().trimmed();
+    setup.byShift = span_->currentIndex() == 1;
+    setup.shiftFrom = shiftFrom_->time();
+    setup.shiftTo = shiftTo_->time();
     return setup;
 }
 
@@ -257,6 +457,20 @@ void LineWindow::ShowSetup(const LineSetup& setup) {
                 row.low->setValue(static_cast<double>(limit.low));
                 row.high->setValue(static_cast<double>(limit.high));
             }
+    storeKind_->setCurrentIndex(setup.sharedStore ? 1 : 0);
+    host_->setText(setup.shared.host);
+    port_->setValue(setup.shared.port);
+    database_->setText(setup.shared.database);
+    user_->setText(setup.shared.user);
+    service_->setText(setup.shared.service);
+    pcName_->setText(setup.pcName);
+    ShowStoreKind();
+    const QSignalBlocker quiet(span_);
+    span_->setCurrentIndex(setup.byShift ? 1 : 0);
+    shiftFrom_->setTime(setup.shiftFrom);
+    shiftTo_->setTime(setup.shiftTo);
+    shiftFrom_->setEnabled(setup.byShift);
+    shiftTo_->setEnabled(setup.byShift);
 }
 
 bool LineWindow::StartLine() {
@@ -280,6 +494,7 @@ bool LineWindow::StartLine() {
     job.numberNew = setup.numberNew;
     job.logPath = place_.logPath;
     job.limits = setup.limits;
+    job.store = setup.StoreUse(place_.dataFolder);
     line_->Start(job, setup.devices);
     report_->setText(QStringLiteral("Отчёт: ") +
                      QDir::toNativeSeparators(line_->Report().PathFor(QDate::currentDate())));
@@ -345,10 +560,15 @@ void LineWindow::ShowDaySheet() {
     const QString path = line_->Report().PathFor(day);
     Sheets::Identity identity;
     identity.tool = ToolNameAndVersion();
-    auto make = [day, path](const Sheets::Identity& named) {
-        return Sheets::LineDaySheet(
+    // The figures as last shown: the store is never waited for here.
+    auto make = [day, path, figures = figures_](const Sheets::Identity& named) {
+        Sheets::Sheet sheet = Sheets::LineDaySheet(
             day, LineReport::Read(path), named,
             QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+        if (figures)
+            for (Sheets::Section& section : FigureSections(*figures))
+                sheet.sections.insert(sheet.sections.end() - 1, std::move(section));
+        return sheet;
     };
     SheetDialog dialog(
         QStringLiteral("Итоги линии за %1 из отчёта %2.")
@@ -358,6 +578,49 @@ void LineWindow::ShowDaySheet() {
         {{QStringLiteral("Предприятие"), QStringLiteral("line/factory"), {}},
          {QStringLiteral("Оператор"), QString(), operator_->text().trimmed()}});
     dialog.exec();
+}
+
+void LineWindow::ExportDay() {
+    const QDate day = QDate::currentDate();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Выгрузить день из базы линии"),
+        QDir(place_.dataFolder)
+            .filePath(QStringLiteral("Линия %1 (все ПК).csv").arg(day.toString(Qt::ISODate))),
+        QStringLiteral("Таблицы CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
+    QPointer<LineWindow> window(this);
+    storeThread_->Post([window, use, day, path] {
+        QString failure;
+        int rows = 0;
+        try {
+            StoreDatabase db(use.place, {&LineSchema()});
+            const LineSpan span = LineSpan::Day(day);
+            QList<UnitRecord> records;
+            for (const LineAttempt& attempt : LineStore(db).Attempts(span.from, span.to))
+                records << RecordOf(attempt);
+            rows = static_cast<int>(records.size());
+            LineReport::Export(path, records);
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [window, failure, rows, path] {
+                if (!window)
+                    return;
+                if (failure.isEmpty())
+                    QMessageBox::information(window, Title,
+                                             QStringLiteral("Выгружено строк: %1, файл %2.")
+                                                 .arg(rows)
+                                                 .arg(QDir::toNativeSeparators(path)));
+                else
+                    QMessageBox::warning(window, Title,
+                                         QStringLiteral("День не выгружен: ") + failure);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void LineWindow::ShowRunning(bool running) {

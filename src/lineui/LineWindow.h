@@ -6,6 +6,7 @@
 // units under way on their own threads and write their rows.
 
 #include "BatchCounts.h"
+#include "LineFigures.h"
 #include "LineSetup.h"
 #include "PortList.h"
 #include "ReferenceFile.h"
@@ -23,10 +24,14 @@ class LimitBox;
 class PortField;
 class ProductionLine;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QTimeEdit;
 class StationTile;
+class StoreThread;
 struct StationView;
 struct UnitRecord;
 
@@ -59,12 +64,27 @@ public:
     // when the operator says so; otherwise the line does not start.
     bool StartLine();
 
+    // Asks the store for the figures of the day or the shift as set up; they are shown when
+    // they come.
+    void RefreshFigures();
+    const std::optional<LineFigures>& Figures() const { return figures_; }
+    // Checks the store as set up, saying what it finds when it has.
+    void CheckStore();
+
+signals:
+    void figuresShown();
+    void storeChecked(const QString& text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* MakeSetup();
     QWidget* MakeLimits();
+    QWidget* MakeStore();
+    QWidget* MakeFigures();
+    void ShowStoreKind();
+    void ShowFigures(const LineFigures& figures);
     void ChooseReference();
     // The file read once; nothing when a doubtful one is not accepted.
     std::optional<ReferenceFile> AcceptReference(const QString& path);
@@ -76,6 +96,8 @@ private:
     void ShowSetup(const LineSetup& setup);
     void ShowLineCounts();
     void ShowDaySheet();
+    // Writes the day's attempts in the store, every PC's, to a CSV file the operator names.
+    void ExportDay();
     // A line of the window's own, idle, its signals shown here.
     void MakeLine();
 
@@ -99,7 +121,23 @@ private:
     QPushButton* stop_ = nullptr;
     QPushButton* abort_ = nullptr;
     QPushButton* daySheet_ = nullptr;
+    QPushButton* exportDay_ = nullptr;
     std::array<StationTile*, LineSetup::MaxStations> tiles_{};
     QLabel* totals_ = nullptr;
     QLabel* report_ = nullptr;
+
+    QComboBox* storeKind_ = nullptr;
+    QLineEdit* host_ = nullptr;
+    QSpinBox* port_ = nullptr;
+    QLineEdit* database_ = nullptr;
+    QLineEdit* user_ = nullptr;
+    QLineEdit* service_ = nullptr;
+    QLineEdit* pcName_ = nullptr;
+    QLabel* storeState_ = nullptr;
+    QComboBox* span_ = nullptr;
+    QTimeEdit* shiftFrom_ = nullptr;
+    QTimeEdit* shiftTo_ = nullptr;
+    QLabel* figuresText_ = nullptr;
+    std::optional<LineFigures> figures_;
+    std::unique_ptr<StoreThread> storeThread_;
 };

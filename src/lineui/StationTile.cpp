@@ -88,11 +88,14 @@ void StationTile::Show(const StationView& view) {
         QStringLiteral("background: %1; color: %2; border-radius: 4px;")
             .arg(look.background, strong ? QStringLiteral("white") : QStringLiteral("black")));
     result_->setAccessibleName(place + QStringLiteral(": ") + look.text);
-    serial_->setText(
-        view.serial.trimmed().isEmpty() ? QString() : QStringLiteral("№ ") + view.serial.trimmed());
+    // A unit tried before says so beside its number, until the next unit starts.
+    const QString again = view.rework ? QStringLiteral(" — повторная проверка") : QString();
+    serial_->setText(view.serial.trimmed().isEmpty()
+                         ? QString()
+                         : QStringLiteral("№ ") + view.serial.trimmed() + again);
     serial_->setAccessibleName(
         place + QStringLiteral(", серийный номер: ") +
-        (view.serial.trimmed().isEmpty() ? QStringLiteral("нет") : view.serial.trimmed()));
+        (view.serial.trimmed().isEmpty() ? QStringLiteral("нет") : view.serial.trimmed() + again));
     reason_->setText(view.phase == StationPhase::Bad ? view.reason : QString());
     reason_->setAccessibleName(
         place + QStringLiteral(", причина: ") +

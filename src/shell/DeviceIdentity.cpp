@@ -6,13 +6,17 @@
 #include "ControllerSession.h"
 #include "Cp1251.h"
 #include "Form1.h"
+#include "LineReport.h"
+#include "LineSetup.h"
 #include "LogNumbering.h"
 #include "Messages.h"
 #include "ProductionLog.h"
 #include "Protocol.h"
+#include "ToolData.h"
 #include "WindowSession.h"
 
 #include <QLabel>
+#include <QUuid>
 
 #include <stdexcept>
 
@@ -23,6 +27,34 @@ bool WindowExchange(uint8_t command, uint8_t address, uint16_t value, uint16_t& 
     const bool valid = SendCommand(command, address, value);
     reply = ReplyValue();
     return valid;
+}
+
+// The number from the line's shared store, when this PC's line is set up with one, so that
+// the window and the line never give one number twice; from the log alone otherwise.
+ControllerIdentity::Numbering NumberController(const QString& logPath,
+                                               const ControllerIdentity::Text& serial,
+                                               const ControllerIdentity::Text& date) {
+    const LineSetup setup = LineSetup::Load(*ToolData::Preferences());
+    if (!setup.sharedStore)
+        return ControllerIdentity::Number(WindowExchange, logPath, serial, date,
+                                          ProductionLog::LockWait, ProductionLog::NewLog::Refuse);
+    StationStore store(setup.StoreUse(ToolData::Folder()));
+    UnitRecord unit;
+    unit.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const ControllerIdentity::NumberRegister numbers = store.Register(unit);
+    try {
+        return ControllerIdentity::Number(WindowExchange, logPath, serial, date,
+                                          ProductionLog::LockWait, ProductionLog::NewLog::Refuse,
+                                          &numbers);
+    } catch (const StoreError& e) {
+        throw std::runtime_error(
+            (e.kind() == StoreError::Kind::Unreachable
+                 ? QStringLiteral("Номер не выдан: база линии недоступна, в прибор ничего не "
+                                  "записано. %1")
+                 : QStringLiteral("Номер не выдан, в прибор ничего не записано. %1"))
+                .arg(e.text())
+                .toStdString());
+    }
 }
 
 } // namespace
@@ -67,9 +99,7 @@ void ReadDeviceIdentity() {
         return ReadDeviceIdentity();
     }
     // Another station numbering from the same log waits for this record, and this one for its.
-    const ControllerIdentity::Numbering numbering =
-        ControllerIdentity::Number(WindowExchange, logPath, serial, date, ProductionLog::LockWait,
-                                   ProductionLog::NewLog::Refuse);
+    const ControllerIdentity::Numbering numbering = NumberController(logPath, serial, date);
     const QString numberedSerial = Cp1251::Decode(numbering.given.serial());
     if (!numbering.numbered) {
         // The window shows no number the controller may not hold, and nothing is filed under

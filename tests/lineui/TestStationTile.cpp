@@ -14,6 +14,7 @@ class TestStationTile : public QObject {
 private slots:
     void showsEachPhase_data();
     void showsEachPhase();
+    void showsAUnitTriedAgain();
 };
 
 void TestStationTile::showsEachPhase_data() {
@@ -63,6 +64,16 @@ void TestStationTile::showsEachPhase() {
              "Место 2, серийный номер: " + (unit ? QStringLiteral("Q5 00114") : "нет"));
     QCOMPARE(label("Reason")->accessibleName(),
              "Место 2, причина: " + (reason.isEmpty() ? QStringLiteral("нет") : reason));
+}
+
+void TestStationTile::showsAUnitTriedAgain() {
+    StationTile tile(3);
+    StationView view{3, StationPhase::Good, {}, {}, QStringLiteral("Q5 00114"), {}};
+    view.rework = true;
+    tile.Show(view);
+    const auto* serial = tile.findChild<QLabel*>(QStringLiteral("Serial"));
+    QCOMPARE(serial->text(), "№ Q5 00114 — повторная проверка");
+    QCOMPARE(serial->accessibleName(), "Место 3, серийный номер: Q5 00114 — повторная проверка");
 }
 
 QTEST_MAIN(TestStationTile)

@@ -1,0 +1,192 @@
+#include "LineStore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <initializer_list>
+
+namespace {
+
+[[noreturn]] void Fail(const QSqlQuery& query) {
+    const QSqlError error = query.lastError();
+    const QString text = error.databaseText().trimmed();
+    throw StoreError(StoreError::Kind::Failed,
+                     QStringLiteral("Ошибка базы линии: %1")
+                         .arg(text.isEmpty() ? error.text().trimmed() : text));
+}
+
+QSqlQuery Run(const QSqlDatabase& db, const QString& sql, std::initializer_list<QVariant> values) {
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        Fail(query);
+    // A text the tool left empty is an empty text in the store, never NULL.
+    for (const QVariant& value : values)
+        query.addBindValue(value.typeId() == QMetaType::QString && value.toString().isNull()
+                               ? QVariant(QStringLiteral(""))
+                               : value);
+    if (!query.exec())
+        Fail(query);
+    return query;
+}
+
+QString Now() {
+    return StoreTime(QDateTime::currentDateTime());
+}
+
+} // namespace
+
+LineStore::LineStore(StoreDatabase& store) : store_(store) {
+    // A unit's record is on the disk before its result is shown.
+    if (!store.IsShared())
+        QSqlQuery(store.Db()).exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+QString LineStore::SerialOf(const QString& product, int sequence) {
+    return product + QStringLiteral("%1").arg(sequence, 5, 10, QLatin1Char('0'));
+}
+
+int LineStore::Take(const QString& product, int floor, const LineAttempt& attempt) {
+    const int least = std::max(floor, FirstSequence);
+    int sequence = 0;
+    store_.Transaction([&] {
+        const QSqlDatabase db = store_.Db();
+        // The counter's row is locked by the update until the commit: another PC's taking
+        // waits for it and then counts on from the number given here.
+        for (;;) {
+            QSqlQuery moved =
+                Run(db,
+                    QStringLiteral("UPDATE line_counters SET last_sequence = CASE "
+                                   "WHEN last_sequence + 1 > ? THEN last_sequence + 1 "
+                                   "ELSE ? END WHERE product = ?"),
+                    {least, least, product});
+            if (moved.numRowsAffected() == 1)
+                break;
+            QSqlQuery made =
+                Run(db,
+                    QStringLiteral("INSERT INTO line_counters (product, last_sequence) "
+                                   "VALUES (?, ?) ON CONFLICT (product) DO NOTHING"),
+                    {product, least});
+            if (made.numRowsAffected() == 1)
+                break;
+        }
+        QSqlQuery last =
+            Run(db, QStringLiteral("SELECT last_sequence FROM line_counters WHERE product = ?"),
+                {product});
+        if (!last.next())
+            Fail(last);
+        sequence = last.value(0).toInt();
+        if (sequence > LastSequence)
+            throw StoreError(StoreError::Kind::Failed,
+                             QStringLiteral("Номера «%1…» исчерпаны: последний, %2, уже выдан.")
+                                 .arg(product.trimmed())
+                                 .arg(LastSequence));
+        const QString now = Now();
+        Run(db,
+            QStringLiteral("INSERT INTO line_numbers (product, year, sequence, serial, state, "
+                           "attempt_uid, pc, station, taken_at, changed_at) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {product, QDate::currentDate().year(), sequence, SerialOf(product, sequence),
+             NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc, attempt.station, now,
+             now});
+    });
+    return sequence;
+}
+
+void LineStore::SetState(const QString& serial, NumberState state) {
+    store_.Transaction([&] {
+        Run(store_.Db(),
+            QStringLiteral("UPDATE line_numbers SET state = ?, changed_at = ? WHERE serial = ?"),
+            {NumberStateName(state), Now(), serial});
+    });
+}
+
+std::optional<NumberState> LineStore::StateOf(const QString& serial) const {
+    QSqlQuery query = Run(
+        store_.Db(), QStringLiteral("SELECT state FROM line_numbers WHERE serial = ?"), {serial});
+    if (!query.next())
+        return std::nullopt;
+    return NumberStateNamed(query.value(0).toString());
+}
+
+bool LineStore::Record(const LineAttempt& a) {
+    bool recorded = false;
+    store_.Transaction([&] {
+        const QSqlDatabase db = store_.Db();
+        const QSqlQuery inserted = Run(
+            db,
+            QStringLiteral("INSERT INTO line_attempts (uid, at, day, pc, station, operator, "
+                           "serial, made, reference, sha256, good, reason, differed, duration_ms, "
+                           "attempt, number_taken) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                           "?, ?, ?) ON CONFLICT (uid) DO NOTHING"),
+            {a.uid, StoreTime(a.time), a.time.toLocalTime().date().toString(Qt::ISODate), a.pc,
+             a.station, a.operatorName, a.serial, a.made, a.referenceName, a.referenceSha256,
+             a.good ? 1 : 0, a.reason, a.differed, a.durationMs, a.attempt, a.numberTaken});
+        recorded = inserted.numRowsAffected() == 1;
+        if (!recorded)
+            return;
+        const QString now = Now();
+        if (!a.numberTaken.isEmpty())
+            Run(db,
+                QStringLiteral(
+                    "UPDATE line_numbers SET state = ?, changed_at = ? WHERE serial = ?"),
+                {NumberStateName(a.good && a.serial == a.numberTaken ? NumberState::Confirmed
+                                                                     : NumberState::Abandoned),
+                 now, a.numberTaken});
+        else if (a.good && !a.serial.isEmpty()) // a unit that passed when tried again
+            Run(db,
+                QStringLiteral(
+                    "UPDATE line_numbers SET state = ?, changed_at = ? WHERE serial = ?"),
+                {NumberStateName(NumberState::Confirmed), now, a.serial});
+        const int first = a.attempt == 1 ? 1 : 0;
+        const int good = a.good ? 1 : 0;
+        Run(db,
+            QStringLiteral("INSERT INTO line_days (day, pc, station, attempts, good, "
+                           "first_attempts, first_good) VALUES (?, ?, ?, 1, ?, ?, ?) "
+                           "ON CONFLICT (day, pc, station) DO UPDATE SET "
+                           "attempts = line_days.attempts + 1, "
+                           "good = line_days.good + excluded.good, "
+                           "first_attempts = line_days.first_attempts + excluded.first_attempts, "
+                           "first_good = line_days.first_good + excluded.first_good"),
+            {a.time.toLocalTime().date().toString(Qt::ISODate), a.pc, a.station, good, first,
+             first * good});
+    });
+    return recorded;
+}
+
+int LineStore::AttemptsOf(const QString& serial) const {
+    QSqlQuery query =
+        Run(store_.Db(), QStringLiteral("SELECT COUNT(*) FROM line_attempts WHERE serial = ?"),
+            {serial});
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+std::vector<LineAttempt> LineStore::Attempts(const QDateTime& from, const QDateTime& to) const {
+    QSqlQuery query = Run(
+        store_.Db(),
+        QStringLiteral("SELECT uid, at, pc, station, operator, serial, made, reference, sha256, "
+                       "good, reason, differed, duration_ms, attempt, number_taken FROM "
+                       "line_attempts WHERE at >= ? AND at < ? ORDER BY at, pc, station"),
+        {StoreTime(from), StoreTime(to)});
+    std::vector<LineAttempt> attempts;
+    while (query.next()) {
+        LineAttempt a;
+        a.uid = query.value(0).toString();
+        a.time = QDateTime::fromString(query.value(1).toString(), Qt::ISODateWithMs).toLocalTime();
+        a.pc = query.value(2).toString();
+        a.station = query.value(3).toInt();
+        a.operatorName = query.value(4).toString();
+        a.serial = query.value(5).toString();
+        a.made = query.value(6).toString();
+        a.referenceName = query.value(7).toString();
+        a.referenceSha256 = query.value(8).toString();
+        a.good = query.value(9).toInt() != 0;
+        a.reason = query.value(10).toString();
+        a.differed = query.value(11).toString();
+        a.durationMs = query.value(12).toLongLong();
+        a.attempt = query.value(13).toInt();
+        a.numberTaken = query.value(14).toString();
+        attempts.push_back(a);
+    }
+    return attempts;
+}
