@@ -118,7 +118,7 @@ void LogFileTest::eventsAreRowsOfTheirOwn() {
     QCOMPARE(text, QStringLiteral("Обороты включения ПХХ: 1500 Об/мин → 1600 Об/мин"));
     {
         LogWriter writer(path, Catalogue::LiveValues());
-        LiveSample sample{{}, QDateTime::currentDateTime(), {}};
+        LiveSample sample{{}, QDateTime::currentDateTime(), {}, {}};
         for (const Catalogue::Entry* entry : Catalogue::LiveValues())
             sample.values.push_back(LiveValueFrom(*entry, 100));
         writer.AddSample(0, sample);
@@ -214,7 +214,7 @@ void LogFileTest::foreignFilesNameTheLine() {
 void LogFileTest::fullDiskKeepsWholeRows() {
     QTemporaryDir dir;
     const QString path = dir.filePath("full.csv");
-    LiveSample sample{{}, QDateTime::currentDateTime(), {}};
+    LiveSample sample{{}, QDateTime::currentDateTime(), {}, {}};
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
         sample.values.push_back(LiveValueFrom(*entry, 1234));
 

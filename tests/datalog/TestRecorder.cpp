@@ -129,7 +129,7 @@ void RecorderTest::writesBecomeEvents() {
     record.newWord = 5000;
     // A sample stamped when its reads began, a write made while it was read: the event's row
     // follows it in time as in the file, or the log would not open.
-    LiveSample begun{std::chrono::steady_clock::now() + std::chrono::seconds(1), {}, {}};
+    LiveSample begun{std::chrono::steady_clock::now() + std::chrono::seconds(1), {}, {}, {}};
     emit connected.feed.sampled(begun);
     emit connected.writes.recorded(record);
     recorder.Finish();

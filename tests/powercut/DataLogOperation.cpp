@@ -61,7 +61,7 @@ QString EventText(qint64 event) {
 }
 
 LiveSample SampleOf(qint64 n) {
-    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}, {}};
     const auto& columns = Catalogue::LiveValues();
     for (size_t i = 0; i < columns.size(); ++i)
         sample.values.push_back(LiveValueFrom(
