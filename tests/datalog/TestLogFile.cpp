@@ -71,7 +71,7 @@ void LogFileTest::roundTripOfEmulatorSamples() {
     }
     Comm_Fun::ClosePort();
     samples[2].values[3].value.reset(); // a read that failed
-    samples[4].trim.reset();               // one of the trim's reads failed
+    samples[4].trim.reset();            // one of the trim's reads failed
     samples[5].trim = TrimReading{TrimSource::Setup, std::nullopt};
 
     QTemporaryDir dir;
@@ -100,8 +100,7 @@ void LogFileTest::roundTripOfEmulatorSamples() {
     QCOMPARE((QStringList{trim.name, trim.unit, source.name}),
              (QStringList{"Коррекция", "%", "Режим коррекции"}));
     QCOMPARE(trim.decimals, 2);
-    QVERIFY(bytes.contains(",1.50,2,
-"));
+    QVERIFY(bytes.contains(",1.50,2,\n"));
     QCOMPARE((std::vector<double>(trim.values.begin(), trim.values.begin() + 4)),
              (std::vector<double>{1.5, 1.5, 1.5, 1.5}));
     QCOMPARE(source.values[0], 2.0);
@@ -158,7 +157,8 @@ void LogFileTest::eventsAreRowsOfTheirOwn() {
     QVERIFY(log.events[0].kind == LogEventKind::Write && log.events[1].kind == LogEventKind::Write);
     QCOMPARE(log.events[2].text, QStringLiteral("рывок на 3-й передаче"));
     QCOMPARE(log.events[3].text, QString());
-    QVERIFY(log.events[2].kind == LogEventKind::Marker && log.events[3].kind == LogEventKind::Marker);
+    QVERIFY(log.events[2].kind == LogEventKind::Marker &&
+            log.events[3].kind == LogEventKind::Marker);
 }
 
 void LogFileTest::logsFromElsewhere_data() {
@@ -180,9 +180,10 @@ void LogFileTest::logsFromElsewhere_data() {
         << QByteArray("seconds,\"Давление газа, кПа\",note\n0,180.5,\n1,181,checked\n2,182,ok,\n")
         << QStringList{"Давление газа"} << 3 << 182.0;
     QTest::newRow("recorded before the trim")
-        << QByteArray("seconds,time,\"Обороты коленвала, об/мин\",event\n"
-                      "0.000,2026-12-08 10:00:00,850,\n0.200,2026-12-08 10:00:00,,\"Опережение: 1 → 2\"\n"
-                      "0.500,2026-12-08 10:00:00,900,\n")
+        << QByteArray(
+               "seconds,time,\"Обороты коленвала, об/мин\",event\n"
+               "0.000,2026-12-08 10:00:00,850,\n0.200,2026-12-08 10:00:00,,\"Опережение: 1 → 2\"\n"
+               "0.500,2026-12-08 10:00:00,900,\n")
         << QStringList{"Обороты коленвала"} << 2 << 900.0;
     QTest::newRow("windows line ends")
         << QByteArray("seconds,x\r\n0,1\r\n1,2\r\n") << QStringList{"x"} << 2 << 2.0;
