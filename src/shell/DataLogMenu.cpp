@@ -72,8 +72,7 @@ void DataLogControl::Begin(const QString& path, int requestedRate,
     auto choices = RecordingDialog::Choices::Load(*ToolData::Preferences());
     choices.rate = requestedRate;
     choices.Save(*ToolData::Preferences());
-    const int rate =
-        LineBudget::HighestRateThatFits(requestedRate, int(Catalogue::LiveValues().size()));
+    const int rate = LineBudget::HighestFeedRateThatFits(requestedRate);
     recorder.reset();
     recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal(), trigger);
     QObject::connect(recorder.get(), &Recorder::failed, this,

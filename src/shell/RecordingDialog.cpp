@@ -123,7 +123,7 @@ int RecordingDialog::RequestedRate() const {
 }
 
 int RecordingDialog::Rate() const {
-    return LineBudget::HighestRateThatFits(RequestedRate(), int(Catalogue::LiveValues().size()));
+    return LineBudget::HighestFeedRateThatFits(RequestedRate());
 }
 
 QString RecordingDialog::Note() const {

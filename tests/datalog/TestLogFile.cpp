@@ -58,6 +58,7 @@ private slots:
     void decimationKeepsPeaksAndGaps();
     void rateIsLoweredToWhatTheLineCarries_data();
     void rateIsLoweredToWhatTheLineCarries();
+    void feedWithTheTrimFitsAtFive();
 };
 
 void LogFileTest::roundTripOfEmulatorSamples() {
@@ -356,6 +357,14 @@ void LogFileTest::rateIsLoweredToWhatTheLineCarries() {
     QFETCH(int, values);
     QFETCH(int, rate);
     QCOMPARE(LineBudget::HighestRateThatFits(requested, values), rate);
+}
+
+void LogFileTest::feedWithTheTrimFitsAtFive() {
+    // 14 values and the trim's three words, less the window's readings: 60.5 exchanges a
+    // second at 5, 145.5 at 10.
+    QCOMPARE(LineBudget::FeedMsPerSecond(5), 60.5 * LineBudget::ExchangeMs);
+    QCOMPARE(LineBudget::HighestFeedRateThatFits(10), 5);
+    QCOMPARE(LineBudget::HighestFeedRateThatFits(2), 2);
 }
 
 int RunLogFileTests(int argc, char** argv) {
