@@ -1,6 +1,7 @@
 #include "ChartView.h"
 
 #include "Decimation.h"
+#include "LogFormat.h"
 
 #include <qcustomplot.h>
 
@@ -16,7 +17,17 @@ const QColor SeriesColours[ChartView::MaxShown] = {
     QColor(31, 119, 180),  QColor(214, 39, 40), QColor(44, 160, 44),   QColor(255, 127, 14),
     QColor(148, 103, 189), QColor(140, 86, 75), QColor(227, 119, 194), QColor(23, 190, 207)};
 const QColor EventColour(200, 120, 0);
+const QColor MarkerColour(120, 40, 160);
 const QColor CursorColour(90, 90, 90);
+
+bool IsMarker(const LogEvent& event) {
+    return event.kind == LogEventKind::Marker;
+}
+
+// A write in the journal's words; a marker as its row says it, "Отметка: <text>".
+QString LabelOf(const LogEvent& event) {
+    return IsMarker(event) ? LogFormat::MarkerEventText(event.text) : event.text;
+}
 
 QString FullName(const LogSeries& series) {
     return series.unit.isEmpty() ? series.name : series.name + QStringLiteral(", ") + series.unit;
@@ -246,10 +257,12 @@ void ChartView::PlaceMarkers() {
         const LogEvent& event = log_->events[e];
         if (rows.row[e] < 0)
             continue;
+        // A write is a dashed line, a marker a solid one of its own colour.
+        const QColor colour = IsMarker(event) ? MarkerColour : EventColour;
         for (QCPAxisRect* rect : rects_) {
             auto* line = new QCPItemStraightLine(plot_);
             line->setClipAxisRect(rect);
-            line->setPen(QPen(EventColour, 1, Qt::DashLine));
+            line->setPen(IsMarker(event) ? QPen(colour, 2) : QPen(colour, 1, Qt::DashLine));
             for (QCPItemPosition* p : {line->point1, line->point2}) {
                 p->setAxisRect(rect);
                 p->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
@@ -264,9 +277,9 @@ void ChartView::PlaceMarkers() {
         label->position->setAxes(top->axis(QCPAxis::atBottom), top->axis(QCPAxis::atLeft));
         label->position->setTypeX(QCPItemPosition::ptPlotCoords);
         label->position->setCoords(event.seconds, rows.first + rows.step * rows.row[e]);
-        label->setColor(EventColour.darker(160));
-        label->setPen(QPen(EventColour));
-        label->setText(event.text);
+        label->setColor(colour.darker(160));
+        label->setPen(QPen(colour));
+        label->setText(LabelOf(event));
     }
 }
 
@@ -296,7 +309,7 @@ ChartView::EventRows ChartView::EventRowsInView() const {
             std::find_if(rowEnd.begin(), rowEnd.end(), [x](double end) { return end <= x; });
         if (free == rowEnd.end())
             free = std::min_element(rowEnd.begin(), rowEnd.end());
-        *free = x + fontMetrics().horizontalAdvance(event.text) + 10;
+        *free = x + fontMetrics().horizontalAdvance(LabelOf(event)) + 10;
         const int row = int(free - rowEnd.begin());
         rows.row.push_back(row);
         used = std::max(used, row + 1);

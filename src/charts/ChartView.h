@@ -2,8 +2,8 @@
 // The strip charts of a data log: up to eight series on one time axis, each with its own value
 // axis and unit, stacked one above the other or overlaid in one frame. The wheel zooms the
 // time axis, a drag pans it, and in box mode a dragged box zooms to its time span. A cursor
-// line follows the mouse; write events are marked where they happened. Each series is drawn
-// from its decimated points, at most a minimum and a maximum per pixel column.
+// line follows the mouse; write events and markers are drawn where they happened. Each series is
+// drawn from its decimated points, at most a minimum and a maximum per pixel column.
 
 #include "DataLog.h"
 

@@ -278,6 +278,13 @@ void ChartWindow::AddWrite(const JournalRecord& record) {
         view_->Refresh();
 }
 
+void ChartWindow::AddMarker(const QString& text, std::chrono::steady_clock::time_point at) {
+    const double seconds = std::chrono::duration<double>(at - liveStart_).count();
+    live_.events.push_back({seconds, text, LogEventKind::Marker});
+    if (!replay_)
+        view_->Refresh();
+}
+
 void ChartWindow::UpdateDemand() {
     if (isVisible() && !replay_) {
         if (!demand_.active())

@@ -48,6 +48,8 @@ public:
     // Takes a live sample or a write as if from the feeds.
     void AddSample(const LiveSample& sample);
     void AddWrite(const JournalRecord& record);
+    // A marker of the recording, set at that moment, among the live values.
+    void AddMarker(const QString& text, std::chrono::steady_clock::time_point at);
 
 signals:
     // A file could not be opened or saved; the text says why.

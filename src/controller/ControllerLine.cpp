@@ -53,7 +53,18 @@ void ControllerLine::stop() {
 }
 
 double ControllerLine::engineSeconds() const {
-    return std::chrono::duration<double>(Clock::now() - started_).count();
+    return std::chrono::duration<double>(Clock::now() - engineStarted_).count();
+}
+
+void ControllerLine::setEngine(LiveEngine engine) {
+    std::lock_guard lock(mutex_);
+    state_.setEngine(std::move(engine));
+    engineStarted_ = Clock::now();
+}
+
+double ControllerLine::engineTime() const {
+    std::lock_guard lock(mutex_);
+    return engineSeconds();
 }
 
 uint16_t ControllerLine::param(uint8_t address) const {

@@ -68,6 +68,11 @@ public:
     // The live word keeps this value from now on.
     void setLive(uint8_t address, uint16_t value);
 
+    // The live words move with this engine, its time starting now.
+    void setEngine(LiveEngine engine);
+    // Seconds of the engine's time.
+    double engineTime() const;
+
     void setReplyDelay(std::chrono::microseconds delay);
     void setZeroHead(bool zeroHead);
 
@@ -130,7 +135,7 @@ private:
     UniqueFd wakeWrite_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
-    const Clock::time_point started_ = Clock::now();
+    Clock::time_point engineStarted_ = Clock::now();
 
     mutable std::condition_variable progress_;
     std::deque<Outgoing> outgoing_; // ordered by due time

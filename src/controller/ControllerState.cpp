@@ -79,7 +79,7 @@ uint16_t ControllerState::read(Space space, uint8_t address, double engineSecond
     if (space == Space::Param)
         return params_[address];
     if (!liveWritten_[address])
-        if (const auto moving = IdlingEngineWord(address, params_, engineSeconds))
+        if (const auto moving = engine_(address, params_, engineSeconds))
             return *moving;
     return live_[address];
 }

@@ -18,8 +18,14 @@ constexpr uint8_t GasPoint1Volts = 76, GasPoint1Pressure = 77;
 constexpr uint8_t GasPoint2Volts = 78, GasPoint2Pressure = 79;
 constexpr uint8_t AccelerationResponseParam = 88, IdleTimeParam = 82;
 
+uint16_t ToWord(double value) {
+    return static_cast<uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
+}
+
+} // namespace
+
 // A value in -1..1 that changes twenty times a second.
-double Noise(uint8_t address, double seconds) {
+double EngineNoise(uint8_t address, double seconds) {
     uint64_t x = (static_cast<uint64_t>(seconds * 20) << 8) ^ address;
     x += 0x9E3779B97F4A7C15ull;
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -28,11 +34,6 @@ double Noise(uint8_t address, double seconds) {
     return static_cast<double>(x % 2001) / 1000.0 - 1.0;
 }
 
-uint16_t ToWord(double value) {
-    return static_cast<uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
-}
-
-// Sensor volts (in millivolts) for a pressure on a two-point calibration line.
 double CalibratedMillivolts(const WordSpace& p, uint8_t v1, uint8_t p1, uint8_t v2, uint8_t p2,
                             double pressure) {
     const double span = static_cast<double>(p[p2]) - p[p1];
@@ -40,8 +41,6 @@ double CalibratedMillivolts(const WordSpace& p, uint8_t v1, uint8_t p1, uint8_t 
         return p[v1];
     return p[v1] + (pressure - p[p1]) * (static_cast<double>(p[v2]) - p[v1]) / span;
 }
-
-} // namespace
 
 double EngineCelsius(double seconds) {
     return WarmCelsius - (WarmCelsius - ColdStartCelsius) * std::exp(-seconds / WarmUpSeconds);
@@ -51,12 +50,12 @@ std::optional<uint16_t> IdlingEngineWord(uint8_t address, const WordSpace& param
     const double celsius = EngineCelsius(seconds);
     const double warmth = (celsius - ColdStartCelsius) / (WarmCelsius - ColdStartCelsius);
     const bool trimActive = celsius >= TrimActiveCelsius;
-    const auto noise = [&](double amplitude) { return amplitude * Noise(address, seconds); };
+    const auto noise = [&](double amplitude) { return amplitude * EngineNoise(address, seconds); };
     const double manualTrim = 1024 + 15;
     const double oxygenTrim = 1024 + 30 * std::sin(TwoPi * seconds / 7.0);
     const double baseInjection = 3200 + 600 * (1 - warmth);
-    const double manifoldPressure = 350 + 8 * Noise(live::ManifoldPressure, seconds);
-    const double gasPressure = 2000 + 20 * Noise(live::GasPressure, seconds);
+    const double manifoldPressure = 350 + 8 * EngineNoise(live::ManifoldPressure, seconds);
+    const double gasPressure = 2000 + 20 * EngineNoise(live::GasPressure, seconds);
 
     switch (address) {
     case live::EngineSpeed:

@@ -39,6 +39,14 @@ inline constexpr double TrimActiveCelsius = 40.0;
 
 double EngineCelsius(double seconds);
 
+// A value in -1..1 that changes twenty times a second, the same for the same word and time.
+double EngineNoise(uint8_t address, double seconds);
+
+// Sensor volts (in millivolts) for a pressure on the two-point calibration line of these
+// parameter words.
+double CalibratedMillivolts(const WordSpace& params, uint8_t v1, uint8_t p1, uint8_t v2, uint8_t p2,
+                            double pressure);
+
 // The word at a live address, or nullopt for an address the engine does not drive.
 std::optional<uint16_t> IdlingEngineWord(uint8_t address, const WordSpace& params, double seconds);
 

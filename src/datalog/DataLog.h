@@ -1,6 +1,6 @@
 #pragma once
 // A data log in memory: the time of every row and one series per value column, an empty
-// cell as NaN, and the write events. Read from a file or filled live.
+// cell as NaN, and the events: writes and markers. Read from a file or filled live.
 
 #include <QDateTime>
 #include <QString>
@@ -15,7 +15,7 @@ enum class LogEventKind {
 
 struct LogEvent {
     double seconds = 0;
-    QString text;
+    QString text; // a write in the journal's words; a marker's own text, empty when none was typed
     LogEventKind kind = LogEventKind::Write;
 };
 

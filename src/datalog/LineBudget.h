@@ -5,6 +5,7 @@
 // the user's writes and the link watch.
 
 #include <array>
+#include <cstdint>
 
 namespace LineBudget {
 
@@ -25,10 +26,36 @@ inline constexpr double WindowExchangesPerSecond = (6 + 5 + 1) / 0.4 + 1 / 0.5 +
 // The share of each second that the recording and the window may fill together.
 inline constexpr double Share = 0.8;
 
+// The live words the window reads itself, and how often: the live feed takes those readings
+// instead of asking the line again, so it asks for such a word only as much more often as it
+// samples. The monitor's four, ExtText4's injection time and the trim line's three words (the
+// setup status, the trim status and the trim), ExtText3's and ExtText2's.
+struct WindowRead {
+    uint8_t address;
+    double perSecond;
+};
+inline constexpr std::array<WindowRead, 10> WindowReads{{{204, 2.5},
+                                                         {202, 2.5},
+                                                         {208, 2.5},
+                                                         {212, 2.5},
+                                                         {178, 2.5},
+                                                         {76, 2.5},
+                                                         {77, 2.5},
+                                                         {186, 2.5},
+                                                         {72, 2.5},
+                                                         {162, 2.0}}};
+
 // Milliseconds of line time a second that sampling this many values at this rate takes.
 double SamplingMsPerSecond(int rate, int values);
 
 // The requested rate when it fits, else the highest of Rates that does (at least 1).
 int HighestRateThatFits(int requested, int values);
+
+// Milliseconds of line time a second that the live feed's own exchanges take at this rate:
+// every live value and the trim's three words, less the window's readings it takes.
+double FeedMsPerSecond(int rate);
+
+// The same as HighestRateThatFits for the live feed of a recording.
+int HighestFeedRateThatFits(int requested);
 
 } // namespace LineBudget

@@ -92,11 +92,12 @@ void LiveFeed::BeginSample() {
         return;
     }
     behind_ = false;
-    pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    pending_ = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}, {}};
     const auto begun = pending_->monotonic;
     freshSince_ = std::max(connectedAt_, lastBegun_.value_or(begun - period_.intervalAsDuration()));
     lastBegun_ = begun;
     pending_->values.reserve(Catalogue::LiveValues().size());
+    trim_ = TrimReader();
     ReadNext();
 }
 
@@ -121,19 +122,22 @@ void LiveFeed::ReadNext() {
     const auto& entries = Catalogue::LiveValues();
     const bool lost = linkLost_ && linkLost_();
     // One exchange, then the event loop; no exchange while the link is lost or for a value the
-    // window has read.
+    // window has read. The trim's words follow the values, as the trim line reads them.
     bool exchanged = false;
-    do {
+    while (!exchanged && pending_->values.size() < entries.size()) {
         const Catalogue::Entry* entry = entries[pending_->values.size()];
         const std::optional<uint16_t> word =
             lost ? std::nullopt : TakeOrRead(*entry->address, exchanged);
         pending_->values.push_back(LiveValueFrom(*entry, word));
-    } while (!exchanged && pending_->values.size() < entries.size());
+    }
+    while (!exchanged && trim_.Next())
+        trim_.Take(lost ? std::nullopt : TakeOrRead(*trim_.Next(), exchanged));
 
-    if (pending_->values.size() < entries.size()) {
+    if (pending_->values.size() < entries.size() || trim_.Next()) {
         step_.start();
         return;
     }
+    pending_->trim = trim_.Result();
     const LiveSample sample = std::move(*pending_);
     pending_.reset();
     if (behind_)

@@ -1,10 +1,10 @@
 #pragma once
-// The sampler of one session's live values while its controller is connected, shared by a
-// recording and the live charts: it samples at the highest rate anyone wants. A value the window
-// read since the sample before began (its monitor, its displays) is taken as the window read it,
-// failed or not, each reading once; the others are read one value per pass of the event loop, so a
-// user's write waits behind one exchange at most, never behind a whole sample. While the link
-// is lost a sample is taken without exchanges, every value failed.
+// The sampler of one session's live values and its trim while its controller is connected, shared
+// by a recording, the live charts and the live map: it samples at the highest rate anyone wants. A
+// value the window read since the sample before began (its monitor, its displays) is taken as the
+// window read it, failed or not, each reading once; the others are read one value per pass of the
+// event loop, so a user's write waits behind one exchange at most, never behind a whole sample.
+// While the link is lost a sample is taken without exchanges, every value failed.
 
 #include "LiveSample.h"
 
@@ -77,6 +77,7 @@ private:
     QTimer period_;
     QTimer step_;
     std::optional<LiveSample> pending_;
+    TrimReader trim_;     // of the pending sample, read after its values
     bool behind_ = false; // a period came while a sample was being read
     int overruns_ = 0;
 };

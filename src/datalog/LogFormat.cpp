@@ -9,6 +9,7 @@ namespace LogFormat {
 
 namespace {
 const QString HeaderSeparator = QStringLiteral(", ");
+const QString MarkerSeparator = QStringLiteral(": ");
 } // namespace
 
 QString HeaderOf(const Catalogue::Entry& entry) {
@@ -53,6 +54,27 @@ QString EventText(const JournalRecord& record) {
         record.oldWord ? ChangeJournal::ShownWord(record, *record.oldWord) : QStringLiteral("?");
     return record.name + QStringLiteral(": ") + before + QStringLiteral(" → ") +
            ChangeJournal::ShownWord(record, record.newWord);
+}
+
+QString TrimHeader() {
+    return TrimName + HeaderSeparator + TrimUnit;
+}
+
+QString TrimSourceHeader() {
+    return TrimSourceName;
+}
+
+QString MarkerEventText(const QString& text) {
+    const QString line = text.simplified().left(MarkerTextLength).trimmed();
+    return line.isEmpty() ? MarkerWord : MarkerWord + MarkerSeparator + line;
+}
+
+std::optional<QString> MarkerTextOf(const QString& eventText) {
+    if (eventText == MarkerWord)
+        return QString();
+    if (eventText.startsWith(MarkerWord + MarkerSeparator))
+        return eventText.mid(MarkerWord.size() + MarkerSeparator.size());
+    return std::nullopt;
 }
 
 } // namespace LogFormat

@@ -5,12 +5,17 @@
 //     seconds,time,"Давление газа, кПа",...,event
 //     0.000,2026-12-08 11:47:19,181.2,...,
 //     3.118,2026-12-08 11:47:22,,...,"Обороты включения ПХХ: 1500 Об/мин → 1600 Об/мин"
+//     5.402,2026-12-08 11:47:24,,...,"Отметка: рывок на 3-й передаче"
+//
+// After the live values stand the trim and its source, as the window's trim line reads them.
 
 #include "Catalogue.h"
 #include "CsvLine.h"
 
 #include <QDateTime>
 #include <QString>
+
+#include <optional>
 
 struct JournalRecord;
 
@@ -23,6 +28,12 @@ inline const QString EventHeader = QStringLiteral("event");
 inline const QString TrimName = QStringLiteral("Коррекция");
 inline const QString TrimUnit = QStringLiteral("%");
 inline const QString TrimSourceName = QStringLiteral("Режим коррекции");
+// The trim line's two decimals.
+inline constexpr int TrimDecimals = 2;
+// A marker's event cell: the word alone, or followed by ": " and the technician's text.
+inline const QString MarkerWord = QStringLiteral("Отметка");
+// The longest text a marker keeps.
+inline constexpr int MarkerTextLength = 80;
 // Spreadsheets take the file for UTF-8 by its byte-order mark.
 inline constexpr auto& ByteOrderMark = CsvLine::ByteOrderMark;
 
@@ -45,5 +56,15 @@ QString TimeText(const QDateTime& time);
 
 // "name: old → new", the words as the window shows them.
 QString EventText(const JournalRecord& record);
+
+// The headers of the trim's two columns.
+QString TrimHeader();
+QString TrimSourceHeader();
+
+// The event cell of a marker, its text cut to one line of MarkerTextLength characters.
+QString MarkerEventText(const QString& text);
+// The technician's text of a marker's event cell (empty for a marker without one); none for
+// any other event.
+std::optional<QString> MarkerTextOf(const QString& eventText);
 
 } // namespace LogFormat

@@ -76,12 +76,16 @@ bool ToSeconds(std::string_view field, double& seconds) {
            seconds <= LatestSeconds;
 }
 
-// The value this program logs under this header, if it is one.
-const Catalogue::Entry* LoggedValue(const QString& header) {
+// The decimals of a column this program logs under this header, if it is one.
+std::optional<int> LoggedDecimals(const QString& header) {
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
         if (LogFormat::HeaderOf(*entry) == header)
-            return entry;
-    return nullptr;
+            return LogFormat::DecimalsOf(entry->Mask());
+    if (header == LogFormat::TrimHeader())
+        return LogFormat::TrimDecimals;
+    if (header == LogFormat::TrimSourceHeader())
+        return 0;
+    return std::nullopt;
 }
 
 struct Layout {
@@ -112,11 +116,10 @@ Layout ReadHeader(std::string_view line, DataLog& log) {
             layout.event = i;
         } else {
             auto [name, unit] = LogFormat::SplitHeader(field);
-            const Catalogue::Entry* logged = LoggedValue(field);
-            log.series.push_back(
-                {name, unit, {}, logged ? LogFormat::DecimalsOf(logged->Mask()) : -1});
+            const std::optional<int> logged = LoggedDecimals(field);
+            log.series.push_back({name, unit, {}, logged.value_or(-1)});
             layout.valueField.push_back(i);
-            layout.strict.push_back(logged != nullptr);
+            layout.strict.push_back(logged.has_value());
             layout.text.push_back(false);
         }
     }
@@ -188,8 +191,13 @@ DataLog Parse(std::string_view bytes, const QString& name) {
                 layout.text[i] = true;
         }
         const bool event = layout.event >= 0 && !fields[size_t(layout.event)].empty();
-        if (event)
-            log.events.push_back({seconds, Unquote(fields[size_t(layout.event)])});
+        if (event) {
+            const QString text = Unquote(fields[size_t(layout.event)]);
+            if (const std::optional<QString> marker = LogFormat::MarkerTextOf(text))
+                log.events.push_back({seconds, *marker, LogEventKind::Marker});
+            else
+                log.events.push_back({seconds, text});
+        }
         if (!log.start.isValid() && layout.time >= 0) {
             const QDateTime time = QDateTime::fromString(Unquote(fields[size_t(layout.time)]),
                                                          QStringLiteral("yyyy-MM-dd HH:mm:ss"));

@@ -1,8 +1,8 @@
 #pragma once
 // Reads a data log for replay, never writing to it. Columns are taken by their headers, so a
 // log with fewer, reordered or extra columns opens with what it has (an added column that holds
-// text is left out); a last line cut short is dropped. Seconds are finite, from 0 on, and
-// never run back, events included.
+// text is left out); a last line cut short is dropped. An event "Отметка" or "Отметка: <text>" is a
+// marker. Seconds are finite, from 0 on, and never run back, events included.
 
 #include "DataLog.h"
 

@@ -26,6 +26,9 @@ QString FileName(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
+// The trim and its source, after the live values.
+constexpr size_t TrimColumns = 2;
+
 bool IsFull(int errorNumber) {
     return errorNumber == ENOSPC || errorNumber == EFBIG || errorNumber == EDQUOT;
 }
@@ -60,7 +63,7 @@ LogWriter::LogWriter(const QString& path, std::vector<const Catalogue::Entry*> c
         header << LogFormat::HeaderOf(*entry);
         decimals_.push_back(LogFormat::DecimalsOf(entry->Mask()));
     }
-    header << LogFormat::EventHeader;
+    header << LogFormat::TrimHeader() << LogFormat::TrimSourceHeader() << LogFormat::EventHeader;
     pending_ = LogFormat::ByteOrderMark + CsvLine::Join(header).toUtf8() + '\n';
     try {
         Flush();
@@ -91,12 +94,16 @@ void LogWriter::AddSample(double seconds, const LiveSample& sample) {
                       ? LogFormat::Number(*found->value, decimals_[i])
                       : QString());
     }
+    const std::optional<TrimReading>& trim = sample.trim;
+    cells << (trim && trim->percent ? LogFormat::Number(*trim->percent, LogFormat::TrimDecimals)
+                                    : QString());
+    cells << (trim ? QString::number(static_cast<int>(trim->source)) : QString());
     AppendRow(seconds, sample.wallClock, cells, QString());
 }
 
 void LogWriter::AddEvent(double seconds, const QDateTime& time, const QString& text) {
     QStringList cells;
-    for (size_t i = 0; i < columns_.size(); ++i)
+    for (size_t i = 0; i < columns_.size() + TrimColumns; ++i)
         cells << QString();
     AppendRow(seconds, time, cells, text);
 }

@@ -15,15 +15,16 @@ struct LiveSample;
 class LogWriter {
 public:
     // Makes the file (an existing one is replaced) and writes its header, with a column for
-    // each live value in this order. Throws LogError.
+    // each live value in this order, then the trim's two. Throws LogError.
     LogWriter(const QString& path, std::vector<const Catalogue::Entry*> columns);
     ~LogWriter(); // closes without writing what was not flushed
     LogWriter(const LogWriter&) = delete;
     LogWriter& operator=(const LogWriter&) = delete;
 
-    // A row of values; a value the sample failed to read is an empty cell.
+    // A row of values; a value the sample failed to read is an empty cell, and so is the trim
+    // (and its source) when its reads failed, the percent alone in setup mode.
     void AddSample(double seconds, const LiveSample& sample);
-    // A row of its own for a write to the controller.
+    // A row of its own for a write to the controller or a marker.
     void AddEvent(double seconds, const QDateTime& time, const QString& text);
 
     // Writes the rows kept so far and syncs them to the disk. Throws LogError; the file then

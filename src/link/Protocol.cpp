@@ -34,7 +34,11 @@ bool ReplyLowByteSet() {
 }
 
 long double ReplyCorrectionPercent() {
-    const int difference = static_cast<int>(ReplyValue()) - 1024;
+    return CorrectionPercent(ReplyValue());
+}
+
+long double CorrectionPercent(uint16_t word) {
+    const int difference = static_cast<int>(word) - 1024;
     return static_cast<long double>(difference) / 10;
 }
 

@@ -29,4 +29,6 @@ bool WritesHeld();
 long double ReplyAsNumber();
 bool ReplyLowByteSet();
 long double ReplyCorrectionPercent();
+// A trim word as a percent: (word − 1024) ÷ 10.
+long double CorrectionPercent(uint16_t word);
 long double ReplyThousandths();

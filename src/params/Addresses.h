@@ -23,6 +23,7 @@ inline constexpr uint8_t Damping = 97;
 namespace Live {
 inline constexpr uint8_t SetupStatus = 76;
 inline constexpr uint8_t TrimStatus = 77;
+inline constexpr uint8_t EngineSpeed = 162;
 inline constexpr uint8_t BaseInjection = 178;
 inline constexpr uint8_t ManualTrim = 182;
 inline constexpr uint8_t OxygenTrim = 186;

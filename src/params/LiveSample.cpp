@@ -26,10 +26,14 @@ LiveValue LiveValueFrom(const Catalogue::Entry& entry, std::optional<uint16_t> w
 }
 
 LiveSample ReadLiveSample(LivePoller& poller) {
-    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+    LiveSample sample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}, {}};
     for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
         sample.values.push_back(LiveValueFrom(*entry, poller.Read(*entry->address)));
     }
+    TrimReader trim;
+    while (const std::optional<uint8_t> address = trim.Next())
+        trim.Take(poller.Read(*address));
+    sample.trim = trim.Result();
     return sample;
 }
 

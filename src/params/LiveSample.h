@@ -24,7 +24,7 @@ struct LiveValue {
 struct LiveSample {
     std::chrono::steady_clock::time_point monotonic;
     QDateTime wallClock;
-    std::vector<LiveValue> values; // in Catalogue::LiveValues order; the monitor's: its four
+    std::vector<LiveValue> values;   // in Catalogue::LiveValues order; the monitor's: its four
     std::optional<TrimReading> trim; // none: not read, or one of its reads failed
 
     // The value of the entry at this live address, when the sample holds one that was read.
@@ -36,7 +36,7 @@ LiveValue LiveValueFrom(const Catalogue::Entry& entry, std::optional<uint16_t> w
 
 class LivePoller;
 
-// Reads every live value once through the poller, one exchange each.
+// Reads every live value and the trim once through the poller, one exchange each.
 LiveSample ReadLiveSample(LivePoller& poller);
 
 namespace LiveSamples {

@@ -58,7 +58,7 @@ void Timer2Timer() {
     WindowControls& c = Controls();
     std::optional<LiveSample> sample;
     if (LiveSamples::Listening())
-        sample = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}};
+        sample = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}, {}};
     if (const auto word = ReadLive(Live::GasPressure, sample)) {
         const long double gas = *word / 10;
         SetGauge(c.Gauge1, gas);

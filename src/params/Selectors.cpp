@@ -7,6 +7,7 @@
 #include "ShownWords.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "TrimReading.h"
 #include "WindowControls.h"
 #include "WriteBackRead.h"
 
@@ -63,24 +64,24 @@ void SetOxygenSensor(bool fitted) {
     Controls().ExtText1->setEnabled(fitted);
 }
 
+// Through the poller, so that a recording takes these reads instead of asking again.
 std::optional<QString> ReadTrimStatus() {
-    if (!SendCommand(CmdReadLive, Live::SetupStatus, 0))
+    TrimReader reader;
+    while (const std::optional<uint8_t> address = reader.Next())
+        reader.Take(Controls().Poller->Read(*address));
+    const std::optional<TrimReading> reading = reader.Result();
+    if (!reading)
         return std::nullopt;
-    const bool setupMode = (ReplyValue() & 0xFF) > 127;
-    if (!SendCommand(CmdReadLive, Live::TrimStatus, 0))
-        return std::nullopt;
-    const bool oxygenTrimActive = (ReplyValue() & 0x02) != 0;
-    if (setupMode)
+    switch (reading->source) {
+    case TrimSource::Setup:
         return QStringLiteral("=== РЕЖИМ УСТАНОВКИ ===");
-    if (oxygenTrimActive) {
-        if (!SendCommand(CmdReadLive, Live::OxygenTrim, 0))
-            return std::nullopt;
-        return QStringLiteral("Датчик кислорода ") + TrimNumberText(ReplyCorrectionPercent()) +
+    case TrimSource::Sensor:
+        return QStringLiteral("Датчик кислорода ") + TrimNumberText(*reading->percent) +
                QStringLiteral(" %");
+    case TrimSource::Manual:
+        break;
     }
-    if (!SendCommand(CmdReadLive, Live::ManualTrim, 0))
-        return std::nullopt;
-    return QStringLiteral("Ручная подстройка  ") + TrimNumberText(ReplyCorrectionPercent()) +
+    return QStringLiteral("Ручная подстройка  ") + TrimNumberText(*reading->percent) +
            QStringLiteral(" %");
 }
 

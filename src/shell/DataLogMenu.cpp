@@ -10,6 +10,7 @@
 #include "LineBudget.h"
 #include "LiveFeed.h"
 #include "LogError.h"
+#include "LogFormat.h"
 #include "MenuBarCorner.h"
 #include "Messages.h"
 #include "Recorder.h"
@@ -23,12 +24,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QPointer>
 
 namespace {
 
-const QString RatePreference = QStringLiteral("datalog/rate");
+// The key that sets a marker during a recording, in any window of the tool.
+constexpr auto MarkerKey = Qt::Key_F9;
 
 // What the main window holds for recording: the live feed of its session, the actions, the
 // corner text, the recording and the chart window; all go with the window.
@@ -45,11 +48,13 @@ public:
     LiveFeed feed;
     QAction* record = nullptr;
     QAction* charts = nullptr;
+    QAction* marker = nullptr;
     RecordingIndicator* indicator = nullptr;
     std::unique_ptr<Recorder> recorder;
     QPointer<ChartWindow> chartWindow;
 
-    void Begin(const QString& path, int requestedRate);
+    void Begin(const QString& path, int requestedRate, std::optional<Recorder::Trigger> trigger);
+    void Mark();
     void End();
     void Failed(const QString& message);
     void ShowState();
@@ -62,16 +67,44 @@ DataLogControl& ControlOf(TForm1& form) {
     return *control;
 }
 
-void DataLogControl::Begin(const QString& path, int requestedRate) {
-    ToolData::Preferences()->setValue(RatePreference, requestedRate);
-    const int rate =
-        LineBudget::HighestRateThatFits(requestedRate, int(Catalogue::LiveValues().size()));
+void DataLogControl::Begin(const QString& path, int requestedRate,
+                           std::optional<Recorder::Trigger> trigger) {
+    auto choices = RecordingDialog::Choices::Load(*ToolData::Preferences());
+    choices.rate = requestedRate;
+    choices.Save(*ToolData::Preferences());
+    const int rate = LineBudget::HighestFeedRateThatFits(requestedRate);
     recorder.reset();
-    recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal());
+    recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal(), trigger);
     QObject::connect(recorder.get(), &Recorder::failed, this,
                      [this](const QString& message) { RunHandler([&] { Failed(message); }); });
-    indicator->Start([this] { return recorder ? recorder->ElapsedMs() : 0; });
+    indicator->Start([this] { return recorder ? recorder->ElapsedMs() : 0; },
+                     [this] { return recorder && recorder->IsWaiting(); });
     ShowState();
+}
+
+// The marker keeps the moment it was asked for; the rows made while its text is typed follow it.
+void DataLogControl::Mark() {
+    Recorder* marking = recorder.get();
+    if (!marking)
+        return;
+    const auto at = std::chrono::steady_clock::now();
+    marking->HoldMarker();
+    QInputDialog dialog(&form_);
+    dialog.setObjectName(QStringLiteral("MarkerDialog"));
+    dialog.setWindowTitle(QStringLiteral("Отметка"));
+    dialog.setLabelText(QStringLiteral("Что случилось (можно не писать):"));
+    dialog.setOkButtonText(QStringLiteral("Поставить"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    dialog.setAccessibleName(QStringLiteral("Текст отметки"));
+    const bool placed = dialog.exec() == QDialog::Accepted;
+    // The recording may have ended meanwhile; it kept the marker without a text.
+    if (recorder.get() != marking)
+        return;
+    const QString text = dialog.textValue();
+    marking->PlaceMarker(placed ? std::optional<QString>(text) : std::nullopt);
+    if (placed && chartWindow)
+        chartWindow->AddMarker(
+            LogFormat::MarkerTextOf(LogFormat::MarkerEventText(text)).value_or(QString()), at);
 }
 
 void DataLogControl::End() {
@@ -95,6 +128,7 @@ void DataLogControl::ShowState() {
     record->setText(recorder ? QStringLiteral("Остановить запись")
                              : QStringLiteral("Запись данных…"));
     record->setEnabled(recorder != nullptr || DeviceConnected());
+    marker->setEnabled(recorder != nullptr);
     MenuBarCorner::Refresh(form_.MainMenu1);
 }
 
@@ -105,10 +139,9 @@ void OnRecordTriggered(TForm1& form) {
         return;
     }
     control.ShowState(); // unchecked until the recording runs
-    const int remembered =
-        ToolData::Preferences()->value(RatePreference, LineBudget::DefaultRate).toInt();
     const QString proposed = Recording::DefaultPath();
-    RecordingDialog dialog(proposed, remembered, &form);
+    RecordingDialog dialog(proposed, RecordingDialog::Choices::Load(*ToolData::Preferences()),
+                           &form);
     // A connection that ended while the dialog was open has nothing to record.
     if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty() || !DeviceConnected())
         return;
@@ -117,7 +150,13 @@ void OnRecordTriggered(TForm1& form) {
     if (QFileInfo::exists(path) && !Confirm(QStringLiteral("Такой файл существует! Заменить?")))
         return;
     DialogFolder::Remember(*ToolData::Preferences(), DialogFolder::Kind::Logs, path);
-    control.Begin(path, dialog.RequestedRate());
+    const RecordingDialog::Choices chosen = dialog.Chosen();
+    chosen.Save(*ToolData::Preferences());
+    std::optional<Recorder::Trigger> trigger;
+    if (chosen.waitForEngine)
+        trigger = Recorder::Trigger{static_cast<long double>(chosen.engineSpeed),
+                                    static_cast<double>(chosen.beforeSeconds)};
+    control.Begin(path, chosen.rate, trigger);
 }
 
 } // namespace
@@ -133,8 +172,13 @@ QString DefaultPath() {
         .filePath(name);
 }
 
-void Start(TForm1& form, const QString& path, int requestedRate) {
-    ControlOf(form).Begin(path, requestedRate);
+void Start(TForm1& form, const QString& path, int requestedRate,
+           std::optional<Recorder::Trigger> trigger) {
+    ControlOf(form).Begin(path, requestedRate, trigger);
+}
+
+void Mark(TForm1& form) {
+    ControlOf(form).Mark();
 }
 
 void Stop(TForm1& form) {
@@ -186,11 +230,17 @@ void InstallDataLog(TForm1& form) {
     control->record->setCheckable(true);
     control->charts = menu->addAction(QStringLiteral("Графики…"));
     control->charts->setObjectName(QStringLiteral("ChartsAction"));
+    control->marker = menu->addAction(QStringLiteral("Отметка…"));
+    control->marker->setObjectName(QStringLiteral("MarkerAction"));
+    control->marker->setShortcut(QKeySequence(MarkerKey));
+    control->marker->setShortcutContext(Qt::ApplicationShortcut);
     control->indicator = new RecordingIndicator(form.MainMenu1);
     control->ShowState();
 
     QObject::connect(control->record, &QAction::triggered, control,
                      Guarded([&form] { OnRecordTriggered(form); }));
+    QObject::connect(control->marker, &QAction::triggered, control,
+                     Guarded([control] { control->Mark(); }));
     QObject::connect(control->charts, &QAction::triggered, control, Guarded([&form] {
                          ChartWindow& window = Recording::Charts(form);
                          window.show();

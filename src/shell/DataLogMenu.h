@@ -1,8 +1,13 @@
 #pragma once
-// "Сервис" › "Запись данных…" and "Сервис" › "Графики…": recording the live values into a log
-// while connected, with "● Запись mm:ss" in the menu bar, and the chart window.
+// "Сервис" › "Запись данных…", "Графики…" and "Отметка…" (F9): recording the live values into a
+// log while connected, with "● Запись mm:ss" in the menu bar, the chart window, and markers set
+// during a recording.
+
+#include "Recorder.h"
 
 #include <QString>
+
+#include <optional>
 
 class ChartWindow;
 class LiveFeed;
@@ -16,9 +21,13 @@ namespace Recording {
 // the last recording went or a log was opened, the first time in logs/ of the tool's data folder.
 QString DefaultPath();
 
-// Starts recording into the file at the rate (lowered to what the line carries); the rate
-// asked for is remembered. Throws LogError when the file cannot be made.
-void Start(TForm1& form, const QString& path, int requestedRate);
+// Starts recording into the file at the rate (lowered to what the line carries), or waiting
+// for the trigger; the rate asked for is remembered. Throws LogError when the file cannot be
+// made.
+void Start(TForm1& form, const QString& path, int requestedRate,
+           std::optional<Recorder::Trigger> trigger = std::nullopt);
+// Asks for a marker's text and sets the marker at this moment, when a recording runs.
+void Mark(TForm1& form);
 // Stops a recording, writing what it kept.
 void Stop(TForm1& form);
 bool IsRecording(TForm1& form);

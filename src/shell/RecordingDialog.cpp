@@ -4,6 +4,9 @@
 #include "CountText.h"
 #include "LineBudget.h"
 
+#include <algorithm>
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,10 +15,41 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 
-RecordingDialog::RecordingDialog(const QString& path, int rate, QWidget* parent)
+namespace {
+const QString RateKey = QStringLiteral("datalog/rate");
+const QString WaitKey = QStringLiteral("datalog/waitForEngine");
+const QString SpeedKey = QStringLiteral("datalog/triggerEngineSpeed");
+const QString BeforeKey = QStringLiteral("datalog/triggerBeforeSeconds");
+constexpr int LowestSpeed = 500, HighestSpeed = 8000;
+constexpr int LongestBefore = 120;
+} // namespace
+
+RecordingDialog::Choices RecordingDialog::Choices::Load(QSettings& settings) {
+    Choices choices;
+    choices.rate = settings.value(RateKey, LineBudget::DefaultRate).toInt();
+    choices.waitForEngine = settings.value(WaitKey, false).toBool();
+    choices.engineSpeed = std::clamp(settings.value(SpeedKey, choices.engineSpeed).toInt(),
+                                     LowestSpeed, HighestSpeed);
+    choices.beforeSeconds =
+        std::clamp(settings.value(BeforeKey, choices.beforeSeconds).toInt(), 0, LongestBefore);
+    return choices;
+}
+
+void RecordingDialog::Choices::Save(QSettings& settings) const {
+    settings.setValue(RateKey, rate);
+    settings.setValue(WaitKey, waitForEngine);
+    settings.setValue(SpeedKey, engineSpeed);
+    settings.setValue(BeforeKey, beforeSeconds);
+}
+
+RecordingDialog::RecordingDialog(const QString& path, const Choices& choices, QWidget* parent)
     : QDialog(parent), path_(new QLineEdit(path, this)), rate_(new QComboBox(this)),
-      note_(new QLabel(this)) {
+      note_(new QLabel(this)),
+      wait_(new QCheckBox(QStringLiteral("Начать, когда обороты достигнут"), this)),
+      speed_(new QSpinBox(this)), before_(new QSpinBox(this)) {
     setObjectName(QStringLiteral("RecordingDialog"));
     setWindowTitle(QStringLiteral("Запись данных"));
     path_->setMinimumWidth(420);
@@ -25,7 +59,7 @@ RecordingDialog::RecordingDialog(const QString& path, int rate, QWidget* parent)
     fileRow->addWidget(browse);
     for (int r : LineBudget::Rates)
         rate_->addItem(QString::number(r), r);
-    SetRequestedRate(rate);
+    SetRequestedRate(choices.rate);
     // Two lines of their own: a wrapped label would not make the dialog grow when it shows.
     note_->setObjectName(QStringLiteral("RateNote"));
     note_->setStyleSheet(QStringLiteral("color: #a05000"));
@@ -34,18 +68,50 @@ RecordingDialog::RecordingDialog(const QString& path, int rate, QWidget* parent)
     buttons->addButton(QStringLiteral("Начать запись"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
 
+    wait_->setObjectName(QStringLiteral("WaitForEngine"));
+    speed_->setObjectName(QStringLiteral("TriggerEngineSpeed"));
+    speed_->setRange(LowestSpeed, HighestSpeed);
+    speed_->setSingleStep(100);
+    speed_->setSuffix(QStringLiteral(" Об/мин"));
+    speed_->setValue(choices.engineSpeed);
+    speed_->setAccessibleName(QStringLiteral("Обороты начала записи"));
+    before_->setObjectName(QStringLiteral("TriggerBeforeSeconds"));
+    before_->setRange(0, LongestBefore);
+    before_->setSuffix(QStringLiteral(" с"));
+    before_->setValue(choices.beforeSeconds);
+    before_->setAccessibleName(QStringLiteral("Сохранить секунд до начала"));
+    auto* waitRow = new QHBoxLayout;
+    waitRow->addWidget(wait_);
+    waitRow->addWidget(speed_);
+    waitRow->addStretch(1);
+
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Файл:"), fileRow);
     form->addRow(QStringLiteral("Раз в секунду:"), rate_);
     form->addRow(note_);
+    form->addRow(waitRow);
+    form->addRow(QStringLiteral("Сохранить секунд до этого:"), before_);
     form->addRow(buttons);
 
     connect(browse, &QPushButton::clicked, this, &RecordingDialog::Browse);
     connect(rate_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &RecordingDialog::UpdateNote);
+    connect(wait_, &QCheckBox::toggled, this, &RecordingDialog::SetWaitForEngine);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    wait_->setChecked(choices.waitForEngine);
+    SetWaitForEngine(choices.waitForEngine);
     UpdateNote();
+}
+
+RecordingDialog::Choices RecordingDialog::Chosen() const {
+    return {RequestedRate(), wait_->isChecked(), speed_->value(), before_->value()};
+}
+
+void RecordingDialog::SetWaitForEngine(bool wait) {
+    wait_->setChecked(wait);
+    speed_->setEnabled(wait);
+    before_->setEnabled(wait);
 }
 
 QString RecordingDialog::Path() const {
@@ -57,7 +123,7 @@ int RecordingDialog::RequestedRate() const {
 }
 
 int RecordingDialog::Rate() const {
-    return LineBudget::HighestRateThatFits(RequestedRate(), int(Catalogue::LiveValues().size()));
+    return LineBudget::HighestFeedRateThatFits(RequestedRate());
 }
 
 QString RecordingDialog::Note() const {

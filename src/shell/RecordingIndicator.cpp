@@ -4,10 +4,15 @@
 
 #include <QMenuBar>
 
+#include <algorithm>
+
+const QString RecordingIndicator::WaitingText = QStringLiteral("○ Запись ждёт оборотов");
+
 RecordingIndicator::RecordingIndicator(QMenuBar* menuBar) : QLabel(menuBar) {
     setObjectName(QStringLiteral("RecordingIndicator"));
     setContentsMargins(6, 0, 6, 0);
-    setMinimumWidth(fontMetrics().horizontalAdvance(TextFor(999 * 60 * 1000)) +
+    setMinimumWidth(std::max(fontMetrics().horizontalAdvance(TextFor(999 * 60 * 1000)),
+                             fontMetrics().horizontalAdvance(WaitingText)) +
                     contentsMargins().left() + contentsMargins().right());
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setStyleSheet(QStringLiteral("color: #c80000"));
@@ -22,8 +27,9 @@ QString RecordingIndicator::TextFor(qint64 elapsedMs) {
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-void RecordingIndicator::Start(std::function<qint64()> elapsedMs) {
+void RecordingIndicator::Start(std::function<qint64()> elapsedMs, std::function<bool()> waiting) {
     elapsedMs_ = std::move(elapsedMs);
+    waiting_ = std::move(waiting);
     timer_.start(1000);
     Tick();
 }
@@ -31,6 +37,7 @@ void RecordingIndicator::Start(std::function<qint64()> elapsedMs) {
 void RecordingIndicator::Hide() {
     timer_.stop();
     elapsedMs_ = nullptr;
+    waiting_ = nullptr;
     setText(QString());
     setAccessibleName(QString());
 }
@@ -38,6 +45,6 @@ void RecordingIndicator::Hide() {
 void RecordingIndicator::Tick() {
     if (!elapsedMs_)
         return;
-    setText(TextFor(elapsedMs_()));
+    setText(waiting_ && waiting_() ? WaitingText : TextFor(elapsedMs_()));
     setAccessibleName(text()); // what a screen reader says is what the corner shows
 }

@@ -58,6 +58,7 @@ private slots:
     void decimationKeepsPeaksAndGaps();
     void rateIsLoweredToWhatTheLineCarries_data();
     void rateIsLoweredToWhatTheLineCarries();
+    void feedWithTheTrimFitsAtFive();
 };
 
 void LogFileTest::roundTripOfEmulatorSamples() {
@@ -71,6 +72,8 @@ void LogFileTest::roundTripOfEmulatorSamples() {
     }
     Comm_Fun::ClosePort();
     samples[2].values[3].value.reset(); // a read that failed
+    samples[4].trim.reset();            // one of the trim's reads failed
+    samples[5].trim = TrimReading{TrimSource::Setup, std::nullopt};
 
     QTemporaryDir dir;
     const QString path = dir.filePath("drive.csv");
@@ -87,12 +90,26 @@ void LogFileTest::roundTripOfEmulatorSamples() {
 
     const DataLog log = LogReader::Read(path);
     QCOMPARE(log.Rows(), samples.size());
-    QCOMPARE(log.series.size(), Catalogue::LiveValues().size());
+    const size_t values = Catalogue::LiveValues().size();
+    QCOMPARE(log.series.size(), values + 2);
     QCOMPARE(log.series[0].name, QStringLiteral("Давление газа"));
     QCOMPARE(log.series[0].unit, QStringLiteral("кПа"));
     QCOMPARE(log.seconds[3], 1.5);
+    // The cold engine's trim is set by hand: 1039 is 1.50 %.
+    const LogSeries& trim = log.series[values];
+    const LogSeries& source = log.series[values + 1];
+    QCOMPARE((QStringList{trim.name, trim.unit, source.name}),
+             (QStringList{"Коррекция", "%", "Режим коррекции"}));
+    QCOMPARE(trim.decimals, 2);
+    QVERIFY(bytes.contains(",1.50,2,\n"));
+    QCOMPARE((std::vector<double>(trim.values.begin(), trim.values.begin() + 4)),
+             (std::vector<double>{1.5, 1.5, 1.5, 1.5}));
+    QCOMPARE(source.values[0], 2.0);
+    QVERIFY(std::isnan(trim.values[4]) && std::isnan(source.values[4]));
+    QVERIFY(std::isnan(trim.values[5]));
+    QCOMPARE(source.values[5], 3.0);
     for (size_t row = 0; row < samples.size(); ++row) {
-        for (size_t c = 0; c < log.series.size(); ++c) {
+        for (size_t c = 0; c < values; ++c) {
             const LiveValue& value = samples[row].values[c];
             const double read = log.series[c].values[row];
             if (value.value)
@@ -118,21 +135,31 @@ void LogFileTest::eventsAreRowsOfTheirOwn() {
     QCOMPARE(text, QStringLiteral("Обороты включения ПХХ: 1500 Об/мин → 1600 Об/мин"));
     {
         LogWriter writer(path, Catalogue::LiveValues());
-        LiveSample sample{{}, QDateTime::currentDateTime(), {}};
+        LiveSample sample{{}, QDateTime::currentDateTime(), {}, {}};
         for (const Catalogue::Entry* entry : Catalogue::LiveValues())
             sample.values.push_back(LiveValueFrom(*entry, 100));
         writer.AddSample(0, sample);
         writer.AddEvent(0.25, sample.wallClock, text);
         writer.AddEvent(0.3, sample.wallClock, QStringLiteral("a, \"quoted\" text"));
+        writer.AddEvent(0.4, sample.wallClock,
+                        LogFormat::MarkerEventText(QStringLiteral(" рывок на\n3-й передаче ")));
+        writer.AddEvent(0.45, sample.wallClock, LogFormat::MarkerEventText(QString()));
         writer.AddSample(0.5, sample);
         writer.Flush();
     }
+    QVERIFY(Contents(path).contains(",Отметка: рывок на 3-й передаче\n"));
+    QVERIFY(Contents(path).contains(",Отметка\n"));
     const DataLog log = LogReader::Read(path);
     QCOMPARE(log.Rows(), size_t(2)); // no gap in the lines at an event
-    QCOMPARE(log.events.size(), size_t(2));
+    QCOMPARE(log.events.size(), size_t(4));
     QCOMPARE(log.events[0].seconds, 0.25);
     QCOMPARE(log.events[0].text, text);
     QCOMPARE(log.events[1].text, QStringLiteral("a, \"quoted\" text"));
+    QVERIFY(log.events[0].kind == LogEventKind::Write && log.events[1].kind == LogEventKind::Write);
+    QCOMPARE(log.events[2].text, QStringLiteral("рывок на 3-й передаче"));
+    QCOMPARE(log.events[3].text, QString());
+    QVERIFY(log.events[2].kind == LogEventKind::Marker &&
+            log.events[3].kind == LogEventKind::Marker);
 }
 
 void LogFileTest::logsFromElsewhere_data() {
@@ -153,6 +180,12 @@ void LogFileTest::logsFromElsewhere_data() {
     QTest::newRow("a column added and filled")
         << QByteArray("seconds,\"Давление газа, кПа\",note\n0,180.5,\n1,181,checked\n2,182,ok,\n")
         << QStringList{"Давление газа"} << 3 << 182.0;
+    QTest::newRow("recorded before the trim")
+        << QByteArray(
+               "seconds,time,\"Обороты коленвала, об/мин\",event\n"
+               "0.000,2026-12-08 10:00:00,850,\n0.200,2026-12-08 10:00:00,,\"Опережение: 1 → 2\"\n"
+               "0.500,2026-12-08 10:00:00,900,\n")
+        << QStringList{"Обороты коленвала"} << 2 << 900.0;
     QTest::newRow("windows line ends")
         << QByteArray("seconds,x\r\n0,1\r\n1,2\r\n") << QStringList{"x"} << 2 << 2.0;
 }
@@ -214,7 +247,7 @@ void LogFileTest::foreignFilesNameTheLine() {
 void LogFileTest::fullDiskKeepsWholeRows() {
     QTemporaryDir dir;
     const QString path = dir.filePath("full.csv");
-    LiveSample sample{{}, QDateTime::currentDateTime(), {}};
+    LiveSample sample{{}, QDateTime::currentDateTime(), {}, {}};
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
         sample.values.push_back(LiveValueFrom(*entry, 1234));
 
@@ -324,6 +357,14 @@ void LogFileTest::rateIsLoweredToWhatTheLineCarries() {
     QFETCH(int, values);
     QFETCH(int, rate);
     QCOMPARE(LineBudget::HighestRateThatFits(requested, values), rate);
+}
+
+void LogFileTest::feedWithTheTrimFitsAtFive() {
+    // 14 values and the trim's three words, less the window's readings: 60.5 exchanges a
+    // second at 5, 145.5 at 10.
+    QCOMPARE(LineBudget::FeedMsPerSecond(5), 60.5 * LineBudget::ExchangeMs);
+    QCOMPARE(LineBudget::HighestFeedRateThatFits(10), 5);
+    QCOMPARE(LineBudget::HighestFeedRateThatFits(2), 2);
 }
 
 int RunLogFileTests(int argc, char** argv) {

@@ -6,6 +6,7 @@
 #include <PortUsers.h>
 #include <Q5Emulator.h>
 #include <RawPortClient.h>
+#include <ScriptedDrive.h>
 #include <WordsFile.h>
 
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <set>
 #include <stdexcept>
 
 using namespace q5emu;
@@ -50,6 +52,9 @@ private slots:
     void configurationWordsStartInsideTheirControlsRanges_data();
     void configurationWordsStartInsideTheirControlsRanges();
     void engineWarmsUpAndSwitchesTrimOn();
+    void scriptedDriveFollowsItsPath();
+    void trimOfTheDrivesCells_data();
+    void trimOfTheDrivesCells();
     void answersReadsAndStoresWrites_data();
     void answersReadsAndStoresWrites();
     void writtenLiveWordStopsMoving();
@@ -134,6 +139,75 @@ void TestEmulator::engineWarmsUpAndSwitchesTrimOn() {
         const int oxygen = state.read(Space::Live, live::OxygenVoltage, t);
         QVERIFY(oxygen >= 100 && oxygen <= 900);
     }
+}
+
+void TestEmulator::scriptedDriveFollowsItsPath() {
+    ControllerState state;
+    state.setEngine(drive::DriveWord);
+    const auto word = [&](uint8_t address, double t) {
+        return state.read(Space::Live, address, t);
+    };
+    std::set<double> trims;
+    std::set<size_t> cells;
+    for (double t = 0; t < drive::WarmUpSeconds + drive::SweepSeconds(); t += 0.05) {
+        const drive::DriveState path = drive::DriveAt(t);
+        QVERIFY(qAbs(word(live::EngineSpeed, t) - path.engineSpeed) <= drive::EngineSpeedNoise);
+        QVERIFY(qAbs(word(live::BaseInjectionTime, t) / 1000.0 - path.injectionMs) <=
+                drive::InjectionNoiseMs);
+        QVERIFY(qAbs(word(live::ManifoldPressure, t) / 10.0 - path.manifoldKpa) <=
+                drive::ManifoldNoiseKpa);
+        QCOMPARE(word(live::StatusTrim, t) & 0x02, path.trimActive ? 0x02 : 0);
+        QCOMPARE(word(live::StatusSetup, t) & 0x80, 0);
+        if (path.trimActive) {
+            const double percent = (word(live::OxygenTrim, t) - 1024) / 10.0;
+            QVERIFY(qAbs(percent - drive::TrimOf(path.engineSpeed, path.injectionMs)) <=
+                    drive::TrimNoisePercent);
+            trims.insert(drive::TrimOf(path.engineSpeed, path.injectionMs));
+        }
+        if (path.step >= 0)
+            cells.insert(size_t(path.step));
+    }
+    QCOMPARE(trims, (std::set<double>{-5, 0, 12}));
+    QCOMPARE(cells.size(), drive::Sweep().size());
+    // Cold at the start, the trim active from 40 °С on, warm past 60 °С within the warm-up.
+    QVERIFY(!drive::DriveAt(3).trimActive && drive::DriveAt(4).trimActive);
+    QVERIFY(word(live::Temperature, 8) < 3330 && word(live::Temperature, 9) > 3330);
+    // The throttle steps ahead of each change of cell, and only then.
+    for (int k = 0; k < 5; ++k) {
+        const double change = drive::WarmUpSeconds + k * drive::StepSeconds;
+        const double lead = drive::ThrottleLeadSeconds;
+        QVERIFY(drive::DriveAt(change - lead - 0.01).throttleVolts !=
+                drive::DriveAt(change - lead + 0.01).throttleVolts);
+        QCOMPARE(drive::DriveAt(change - lead + 0.01).throttleVolts,
+                 drive::DriveAt(change + drive::StepSeconds - lead - 0.01).throttleVolts);
+        QVERIFY(drive::DriveAt(change - 0.01).step != drive::DriveAt(change + 0.01).step);
+    }
+
+    // The emulator plays it from where it is told, on its clock.
+    Q5Emulator emulator(Prompt());
+    emulator.startDrive(2, 100);
+    const double at = emulator.driveSeconds();
+    QVERIFY(at >= 100 && at < 101);
+    QVERIFY(qAbs(emulator.live(live::EngineSpeed) - drive::DriveAt(at).engineSpeed) <=
+            drive::EngineSpeedNoise);
+}
+
+void TestEmulator::trimOfTheDrivesCells_data() {
+    QTest::addColumn<double>("rpm");
+    QTest::addColumn<double>("injectionMs");
+    QTest::addColumn<double>("trim");
+    QTest::newRow("rich corner") << 3250.0 << 8.5 << 12.0;
+    QTest::newRow("at 3000 Об/мин") << 3000.0 << 8.5 << 0.0;
+    QTest::newRow("at 8 ms") << 3250.0 << 8.0 << 0.0;
+    QTest::newRow("low speed, high load") << 1250.0 << 10.5 << -5.0;
+    QTest::newRow("at 1500 Об/мин") << 1500.0 << 2.5 << 0.0;
+}
+
+void TestEmulator::trimOfTheDrivesCells() {
+    QFETCH(double, rpm);
+    QFETCH(double, injectionMs);
+    QFETCH(double, trim);
+    QCOMPARE(drive::TrimOf(rpm, injectionMs), trim);
 }
 
 void TestEmulator::answersReadsAndStoresWrites_data() {

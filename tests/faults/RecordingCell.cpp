@@ -35,9 +35,18 @@ double Logged(const Catalogue::Entry& entry, long double value) {
 RecordingCell::RecordingCell() = default;
 
 void RecordingCell::TakeReference() {
-    for (const LiveValue& value : ReadLiveSample(SessionOf(*Form1).Poller()).values)
+    const LiveSample sample = ReadLiveSample(SessionOf(*Form1).Poller());
+    for (const LiveValue& value : sample.values)
         if (value.value)
             columns_[ColumnName(*value.entry)] = {value.entry, Logged(*value.entry, *value.value)};
+    // The trim and its source, as the trim line reads them.
+    if (sample.trim) {
+        if (sample.trim->percent)
+            columns_[LogFormat::TrimName] = {
+                nullptr,
+                LogFormat::Number(*sample.trim->percent, LogFormat::TrimDecimals).toDouble()};
+        columns_[LogFormat::TrimSourceName] = {nullptr, double(sample.trim->source)};
+    }
 }
 
 void RecordingCell::Record(TForm1& form) {

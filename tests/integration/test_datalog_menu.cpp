@@ -121,7 +121,7 @@ void DataLogMenuTest::rateIsLoweredAndRemembered() {
     QCOMPARE(ToolData::Preferences()->value("datalog/rate").toInt(), 10);
     Recording::Stop(app.form());
 
-    RecordingDialog asked(dir.filePath("x.csv"), 10);
+    RecordingDialog asked(dir.filePath("x.csv"), RecordingDialog::Choices{10});
     QCOMPARE(asked.Rate(), 5);
     QVERIFY(asked.Note().endsWith(QStringLiteral("запись пойдёт 5 раз в секунду.")));
     asked.SetRequestedRate(2);

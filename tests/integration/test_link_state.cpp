@@ -66,7 +66,7 @@ q5emu::FaultSpec Fault(q5emu::FaultMode mode, int command, int address, uint32_t
     return fault;
 }
 
-const q5emu::EmulatorOptions ZeroHead{std::chrono::microseconds(0), {}, {}, {}, true};
+const q5emu::EmulatorOptions ZeroHead{std::chrono::microseconds(0), {}, {}, {}, true, {}};
 
 QAction* Action(TForm1& form, const char* name) {
     return form.findChild<QAction*>(QString::fromLatin1(name));

@@ -21,6 +21,8 @@
 #include "LineScreen.h"
 #include "LinkIndicator.h"
 #include "LivePoller.h"
+#include "LogFormat.h"
+#include "LogWriter.h"
 #include "Messages.h"
 #include "Offline.h"
 #include "PortChoice.h"
@@ -28,6 +30,7 @@
 #include "QtTranslations.h"
 #include "RecordingDialog.h"
 #include "RestorePointsDialog.h"
+#include "ScriptedDrive.h"
 #include "Ser_num.h"
 #include "ServiceMenuScreen.h"
 #include "SettingsRecords.h"
@@ -35,6 +38,7 @@
 #include "Startup.h"
 #include "TExtText.h"
 #include "TSpinExtEdit.h"
+#include "TrimReading.h"
 #include "WindowLink.h"
 
 #include <QApplication>
@@ -294,6 +298,36 @@ bool SaveSafetyDialogs(const QDir& dir) {
     return ok;
 }
 
+// 100 s of the emulator's scripted drive at 10 samples a second, as a recording writes it, with
+// two markers the technician set.
+bool WriteScriptedDrive(const QString& path) {
+    q5emu::ControllerState controller;
+    controller.setEngine(q5emu::drive::DriveWord);
+    const auto word = [&](uint8_t address, double t) {
+        return controller.read(q5emu::Space::Live, address, t);
+    };
+    const QDateTime start(QDate(2026, 12, 8), QTime(10, 15));
+    LogWriter writer(path, Catalogue::LiveValues());
+    for (int row = 0; row < 1000; ++row) {
+        const double t = row / 10.0;
+        LiveSample sample{{}, start.addMSecs(qint64(t * 1000)), {}, {}};
+        for (const Catalogue::Entry* entry : Catalogue::LiveValues())
+            sample.values.push_back(LiveValueFrom(*entry, word(*entry->address, t)));
+        TrimReader trim;
+        while (const auto address = trim.Next())
+            trim.Take(word(*address, t));
+        sample.trim = trim.Result();
+        writer.AddSample(t, sample);
+        if (row == 372)
+            writer.AddEvent(t, sample.wallClock,
+                            LogFormat::MarkerEventText(QStringLiteral("рывок на 3-й передаче")));
+        if (row == 741)
+            writer.AddEvent(t, sample.wallClock, LogFormat::MarkerEventText(QString()));
+    }
+    writer.Flush();
+    return true;
+}
+
 // The chart window replaying an hour of the emulated engine warming up, with the link lost
 // for a minute and writes marked; stacked and overlaid. Then the recording dialog asked for a
 // rate the line cannot carry.
@@ -325,11 +359,27 @@ bool SaveDataLogWindows(const QDir& dir) {
     charts.View().SetCursor(1450);
     ok &= Save(charts, dir, QStringLiteral("charts_overlaid"));
 
+    const QString drivePath = logs.filePath(QStringLiteral("Q5-0012345 2026-12-08 10-15-00.csv"));
+    ok &= WriteScriptedDrive(drivePath);
+    charts.OpenLog(drivePath);
+    charts.ShowSeries({QStringLiteral("Обороты коленвала"), QStringLiteral("Время впрыска исх."),
+                       QStringLiteral("Коррекция"), QStringLiteral("Режим коррекции"),
+                       QStringLiteral("Температура двигателя")});
+    charts.View().SetStacked(true);
+    charts.View().ShowAll();
+    charts.View().SetCursor(60);
+    ok &= Save(charts, dir, QStringLiteral("charts_marker"));
+
+    RecordingDialog::Choices choices;
+    choices.rate = 10;
     RecordingDialog dialog(QStringLiteral("/home/master/.local/share/tarvik-q5/logs/"
                                           "Q5-0012345 2026-12-08 09-30-00.csv"),
-                           10);
+                           choices);
     dialog.show();
     ok &= Save(dialog, dir, QStringLiteral("recording_dialog"));
+    dialog.SetRequestedRate(5);
+    dialog.SetWaitForEngine(true);
+    ok &= Save(dialog, dir, QStringLiteral("recording_dialog_trigger"));
     return ok;
 }
 

@@ -144,9 +144,10 @@ private slots:
             dialog->Label1->setText(QStringLiteral("08.12.26")); // the date as it is written
             return dialog;
         }) << laptop;
-        QTest::newRow("recording, rate noted")
-            << WindowMaker([] { return new RecordingDialog(QStringLiteral("/tmp/log.csv"), 10); })
-            << laptop;
+        QTest::newRow("recording, rate noted") << WindowMaker([] {
+            return new RecordingDialog(QStringLiteral("/tmp/log.csv"),
+                                       RecordingDialog::Choices{10});
+        }) << laptop;
         QTest::newRow("ports") << WindowMaker([] { return new PortsDialog; }) << laptop;
         QTest::newRow("charts") << WindowMaker([this] {
             return new ChartWindow(feed_, writes_, events_);

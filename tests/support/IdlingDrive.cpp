@@ -34,7 +34,7 @@ bool WriteIdlingDrive(const QString& path, const IdlingDrive& drive) {
         for (int row = 0; row < drive.rows; ++row) {
             const double seconds = double(row) / drive.rate;
             const bool lost = seconds >= drive.lostFrom && seconds < drive.lostUntil;
-            LiveSample sample{{}, start.addMSecs(qint64(seconds * 1000)), {}};
+            LiveSample sample{{}, start.addMSecs(qint64(seconds * 1000)), {}, {}};
             for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
                 std::optional<uint16_t> word;
                 if (!lost)

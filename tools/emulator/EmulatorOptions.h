@@ -65,6 +65,9 @@ struct EmulatorOptions {
     // Reply bytes 0 and 1 are zeros (00 00 lo hi sum), as the controller sends them; otherwise
     // they repeat the request's command and address.
     bool zeroHead = false;
+    // Plays the scripted drive (ScriptedDrive.h) from the start at this many times real time,
+    // instead of idling.
+    std::optional<double> driveSpeed;
 };
 
 } // namespace q5emu

@@ -1,5 +1,6 @@
 #include "Q5Emulator.h"
 
+#include "ScriptedDrive.h"
 #include "WordsFile.h"
 
 #include <array>
@@ -21,6 +22,25 @@ Q5Emulator::Q5Emulator(EmulatorOptions options)
             state_.write(word.space, word.address, word.value);
     if (options.identity)
         state_.write(Space::Param, IdentityWords::Address, *options.identity);
+    if (options.driveSpeed)
+        startDrive(*options.driveSpeed);
+}
+
+void Q5Emulator::startDrive(double speed, double fromSeconds) {
+    {
+        std::lock_guard lock(mutex_);
+        driveSpeed_ = speed;
+        driveFrom_ = fromSeconds;
+    }
+    setEngine([speed, fromSeconds](uint8_t address, const WordSpace& params, double seconds) {
+        return drive::DriveWord(address, params, fromSeconds + seconds * speed);
+    });
+}
+
+double Q5Emulator::driveSeconds() const {
+    const double seconds = engineTime();
+    std::lock_guard lock(mutex_);
+    return driveFrom_ + seconds * driveSpeed_;
 }
 
 // The serving thread calls answer(): it ends before this class's members go.

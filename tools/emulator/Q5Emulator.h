@@ -32,6 +32,11 @@ public:
     // Puts bytes on the line at once, unasked.
     void sendRaw(std::vector<uint8_t> bytes);
 
+    // Plays the scripted drive from `fromSeconds` of it on, at `speed` times real time.
+    void startDrive(double speed = 1.0, double fromSeconds = 0);
+    // The drive's time now: the argument of drive::DriveAt for a reading made now.
+    double driveSeconds() const;
+
 protected:
     Reply answer(const Frame::Bytes& request) override;
 
@@ -39,6 +44,8 @@ private:
     FaultSpec fault_;
     uint32_t faultMatches_ = 0;
     std::deque<std::vector<uint8_t>> scriptedReplies_;
+    double driveSpeed_ = 1.0;
+    double driveFrom_ = 0;
 };
 
 } // namespace q5emu

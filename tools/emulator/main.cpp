@@ -40,6 +40,9 @@ constexpr const char* Usage =
     "  --linger-ms N      a controller is pulled out after N ms of nothing but probes of\n"
     "                     its identity word and sequence digits (default 1500)\n"
     "  --gap-ms N         silence before the next controller (default 1500)\n"
+    "  --drive[=SPEED]    play the scripted drive instead of idling: a warm-up, then\n"
+    "                     a sweep of engine speed x load with a known oxygen trim in\n"
+    "                     each cell; SPEED times real time (default 1)\n"
     "  --log              print every frame received to stderr\n"
     "  --version          print the version and exit\n"
     "  --help             show this text\n";
@@ -49,6 +52,18 @@ std::optional<unsigned long> ParseNumber(const std::string& text, unsigned long 
         size_t used = 0;
         const unsigned long value = std::stoul(text, &used, 0);
         if (used == text.size() && value <= max && text.find('-') == std::string::npos)
+            return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+// A speed of the scripted drive, from 0.01 to 1000 times real time.
+std::optional<double> ParseSpeed(const std::string& text) {
+    try {
+        size_t used = 0;
+        const double value = std::stod(text, &used);
+        if (used == text.size() && value >= 0.01 && value <= 1000)
             return value;
     } catch (const std::exception&) {
     }
@@ -85,6 +100,12 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--log") {
             log = true;
+        } else if (arg == "--drive" || arg.rfind("--drive=", 0) == 0) {
+            const std::string speed = arg == "--drive" ? "1" : arg.substr(8);
+            const auto value = ParseSpeed(speed);
+            if (!value)
+                return Fail("bad drive speed: " + speed);
+            options.driveSpeed = *value;
         } else if (arg == "--zero-head") {
             options.zeroHead = true;
         } else if (!hasValue) {
