@@ -4,92 +4,112 @@
 
 #include <cmath>
 
-MapBuilder::MapBuilder(const MapLayout& layout, const MapFilters& filters)
-    : table_(layout), filters_(filters.For(layout)) {
+namespace {
+// As Bands::Of: a value on an edge typed as a decimal still goes to the band above.
+constexpr double EdgeTolerance = 1e-9;
+} // namespace
+
+inline int MapBuilder::Axis::Of(double value) const {
+    const double at = (value - first) * perWidth + EdgeTolerance;
+    return at >= 0 && at < count ? int(at) : -1;
+}
+
+MapBuilder::MapBuilder(const MapLayout& layout, const MapFilters& filters) : table_(layout) {
+    rules_.speed = {layout.speed.first, 1 / layout.speed.width, table_.Rows()};
+    rules_.load = {layout.load.first, 1 / layout.load.width, table_.Columns()};
+    rules_.filters = filters.For(layout);
     BeginSource();
 }
 
 void MapBuilder::BeginSource(std::array<bool, MapFilterCount> applicable) {
-    for (size_t i = 0; i < active_.size(); ++i)
-        active_[i] = filters_.on[i] && applicable[i];
-    lastThrottle_ = MapSample::Unread;
-    throttleMoved_ = false;
-    written_ = false;
+    for (size_t i = 0; i < rules_.active.size(); ++i)
+        rules_.active[i] = rules_.filters.on[i] && applicable[i];
+    clock_ = {};
+}
+
+void MapBuilder::Clock::Write(double seconds, double settle) {
+    writeUntil = written ? std::max(writeUntil, seconds + settle) : seconds + settle;
+    written = true;
 }
 
 void MapBuilder::AddWrite(double seconds) {
-    const double until = seconds + filters_.writeSettle;
-    writeUntil_ = written_ ? std::max(writeUntil_, until) : until;
-    written_ = true;
+    clock_.Write(seconds, rules_.filters.writeSettle);
 }
 
 void MapBuilder::Clear() {
     table_.Clear();
     dropped_ = {};
-    BeginSource(active_);
+    clock_ = {};
 }
 
 // Inlined into both the live path and the columns' loop.
-inline std::optional<MapCell> MapBuilder::Take(const MapSample& s) {
-    auto active = [this](MapFilter filter) { return active_[size_t(filter)]; };
+inline __attribute__((always_inline)) std::optional<MapCell>
+MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable& table,
+                 const MapSample& s) {
+    const MapFilters& f = rules.filters;
+    auto active = [&rules](MapFilter filter) { return rules.active[size_t(filter)]; };
     // The throttle's rate is followed over every sample with its voltage, kept or not.
     if (active(MapFilter::Throttle) && !std::isnan(s.throttle)) {
-        if (!std::isnan(lastThrottle_) && s.seconds > lastThrottleAt_ &&
-            std::abs(s.throttle - lastThrottle_) / (s.seconds - lastThrottleAt_) >
-                filters_.throttleRate) {
-            throttleUntil_ = s.seconds + filters_.throttleSettle;
-            throttleMoved_ = true;
+        if (!std::isnan(clock.lastThrottle) && s.seconds > clock.lastThrottleAt &&
+            std::abs(s.throttle - clock.lastThrottle) >
+                f.throttleRate * (s.seconds - clock.lastThrottleAt)) {
+            clock.throttleUntil = s.seconds + f.throttleSettle;
+            clock.throttleMoved = true;
         }
-        lastThrottle_ = s.throttle;
-        lastThrottleAt_ = s.seconds;
+        clock.lastThrottle = s.throttle;
+        clock.lastThrottleAt = s.seconds;
     }
     if (std::isnan(s.speed) || std::isnan(s.load) || std::isnan(s.value)) {
-        ++dropped_.gaps;
+        ++dropped.gaps;
         return std::nullopt;
     }
-    auto drop = [this](MapFilter filter) {
-        ++dropped_[filter];
+    auto drop = [&dropped](MapFilter filter) {
+        ++dropped[filter];
         return std::nullopt;
     };
     // An unread temperature or trim state is not known to pass.
-    if (active(MapFilter::Warm) && !(s.temperature >= filters_.warmFrom))
+    if (active(MapFilter::Warm) && !(s.temperature >= f.warmFrom))
         return drop(MapFilter::Warm);
     if (active(MapFilter::TrimActive) && !(s.trimSource == double(TrimSource::Sensor)))
         return drop(MapFilter::TrimActive);
-    if (active(MapFilter::Throttle) && throttleMoved_ && s.seconds <= throttleUntil_)
+    if (active(MapFilter::Throttle) && clock.throttleMoved && s.seconds <= clock.throttleUntil)
         return drop(MapFilter::Throttle);
-    if (active(MapFilter::Write) && written_ && s.seconds <= writeUntil_)
+    if (active(MapFilter::Write) && clock.written && s.seconds <= clock.writeUntil)
         return drop(MapFilter::Write);
-    if (active(MapFilter::Speed) && !(s.speed >= filters_.speedFrom && s.speed < filters_.speedTo))
+    if (active(MapFilter::Speed) && !(s.speed >= f.speedFrom && s.speed < f.speedTo))
         return drop(MapFilter::Speed);
-    const std::optional<int> row = table_.Layout().speed.Of(s.speed);
-    const std::optional<int> column = table_.Layout().load.Of(s.load);
-    if (!row || !column) {
-        ++dropped_.outside;
+    const int row = rules.speed.Of(s.speed);
+    const int column = rules.load.Of(s.load);
+    if (row < 0 || column < 0) {
+        ++dropped.outside;
         return std::nullopt;
     }
-    table_.At(*row, *column).Add(s.value);
-    ++dropped_.kept;
-    return MapCell{*row, *column};
+    table.At(row, column).Add(s.value);
+    ++dropped.kept;
+    return MapCell{row, column};
 }
 
 std::optional<MapCell> MapBuilder::Add(const MapSample& sample) {
-    return Take(sample);
+    return Take(rules_, clock_, dropped_, table_, sample);
 }
 
 void MapBuilder::AddColumns(const MapColumns& c) {
     auto at = [](const double* column, size_t row) {
         return column ? column[row] : MapSample::Unread;
     };
+    const Rules rules = rules_;
+    Clock clock = clock_;
+    DropCounts dropped = dropped_;
     size_t nextWrite = 0;
     MapSample s;
     for (size_t row = 0; row < c.rows; ++row) {
         s.seconds = c.seconds[row];
         while (nextWrite < c.writes.size() && c.writes[nextWrite] <= s.seconds)
-            AddWrite(c.writes[nextWrite++]);
-        s.speed = at(c.speed, row);
-        s.load = at(c.load, row);
-        s.value = at(c.value, row);
+            clock.Write(c.writes[nextWrite++], rules.filters.writeSettle);
+        // The cells' own columns are always there: a log without one is not folded.
+        s.speed = c.speed[row];
+        s.load = c.load[row];
+        s.value = c.value[row];
         if (c.divisor) {
             const double divisor = c.divisor[row];
             s.value = divisor > 0 ? s.value / divisor : MapSample::Unread;
@@ -97,6 +117,8 @@ void MapBuilder::AddColumns(const MapColumns& c) {
         s.temperature = at(c.temperature, row);
         s.throttle = at(c.throttle, row);
         s.trimSource = at(c.trimSource, row);
-        Take(s);
+        Take(rules, clock, dropped, table_, s);
     }
+    clock_ = clock;
+    dropped_ = dropped;
 }

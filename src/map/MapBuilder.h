@@ -10,7 +10,8 @@
 #include <optional>
 #include <vector>
 
-// A log's columns as the map reads them; a column the log does not hold is nullptr.
+// A log's columns as the map reads them: speed, load and value always, the others nullptr
+// where the log does not hold them.
 struct MapColumns {
     size_t rows = 0;
     const double* seconds = nullptr;
@@ -41,7 +42,7 @@ public:
 
     const MapTable& Table() const { return table_; }
     const DropCounts& Dropped() const { return dropped_; }
-    const MapFilters& Filters() const { return filters_; }
+    const MapFilters& Filters() const { return rules_.filters; }
 
     static std::array<bool, MapFilterCount> AllApply() {
         std::array<bool, MapFilterCount> all{};
@@ -50,17 +51,37 @@ public:
     }
 
 private:
-    std::optional<MapCell> Take(const MapSample& sample);
+    // A band's index without a division: (value − first) × 1/width.
+    struct Axis {
+        double first = 0;
+        double perWidth = 1;
+        int count = 0;
+        int Of(double value) const; // -1 outside
+    };
+    // What decides a sample's fate, fixed while a source is read.
+    struct Rules {
+        Axis speed, load;
+        MapFilters filters;
+        std::array<bool, MapFilterCount> active{};
+    };
+    // The source's clock: the throttle's last reading and the settle times running.
+    struct Clock {
+        double lastThrottle = MapSample::Unread;
+        double lastThrottleAt = 0;
+        double throttleUntil = 0;
+        double writeUntil = 0;
+        bool throttleMoved = false;
+        bool written = false;
+        void Write(double seconds, double settle);
+    };
+
+    // Kept apart from the builder's members, so that the columns' loop holds them in registers:
+    // a store into a cell's sums could otherwise be any of the members' doubles.
+    static std::optional<MapCell> Take(const Rules& rules, Clock& clock, DropCounts& dropped,
+                                       MapTable& table, const MapSample& sample);
 
     MapTable table_;
-    MapFilters filters_;
-    std::array<bool, MapFilterCount> active_{};
+    Rules rules_;
+    Clock clock_;
     DropCounts dropped_;
-    // The source's clock
-    double lastThrottle_ = MapSample::Unread;
-    double lastThrottleAt_ = 0;
-    double throttleUntil_ = 0;
-    double writeUntil_ = 0;
-    bool throttleMoved_ = false;
-    bool written_ = false;
 };

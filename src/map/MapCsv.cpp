@@ -44,7 +44,7 @@ QByteArray Bytes(const MapTable& table) {
     QString text =
         CsvLine::Join({QStringLiteral("Карта коррекции"), value, axes}) + QLatin1Char('\n');
     text += Grid(table, QStringLiteral("Среднее"),
-                 [&](const CellStats& cell) { return LogFormat::Number(cell.mean, decimals); });
+                 [&](const CellStats& cell) { return LogFormat::Number(cell.Mean(), decimals); });
     text += QLatin1Char('\n');
     text += Grid(table, QStringLiteral("Замеров"),
                  [](const CellStats& cell) { return QString::number(cell.count); });

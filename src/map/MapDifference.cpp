@@ -20,9 +20,9 @@ MapDifference::MapDifference(const MapTable& before, const MapTable& after, int6
             DifferenceCell& cell = cells_[size_t(r) * size_t(columns_) + size_t(c)];
             if (was.Empty() || is.Empty())
                 continue;
-            cell.delta = is.mean - was.mean;
+            cell.delta = is.Mean() - was.Mean();
             cell.sure = was.count >= minimumCount && is.count >= minimumCount;
-            const double nearer = std::abs(was.mean) - std::abs(is.mean);
+            const double nearer = std::abs(was.Mean()) - std::abs(is.Mean());
             cell.movement = !aroundZero || std::abs(nearer) <= LevelTolerance
                                 ? Movement::Level
                                 : (nearer > 0 ? Movement::Towards : Movement::Away);

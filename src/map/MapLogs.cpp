@@ -110,14 +110,17 @@ QString Note(const MapLog& log, const MapLayout& layout) {
     return {};
 }
 
+void Fold(MapBuilder& builder, const DataLog& log) {
+    const MapLogColumns found = ColumnsOf(log, builder.Table().Layout());
+    if (!found.missing.isEmpty())
+        return;
+    builder.BeginSource(found.applicable);
+    builder.AddColumns(found.columns);
+}
+
 void Fold(MapBuilder& builder, const std::vector<MapLog>& logs) {
-    for (const MapLog& log : logs) {
-        const MapLogColumns found = ColumnsOf(log.log, builder.Table().Layout());
-        if (!found.missing.isEmpty())
-            continue;
-        builder.BeginSource(found.applicable);
-        builder.AddColumns(found.columns);
-    }
+    for (const MapLog& log : logs)
+        Fold(builder, log.log);
 }
 
 } // namespace MapLogs

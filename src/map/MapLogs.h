@@ -40,5 +40,6 @@ QString Note(const MapLog& log, const MapLayout& layout);
 
 // Folds the logs, in order, into the builder; each log is a source of its own.
 void Fold(MapBuilder& builder, const std::vector<MapLog>& logs);
+void Fold(MapBuilder& builder, const DataLog& log);
 
 } // namespace MapLogs

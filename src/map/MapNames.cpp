@@ -138,7 +138,7 @@ QString CellText(const MapLayout& layout, int row, int column, const CellStats& 
     if (cell.Empty())
         return text + QStringLiteral("нет замеров");
     const QString unit = ValueUnit(layout);
-    text += ValueText(layout, cell.mean);
+    text += ValueText(layout, cell.Mean());
     if (!unit.isEmpty())
         text += QLatin1Char(' ') + unit;
     return text + QStringLiteral(", ") + SamplesText(cell.count);

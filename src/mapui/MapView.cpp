@@ -112,8 +112,8 @@ void MapView::UpdateRange() {
             const CellStats& cell = table_->At(r, c);
             if (cell.Empty())
                 continue;
-            from_ = first ? cell.mean : std::min(from_, cell.mean);
-            to_ = first ? cell.mean : std::max(to_, cell.mean);
+            from_ = first ? cell.Mean() : std::min(from_, cell.Mean());
+            to_ = first ? cell.Mean() : std::max(to_, cell.Mean());
             first = false;
         }
 }
@@ -228,8 +228,8 @@ QColor MapView::CellColour(MapCell cell, bool& pale) const {
     if (stats.Empty())
         return Qt::white;
     const QColor colour = table_->Layout().AroundZero()
-                              ? MapColours::Trim(stats.mean)
-                              : MapColours::Sequential(stats.mean, from_, to_);
+                              ? MapColours::Trim(stats.Mean())
+                              : MapColours::Sequential(stats.Mean(), from_, to_);
     pale = stats.count < minimumCount_;
     return pale ? MapColours::Pale(colour) : colour;
 }
@@ -246,7 +246,7 @@ void MapView::PaintCell(QPainter& painter, MapCell cell) const {
     if (table_) {
         const CellStats& stats = table_->At(cell);
         if (!stats.Empty()) {
-            value = MapNames::ValueText(layout, stats.mean);
+            value = MapNames::ValueText(layout, stats.Mean());
             count = QString::number(stats.count);
         }
     } else {

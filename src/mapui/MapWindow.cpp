@@ -454,7 +454,7 @@ void MapWindow::SetMinimumCount(int count) {
 void MapWindow::Rebuild() {
     builder_ = std::make_unique<MapBuilder>(layout_, filters_);
     if (IsLive())
-        MapLogs::Fold(*builder_, {MapLog{QString(), live_}});
+        MapLogs::Fold(*builder_, live_);
     else
         MapLogs::Fold(*builder_, logs_);
     before_.reset();

@@ -30,7 +30,7 @@ Section MapSection(const MapTable& table, int64_t minimumCount, const QStringLis
                 row.cells << QString();
                 continue;
             }
-            QString mean = MapNames::ValueText(layout, cell.mean);
+            QString mean = MapNames::ValueText(layout, cell.Mean());
             if (cell.count < minimumCount)
                 mean = QLatin1Char('[') + mean + QLatin1Char(']');
             row.cells << mean + QStringLiteral(" (%1)").arg(cell.count);
