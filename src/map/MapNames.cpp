@@ -119,7 +119,11 @@ QString BandText(const Bands& bands, int band) {
 }
 
 QString ValueText(const MapLayout& layout, double value) {
-    QString text = Decimal(value, ValueDecimals(layout));
+    const int decimals = ValueDecimals(layout);
+    // What rounds to zero is zero, never "-0,0".
+    if (std::abs(value) < 0.5 * std::pow(10.0, -decimals))
+        value = 0;
+    QString text = Decimal(value, decimals);
     if (layout.AroundZero() && value >= 0 && !text.startsWith(QLatin1Char('-')))
         text.prepend(QLatin1Char('+'));
     return text;

@@ -37,11 +37,11 @@ QColor Pale(const QColor& colour) {
 }
 
 QColor Towards() {
-    return QColor(26, 152, 80);
+    return QColor(145, 207, 96);
 }
 
 QColor Away() {
-    return QColor(215, 48, 39);
+    return QColor(252, 141, 89);
 }
 
 } // namespace MapColours

@@ -217,12 +217,10 @@ QColor MapView::CellColour(MapCell cell, bool& pale) const {
     if (difference_) {
         const DifferenceCell& d = difference_->At(cell.row, cell.column);
         pale = !d.sure;
-        QColor colour = d.movement == Movement::Towards ? MapColours::Towards()
-                        : d.movement == Movement::Away  ? MapColours::Away()
-                                                        : QColor(Qt::white);
-        if (d.movement == Movement::Towards || d.movement == Movement::Away)
-            colour = MapColours::Pale(colour).lighter(pale ? 105 : 80);
-        return colour;
+        const QColor colour = d.movement == Movement::Towards ? MapColours::Towards()
+                              : d.movement == Movement::Away  ? MapColours::Away()
+                                                              : QColor(Qt::white);
+        return pale ? MapColours::Pale(colour) : colour;
     }
     const CellStats& stats = table_->At(cell);
     if (stats.Empty())
@@ -260,7 +258,15 @@ void MapView::PaintCell(QPainter& painter, MapCell cell) const {
     if (!value.isEmpty()) {
         const bool dark = colour.lightnessF() < 0.45;
         painter.setPen(pale ? FewSamplesText : dark ? QColor(Qt::white) : QColor(Qt::black));
-        QFont font = painter.font();
+        const QFont font = painter.font();
+        // A narrow cell (two maps side by side) takes a smaller font rather than clip its mean.
+        const int room = rect.width() - 4;
+        const int wide = painter.fontMetrics().horizontalAdvance(value);
+        if (wide > room && room > 0) {
+            QFont narrow = font;
+            narrow.setPointSizeF(std::max(5.5, font.pointSizeF() * room / wide));
+            painter.setFont(narrow);
+        }
         QRect text = rect.adjusted(1, 1, -1, -1);
         const bool twoLines =
             !count.isEmpty() && rect.height() >= 2 * painter.fontMetrics().height();
@@ -269,16 +275,16 @@ void MapView::PaintCell(QPainter& painter, MapCell cell) const {
         painter.drawText(text, Qt::AlignCenter | (twoLines ? Qt::AlignBottom : Qt::AlignVCenter),
                          value);
         if (twoLines) {
-            QFont small = font;
-            small.setPointSizeF(font.pointSizeF() * 0.8);
+            QFont small = painter.font();
+            small.setPointSizeF(small.pointSizeF() * 0.8);
             painter.setFont(small);
             painter.setPen(pale   ? FewSamplesText
                            : dark ? QColor(230, 230, 230)
                                   : QColor(90, 90, 90));
             painter.drawText(rect.adjusted(1, rect.height() / 2 + 1, -1, -1),
                              Qt::AlignHCenter | Qt::AlignTop, count);
-            painter.setFont(font);
         }
+        painter.setFont(font);
     }
 }
 
@@ -326,10 +332,10 @@ void MapView::PaintLegend(QPainter& painter) const {
     painter.setPen(palette().color(QPalette::WindowText));
     if (difference_) {
         const QRect towards(legend.left(), legend.top(), 14, 12);
-        painter.fillRect(towards, MapColours::Pale(MapColours::Towards()).lighter(80));
+        painter.fillRect(towards, MapColours::Towards());
         painter.drawText(towards.right() + 4, legend.top() + 11, QStringLiteral("ближе к нулю"));
         const QRect away(legend.left() + 150, legend.top(), 14, 12);
-        painter.fillRect(away, MapColours::Pale(MapColours::Away()).lighter(80));
+        painter.fillRect(away, MapColours::Away());
         painter.drawText(away.right() + 4, legend.top() + 11, QStringLiteral("дальше от нуля"));
         painter.drawText(legend.left() + 320, legend.top() + 11,
                          QStringLiteral("разница «после» − «до»"));
@@ -358,9 +364,13 @@ void MapView::PaintLegend(QPainter& painter) const {
     if (aroundZero) {
         for (double v : {-15.0, -10.0, -5.0, 0.0, 5.0, 10.0, 15.0})
             label((v + MapColours::TrimSpan) / (2 * MapColours::TrimSpan),
-                  MapNames::ValueText(layout, v).section(QLatin1Char(','), 0, 0));
+                  v == 0 ? QStringLiteral("0")
+                         : MapNames::ValueText(layout, v).section(QLatin1Char(','), 0, 0));
+        const QString text =
+            QStringLiteral("%: синий — коррекция убавляет газ, красный — добавляет");
         painter.drawText(bar.right() + 8, bar.top() + 11,
-                         QStringLiteral("%: синий — коррекция убавляет газ, красный — добавляет"));
+                         painter.fontMetrics().elidedText(text, Qt::ElideRight,
+                                                          legend.right() - bar.right() - 8));
     } else {
         label(0, MapNames::ValueText(layout, from_));
         label(1, MapNames::ValueText(layout, to_));

@@ -582,7 +582,11 @@ void MapWindow::AppendLive(double seconds, const LiveSample& sample) {
 }
 
 void MapWindow::AddSample(const LiveSample& sample) {
-    const double seconds = LiveSeconds();
+    // On the sample's own clock, when it has one: the moment it was taken.
+    const double seconds =
+        sample.monotonic.time_since_epoch().count() != 0
+            ? std::chrono::duration<double>(sample.monotonic - liveStart_).count()
+            : LiveSeconds();
     AppendLive(seconds, sample);
     if (!IsLive())
         return;
