@@ -42,6 +42,7 @@ std::string HelpText() {
            "  Резервная копия при подключении   keep a restore point at each connection\n"
            "  Запись данных…                    record live values to a CSV log\n"
            "  Графики…                          charts of live values and of logs\n"
+           "  Карта коррекции…                  the trim over engine speed and load\n"
            "  Лист установок…                   the settings on paper or as a PDF\n"
            "  Открыть файл без прибора…         edit a settings file with no controller\n"
            "  Порты…                            choose the devices of COM1 to COM4\n"
