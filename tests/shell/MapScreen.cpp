@@ -5,7 +5,9 @@
 #include "JournalFeed.h"
 #include "LiveFeed.h"
 #include "LivePoller.h"
+#include "MapSheet.h"
 #include "MapWindow.h"
+#include "SheetScreens.h"
 #include "WindowLink.h"
 
 #include <QCoreApplication>
@@ -95,6 +97,8 @@ bool SaveMapWindows(const QDir& dir) {
     window.show();
     Drive(window, 2400, 12, -5, 33);
     bool ok = Save(window, dir, QStringLiteral("map_live"));
+    ok &= SavePage(Sheets::MapSheet(window.PaperSection(), QStringLiteral("08.12.2026 10:31")), dir,
+                   QStringLiteral("sheet_map"));
 
     // After a change: the lean cells came down, the rich ones went a little further.
     window.KeepAsBefore();
