@@ -5,6 +5,7 @@
 #include "MapCsv.h"
 #include "MapLogFiles.h"
 #include "MapLogs.h"
+#include "MapSheet.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -46,6 +47,23 @@ private slots:
                                 "1000–2000,,\n"
                                 "2000–3000,7.38,\n")
                      .split(QLatin1Char('\n')));
+    }
+
+    void PaperPageIsOfItsOwnTransposed() {
+        MapBuilder builder(MapLayout{}, {});
+        for (int i = 0; i < 13; ++i) {
+            MapSample s;
+            s.speed = i < 3 ? 800 : 3250, s.load = 9.5, s.value = 12;
+            s.temperature = 80, s.throttle = 1, s.trimSource = 1;
+            builder.Add(s);
+        }
+        const Sheets::Section page = Sheets::MapSection(builder.Table(), 10, {});
+        QVERIFY(page.newPage);
+        QCOMPARE(page.columns.size(), 1 + 13);
+        const Sheets::Row& row = page.rows[1 + 8]; // after the note: 9–10 мс
+        QCOMPARE(row.cells.value(0), QStringLiteral("9–10"));
+        QCOMPARE(row.cells.value(1 + 0), QStringLiteral("[+12,0] (3)"));
+        QCOMPARE(row.cells.value(1 + 5), QStringLiteral("+12,0 (10)"));
     }
 
     void LogWithoutTheTrimSaysWhatItLacks() {
