@@ -563,22 +563,24 @@ double MapWindow::LiveSeconds() const {
 }
 
 void MapWindow::AppendLive(double seconds, const LiveSample& sample) {
+    // Every live value a column, then the trim and its state, as a recording lays them out.
+    const std::vector<const Catalogue::Entry*>& entries = Catalogue::LiveValues();
     if (live_.series.empty()) {
-        for (const LiveValue& value : sample.values)
-            live_.series.push_back({value.entry->Name(), value.entry->Unit(), {}});
+        for (const Catalogue::Entry* entry : entries)
+            live_.series.push_back({entry->Name(), entry->Unit(), {}});
         live_.series.push_back({LogFormat::TrimName, LogFormat::TrimUnit, {}});
         live_.series.push_back({LogFormat::TrimSourceName, {}, {}});
     }
     live_.seconds.push_back(seconds);
-    size_t i = 0;
-    for (const LiveValue& value : sample.values)
-        if (i < live_.series.size() - 2)
-            live_.series[i++].values.push_back(value.value ? double(*value.value) : DataLog::Empty);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::optional<long double> value = sample.ValueAt(*entries[i]->address);
+        live_.series[i].values.push_back(value ? double(*value) : DataLog::Empty);
+    }
     const bool trim = sample.trim && sample.trim->percent;
-    live_.series[live_.series.size() - 2].values.push_back(trim ? double(*sample.trim->percent)
-                                                                : DataLog::Empty);
-    live_.series.back().values.push_back(sample.trim ? double(sample.trim->source)
-                                                     : DataLog::Empty);
+    live_.series[entries.size()].values.push_back(trim ? double(*sample.trim->percent)
+                                                       : DataLog::Empty);
+    live_.series[entries.size() + 1].values.push_back(sample.trim ? double(sample.trim->source)
+                                                                  : DataLog::Empty);
 }
 
 void MapWindow::AddSample(const LiveSample& sample) {
