@@ -66,6 +66,10 @@ private slots:
         const MapCell cell{5, 8}; // 3000–3500 об/мин, 9–10 мс
         QCOMPARE(window.Table().At(cell).count, int64_t(12));
         QCOMPARE(window.View().Trail().back(), cell);
+        // Another minimum refolds the live drive kept so far: the same cell.
+        window.SetMinimumCount(5);
+        QCOMPARE(window.Table().At(cell).count, int64_t(12));
+        QCOMPARE(window.Table().At(cell).Mean(), 12.0);
         QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&window.View());
         QVERIFY(table);
         QCOMPARE(table->role(), QAccessible::Table);
