@@ -21,12 +21,16 @@ inline constexpr uint8_t Damping = 97;
 } // namespace Param
 
 namespace Live {
+inline constexpr uint8_t CurrentInjection = 72;
 inline constexpr uint8_t SetupStatus = 76;
 inline constexpr uint8_t TrimStatus = 77;
 inline constexpr uint8_t EngineSpeed = 162;
+inline constexpr uint8_t OxygenVoltage = 166;
 inline constexpr uint8_t BaseInjection = 178;
 inline constexpr uint8_t ManualTrim = 182;
 inline constexpr uint8_t OxygenTrim = 186;
+inline constexpr uint8_t ThrottleVoltage = 192;
+inline constexpr uint8_t EngineTemperature = 198;
 inline constexpr uint8_t ManifoldPressure = 202;
 inline constexpr uint8_t GasPressure = 204;
 inline constexpr uint8_t AccelResponse = 208;

@@ -28,6 +28,7 @@ struct Section {
     QStringList columns;
     std::vector<Row> rows;
     std::vector<int> widths = {}; // of the columns, in percent of the page's width
+    bool newPage = false;         // starts on a page of its own
 };
 
 struct Sheet {

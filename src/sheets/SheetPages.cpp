@@ -31,12 +31,14 @@ QString Escaped(const QString& text) {
 QString TableHtml(const Section& section) {
     QString html =
         QStringLiteral(
-            "<p></p><table width=\"100%\" border=\"1\" cellspacing=\"0\" "
+            "%3<table width=\"100%\" border=\"1\" cellspacing=\"0\" "
             "cellpadding=\"3\" style=\"border-collapse: collapse; border-color: "
             "#808080\"><thead><tr><td colspan=\"%1\" style=\"font-size: large\"><b>%2</b>"
             "</td></tr><tr>")
             .arg(section.columns.size())
-            .arg(Escaped(section.title));
+            .arg(Escaped(section.title),
+                 section.newPage ? QStringLiteral("<p style=\"page-break-before: always\"></p>")
+                                 : QStringLiteral("<p></p>"));
     for (int i = 0; i < section.columns.size(); ++i) {
         const auto column = static_cast<std::size_t>(i);
         const QString width = column < section.widths.size()

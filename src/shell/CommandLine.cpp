@@ -43,6 +43,7 @@ std::string HelpText() {
            "  Запись данных…                    record live values to a CSV log\n"
            "  Графики…                          charts of live values and of logs\n"
            "  Отметка…                          F9: a marker in the recording, with a text\n"
+           "  Карта коррекции…                  the trim over engine speed and load\n"
            "  Лист установок…                   the settings on paper or as a PDF\n"
            "  Открыть файл без прибора…         edit a settings file with no controller\n"
            "  Порты…                            choose the devices of COM1 to COM4\n"

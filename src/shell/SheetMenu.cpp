@@ -8,6 +8,7 @@
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
+#include "MapMenu.h"
 #include "Protocol.h"
 #include "ServiceMenu.h"
 #include "SheetDialog.h"
@@ -18,6 +19,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -50,8 +52,12 @@ QString ProposedName(const QString& stem) {
 std::unique_ptr<SheetDialog> SettingsSheetDialog(const QString& subject, Sheets::Identity identity,
                                                  const SettingsRecords::Words& words,
                                                  const QString& stem, QWidget* parent) {
-    auto make = [words](const Sheets::Identity& named) {
-        return Sheets::SettingsSheet(WindowOutline(), words, named, Now());
+    // A correction map the window holds follows the settings on a page of its own.
+    auto make = [words, form = QPointer<QWidget>(parent)](const Sheets::Identity& named) {
+        Sheets::Sheet sheet = Sheets::SettingsSheet(WindowOutline(), words, named, Now());
+        if (std::optional<Sheets::Section> map = MapPage(form))
+            sheet.sections.push_back(std::move(*map));
+        return sheet;
     };
     return std::make_unique<SheetDialog>(subject, std::move(identity), std::move(make),
                                          ProposedName(stem), ToolData::Preferences(), &RunHandler,

@@ -9,6 +9,7 @@
 #include "Form3.h"
 #include "InputComforts.h"
 #include "LineMenu.h"
+#include "MapMenu.h"
 #include "Offline.h"
 #include "ParameterBindings.h"
 #include "PortsMenu.h"
@@ -25,6 +26,7 @@ void InstallBehaviour(TForm1& form) {
     InstallSafetyDialogs(form);
     InstallSafetyNet(form);
     InstallDataLog(form);
+    InstallMap(form);
     InstallSheets(form);
     InstallOffline(form);
     InstallPortsMenu(form);

@@ -19,6 +19,7 @@
 #include "IdlingDrive.h"
 #include "JournalFeed.h"
 #include "LineScreen.h"
+#include "MapScreen.h"
 #include "LinkIndicator.h"
 #include "LivePoller.h"
 #include "LogFormat.h"
@@ -450,7 +451,7 @@ int main(int argc, char** argv) {
         return 1;
 
     if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir) || !SaveSheets(dir) ||
-        !SaveLineWindow(dir))
+        !SaveLineWindow(dir) || !SaveMapWindows(dir))
         return 1;
 
     // The ports dialog with a remembered choice, in the test's own preferences.

@@ -29,8 +29,9 @@ Sheets::Identity SampleIdentity() {
             QStringLiteral("Иванов И. И.")};
 }
 
-// A page of the sheet, the first unless told, at 60 dots per inch.
-bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name, int page = 1) {
+} // namespace
+
+bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name, int page) {
     const QTemporaryDir work;
     const QString pdf = work.filePath(QStringLiteral("sheet.pdf"));
     Sheets::WritePdf(sheet, pdf);
@@ -42,8 +43,6 @@ bool SavePage(const Sheets::Sheet& sheet, const QDir& dir, const QString& name, 
     std::printf("%s %s.png\n", rendered == 0 ? "wrote" : "FAILED", qPrintable(dir.filePath(name)));
     return rendered == 0;
 }
-
-} // namespace
 
 bool SaveSheets(const QDir& dir) {
     QStandardPaths::setTestModeEnabled(true); // the names typed in stay out of the preferences

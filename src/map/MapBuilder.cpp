@@ -1,0 +1,124 @@
+#include "MapBuilder.h"
+
+#include "TrimReading.h"
+
+#include <cmath>
+
+namespace {
+// As Bands::Of: a value on an edge typed as a decimal still goes to the band above.
+constexpr double EdgeTolerance = 1e-9;
+} // namespace
+
+inline int MapBuilder::Axis::Of(double value) const {
+    const double at = (value - first) * perWidth + EdgeTolerance;
+    return at >= 0 && at < count ? int(at) : -1;
+}
+
+MapBuilder::MapBuilder(const MapLayout& layout, const MapFilters& filters) : table_(layout) {
+    rules_.speed = {layout.speed.first, 1 / layout.speed.width, table_.Rows()};
+    rules_.load = {layout.load.first, 1 / layout.load.width, table_.Columns()};
+    rules_.filters = filters.For(layout);
+    BeginSource();
+}
+
+void MapBuilder::BeginSource(std::array<bool, MapFilterCount> applicable) {
+    for (size_t i = 0; i < rules_.active.size(); ++i)
+        rules_.active[i] = rules_.filters.on[i] && applicable[i];
+    clock_ = {};
+}
+
+void MapBuilder::Clock::Write(double seconds, double settle) {
+    writeUntil = written ? std::max(writeUntil, seconds + settle) : seconds + settle;
+    written = true;
+}
+
+void MapBuilder::AddWrite(double seconds) {
+    clock_.Write(seconds, rules_.filters.writeSettle);
+}
+
+void MapBuilder::Clear() {
+    table_.Clear();
+    dropped_ = {};
+    clock_ = {};
+}
+
+// Inlined into both the live path and the columns' loop.
+inline __attribute__((always_inline)) std::optional<MapCell>
+MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable& table,
+                 const MapSample& s) {
+    const MapFilters& f = rules.filters;
+    auto active = [&rules](MapFilter filter) { return rules.active[size_t(filter)]; };
+    // The throttle's rate is followed over every sample with its voltage, kept or not.
+    if (active(MapFilter::Throttle) && !std::isnan(s.throttle)) {
+        if (!std::isnan(clock.lastThrottle) && s.seconds > clock.lastThrottleAt &&
+            std::abs(s.throttle - clock.lastThrottle) >
+                f.throttleRate * (s.seconds - clock.lastThrottleAt)) {
+            clock.throttleUntil = s.seconds + f.throttleSettle;
+            clock.throttleMoved = true;
+        }
+        clock.lastThrottle = s.throttle;
+        clock.lastThrottleAt = s.seconds;
+    }
+    if (std::isnan(s.speed) || std::isnan(s.load) || std::isnan(s.value)) {
+        ++dropped.gaps;
+        return std::nullopt;
+    }
+    auto drop = [&dropped](MapFilter filter) {
+        ++dropped[filter];
+        return std::nullopt;
+    };
+    // An unread temperature or trim state is not known to pass.
+    if (active(MapFilter::Warm) && !(s.temperature >= f.warmFrom))
+        return drop(MapFilter::Warm);
+    if (active(MapFilter::TrimActive) && !(s.trimSource == double(TrimSource::Sensor)))
+        return drop(MapFilter::TrimActive);
+    if (active(MapFilter::Throttle) && clock.throttleMoved && s.seconds <= clock.throttleUntil)
+        return drop(MapFilter::Throttle);
+    if (active(MapFilter::Write) && clock.written && s.seconds <= clock.writeUntil)
+        return drop(MapFilter::Write);
+    if (active(MapFilter::Speed) && !(s.speed >= f.speedFrom && s.speed < f.speedTo))
+        return drop(MapFilter::Speed);
+    const int row = rules.speed.Of(s.speed);
+    const int column = rules.load.Of(s.load);
+    if (row < 0 || column < 0) {
+        ++dropped.outside;
+        return std::nullopt;
+    }
+    table.At(row, column).Add(s.value);
+    ++dropped.kept;
+    return MapCell{row, column};
+}
+
+std::optional<MapCell> MapBuilder::Add(const MapSample& sample) {
+    return Take(rules_, clock_, dropped_, table_, sample);
+}
+
+void MapBuilder::AddColumns(const MapColumns& c) {
+    auto at = [](const double* column, size_t row) {
+        return column ? column[row] : MapSample::Unread;
+    };
+    const Rules rules = rules_;
+    Clock clock = clock_;
+    DropCounts dropped = dropped_;
+    size_t nextWrite = 0;
+    MapSample s;
+    for (size_t row = 0; row < c.rows; ++row) {
+        s.seconds = c.seconds[row];
+        while (nextWrite < c.writes.size() && c.writes[nextWrite] <= s.seconds)
+            clock.Write(c.writes[nextWrite++], rules.filters.writeSettle);
+        // The cells' own columns are always there: a log without one is not folded.
+        s.speed = c.speed[row];
+        s.load = c.load[row];
+        s.value = c.value[row];
+        if (c.divisor) {
+            const double divisor = c.divisor[row];
+            s.value = divisor > 0 ? s.value / divisor : MapSample::Unread;
+        }
+        s.temperature = at(c.temperature, row);
+        s.throttle = at(c.throttle, row);
+        s.trimSource = at(c.trimSource, row);
+        Take(rules, clock, dropped, table_, s);
+    }
+    clock_ = clock;
+    dropped_ = dropped;
+}
