@@ -27,6 +27,8 @@ public:
     VisitRecorder(ControllerSession& session, Setup setup, QObject* parent = nullptr);
     ~VisitRecorder() override;
 
+    // Where the visits' and the files' times come from from now on.
+    void SetClock(std::function<QDateTime()> clock) { setup_.clock = std::move(clock); }
     // A file made of, or loaded into, the connected controller; nothing without one.
     void NoteFile(FileKind kind, const QString& path);
     // Runs `work` on the recorder's thread with its store, after what was asked before.
