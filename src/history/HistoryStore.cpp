@@ -150,6 +150,16 @@ qint64 HistoryStore::RecordVisit(const Visit& visit) {
     qint64 id = 0;
     Atomically([&] {
         Know(visit.serial);
+        // The store found again from the files holds this connection's restore point as a
+        // visit of its own: it is this one.
+        if (!visit.point.isEmpty())
+            Statement(store_,
+                      QStringLiteral("DELETE FROM visits WHERE journal_from IS NULL AND point = ? "
+                                     "AND id = (SELECT id FROM visits WHERE serial = ? "
+                                     "ORDER BY time DESC, id DESC LIMIT 1)"))
+                .Bind(visit.point)
+                .Bind(visit.serial)
+                .Run();
         Statement statement(
             store_, QStringLiteral(
                         "INSERT INTO visits (serial, time, workshop, "
