@@ -294,10 +294,17 @@ std::vector<IndexedFile> HistoryStore::Files(const QString& serial) const {
 }
 
 std::vector<KnownController> HistoryStore::Search(const QString& text, int limit) const {
-    Statement statement(store_, QStringLiteral("SELECT %1 AS last FROM controllers c "
-                                               "WHERE c.search_key LIKE ? ESCAPE '\\' "
-                                               "ORDER BY last IS NULL, last DESC, c.serial LIMIT ?")
-                                    .arg(ControllerColumns));
+    // Each controller's last visit in one pass over the visits' index, not one look-up a row.
+    Statement statement(
+        store_,
+        QStringLiteral("SELECT %1 FROM controllers c LEFT JOIN (SELECT serial, "
+                       "MAX(time) AS last FROM visits GROUP BY serial) v "
+                       "ON v.serial = c.serial WHERE c.search_key LIKE ? ESCAPE '\\' "
+                       "ORDER BY v.last IS NULL, v.last DESC, c.serial LIMIT ?")
+            .arg(QString(ControllerColumns)
+                     .replace(QStringLiteral("(SELECT MAX(v.time) FROM visits v WHERE v.serial = "
+                                             "c.serial)"),
+                              QStringLiteral("v.last"))));
     statement.Bind(LikePattern(SearchKey::Folded(text))).Bind(limit);
     QSqlQuery& query = statement.Run();
     std::vector<KnownController> found;

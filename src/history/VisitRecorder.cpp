@@ -100,7 +100,7 @@ void VisitRecorder::NoteFile(FileKind kind, const QString& path) {
 
 void VisitRecorder::OnConnected() {
     const QString serial = ConnectedSerial();
-    if (serial.isEmpty())
+    if (serial.isEmpty() || !recording_)
         return;
     Visit visit;
     visit.serial = serial;

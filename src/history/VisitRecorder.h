@@ -29,6 +29,8 @@ public:
 
     // Where the visits' and the files' times come from from now on.
     void SetClock(std::function<QDateTime()> clock) { setup_.clock = std::move(clock); }
+    // Off: connections record no visit (the connection benchmark's other side).
+    void SetRecording(bool on) { recording_ = on; }
     // A file made of, or loaded into, the connected controller; nothing without one.
     void NoteFile(FileKind kind, const QString& path);
     // Runs `work` on the recorder's thread with its store, after what was asked before.
@@ -52,4 +54,5 @@ private:
     Setup setup_;
     QThread thread_;
     Worker* worker_ = nullptr; // lives on thread_
+    bool recording_ = true;
 };

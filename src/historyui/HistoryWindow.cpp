@@ -210,12 +210,15 @@ void HistoryWindow::FillVisits() {
     } catch (const StoreError& error) {
         Say(error.text());
     }
+    QList<QTreeWidgetItem*> tops;
+    tops.reserve(static_cast<qsizetype>(visits_.size()));
+    QFont bold = visitTree_->font();
+    bold.setBold(true);
+    const QColor missingColour(0xc8, 0, 0);
     for (std::size_t v = 0; v < visits_.size(); ++v) {
         const VisitEntry& entry = visits_[v];
-        auto* top = new QTreeWidgetItem(visitTree_, {ControllerHistory::VisitTitle(entry.visit)});
+        auto* top = new QTreeWidgetItem({ControllerHistory::VisitTitle(entry.visit)});
         top->setData(0, SerialRole, static_cast<qulonglong>(v));
-        QFont bold = top->font(0);
-        bold.setBold(true);
         top->setFont(0, bold);
         if (entry.items.empty())
             new QTreeWidgetItem(top, {QStringLiteral("ничего не изменено")});
@@ -225,10 +228,13 @@ void HistoryWindow::FillVisits() {
             item->setData(0, SerialRole, static_cast<qulonglong>(v));
             item->setData(0, ItemRole, static_cast<qulonglong>(i + 1));
             if (visitItem.missing)
-                item->setForeground(0, QColor(0xc8, 0, 0));
+                item->setForeground(0, missingColour);
         }
-        top->setExpanded(v < 3);
+        tops << top;
     }
+    visitTree_->addTopLevelItems(tops);
+    for (int v = 0; v < std::min<int>(3, tops.size()); ++v)
+        tops[v]->setExpanded(true);
 }
 
 void HistoryWindow::FillCard() {
