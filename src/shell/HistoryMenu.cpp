@@ -1,6 +1,7 @@
 #include "HistoryMenu.h"
 
 #include "ChartWindow.h"
+#include "ConnectedDevice.h"
 #include "ConnectionEvents.h"
 #include "ControllerSession.h"
 #include "DataLogMenu.h"
@@ -10,6 +11,7 @@
 #include "HistoryWindow.h"
 #include "MenuBarCorner.h"
 #include "Messages.h"
+#include "OpenHistory.h"
 #include "RestorePointsDialog.h"
 #include "SafetyDialogs.h"
 #include "ServiceMenu.h"
@@ -177,6 +179,19 @@ HistoryWindow& WindowOf(TForm1& form) {
             [] { return QDate::currentDate(); }, &form);
     }
     return *control.window;
+}
+
+std::vector<std::pair<QString, QString>> VehicleOnPaper(const ConnectedDevice& device) {
+    if (!device.serialRead)
+        return {};
+    try {
+        const OpenedHistory opened = OpenHistory(PlaceNow());
+        const std::optional<KnownController> known =
+            HistoryStore(*opened.store).Controller(HistoryStore::SerialKey(device.serial));
+        return known ? known->card.Fields() : std::vector<std::pair<QString, QString>>{};
+    } catch (const StoreError&) {
+        return {}; // the sheet goes without the car; the history says why when opened
+    }
 }
 
 QString DueShown(TForm1& form) {

@@ -8,7 +8,10 @@
 #include <QDateTime>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
+struct ConnectedDevice;
 class HistoryWindow;
 class TForm1;
 class VisitRecorder;
@@ -22,6 +25,9 @@ VisitRecorder& RecorderOf(TForm1& form);
 void NoteFile(TForm1& form, FileKind kind, const QString& path);
 // The history window of the main window, made on the first call.
 HistoryWindow& WindowOf(TForm1& form);
+// The vehicle card of the controller for a sheet's header; none when it has none or the
+// history cannot be read.
+std::vector<std::pair<QString, QString>> VehicleOnPaper(const ConnectedDevice& device);
 // "Пора ТО" and what is due, as the corner says it; empty when it says nothing.
 QString DueShown(TForm1& form);
 
