@@ -5,6 +5,7 @@
 #include "FolderOpener.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -63,6 +64,15 @@ RestorePointsDialog::RestorePointsDialog(RestorePointsView view, Restore restore
 int RestorePointsDialog::CurrentRow() const {
     const QList<QTableWidgetItem*> chosen = table_->selectedItems();
     return chosen.isEmpty() ? -1 : chosen.first()->row();
+}
+
+bool RestorePointsDialog::ChoosePoint(const QString& path) {
+    for (std::size_t row = 0; row < view_.points.size(); ++row)
+        if (QFileInfo(view_.points[row].path) == QFileInfo(path)) {
+            table_->selectRow(static_cast<int>(row));
+            return true;
+        }
+    return false;
 }
 
 void RestorePointsDialog::Fill() {

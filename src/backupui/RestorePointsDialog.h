@@ -35,6 +35,8 @@ public:
 
     // The row of the point chosen now, or -1.
     int CurrentRow() const;
+    // Chooses the point kept at `path`; false when the list has none there.
+    bool ChoosePoint(const QString& path);
 
 private:
     void Fill();

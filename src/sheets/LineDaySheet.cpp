@@ -25,7 +25,7 @@ Sheet LineDaySheet(const QDate& day, const QList<QStringList>& rows, const Ident
     sheet.title = QStringLiteral("Производственная линия: итоги дня");
     // A day's sheet is of no one controller and of no one file; on the line the names are
     // the factory's and its operator's, not a workshop's and its technician's.
-    Identity ofTheDay{identity.tool, {}, {}, {}, {}, {}};
+    Identity ofTheDay{identity.tool, {}, {}, {}, {}, {}, {}};
     sheet.header = HeaderOf(ofTheDay, madeAt);
     const QString operators = Distinct(rows, C::Operator);
     const QString signer = identity.technician.trimmed();

@@ -16,6 +16,9 @@ std::vector<std::pair<QString, QString>> HeaderOf(const Identity& identity, cons
     for (const auto& field : fields)
         if (!field.second.trimmed().isEmpty())
             header.push_back({field.first, field.second.trimmed()});
+    for (const auto& field : identity.vehicle)
+        if (!field.second.trimmed().isEmpty())
+            header.push_back({field.first, field.second.trimmed()});
     return header;
 }
 

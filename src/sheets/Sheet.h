@@ -46,6 +46,8 @@ struct Identity {
     QString fileName; // the settings file's name, when the sheet is of a file
     QString workshop;
     QString technician;
+    // The car the controller is fitted to, as its card names it ("Госномер", "VIN", …).
+    std::vector<std::pair<QString, QString>> vehicle;
 };
 
 // The header's fields of an identity, with the time the sheet was made.

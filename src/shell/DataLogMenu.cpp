@@ -7,6 +7,7 @@
 #include "DialogFolder.h"
 #include "ErrorHandler.h"
 #include "Form1.h"
+#include "HistoryMenu.h"
 #include "LineBudget.h"
 #include "LiveFeed.h"
 #include "LogError.h"
@@ -77,6 +78,7 @@ void DataLogControl::Begin(const QString& path, int requestedRate,
     recorder = std::make_unique<Recorder>(path, rate, feed, session_.Journal(), trigger);
     QObject::connect(recorder.get(), &Recorder::failed, this,
                      [this](const QString& message) { RunHandler([&] { Failed(message); }); });
+    History::NoteFile(form_, FileKind::Log, path);
     indicator->Start([this] { return recorder ? recorder->ElapsedMs() : 0; },
                      [this] { return recorder && recorder->IsWaiting(); });
     ShowState();

@@ -8,6 +8,7 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "GoodReads.h"
+#include "HistoryMenu.h"
 #include "Messages.h"
 #include "Monitor.h"
 #include "NoReplyError.h"
@@ -130,6 +131,7 @@ void SaveSettings(const QString& path) {
         const BusyCursor busy;
         durable = SettingsFile::Write(path, ParameterBlock::Read());
     }
+    History::NoteFile(*Form1, FileKind::Saved, path);
     // The file is saved; only its folder's entry was not confirmed on the disk.
     if (!durable)
         ShowInformation(QStringLiteral("Файл сохранён, но система не подтвердила его запись на "
@@ -147,6 +149,7 @@ bool LoadSettings(const QString& path) {
                         QStringLiteral("Загрузка из файла ") + QFileInfo(path).fileName(),
                         WriteOperation::Undo::Record, BlockAddresses(),
                         [&words] { ParameterBlock::Write(words); });
+    History::NoteFile(*Form1, FileKind::Loaded, path);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "FileFun.h"
 #include "Form1.h"
 #include "MapMenu.h"
+#include "HistoryMenu.h"
 #include "Protocol.h"
 #include "ServiceMenu.h"
 #include "SheetDialog.h"
@@ -87,6 +88,7 @@ std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
                                                      : std::nullopt;
     });
     Sheets::Identity identity = IdentityOnPaper();
+    identity.vehicle = History::VehicleOnPaper(CurrentDevice());
     const QString subject =
         QStringLiteral("Установки прибора %1, прочитанные из него.").arg(identity.serial);
     return SettingsSheetDialog(subject, std::move(identity), words, ControllerStem(), parent);

@@ -7,6 +7,7 @@
 #include "Form1.h"
 #include "Form1Controls.h"
 #include "Form3.h"
+#include "HistoryMenu.h"
 #include "InputComforts.h"
 #include "LineMenu.h"
 #include "MapMenu.h"
@@ -28,6 +29,7 @@ void InstallBehaviour(TForm1& form) {
     InstallDataLog(form);
     InstallMap(form);
     InstallSheets(form);
+    InstallHistory(form);
     InstallOffline(form);
     InstallPortsMenu(form);
     InstallLineMenu(form);
