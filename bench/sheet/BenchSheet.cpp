@@ -30,7 +30,7 @@ Sheets::Sheet MakeSheet(const SettingsRecords::Words& words) {
     Sheets::Identity identity{
         QStringLiteral("Tarvik-Q5 system"), QStringLiteral("Тарвик-Q5 ГБО 2002 00120"),
         QStringLiteral("15.03.02"),         QString(),
-        QStringLiteral("Гараж №5"),         QStringLiteral("Иванов И. И.")};
+        QStringLiteral("Гараж №5"),         QStringLiteral("Иванов И. И."), {}};
     return Sheets::SettingsSheet(WindowOutline(), words, identity,
                                  QStringLiteral("08.12.2026 10:00"));
 }

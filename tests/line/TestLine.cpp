@@ -379,7 +379,7 @@ private slots:
         const QString text = Sheets::PlainText(Sheets::LineDaySheet(
             QDate(2026, 12, 8),
             {row("1", true, "A 00114"), row("2", false, "B"), row("1", true, "C")},
-            {{}, {}, {}, {}, QStringLiteral("Завод №1"), QStringLiteral("Петров")}, {}));
+            {{}, {}, {}, {}, QStringLiteral("Завод №1"), QStringLiteral("Петров"), {}}, {}));
         for (const char* line : {"1\t2\t0\t2", "2\t0\t1\t1", "Всего\t2\t1\t3",
                                  "10:00:02\t2\tB\tБРАК", "Предприятие: Завод №1\nОператор: Петров"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));

@@ -26,7 +26,7 @@ Sheets::Identity SampleIdentity() {
             QStringLiteral("15.03.02"),
             QString(),
             QStringLiteral("Автосервис «Пропан», Тула"),
-            QStringLiteral("Иванов И. И.")};
+            QStringLiteral("Иванов И. И."), {}};
 }
 
 } // namespace
