@@ -44,6 +44,8 @@ std::string HelpText() {
            "  Графики…                          charts of live values and of logs\n"
            "  Отметка…                          F9: a marker in the recording, with a text\n"
            "  Карта коррекции…                  the trim over engine speed and load\n"
+           "  История прибора…                  a controller's visits, car and service\n"
+           "  Приборы: ТО                       known controllers due for a service\n"
            "  Лист установок…                   the settings on paper or as a PDF\n"
            "  Открыть файл без прибора…         edit a settings file with no controller\n"
            "  Порты…                            choose the devices of COM1 to COM4\n"
