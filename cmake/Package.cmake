@@ -34,9 +34,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/tarvik-q5")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # addgroup, for the group of those who may number controllers (postinst).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, adduser")
-# A line that shares its store on a PostgreSQL server loads this driver.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+# A line that shares its store on a PostgreSQL server loads its driver.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, libqt6sql6-psql")
 
 # The maintainer scripts make and keep the folder every user of the machine shares for the
 # production log (Q5_SHARED_DIR, group Q5_SHARED_GROUP, set-group-ID).
