@@ -56,12 +56,7 @@ public:
             Fail();
     }
     Statement& Bind(const QVariant& value) {
-        query_.addBindValue(value);
-        return *this;
-    }
-    // A text is never NULL: the columns hold "" for nothing.
-    Statement& Bind(const QString& text) {
-        query_.addBindValue(text.isNull() ? QStringLiteral("") : text);
+        query_.addBindValue(StoreDatabase::Bound(value));
         return *this;
     }
     QSqlQuery& Run() {

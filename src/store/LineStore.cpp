@@ -20,11 +20,8 @@ QSqlQuery Run(const QSqlDatabase& db, const QString& sql, std::initializer_list<
     QSqlQuery query(db);
     if (!query.prepare(sql))
         Fail(query);
-    // A text the tool left empty is an empty text in the store, never NULL.
     for (const QVariant& value : values)
-        query.addBindValue(value.typeId() == QMetaType::QString && value.toString().isNull()
-                               ? QVariant(QStringLiteral(""))
-                               : value);
+        query.addBindValue(StoreDatabase::Bound(value));
     if (!query.exec())
         Fail(query);
     return query;

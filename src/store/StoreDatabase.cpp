@@ -8,8 +8,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <atomic>
-
 namespace {
 
 // How long a statement waits for another connection's lock before it gives up.
@@ -19,9 +17,9 @@ constexpr int BusyTimeoutMs = 5000;
 constexpr int SqliteCorrupt = 11;
 constexpr int SqliteNotADatabase = 26;
 
-QString NewConnectionName() {
-    static std::atomic<unsigned> next{0};
-    return QStringLiteral("q5-store-%1").arg(next++);
+// Unique while the store lives: its connection is removed before its address can be reused.
+QString ConnectionNameOf(const StoreDatabase* store) {
+    return QStringLiteral("q5-store-%1").arg(quintptr(store), 0, 16);
 }
 
 QString PlaceText(const StorePlace& place) {
@@ -128,7 +126,7 @@ StoreError::StoreError(Kind kind, const QString& text)
     : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
 
 StoreDatabase::StoreDatabase(const StorePlace& place, const std::vector<const Schema*>& schemas)
-    : place_(place), connectionName_(NewConnectionName()) {
+    : place_(place), connectionName_(ConnectionNameOf(this)) {
     const bool embedded = place.kind == StorePlace::Kind::Embedded;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(
@@ -258,6 +256,12 @@ void StoreDatabase::Transaction(const std::function<void()>& work) {
         db.rollback();
         ThrowFailed(error);
     }
+}
+
+QVariant StoreDatabase::Bound(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QStringLiteral("");
+    return value;
 }
 
 QString StoreDatabase::SetAside(const QString& path) {

@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 #include <stdexcept>
@@ -88,6 +89,9 @@ public:
     // Runs `work` in one transaction: committed when it returns, rolled back when it throws
     // (the exception goes on). Throws StoreError when the store is read-only or the commit fails.
     void Transaction(const std::function<void()>& work);
+
+    // A value as a statement binds it: a text the tool left empty is "" in the store, never NULL.
+    static QVariant Bound(const QVariant& value);
 
     // Moves a damaged embedded file (with its -wal and -shm) aside under a name that says so
     // and when, and returns that name; the next open makes a fresh store.
