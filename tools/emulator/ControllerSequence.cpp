@@ -100,6 +100,14 @@ bool ControllerSequence::finished() {
     return !present_ && arrived_ == units_.size();
 }
 
+void ControllerSequence::pull() {
+    std::lock_guard lock(mutex_);
+    const Clock::time_point now = Clock::now();
+    advance(now);
+    if (present_)
+        leave(now);
+}
+
 void ControllerSequence::plugIn(Clock::time_point now) {
     if (arrived_ == units_.size())
         return;

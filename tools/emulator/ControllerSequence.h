@@ -4,7 +4,8 @@
 // follows, then the next one arrives. A controller leaves once `linger` has passed with no
 // request but probes: reads of the identity word or of the sequence digits (its arrival counts
 // as a request); a "pulled" one
-// leaves mid-way with a hang-up of the line. After the last one the port stays silent.
+// leaves mid-way with a hang-up of the line. An operator who pulls a controller once its
+// station shows it done calls `pull`. After the last one the port stays silent.
 //
 // All public members may be called from any thread while it serves.
 
@@ -56,6 +57,9 @@ public:
     // Units that have arrived, and whether the last one has gone.
     size_t arrived() const;
     bool finished();
+
+    // The controller plugged in now is pulled out; the gap begins.
+    void pull();
 
 protected:
     Reply answer(const Frame::Bytes& request) override;
