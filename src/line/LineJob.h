@@ -1,6 +1,7 @@
 #pragma once
 // What every station of a running line works with; fixed while the line runs.
 
+#include "LabelOptions.h"
 #include "LiveLimit.h"
 #include "ReferenceFile.h"
 
@@ -18,4 +19,5 @@ struct LineJob {
     std::vector<LiveLimit> limits;
     // The data folder whose journals keep every unit's writes (the line's own).
     QString journalRoot;
+    LabelOptions labels;
 };

@@ -4,7 +4,7 @@ namespace {
 const QString Group = QStringLiteral("line");
 }
 
-LineSetup LineSetup::Load(QSettings& settings) {
+LineSetup LineSetup::Load(QSettings& settings, const QString& labelFolder) {
     LineSetup setup;
     settings.beginGroup(Group);
     setup.referencePath = settings.value(QStringLiteral("reference")).toString();
@@ -22,6 +22,7 @@ LineSetup LineSetup::Load(QSettings& settings) {
                                 settings.value(QStringLiteral("high")).toDouble()});
     }
     settings.endArray();
+    setup.labels = LabelOptions::Load(settings, labelFolder);
     settings.endGroup();
     return setup;
 }
@@ -41,5 +42,6 @@ void LineSetup::Save(QSettings& settings) const {
         settings.setValue(QStringLiteral("high"), static_cast<double>(limit.high));
     }
     settings.endArray();
+    labels.Save(settings);
     settings.endGroup();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // What the production line is set up with, remembered between runs in the tool's
 // preferences: the reference file, the stations' ports, the operator, whether new controllers
-// are numbered, and the live limits.
+// are numbered, the live limits and the labels.
 
+#include "LabelOptions.h"
 #include "LiveLimit.h"
 
 #include <QSettings>
@@ -19,7 +20,9 @@ struct LineSetup {
     QString operatorName;
     bool numberNew = true;
     std::vector<LiveLimit> limits;
+    LabelOptions labels;
 
-    static LineSetup Load(QSettings& settings);
+    // The labels' PDFs go to `labelFolder` until another folder is chosen.
+    static LineSetup Load(QSettings& settings, const QString& labelFolder = {});
     void Save(QSettings& settings) const;
 };

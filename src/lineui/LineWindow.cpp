@@ -2,7 +2,9 @@
 
 #include "Catalogue.h"
 #include "DateText.h"
+#include "DayLabels.h"
 #include "DialogFolder.h"
+#include "LabelPreview.h"
 #include "LimitBox.h"
 #include "LineDaySheet.h"
 #include "LogNumbering.h"
@@ -14,8 +16,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
 #include <QDateTime>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -25,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -38,6 +43,9 @@
 namespace {
 const QString Title = QStringLiteral("Производственная линия");
 const QString NoPort = QStringLiteral("(нет)");
+const QString PdfTarget = QStringLiteral("PDF в папку");
+// The preview's unit: a numbered serial number of full length.
+const QString SampleSerial = QStringLiteral("ОБРАЗЕЦ-0000000000-00114");
 
 QString Bound(double value) {
     return QString::number(value, 'f', 2).replace(u'.', u',');
@@ -60,7 +68,8 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     stop_ = new QPushButton(QStringLiteral("Стоп после прибора"), this);
     abort_ = new QPushButton(QStringLiteral("Прервать"), this);
     daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
-    for (QPushButton* button : {start_, stop_, abort_, daySheet_}) {
+    dayLabels_ = new QPushButton(QStringLiteral("Этикетки за день…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_, dayLabels_}) {
         button->setAccessibleName(button->text());
         buttons->addWidget(button);
     }
@@ -70,8 +79,11 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     // The stations side by side: a laptop's screen is wide, not tall.
     auto* stations = new QHBoxLayout;
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
-        tiles_[static_cast<size_t>(i)] = new StationTile(i + 1, this);
-        stations->addWidget(tiles_[static_cast<size_t>(i)]);
+        auto* tile = new StationTile(i + 1, this);
+        tiles_[static_cast<size_t>(i)] = tile;
+        stations->addWidget(tile);
+        connect(tile, &StationTile::scanned, this, &LineWindow::Scanned);
+        connect(tile, &StationTile::reprintRequested, this, &LineWindow::ReprintAt);
     }
     layout->addLayout(stations, 1);
     totals_ = new QLabel(this);
@@ -84,8 +96,10 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, [this] { line_->Stop(); });
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
+    connect(dayLabels_, &QPushButton::clicked, this, [this] { ShowDayLabels(); });
 
-    ShowSetup(LineSetup::Load(*place_.preferences()));
+    ShowSetup(LineSetup::Load(*place_.preferences(),
+                              QDir(place_.dataFolder).filePath(QStringLiteral("labels"))));
     ShowLineCounts();
     ShowRunning(false);
 }
@@ -95,7 +109,16 @@ LineWindow::~LineWindow() = default;
 void LineWindow::MakeLine() {
     line_ = std::make_unique<ProductionLine>(place_.dataFolder);
     connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
-    connect(line_.get(), &ProductionLine::unitFinished, this, [this] { ShowLineCounts(); });
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this](const UnitRecord& record) {
+        if (record.station >= 1 && record.station <= LineSetup::MaxStations)
+            lastUnits_[static_cast<size_t>(record.station - 1)] = record;
+        ShowLineCounts();
+    });
+    connect(line_.get(), &ProductionLine::labelChecked, this, [this](const UnitRecord& record) {
+        if (record.station >= 1 && record.station <= LineSetup::MaxStations)
+            lastUnits_[static_cast<size_t>(record.station - 1)] = record;
+    });
+    connect(line_.get(), &ProductionLine::reprinted, this, &LineWindow::Reprinted);
     connect(line_.get(), &ProductionLine::halted, this,
             [this](const QString& message) { QMessageBox::warning(this, Title, message); });
     connect(line_.get(), &ProductionLine::finished, this, [this] { ShowRunning(false); });
@@ -156,7 +179,112 @@ QWidget* LineWindow::MakeSetup() {
     numberRow->addWidget(logLabel, 1);
     form->addRow(QString(), numberRow);
     form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
+    form->addRow(QStringLiteral("Этикетки:"), MakeLabels());
     return box;
+}
+
+QWidget* LineWindow::MakeLabels() {
+    auto* labels = new QWidget(this);
+    auto* grid = new QGridLayout(labels);
+    grid->setContentsMargins(0, 0, 0, 0);
+    printLabels_ = new QCheckBox(QStringLiteral("печатать этикетки"), labels);
+    scanBack_ = new QCheckBox(QStringLiteral("проверять сканером"), labels);
+    labelWidth_ = new QDoubleSpinBox(labels);
+    labelHeight_ = new QDoubleSpinBox(labels);
+    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_}) {
+        side->setRange(LabelLayout::MinimumMm, LabelLayout::MaximumMm);
+        side->setDecimals(0);
+        side->setSuffix(QStringLiteral(" мм"));
+    }
+    labelWidth_->setAccessibleName(QStringLiteral("Ширина этикетки"));
+    labelHeight_->setAccessibleName(QStringLiteral("Высота этикетки"));
+    labelTarget_ = new QComboBox(labels);
+    labelTarget_->addItem(PdfTarget);
+    labelTarget_->addItems(QPrinterInfo::availablePrinterNames());
+    labelTarget_->setAccessibleName(QStringLiteral("Куда печатать этикетки"));
+    labelFolder_ = new QLineEdit(labels);
+    labelFolder_->setReadOnly(true);
+    labelFolder_->setAccessibleName(QStringLiteral("Папка этикеток"));
+    chooseLabelFolder_ = new QPushButton(QStringLiteral("Папка…"), labels);
+    chooseLabelFolder_->setAccessibleName(QStringLiteral("Выбрать папку этикеток"));
+    labelPreview_ = new LabelPreview(labels);
+    for (QCheckBox* box : {printLabels_, scanBack_})
+        box->setAccessibleName(box->text());
+
+    auto* size = new QHBoxLayout;
+    size->addWidget(labelWidth_);
+    size->addWidget(new QLabel(QStringLiteral("×"), labels));
+    size->addWidget(labelHeight_);
+    size->addStretch();
+    grid->addWidget(printLabels_, 0, 0);
+    grid->addWidget(scanBack_, 0, 1);
+    grid->addLayout(size, 0, 2, 1, 2);
+    grid->addWidget(labelTarget_, 1, 0);
+    grid->addWidget(labelFolder_, 1, 1, 1, 2);
+    grid->addWidget(chooseLabelFolder_, 1, 3);
+    grid->addWidget(labelPreview_, 0, 4, 2, 1);
+    grid->setColumnStretch(2, 1);
+
+    const auto enable = [this] {
+        const bool on = printLabels_->isChecked();
+        const bool pdf = labelTarget_->currentIndex() == 0;
+        for (QWidget* part :
+             std::initializer_list<QWidget*>{scanBack_, labelWidth_, labelHeight_, labelTarget_})
+            part->setEnabled(on);
+        labelFolder_->setEnabled(on && pdf);
+        chooseLabelFolder_->setEnabled(on && pdf);
+    };
+    connect(printLabels_, &QCheckBox::toggled, this, enable);
+    connect(labelTarget_, &QComboBox::currentIndexChanged, this, enable);
+    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_})
+        connect(side, &QDoubleSpinBox::valueChanged, this, [this] { ShowLabelPreview(); });
+    connect(chooseLabelFolder_, &QPushButton::clicked, this, [this] { ChooseLabelFolder(); });
+    enable();
+    return labels;
+}
+
+LabelOptions LineWindow::LabelsShown() const {
+    LabelOptions options;
+    options.print = printLabels_->isChecked();
+    options.scanBack = scanBack_->isChecked();
+    options.layout.sizeMm = {labelWidth_->value(), labelHeight_->value()};
+    const bool pdf = labelTarget_->currentIndex() <= 0;
+    options.target.kind = pdf ? LabelTarget::Kind::PdfFolder : LabelTarget::Kind::Printer;
+    options.target.printer = pdf ? QString() : labelTarget_->currentText();
+    options.target.folder = labelFolder_->text();
+    return options;
+}
+
+void LineWindow::ShowLabels(const LabelOptions& options) {
+    printLabels_->setChecked(options.print);
+    scanBack_->setChecked(options.scanBack);
+    labelWidth_->setValue(options.layout.sizeMm.width());
+    labelHeight_->setValue(options.layout.sizeMm.height());
+    if (options.target.kind == LabelTarget::Kind::Printer) {
+        // A printer gone since stays chosen: its labels then say they were not printed.
+        if (labelTarget_->findText(options.target.printer) < 0)
+            labelTarget_->addItem(options.target.printer);
+        labelTarget_->setCurrentText(options.target.printer);
+    } else {
+        labelTarget_->setCurrentIndex(0);
+    }
+    labelFolder_->setText(options.target.folder);
+    ShowLabelPreview();
+}
+
+void LineWindow::ShowLabelPreview() {
+    const QString sha256 =
+        reference_->text().isEmpty() ? QString() : ReferenceFile::Sha256Of(reference_->text());
+    labelPreview_->Show(LabelsShown().layout,
+                        {SampleSerial, DateText::TodayForDevice(),
+                         sha256.isEmpty() ? QStringLiteral("00000000") : sha256.left(8)});
+}
+
+void LineWindow::ChooseLabelFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этикеток"),
+                                                             labelFolder_->text());
+    if (!folder.isEmpty())
+        labelFolder_->setText(folder);
 }
 
 QWidget* LineWindow::MakeLimits() {
@@ -208,8 +336,10 @@ void LineWindow::ChooseReference() {
         QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
                                      QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
     DialogFolder::Remember(*preferences, DialogFolder::Kind::Settings, path);
-    if (!path.isEmpty() && AcceptReference(path))
+    if (!path.isEmpty() && AcceptReference(path)) {
         reference_->setText(path);
+        ShowLabelPreview();
+    }
 }
 
 std::optional<ReferenceFile> LineWindow::AcceptReference(const QString& path) {
@@ -238,6 +368,7 @@ LineSetup LineWindow::SetupShown() const {
     for (const LimitRow& row : limits_)
         if (row.on->isChecked())
             setup.limits.push_back({row.address, row.low->value(), row.high->value()});
+    setup.labels = LabelsShown();
     return setup;
 }
 
@@ -257,6 +388,7 @@ void LineWindow::ShowSetup(const LineSetup& setup) {
                 row.low->setValue(static_cast<double>(limit.low));
                 row.high->setValue(static_cast<double>(limit.high));
             }
+    ShowLabels(setup.labels);
 }
 
 bool LineWindow::StartLine() {
@@ -267,6 +399,9 @@ bool LineWindow::StartLine() {
                     [](const QString& device) { return device.isEmpty(); }))
         throw std::runtime_error("Выберите порт хотя бы для одного места.");
     CheckLimits(setup);
+    if (setup.labels.print && setup.labels.target.kind == LabelTarget::Kind::PdfFolder &&
+        setup.labels.target.folder.isEmpty())
+        throw std::runtime_error("Выберите папку этикеток.");
     // The file asked about is the one the units get: a change after this stops the line.
     std::optional<ReferenceFile> reference = AcceptReference(setup.referencePath);
     if (!reference)
@@ -280,6 +415,7 @@ bool LineWindow::StartLine() {
     job.numberNew = setup.numberNew;
     job.logPath = place_.logPath;
     job.limits = setup.limits;
+    job.labels = setup.labels;
     line_->Start(job, setup.devices);
     report_->setText(QStringLiteral("Отчёт: ") +
                      QDir::toNativeSeparators(line_->Report().PathFor(QDate::currentDate())));
@@ -318,6 +454,42 @@ bool LineWindow::LogReady() {
     // during the batch stops the numbering instead of starting over.
     ProductionLog::BeginUnderLock(path, DateText::TodayForDevice());
     return true;
+}
+
+void LineWindow::Scanned(int station, const QString& text) {
+    const LabelScan scan = line_->Scan(station, text);
+    // A verdict comes back with the station's state; a refusal stays at the field.
+    if (!scan.Decided())
+        Tile(station)->ShowRefusal(scan.text);
+}
+
+void LineWindow::ReprintAt(int station) {
+    const std::optional<UnitRecord>& unit = lastUnits_.at(static_cast<size_t>(station - 1));
+    if (unit)
+        line_->Reprint(*unit, LabelsShown());
+}
+
+void LineWindow::Reprinted(const UnitRecord& record, const QString& problem) {
+    if (record.station < 1 || record.station > LineSetup::MaxStations)
+        return;
+    std::optional<UnitRecord>& unit = lastUnits_[static_cast<size_t>(record.station - 1)];
+    // The tile still shows the unit only while it is the station's last.
+    if (!unit || unit->time != record.time)
+        return;
+    unit = record;
+    Tile(record.station)->ShowLabel(record.label);
+    if (!problem.isEmpty())
+        Tile(record.station)->ShowRefusal(QStringLiteral("этикетка не напечатана: ") + problem);
+}
+
+DayLabels* LineWindow::ShowDayLabels() {
+    if (!dayLabelsWindow_)
+        dayLabelsWindow_ = new DayLabels(
+            *line_, [this] { return LabelsShown(); }, this);
+    dayLabelsWindow_->Refresh();
+    dayLabelsWindow_->show();
+    dayLabelsWindow_->raise();
+    return dayLabelsWindow_;
 }
 
 void LineWindow::ShowStation(const StationView& view) {
@@ -371,6 +543,10 @@ void LineWindow::closeEvent(QCloseEvent* event) {
     if (line_->Running()) {
         // The line goes on without the window until its units under way are done; with the
         // window's parent it goes at the latest, so no station outlives the program.
+        // The day's labels belong to the line that goes on alone.
+        delete dayLabelsWindow_;
+        dayLabelsWindow_ = nullptr;
+        lastUnits_ = {};
         ProductionLine* running = line_.release();
         running->disconnect(this);
         running->setParent(parent());
