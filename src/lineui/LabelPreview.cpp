@@ -7,7 +7,7 @@
 LabelPreview::LabelPreview(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("LabelPreview"));
     setAccessibleName(QStringLiteral("Образец этикетки"));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
 }
 
 void LabelPreview::Show(const LabelLayout& layout, const LabelContent& content) {
@@ -24,7 +24,7 @@ void LabelPreview::Show(const LabelLayout& layout, const LabelContent& content) 
 }
 
 QSize LabelPreview::sizeHint() const {
-    return {160, 100};
+    return {104, 66};
 }
 
 void LabelPreview::paintEvent(QPaintEvent*) {

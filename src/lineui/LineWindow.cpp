@@ -179,14 +179,11 @@ QWidget* LineWindow::MakeSetup() {
     numberRow->addWidget(logLabel, 1);
     form->addRow(QString(), numberRow);
     form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
-    form->addRow(QStringLiteral("Этикетки:"), MakeLabels());
+    form->addRow(QStringLiteral("Этикетки:"), MakeLabels(box));
     return box;
 }
 
-QWidget* LineWindow::MakeLabels() {
-    auto* labels = new QWidget(this);
-    auto* grid = new QGridLayout(labels);
-    grid->setContentsMargins(0, 0, 0, 0);
+QLayout* LineWindow::MakeLabels(QWidget* labels) {
     printLabels_ = new QCheckBox(QStringLiteral("печатать этикетки"), labels);
     scanBack_ = new QCheckBox(QStringLiteral("проверять сканером"), labels);
     labelWidth_ = new QDoubleSpinBox(labels);
@@ -211,19 +208,17 @@ QWidget* LineWindow::MakeLabels() {
     for (QCheckBox* box : {printLabels_, scanBack_})
         box->setAccessibleName(box->text());
 
-    auto* size = new QHBoxLayout;
-    size->addWidget(labelWidth_);
-    size->addWidget(new QLabel(QStringLiteral("×"), labels));
-    size->addWidget(labelHeight_);
-    size->addStretch();
-    grid->addWidget(printLabels_, 0, 0);
-    grid->addWidget(scanBack_, 0, 1);
-    grid->addLayout(size, 0, 2, 1, 2);
-    grid->addWidget(labelTarget_, 1, 0);
-    grid->addWidget(labelFolder_, 1, 1, 1, 2);
-    grid->addWidget(chooseLabelFolder_, 1, 3);
-    grid->addWidget(labelPreview_, 0, 4, 2, 1);
-    grid->setColumnStretch(2, 1);
+    // One row, the preview at its end: the window keeps its height on a laptop's screen.
+    auto* row = new QHBoxLayout;
+    row->addWidget(printLabels_);
+    row->addWidget(scanBack_);
+    row->addWidget(labelWidth_);
+    row->addWidget(new QLabel(QStringLiteral("×"), labels));
+    row->addWidget(labelHeight_);
+    row->addWidget(labelTarget_);
+    row->addWidget(labelFolder_, 1);
+    row->addWidget(chooseLabelFolder_);
+    row->addWidget(labelPreview_);
 
     const auto enable = [this] {
         const bool on = printLabels_->isChecked();
@@ -240,7 +235,7 @@ QWidget* LineWindow::MakeLabels() {
         connect(side, &QDoubleSpinBox::valueChanged, this, [this] { ShowLabelPreview(); });
     connect(chooseLabelFolder_, &QPushButton::clicked, this, [this] { ChooseLabelFolder(); });
     enable();
-    return labels;
+    return row;
 }
 
 LabelOptions LineWindow::LabelsShown() const {

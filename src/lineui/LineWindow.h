@@ -30,6 +30,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class StationTile;
@@ -72,7 +73,7 @@ protected:
 private:
     QWidget* MakeSetup();
     QWidget* MakeLimits();
-    QWidget* MakeLabels();
+    QLayout* MakeLabels(QWidget* labels);
     LabelOptions LabelsShown() const;
     void ShowLabels(const LabelOptions& options);
     void ShowLabelPreview();

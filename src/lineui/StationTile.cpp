@@ -58,7 +58,8 @@ StationTile::StationTile(int station, QWidget* parent)
       reprint_(new QPushButton(QStringLiteral("Перепечатать"), this)) {
     setObjectName(QStringLiteral("StationTile%1").arg(station));
     setFrameShape(QFrame::StyledPanel);
-    setMinimumSize(MinimumWidth, 210);
+    // Tall enough for a good unit with its label waiting for its scan.
+    setMinimumSize(MinimumWidth, 250);
     result_->setObjectName(QStringLiteral("Result"));
     result_->setMinimumHeight(70);
     result_->setAutoFillBackground(true);
