@@ -24,7 +24,7 @@ void LabelPreview::Show(const LabelLayout& layout, const LabelContent& content) 
 }
 
 QSize LabelPreview::sizeHint() const {
-    return {104, 66};
+    return {64, 40}; // one row of the setup high: the window fits a laptop's screen
 }
 
 void LabelPreview::paintEvent(QPaintEvent*) {
