@@ -153,6 +153,9 @@ void TestLineWindow::labelsAreScannedBackAndPrintedAgain() {
         return std::make_unique<QSettings>(dir.filePath("preferences.ini"), QSettings::IniFormat);
     };
     setup.Save(*settings());
+    // The fixtures outlive the window, whose line they serve until it has ended.
+    std::unique_ptr<q5emu::ControllerSequence> first;
+    std::unique_ptr<q5emu::ControllerSequence> second;
     LineWindow window({dir.path(),
                        log,
                        settings,
@@ -162,8 +165,8 @@ void TestLineWindow::labelsAreScannedBackAndPrintedAgain() {
     window.show();
     // Plugged in as the line starts: a unit not worked on soon leaves its fixture. One unit
     // more each, for a unit a crowded machine lets fall silent.
-    auto first = Fixture("new,new,new", setup.devices[0]);
-    auto second = Fixture("new,new", setup.devices[1]);
+    first = Fixture("new,new,new", setup.devices[0]);
+    second = Fixture("new,new", setup.devices[1]);
     QVERIFY(window.StartLine());
     const QString report = window.Line().Report().PathFor(QDate::currentDate());
     const auto rowsOf = [&report](int station) {
@@ -197,7 +200,6 @@ void TestLineWindow::labelsAreScannedBackAndPrintedAgain() {
     Scan(window.Tile(1), serial2);
     QCOMPARE(Shown(window.Tile(1), "Refusal"), "Не принято: это этикетка места 2");
     QVERIFY(window.Tile(1)->View().awaitingScan);
-    const qsizetype units1 = rowsOf(1).size();
 
     Scan(window.Tile(2), QString(19, u'X') + "99999");
     QTRY_COMPARE(Shown(window.Tile(2), "Label"), "БРАК: этикетка не совпала");
@@ -205,10 +207,12 @@ void TestLineWindow::labelsAreScannedBackAndPrintedAgain() {
     QVERIFY(!window.Tile(2)->findChild<QLineEdit*>("Scan")->isVisible());
     QCOMPARE(window.Line().Scan(2, serial2).text, "Не принято: место 2 не ждёт этикетку");
 
+    const size_t framesBeforeScan = first->frameLog().size();
     Scan(window.Tile(1), serial1 + "\r");
     QTRY_COMPARE(unitOf(serial1).label.check, LabelCheck::Verified);
-    // The station goes on to its next unit.
-    QTRY_VERIFY_WITH_TIMEOUT(rowsOf(1).size() > units1, 60'000);
+    QTRY_COMPARE(Shown(window.Tile(1), "Label"), "этикетка проверена");
+    // The station goes on: it looks for its next unit again.
+    QTRY_VERIFY_WITH_TIMEOUT(first->frameLog().size() > framesBeforeScan, 30'000);
 
     DayLabels* labels = window.ShowDayLabels();
     QTableWidget* table = labels->Table();
