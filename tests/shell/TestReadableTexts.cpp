@@ -169,7 +169,9 @@ private slots:
                  QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"),
                  {},
                  {},
-                 {}});
+                 {},
+                 {},
+                 false});
             return window;
         }) << laptop;
         QTest::newRow("restore points") << WindowMaker([] {
