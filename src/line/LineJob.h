@@ -1,6 +1,7 @@
 #pragma once
 // What every station of a running line works with; fixed while the line runs.
 
+#include "LabelOptions.h"
 #include "LiveLimit.h"
 #include "ReferenceFile.h"
 #include "StationStore.h"
@@ -23,4 +24,5 @@ struct LineJob {
     // Where numbers come from and every attempt is recorded; without one, the log and the
     // day's report alone.
     std::optional<LineStoreUse> store;
+    LabelOptions labels;
 };

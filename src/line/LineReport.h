@@ -4,6 +4,8 @@
 // spreadsheet would run marked as text). Each row is on the disk before Append returns; the
 // stations of one line share one report and take their turns.
 
+#include "LabelOutcome.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -33,6 +35,7 @@ struct UnitRecord {
     QString uid;
     int attempt = 1;
     QString numberTaken;
+    LabelOutcome label;
 };
 
 Q_DECLARE_METATYPE(UnitRecord)
@@ -53,8 +56,13 @@ public:
         Result,
         Reason,
         Differed,
-        Duration
+        Duration,
+        Label,
+        LabelChecked,
+        LabelReprints
     };
+    // The columns of reports written before labels were printed; their rows read as unlabelled.
+    static constexpr int UnlabelledColumns = Duration + 1;
     static QStringList Columns();
     static QString ResultText(bool good); // "ГОДЕН" / "БРАК"
     QString PathFor(const QDate& day) const;
@@ -62,8 +70,16 @@ public:
     // False when the row may not be on the disk.
     bool Append(const UnitRecord& record);
 
-    // The rows of a day's report, as read back (header left out); for tests and sheets.
+    // Rewrites the label's cells of the unit's row (the unit known by its time and station) in
+    // its day's report, the file replaced whole; false when the row is not there or the file
+    // cannot be replaced.
+    bool UpdateLabel(const UnitRecord& record);
+
+    // The rows of a day's report, as read back (header left out; a row of fewer columns filled
+    // up with empty cells); for tests and sheets.
     static QList<QStringList> Read(const QString& path);
+    // The unit a row tells of, as far as the row tells.
+    static UnitRecord RecordOf(const QStringList& row);
 
     // A report of `records` in these columns, all of it at `path` durably or nothing new
     // there (EInOutError); the line's store exports its day so, every PC's units in one file.

@@ -21,7 +21,7 @@ LineStoreUse LineSetup::StoreUse(const QString& dataFolder) const {
     return use;
 }
 
-LineSetup LineSetup::Load(QSettings& settings) {
+LineSetup LineSetup::Load(QSettings& settings, const QString& labelFolder) {
     LineSetup setup;
     settings.beginGroup(Group);
     setup.referencePath = settings.value(QStringLiteral("reference")).toString();
@@ -59,6 +59,7 @@ LineSetup LineSetup::Load(QSettings& settings) {
         setup.shiftFrom = QTime(8, 0);
     if (!setup.shiftTo.isValid())
         setup.shiftTo = QTime(20, 0);
+    setup.labels = LabelOptions::Load(settings, labelFolder);
     settings.endGroup();
     return setup;
 }
@@ -90,5 +91,6 @@ void LineSetup::Save(QSettings& settings) const {
     settings.setValue(QStringLiteral("shift/on"), byShift);
     settings.setValue(QStringLiteral("shift/from"), shiftFrom.toString(QStringLiteral("HH:mm")));
     settings.setValue(QStringLiteral("shift/to"), shiftTo.toString(QStringLiteral("HH:mm")));
+    labels.Save(settings);
     settings.endGroup();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // What the production line is set up with, remembered between runs in the tool's
 // preferences: the reference file, the stations' ports, the operator, whether new controllers
-// are numbered, the live limits, the line's store and the shift its figures are of.
+// are numbered, the live limits, the labels, the line's store and the shift its figures are of.
 
+#include "LabelOptions.h"
 #include "LiveLimit.h"
 #include "StationStore.h"
 
@@ -29,6 +30,7 @@ struct LineSetup {
     QString operatorName;
     bool numberNew = true;
     std::vector<LiveLimit> limits;
+    LabelOptions labels;
 
     // The store: the embedded file in the data folder unless a shared one is chosen, reached
     // as libpq reaches it (its password in ~/.pgpass or the service file, never here).
@@ -45,6 +47,7 @@ struct LineSetup {
     LineStoreUse StoreUse(const QString& dataFolder) const;
     QString PcName() const;
 
-    static LineSetup Load(QSettings& settings);
+    // The labels' PDFs go to `labelFolder` until another folder is chosen.
+    static LineSetup Load(QSettings& settings, const QString& labelFolder = {});
     void Save(QSettings& settings) const;
 };

@@ -6,6 +6,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 ProductionLine::ProductionLine(const QString& dataFolder, QObject* parent)
     : QObject(parent), dataFolder_(dataFolder), report_(dataFolder) {
     qRegisterMetaType<StationView>();
@@ -15,6 +17,8 @@ ProductionLine::ProductionLine(const QString& dataFolder, QObject* parent)
 ProductionLine::~ProductionLine() {
     Abort();
     Release();
+    for (QThread* reprint : findChildren<QThread*>(Qt::FindDirectChildrenOnly))
+        reprint->wait();
 }
 
 void ProductionLine::Release() {
@@ -36,6 +40,7 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
     shared.journalRoot = dataFolder_;
     job_ = std::make_shared<const LineJob>(std::move(shared));
     counts_.Start();
+    awaited_.clear();
     for (int i = 0; i < devices.size(); ++i) {
         if (devices[i].isEmpty())
             continue;
@@ -45,13 +50,19 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
         connect(station, &Station::changed, this, &ProductionLine::stationChanged);
         connect(station, &Station::unitFinished, this, [this](const UnitRecord& record) {
             counts_.Count(record.station, record.good);
+            if (job_->labels.scanBack && record.label.printing == LabelPrinting::Printed)
+                awaited_[record.station] = LabelContentOf(record).serial;
             emit unitFinished(record);
         });
+        connect(station, &Station::labelChecked, this, &ProductionLine::labelChecked);
         connect(station, &Station::halted, this, [this](const QString& message) {
             Stop();
             emit halted(message);
         });
-        connect(station, &Station::finished, this, &ProductionLine::StationFinished);
+        connect(station, &Station::finished, this, [this, number = i + 1] {
+            awaited_.erase(number);
+            StationFinished();
+        });
         thread->Post([station, home = thread->Home()](ControllerLink& link) {
             station->setParent(home);
             station->Begin(link);
@@ -59,6 +70,44 @@ void ProductionLine::Start(const LineJob& job, const QStringList& devices) {
         stations_.push_back({std::move(thread), station});
         ++running_;
     }
+}
+
+LabelScan ProductionLine::Scan(int station, const QString& text) {
+    const LabelScan scan = LabelScan::Judge(station, text, awaited_);
+    if (!scan.Decided())
+        return scan;
+    awaited_.erase(station);
+    const auto worker =
+        std::find_if(stations_.begin(), stations_.end(),
+                     [station](const Worker& w) { return w.station->Number() == station; });
+    const LabelCheck check =
+        scan.verdict == LabelScan::Verdict::Verified ? LabelCheck::Verified : LabelCheck::Voided;
+    if (worker != stations_.end())
+        QMetaObject::invokeMethod(
+            worker->station, [s = worker->station, check] { s->LabelChecked(check); },
+            Qt::QueuedConnection);
+    return scan;
+}
+
+void ProductionLine::Reprint(UnitRecord record, const LabelOptions& options) {
+    QThread* thread = QThread::create([this, record, options]() mutable {
+        const LabelPrintResult printed =
+            LabelPrint::Print(options.target, options.layout, LabelContentOf(record));
+        QString problem = printed.problem;
+        if (printed.printed) {
+            record.label.printing = LabelPrinting::Printed;
+            ++record.label.reprints;
+            if (!report_.UpdateLabel(record))
+                problem = QStringLiteral("этикетка напечатана, но отчёт %1 не записан")
+                              .arg(report_.PathFor(record.time.date()));
+        }
+        QMetaObject::invokeMethod(
+            this, [this, record, problem] { emit reprinted(record, problem); },
+            Qt::QueuedConnection);
+    });
+    thread->setParent(this);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
 }
 
 void ProductionLine::StationFinished() {

@@ -1,9 +1,11 @@
 #pragma once
 // The production line: up to four stations, each on its own thread with its own link,
 // sharing one job, one report and the batch counts. Lives on the window's thread; the
-// stations' signals reach it queued.
+// stations' signals reach it queued. It judges the labels scanned back at the stations, and
+// prints labels again on threads of their own.
 
 #include "BatchCounts.h"
+#include "LabelScan.h"
 #include "LineJob.h"
 #include "LineReport.h"
 #include "StationView.h"
@@ -11,6 +13,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,7 +25,8 @@ class ProductionLine : public QObject {
 public:
     explicit ProductionLine(const QString& dataFolder, QObject* parent = nullptr);
     // Aborts whatever runs and waits for the stations' threads (each unit ends before its next
-    // exchange, a numbering once it has the log or has waited out its bound).
+    // exchange, a numbering once it has the log or has waited out its bound) and for the
+    // labels being printed again.
     ~ProductionLine() override;
 
     // Station n works on devices[n-1]; an empty device leaves that station out.
@@ -36,6 +40,12 @@ public:
     // ended.
     void EndInBackground();
 
+    // A label scanned at a station: a verdict that matches the unit or voids its label ends
+    // the station's wait; a refused one leaves it waiting.
+    LabelScan Scan(int station, const QString& text);
+    // Prints the unit's label again on a thread of its own; `reprinted` tells how it went.
+    void Reprint(UnitRecord record, const LabelOptions& options);
+
     bool Running() const { return running_ > 0; }
     const BatchCounts& Counts() const { return counts_; }
     LineReport& Report() { return report_; }
@@ -43,6 +53,9 @@ public:
 signals:
     void stationChanged(const StationView& view);
     void unitFinished(const UnitRecord& record);
+    void labelChecked(const UnitRecord& record);
+    // The record as its row now stands; `problem` says why the label was not printed.
+    void reprinted(const UnitRecord& record, const QString& problem);
     void halted(const QString& message);
     void finished();
 
@@ -60,4 +73,5 @@ private:
     };
     std::vector<Worker> stations_;
     int running_ = 0;
+    std::map<int, QString> awaited_; // by station, the serial numbers whose scans it waits for
 };

@@ -4,6 +4,7 @@
 #include "ControllerLink.h"
 #include "ControllerSession.h"
 #include "IdentityWords.h"
+#include "LabelPrint.h"
 #include "Protocol.h"
 #include "StationStore.h"
 #include "UnitWork.h"
@@ -129,6 +130,8 @@ void Station::WorkUnit(uint16_t identity) {
     view_.serial.clear();
     view_.reason.clear();
     view_.rework = false;
+    view_.label = {};
+    view_.awaitingScan = false;
     Publish(StationPhase::Working, QStringLiteral("Прибор найден"));
     UnitRecord record;
     {
@@ -147,6 +150,8 @@ void Station::WorkUnit(uint16_t identity) {
     // A number given to a unit that does not hold it whole is the one it is known by now.
     view_.serial = record.givenSerial.isEmpty() ? record.serial : record.givenSerial;
     view_.reason = record.reason;
+    PrintLabel(record);
+    view_.label = record.label;
     if (store_) {
         try {
             store_->Keep(record);
@@ -158,10 +163,37 @@ void Station::WorkUnit(uint16_t identity) {
     if (!report_.Append(record))
         emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")
                         .arg(report_.PathFor(record.time.date())));
+    view_.awaitingScan = job_->labels.scanBack && record.label.printing == LabelPrinting::Printed;
     emit unitFinished(record);
     Publish(record.good ? StationPhase::Good : StationPhase::Bad);
     awaitingUnplug_ = true;
     silentProbes_ = 0;
+    if (view_.awaitingScan) {
+        last_ = record;
+        return; // the scan's verdict goes on
+    }
+    ProbeLater();
+}
+
+void Station::PrintLabel(UnitRecord& record) const {
+    if (!record.good || !job_->labels.print)
+        return;
+    const LabelPrintResult printed =
+        LabelPrint::Print(job_->labels.target, job_->labels.layout, LabelContentOf(record));
+    record.label.printing = printed.printed ? LabelPrinting::Printed : LabelPrinting::NotPrinted;
+}
+
+void Station::LabelChecked(LabelCheck check) {
+    if (ended_ || !view_.awaitingScan)
+        return;
+    last_.label.check = check;
+    view_.label = last_.label;
+    view_.awaitingScan = false;
+    if (!report_.UpdateLabel(last_))
+        emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")
+                        .arg(report_.PathFor(last_.time.date())));
+    emit labelChecked(last_);
+    Publish(StationPhase::Good);
     ProbeLater();
 }
 

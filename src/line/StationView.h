@@ -1,6 +1,8 @@
 #pragma once
 // What a station shows: its phase, the step under way, the unit's serial number and, after a
-// unit, its result and reason. Sent from the station's thread to the window's.
+// unit, its result and reason and its label. Sent from the station's thread to the window's.
+
+#include "LabelOutcome.h"
 
 #include <QMetaType>
 #include <QString>
@@ -23,6 +25,8 @@ struct StationView {
     QString serial;      // of the unit worked on or just finished; the number given, if it was
     QString reason;      // of a failed unit
     bool rework = false; // the unit was tried before: "повторная проверка"
+    LabelOutcome label; // of the unit just finished
+    bool awaitingScan = false; // its label's; the next unit waits for it
 };
 
 Q_DECLARE_METATYPE(StationView)

@@ -2,8 +2,10 @@
 
 #include "Catalogue.h"
 #include "DateText.h"
+#include "DayLabels.h"
 #include "DialogFolder.h"
 #include "FigureSections.h"
+#include "LabelPreview.h"
 #include "LimitBox.h"
 #include "LineDaySheet.h"
 #include "LineSchema.h"
@@ -22,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -32,6 +35,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -47,6 +51,9 @@
 namespace {
 const QString Title = QStringLiteral("Производственная линия");
 const QString NoPort = QStringLiteral("(нет)");
+const QString PdfTarget = QStringLiteral("PDF в папку");
+// The preview's unit: a numbered serial number of full length.
+const QString SampleSerial = QStringLiteral("ОБРАЗЕЦ-0000000000-00114");
 
 QString Bound(double value) {
     return QString::number(value, 'f', 2).replace(u'.', u',');
@@ -71,7 +78,8 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     abort_ = new QPushButton(QStringLiteral("Прервать"), this);
     daySheet_ = new QPushButton(QStringLiteral("Лист дня…"), this);
     exportDay_ = new QPushButton(QStringLiteral("Выгрузить день…"), this);
-    for (QPushButton* button : {start_, stop_, abort_, daySheet_, exportDay_}) {
+    dayLabels_ = new QPushButton(QStringLiteral("Этикетки за день…"), this);
+    for (QPushButton* button : {start_, stop_, abort_, daySheet_, exportDay_, dayLabels_}) {
         button->setAccessibleName(button->text());
         buttons->addWidget(button);
     }
@@ -81,8 +89,11 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     // The stations side by side: a laptop's screen is wide, not tall.
     auto* stations = new QHBoxLayout;
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
-        tiles_[static_cast<size_t>(i)] = new StationTile(i + 1, this);
-        stations->addWidget(tiles_[static_cast<size_t>(i)]);
+        auto* tile = new StationTile(i + 1, this);
+        tiles_[static_cast<size_t>(i)] = tile;
+        stations->addWidget(tile);
+        connect(tile, &StationTile::scanned, this, &LineWindow::Scanned);
+        connect(tile, &StationTile::reprintRequested, this, &LineWindow::ReprintAt);
     }
     layout->addLayout(stations, 1);
     totals_ = new QLabel(this);
@@ -97,8 +108,10 @@ LineWindow::LineWindow(Place place, QWidget* parent)
     connect(abort_, &QPushButton::clicked, this, [this] { line_->Abort(); });
     connect(daySheet_, &QPushButton::clicked, this, [this] { ShowDaySheet(); });
     connect(exportDay_, &QPushButton::clicked, this, [this] { ExportDay(); });
+    connect(dayLabels_, &QPushButton::clicked, this, [this] { ShowDayLabels(); });
 
-    ShowSetup(LineSetup::Load(*place_.preferences()));
+    ShowSetup(LineSetup::Load(*place_.preferences(),
+                              QDir(place_.dataFolder).filePath(QStringLiteral("labels"))));
     ShowLineCounts();
     ShowRunning(false);
     RefreshFigures();
@@ -109,10 +122,17 @@ LineWindow::~LineWindow() = default;
 void LineWindow::MakeLine() {
     line_ = std::make_unique<ProductionLine>(place_.dataFolder);
     connect(line_.get(), &ProductionLine::stationChanged, this, &LineWindow::ShowStation);
-    connect(line_.get(), &ProductionLine::unitFinished, this, [this] {
+    connect(line_.get(), &ProductionLine::unitFinished, this, [this](const UnitRecord& record) {
+        if (record.station >= 1 && record.station <= LineSetup::MaxStations)
+            lastUnits_[static_cast<size_t>(record.station - 1)] = record;
         ShowLineCounts();
         RefreshFigures();
     });
+    connect(line_.get(), &ProductionLine::labelChecked, this, [this](const UnitRecord& record) {
+        if (record.station >= 1 && record.station <= LineSetup::MaxStations)
+            lastUnits_[static_cast<size_t>(record.station - 1)] = record;
+    });
+    connect(line_.get(), &ProductionLine::reprinted, this, &LineWindow::Reprinted);
     connect(line_.get(), &ProductionLine::halted, this,
             [this](const QString& message) { QMessageBox::warning(this, Title, message); });
     connect(line_.get(), &ProductionLine::finished, this, [this] { ShowRunning(false); });
@@ -174,6 +194,7 @@ QWidget* LineWindow::MakeSetup() {
     form->addRow(QString(), numberRow);
     form->addRow(QStringLiteral("Пределы значений:"), MakeLimits());
     form->addRow(QStringLiteral("База линии:"), MakeStore());
+    form->addRow(QStringLiteral("Этикетки:"), MakeLabels(box));
     return box;
 }
 
@@ -349,6 +370,106 @@ void LineWindow::CheckStore() {
     });
 }
 
+
+QLayout* LineWindow::MakeLabels(QWidget* labels) {
+    printLabels_ = new QCheckBox(QStringLiteral("печатать этикетки"), labels);
+    scanBack_ = new QCheckBox(QStringLiteral("проверять сканером"), labels);
+    labelWidth_ = new QDoubleSpinBox(labels);
+    labelHeight_ = new QDoubleSpinBox(labels);
+    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_}) {
+        side->setRange(LabelLayout::MinimumMm, LabelLayout::MaximumMm);
+        side->setDecimals(0);
+        side->setSuffix(QStringLiteral(" мм"));
+    }
+    labelWidth_->setAccessibleName(QStringLiteral("Ширина этикетки"));
+    labelHeight_->setAccessibleName(QStringLiteral("Высота этикетки"));
+    labelTarget_ = new QComboBox(labels);
+    labelTarget_->addItem(PdfTarget);
+    labelTarget_->addItems(QPrinterInfo::availablePrinterNames());
+    labelTarget_->setAccessibleName(QStringLiteral("Куда печатать этикетки"));
+    labelFolder_ = new QLineEdit(labels);
+    labelFolder_->setReadOnly(true);
+    labelFolder_->setAccessibleName(QStringLiteral("Папка этикеток"));
+    chooseLabelFolder_ = new QPushButton(QStringLiteral("Папка…"), labels);
+    chooseLabelFolder_->setAccessibleName(QStringLiteral("Выбрать папку этикеток"));
+    labelPreview_ = new LabelPreview(labels);
+    for (QCheckBox* box : {printLabels_, scanBack_})
+        box->setAccessibleName(box->text());
+
+    // One row, the preview at its end: the window keeps its height on a laptop's screen.
+    auto* row = new QHBoxLayout;
+    row->addWidget(printLabels_);
+    row->addWidget(scanBack_);
+    row->addWidget(labelWidth_);
+    row->addWidget(new QLabel(QStringLiteral("×"), labels));
+    row->addWidget(labelHeight_);
+    row->addWidget(labelTarget_);
+    row->addWidget(labelFolder_, 1);
+    row->addWidget(chooseLabelFolder_);
+    row->addWidget(labelPreview_);
+
+    const auto enable = [this] {
+        const bool on = printLabels_->isChecked();
+        const bool pdf = labelTarget_->currentIndex() == 0;
+        for (QWidget* part :
+             std::initializer_list<QWidget*>{scanBack_, labelWidth_, labelHeight_, labelTarget_})
+            part->setEnabled(on);
+        labelFolder_->setEnabled(on && pdf);
+        chooseLabelFolder_->setEnabled(on && pdf);
+    };
+    connect(printLabels_, &QCheckBox::toggled, this, enable);
+    connect(labelTarget_, &QComboBox::currentIndexChanged, this, enable);
+    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_})
+        connect(side, &QDoubleSpinBox::valueChanged, this, [this] { ShowLabelPreview(); });
+    connect(chooseLabelFolder_, &QPushButton::clicked, this, [this] { ChooseLabelFolder(); });
+    enable();
+    return row;
+}
+
+LabelOptions LineWindow::LabelsShown() const {
+    LabelOptions options;
+    options.print = printLabels_->isChecked();
+    options.scanBack = scanBack_->isChecked();
+    options.layout.sizeMm = {labelWidth_->value(), labelHeight_->value()};
+    const bool pdf = labelTarget_->currentIndex() <= 0;
+    options.target.kind = pdf ? LabelTarget::Kind::PdfFolder : LabelTarget::Kind::Printer;
+    options.target.printer = pdf ? QString() : labelTarget_->currentText();
+    options.target.folder = labelFolder_->text();
+    return options;
+}
+
+void LineWindow::ShowLabels(const LabelOptions& options) {
+    printLabels_->setChecked(options.print);
+    scanBack_->setChecked(options.scanBack);
+    labelWidth_->setValue(options.layout.sizeMm.width());
+    labelHeight_->setValue(options.layout.sizeMm.height());
+    if (options.target.kind == LabelTarget::Kind::Printer) {
+        // A printer gone since stays chosen: its labels then say they were not printed.
+        if (labelTarget_->findText(options.target.printer) < 0)
+            labelTarget_->addItem(options.target.printer);
+        labelTarget_->setCurrentText(options.target.printer);
+    } else {
+        labelTarget_->setCurrentIndex(0);
+    }
+    labelFolder_->setText(options.target.folder);
+    ShowLabelPreview();
+}
+
+void LineWindow::ShowLabelPreview() {
+    const QString sha256 =
+        reference_->text().isEmpty() ? QString() : ReferenceFile::Sha256Of(reference_->text());
+    labelPreview_->Show(LabelsShown().layout,
+                        {SampleSerial, DateText::TodayForDevice(),
+                         sha256.isEmpty() ? QStringLiteral("00000000") : sha256.left(8)});
+}
+
+void LineWindow::ChooseLabelFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этикеток"),
+                                                             labelFolder_->text());
+    if (!folder.isEmpty())
+        labelFolder_->setText(folder);
+}
+
 QWidget* LineWindow::MakeLimits() {
     auto* area = new QScrollArea(this);
     auto* inside = new QWidget(area);
@@ -398,8 +519,10 @@ void LineWindow::ChooseReference() {
         QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
                                      QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
     DialogFolder::Remember(*preferences, DialogFolder::Kind::Settings, path);
-    if (!path.isEmpty() && AcceptReference(path))
+    if (!path.isEmpty() && AcceptReference(path)) {
         reference_->setText(path);
+        ShowLabelPreview();
+    }
 }
 
 std::optional<ReferenceFile> LineWindow::AcceptReference(const QString& path) {
@@ -438,6 +561,7 @@ LineSetup LineWindow::SetupShown() const {
     setup.byShift = span_->currentIndex() == 1;
     setup.shiftFrom = shiftFrom_->time();
     setup.shiftTo = shiftTo_->time();
+    setup.labels = LabelsShown();
     return setup;
 }
 
@@ -471,6 +595,7 @@ void LineWindow::ShowSetup(const LineSetup& setup) {
     shiftTo_->setTime(setup.shiftTo);
     shiftFrom_->setEnabled(setup.byShift);
     shiftTo_->setEnabled(setup.byShift);
+    ShowLabels(setup.labels);
 }
 
 bool LineWindow::StartLine() {
@@ -481,6 +606,9 @@ bool LineWindow::StartLine() {
                     [](const QString& device) { return device.isEmpty(); }))
         throw std::runtime_error("Выберите порт хотя бы для одного места.");
     CheckLimits(setup);
+    if (setup.labels.print && setup.labels.target.kind == LabelTarget::Kind::PdfFolder &&
+        setup.labels.target.folder.isEmpty())
+        throw std::runtime_error("Выберите папку этикеток.");
     // The file asked about is the one the units get: a change after this stops the line.
     std::optional<ReferenceFile> reference = AcceptReference(setup.referencePath);
     if (!reference)
@@ -495,6 +623,7 @@ bool LineWindow::StartLine() {
     job.logPath = place_.logPath;
     job.limits = setup.limits;
     job.store = setup.StoreUse(place_.dataFolder);
+    job.labels = setup.labels;
     line_->Start(job, setup.devices);
     report_->setText(QStringLiteral("Отчёт: ") +
                      QDir::toNativeSeparators(line_->Report().PathFor(QDate::currentDate())));
@@ -533,6 +662,42 @@ bool LineWindow::LogReady() {
     // during the batch stops the numbering instead of starting over.
     ProductionLog::BeginUnderLock(path, DateText::TodayForDevice());
     return true;
+}
+
+void LineWindow::Scanned(int station, const QString& text) {
+    const LabelScan scan = line_->Scan(station, text);
+    // A verdict comes back with the station's state; a refusal stays at the field.
+    if (!scan.Decided())
+        Tile(station)->ShowRefusal(scan.text);
+}
+
+void LineWindow::ReprintAt(int station) {
+    const std::optional<UnitRecord>& unit = lastUnits_.at(static_cast<size_t>(station - 1));
+    if (unit)
+        line_->Reprint(*unit, LabelsShown());
+}
+
+void LineWindow::Reprinted(const UnitRecord& record, const QString& problem) {
+    if (record.station < 1 || record.station > LineSetup::MaxStations)
+        return;
+    std::optional<UnitRecord>& unit = lastUnits_[static_cast<size_t>(record.station - 1)];
+    // The tile still shows the unit only while it is the station's last.
+    if (!unit || unit->time != record.time)
+        return;
+    unit = record;
+    Tile(record.station)->ShowLabel(record.label);
+    if (!problem.isEmpty())
+        Tile(record.station)->ShowRefusal(QStringLiteral("этикетка не напечатана: ") + problem);
+}
+
+DayLabels* LineWindow::ShowDayLabels() {
+    if (!dayLabelsWindow_)
+        dayLabelsWindow_ = new DayLabels(
+            *line_, [this] { return LabelsShown(); }, this);
+    dayLabelsWindow_->Refresh();
+    dayLabelsWindow_->show();
+    dayLabelsWindow_->raise();
+    return dayLabelsWindow_;
 }
 
 void LineWindow::ShowStation(const StationView& view) {
@@ -634,6 +799,10 @@ void LineWindow::closeEvent(QCloseEvent* event) {
     if (line_->Running()) {
         // The line goes on without the window until its units under way are done; with the
         // window's parent it goes at the latest, so no station outlives the program.
+        // The day's labels belong to the line that goes on alone.
+        delete dayLabelsWindow_;
+        dayLabelsWindow_ = nullptr;
+        lastUnits_ = {};
         ProductionLine* running = line_.release();
         running->disconnect(this);
         running->setParent(parent());

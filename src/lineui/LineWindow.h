@@ -1,12 +1,14 @@
 #pragma once
 // The window "Производственная линия": the setup (reference file, stations' ports, operator,
-// numbering, live limits; remembered in the preferences), the four stations' tiles, the
-// batch counts and the commands to start, stop after the unit under way, and abort.
+// numbering, live limits, labels; remembered in the preferences), the four stations' tiles, the
+// batch counts and the commands to start, stop after the unit under way, and abort; the day's
+// sheet and the day's labels.
 // Closing the window stops the line as "Стоп" does and closes at once: the stations end their
 // units under way on their own threads and write their rows.
 
 #include "BatchCounts.h"
 #include "LineFigures.h"
+#include "LineReport.h"
 #include "LineSetup.h"
 #include "PortList.h"
 #include "ReferenceFile.h"
@@ -20,12 +22,16 @@
 #include <optional>
 #include <vector>
 
+class DayLabels;
+class LabelPreview;
 class LimitBox;
 class PortField;
 class ProductionLine;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -33,7 +39,6 @@ class QTimeEdit;
 class StationTile;
 class StoreThread;
 struct StationView;
-struct UnitRecord;
 
 class LineWindow : public QWidget {
     Q_OBJECT
@@ -52,6 +57,8 @@ public:
 
     ProductionLine& Line() { return *line_; }
     StationTile* Tile(int station) const { return tiles_.at(static_cast<size_t>(station - 1)); }
+    // The window "Этикетки за день", opened.
+    DayLabels* ShowDayLabels();
     // Shows a station's state as the line reports it.
     void ShowStation(const StationView& view);
     // Units per hour are left out while there are none to tell.
@@ -85,6 +92,15 @@ private:
     QWidget* MakeFigures();
     void ShowStoreKind();
     void ShowFigures(const LineFigures& figures);
+    QLayout* MakeLabels(QWidget* labels);
+    LabelOptions LabelsShown() const;
+    void ShowLabels(const LabelOptions& options);
+    void ShowLabelPreview();
+    void ChooseLabelFolder();
+    // A scan typed at a station's tile, and a label printed again for the unit it shows.
+    void Scanned(int station, const QString& text);
+    void ReprintAt(int station);
+    void Reprinted(const UnitRecord& record, const QString& problem);
     void ChooseReference();
     // The file read once; nothing when a doubtful one is not accepted.
     std::optional<ReferenceFile> AcceptReference(const QString& path);
@@ -140,4 +156,16 @@ private:
     QLabel* figuresText_ = nullptr;
     std::optional<LineFigures> figures_;
     std::unique_ptr<StoreThread> storeThread_;
+    QCheckBox* printLabels_ = nullptr;
+    QCheckBox* scanBack_ = nullptr;
+    QDoubleSpinBox* labelWidth_ = nullptr;
+    QDoubleSpinBox* labelHeight_ = nullptr;
+    QComboBox* labelTarget_ = nullptr; // the PDF folder first, then the printers
+    QLineEdit* labelFolder_ = nullptr;
+    QPushButton* chooseLabelFolder_ = nullptr;
+    LabelPreview* labelPreview_ = nullptr;
+    QPushButton* dayLabels_ = nullptr;
+    DayLabels* dayLabelsWindow_ = nullptr;
+    // Each station's last unit, as its row stands.
+    std::array<std::optional<UnitRecord>, LineSetup::MaxStations> lastUnits_{};
 };

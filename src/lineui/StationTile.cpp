@@ -1,6 +1,8 @@
 #include "StationTile.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -51,25 +53,49 @@ QLabel* Label(QWidget* parent, int pointSize, bool bold) {
 StationTile::StationTile(int station, QWidget* parent)
     : QFrame(parent), station_(station), title_(Label(this, 11, true)),
       result_(Label(this, 28, true)), serial_(Label(this, 12, false)),
-      reason_(Label(this, 10, false)), counts_(Label(this, 10, false)) {
+      reason_(Label(this, 10, false)), counts_(Label(this, 10, false)),
+      label_(Label(this, 11, true)), scan_(new QLineEdit(this)), refusal_(Label(this, 10, false)),
+      reprint_(new QPushButton(QStringLiteral("Перепечатать"), this)) {
     setObjectName(QStringLiteral("StationTile%1").arg(station));
     setFrameShape(QFrame::StyledPanel);
-    setMinimumSize(MinimumWidth, 210);
+    // Tall enough for a good unit with its label waiting for its scan.
+    setMinimumSize(MinimumWidth, 250);
     result_->setObjectName(QStringLiteral("Result"));
     result_->setMinimumHeight(70);
     result_->setAutoFillBackground(true);
     serial_->setObjectName(QStringLiteral("Serial"));
     serial_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     reason_->setObjectName(QStringLiteral("Reason"));
+    label_->setObjectName(QStringLiteral("Label"));
+    scan_->setObjectName(QStringLiteral("Scan"));
+    scan_->setPlaceholderText(QStringLiteral("сканируйте этикетку"));
+    scan_->setAccessibleName(QStringLiteral("Место %1, скан этикетки").arg(station));
+    refusal_->setObjectName(QStringLiteral("Refusal"));
+    refusal_->setStyleSheet(QStringLiteral("color: #b02020;"));
+    reprint_->setAccessibleName(QStringLiteral("Место %1: перепечатать этикетку").arg(station));
+    connect(scan_, &QLineEdit::returnPressed, this, [this] {
+        const QString text = scan_->text();
+        scan_->clear();
+        if (!text.trimmed().isEmpty())
+            emit scanned(station_, text);
+    });
+    connect(reprint_, &QPushButton::clicked, this, [this] { emit reprintRequested(station_); });
     auto* layout = new QVBoxLayout(this);
-    for (QLabel* label : {title_, result_, serial_, reason_, counts_})
+    for (QLabel* label : {title_, result_, serial_, reason_, counts_, label_})
         layout->addWidget(label);
+    layout->addWidget(scan_);
+    layout->addWidget(refusal_);
+    layout->addWidget(reprint_, 0, Qt::AlignHCenter);
     layout->addStretch();
-    Show({station, StationPhase::Idle, {}, {}, {}, {}});
+    StationView idle;
+    idle.station = station;
+    Show(idle);
     ShowCounts(0, 0);
 }
 
 void StationTile::Show(const StationView& view) {
+    const bool scanBegins = view.awaitingScan && !view_.awaitingScan;
+    view_ = view;
     const QString place = QStringLiteral("Место %1").arg(station_);
     const QString device =
         title_->fontMetrics().elidedText(view.device, Qt::ElideMiddle, DeviceWidth);
@@ -100,6 +126,59 @@ void StationTile::Show(const StationView& view) {
     reason_->setAccessibleName(
         place + QStringLiteral(", причина: ") +
         (reason_->text().isEmpty() ? QStringLiteral("нет") : reason_->text()));
+    refusal_->clear();
+    ShowLabelState();
+    // The scanner types where the focus is: at the field of the station that waits.
+    if (scanBegins && !(window()->focusWidget() && window()->focusWidget()->inherits("QLineEdit") &&
+                        window()->focusWidget()->isVisible()))
+        scan_->setFocus();
+}
+
+void StationTile::ShowLabel(const LabelOutcome& label) {
+    view_.label = label;
+    refusal_->clear();
+    ShowLabelState();
+}
+
+void StationTile::ShowRefusal(const QString& text) {
+    refusal_->setText(text);
+    refusal_->setVisible(!text.isEmpty());
+    refusal_->setAccessibleName(QStringLiteral("Место %1: ").arg(station_) + text);
+}
+
+void StationTile::ShowLabelState() {
+    const bool good = view_.phase == StationPhase::Good;
+    const LabelOutcome& label = view_.label;
+    QString text;
+    QString colour = QStringLiteral("black");
+    if (good && view_.awaitingScan) {
+        text = QStringLiteral("ждёт скан этикетки");
+    } else if (good && label.check == LabelCheck::Voided) {
+        text = QStringLiteral("БРАК: этикетка не совпала");
+        colour = QStringLiteral("#b02020");
+    } else if (good && label.check == LabelCheck::Verified) {
+        text = QStringLiteral("этикетка проверена");
+        colour = QStringLiteral("#1e7a2a");
+    } else if (good && label.printing == LabelPrinting::NotPrinted) {
+        text = QStringLiteral("этикетка не напечатана");
+        colour = QStringLiteral("#b02020");
+    } else if (good && label.printing == LabelPrinting::Printed) {
+        text = label.reprints > 0 ? QStringLiteral("этикетка перепечатана")
+                                  : QStringLiteral("этикетка напечатана");
+    }
+    if (good && label.check == LabelCheck::Voided && label.reprints > 0)
+        text += QStringLiteral(", перепечатана");
+    label_->setText(text);
+    label_->setStyleSheet(QStringLiteral("color: %1;").arg(colour));
+    label_->setVisible(!text.isEmpty());
+    label_->setAccessibleName(QStringLiteral("Место %1, этикетка: ").arg(station_) +
+                              (text.isEmpty() ? QStringLiteral("нет") : text));
+    scan_->setVisible(good && view_.awaitingScan);
+    scan_->setEnabled(good && view_.awaitingScan);
+    refusal_->setVisible(!refusal_->text().isEmpty());
+    reprint_->setVisible(
+        good && !view_.awaitingScan && label.printing != LabelPrinting::None &&
+        (label.printing == LabelPrinting::NotPrinted || label.check == LabelCheck::Voided));
 }
 
 void StationTile::ShowCounts(int good, int bad) {

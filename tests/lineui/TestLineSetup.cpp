@@ -14,6 +14,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -99,6 +103,32 @@ class TestLineSetup : public QObject {
     }
 
 private slots:
+    // Labels are off until chosen, 40 × 25 mm into the data folder's "labels"; a printer gone
+    // since it was chosen stays chosen (its labels then say they were not printed).
+    void labelsAreOffUntilChosen() {
+        auto window = Window({});
+        for (QCheckBox* check : window->findChildren<QCheckBox*>())
+            if (check->text() == QStringLiteral("печатать этикетки"))
+                QVERIFY(!check->isChecked());
+        const auto field = [&window](const QString& accessible) -> QWidget* {
+            for (QWidget* w : window->findChildren<QWidget*>())
+                if (w->accessibleName() == accessible)
+                    return w;
+            return nullptr;
+        };
+        QCOMPARE(qobject_cast<QDoubleSpinBox*>(field("Ширина этикетки"))->value(), 40.0);
+        QCOMPARE(qobject_cast<QDoubleSpinBox*>(field("Высота этикетки"))->value(), 25.0);
+        QCOMPARE(qobject_cast<QLineEdit*>(field("Папка этикеток"))->text(),
+                 QDir(dir_.path()).filePath("labels"));
+
+        LineSetup gone;
+        gone.labels.print = true;
+        gone.labels.target = {LabelTarget::Kind::Printer, "Этикеточный", {}};
+        window = Window(gone);
+        QCOMPARE(qobject_cast<QComboBox*>(field("Куда печатать этикетки"))->currentText(),
+                 "Этикеточный");
+    }
+
     void limitsReadAsTyped_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("typed");
@@ -140,8 +170,8 @@ private slots:
 
     void crossedBoundsAreRefused() {
         errors.clear();
-        const LineSetup setup{
-            Reference(), {dir_.filePath("station1")}, {}, false, {{164, 15, 11.5}}};
+        const LineSetup setup{Reference(), {dir_.filePath("station1")}, {},
+                              false,       {{164, 15, 11.5}},           {}};
         auto window = Window(setup);
         StartButton(*window)->click();
         QCOMPARE(errors, QStringList{"Предел «Напряжение питания» задан от 15,00 до 11,50: нижняя "
@@ -162,7 +192,7 @@ private slots:
         errors.clear();
         const QString log = dir_.filePath("Protocol.lst");
         QFile::remove(log);
-        auto window = Window({Reference(), {dir_.filePath("station1")}, {}, true, {}});
+        auto window = Window({Reference(), {dir_.filePath("station1")}, {}, true, {}, {}});
         window->show();
         BoxAnswers answers(begin ? std::deque{QMessageBox::Yes}
                                  : std::deque{QMessageBox::No, QMessageBox::Ok});

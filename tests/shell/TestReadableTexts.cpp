@@ -163,13 +163,12 @@ private slots:
                  [] { return std::vector<PortFacts>{}; },
                  {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1")},
                  [](const std::function<void()>& run) { run(); }});
-            window->ShowStation(
-                {1,
-                 StationPhase::Waiting,
-                 QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"),
-                 {},
-                 {},
-                 {}});
+            StationView waiting;
+            waiting.station = 1;
+            waiting.phase = StationPhase::Waiting;
+            waiting.device =
+                QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+            window->ShowStation(waiting);
             return window;
         }) << laptop;
         QTest::newRow("restore points") << WindowMaker([] {
