@@ -3,6 +3,7 @@
 #include "Station.h"
 
 #include "LinkThread.h"
+#include "StationStore.h"
 
 #include <QThread>
 
@@ -90,7 +91,7 @@ LabelScan ProductionLine::Scan(int station, const QString& text) {
 }
 
 void ProductionLine::Reprint(UnitRecord record, const LabelOptions& options) {
-    QThread* thread = QThread::create([this, record, options]() mutable {
+    QThread* thread = QThread::create([this, record, options, job = job_]() mutable {
         const LabelPrintResult printed =
             LabelPrint::Print(options.target, options.layout, LabelContentOf(record));
         QString problem = printed.problem;
@@ -100,6 +101,13 @@ void ProductionLine::Reprint(UnitRecord record, const LabelOptions& options) {
             if (!report_.UpdateLabel(record))
                 problem = QStringLiteral("этикетка напечатана, но отчёт %1 не записан")
                               .arg(report_.PathFor(record.time.date()));
+            else if (job && job->store)
+                try {
+                    StationStore(*job->store).KeepReprint(record);
+                } catch (const StoreError& e) {
+                    problem = QStringLiteral("этикетка напечатана, но в базу линии не записана: %1")
+                                  .arg(e.text());
+                }
         }
         QMetaObject::invokeMethod(
             this, [this, record, problem] { emit reprinted(record, problem); },

@@ -189,6 +189,15 @@ void Station::LabelChecked(LabelCheck check) {
     last_.label.check = check;
     view_.label = last_.label;
     view_.awaitingScan = false;
+    if (store_) {
+        try {
+            store_->Keep(last_);
+        } catch (const StoreError& e) {
+            emit halted(QStringLiteral("Этикетка прибора %1 не записана в базу линии: %2 Линия "
+                                       "остановлена.")
+                            .arg(view_.serial.trimmed(), e.text()));
+        }
+    }
     if (!report_.UpdateLabel(last_))
         emit halted(QStringLiteral("Не удалось записать отчёт %1. Линия остановлена.")
                         .arg(report_.PathFor(last_.time.date())));

@@ -22,6 +22,9 @@ LineAttempt AttemptOf(const UnitRecord& r, const QString& pc) {
     a.durationMs = r.durationMs;
     a.attempt = r.attempt;
     a.numberTaken = r.numberTaken;
+    a.label = LabelOutcome::PrintingText(r.label.printing);
+    a.labelCheck = LabelOutcome::CheckText(r.label.check);
+    a.labelReprints = r.label.reprints;
     return a;
 }
 
@@ -41,6 +44,8 @@ UnitRecord RecordOf(const LineAttempt& a) {
     r.durationMs = a.durationMs;
     r.attempt = a.attempt;
     r.numberTaken = a.numberTaken;
+    r.label = {LabelOutcome::PrintingOf(a.label), LabelOutcome::CheckOf(a.labelCheck),
+               a.labelReprints};
     return r;
 }
 
@@ -125,6 +130,15 @@ void StationStore::Keep(const UnitRecord& record) {
         spool_ = std::make_unique<LineSpool>(use_.spoolPath);
     spool_->Put(attempt);
     SendWaiting();
+}
+
+void StationStore::KeepReprint(const UnitRecord& record) {
+    const LineAttempt attempt = AttemptOf(record, use_.pc);
+    SendWaiting(); // the unit's own record first, if it still waits
+    if (!Use([&](LineStore& store) { return store.Relabel(attempt); }))
+        throw StoreError(
+            StoreError::Kind::Failed,
+            QStringLiteral("прибор %1 не найден в базе линии").arg(record.serial.trimmed()));
 }
 
 void StationStore::SendWaiting() {

@@ -54,8 +54,12 @@ public:
     int EarlierAttempts(const QString& serial);
 
     // Keeps a finished unit's record: in the embedded store at once, or in the spool first
-    // and then sent with whatever waits. Throws StoreError only when it could not be kept.
+    // and then sent with whatever waits. Kept again, a record brings its label's state. Throws
+    // StoreError only when it could not be kept.
     void Keep(const UnitRecord& record);
+    // The label of a unit printed again from the day's report, whose row knows no uid: the
+    // store's last good attempt of its serial takes it. Throws StoreError when not kept.
+    void KeepReprint(const UnitRecord& record);
     // Sends what waits in the spool, if the shared store can be reached; never throws.
     void SendWaiting();
 

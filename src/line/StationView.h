@@ -25,7 +25,7 @@ struct StationView {
     QString serial;      // of the unit worked on or just finished; the number given, if it was
     QString reason;      // of a failed unit
     bool rework = false; // the unit was tried before: "повторная проверка"
-    LabelOutcome label; // of the unit just finished
+    LabelOutcome label;  // of the unit just finished
     bool awaitingScan = false; // its label's; the next unit waits for it
 };
 

@@ -23,7 +23,10 @@ QJsonObject LineAttempt::ToJson() const {
             {QStringLiteral("differed"), differed},
             {QStringLiteral("durationMs"), static_cast<double>(durationMs)},
             {QStringLiteral("attempt"), attempt},
-            {QStringLiteral("numberTaken"), numberTaken}};
+            {QStringLiteral("numberTaken"), numberTaken},
+            {QStringLiteral("label"), label},
+            {QStringLiteral("labelCheck"), labelCheck},
+            {QStringLiteral("labelReprints"), labelReprints}};
 }
 
 LineAttempt LineAttempt::FromJson(const QJsonObject& json) {
@@ -43,6 +46,9 @@ LineAttempt LineAttempt::FromJson(const QJsonObject& json) {
     a.durationMs = static_cast<qint64>(json[QStringLiteral("durationMs")].toDouble());
     a.attempt = json[QStringLiteral("attempt")].toInt(1);
     a.numberTaken = json[QStringLiteral("numberTaken")].toString();
+    a.label = json[QStringLiteral("label")].toString();
+    a.labelCheck = json[QStringLiteral("labelCheck")].toString();
+    a.labelReprints = json[QStringLiteral("labelReprints")].toInt();
     return a;
 }
 

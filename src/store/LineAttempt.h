@@ -24,6 +24,11 @@ struct LineAttempt {
     qint64 durationMs = 0;
     int attempt = 1;     // 2, 3, … for a unit plugged in again
     QString numberTaken; // the serial number this attempt took from the store, if it took one
+    // The unit's label as the report's cells tell it: printed or not, its scan's verdict, how
+    // often it was printed again; empty and 0 for a unit without one.
+    QString label;
+    QString labelCheck;
+    int labelReprints = 0;
 
     QJsonObject ToJson() const;
     static LineAttempt FromJson(const QJsonObject& json);

@@ -47,6 +47,15 @@ const Schema& LineSchema() {
                           "first_attempts INTEGER NOT NULL, "
                           "first_good INTEGER NOT NULL, "
                           "PRIMARY KEY (day, pc, station))")},
+          {}},
+         // The units' labels.
+         {2,
+          {QStringLiteral("ALTER TABLE line_attempts ADD COLUMN label VARCHAR(16) NOT NULL "
+                          "DEFAULT ''"),
+           QStringLiteral("ALTER TABLE line_attempts ADD COLUMN label_check VARCHAR(32) NOT NULL "
+                          "DEFAULT ''"),
+           QStringLiteral("ALTER TABLE line_attempts ADD COLUMN label_reprints INTEGER NOT NULL "
+                          "DEFAULT 0")},
           {}}}};
     return schema;
 }

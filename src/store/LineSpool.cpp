@@ -36,9 +36,9 @@ LineSpool::LineSpool(const QString& path) : db_(StorePlace::Embedded(path), {&Li
 void LineSpool::Put(const LineAttempt& attempt) {
     db_.Transaction([&] {
         QSqlQuery query(db_.Db());
-        Check(query,
-              query.prepare(QStringLiteral("INSERT INTO line_spool (uid, attempt) VALUES (?, ?) "
-                                           "ON CONFLICT (uid) DO NOTHING")));
+        Check(query, query.prepare(QStringLiteral(
+                         "INSERT INTO line_spool (uid, attempt) VALUES (?, ?) "
+                         "ON CONFLICT (uid) DO UPDATE SET attempt = excluded.attempt")));
         query.addBindValue(attempt.uid);
         query.addBindValue(
             QString::fromUtf8(QJsonDocument(attempt.ToJson()).toJson(QJsonDocument::Compact)));

@@ -114,14 +114,22 @@ bool LineStore::Record(const LineAttempt& a) {
             db,
             QStringLiteral("INSERT INTO line_attempts (uid, at, day, pc, station, operator, "
                            "serial, made, reference, sha256, good, reason, differed, duration_ms, "
-                           "attempt, number_taken) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                           "?, ?, ?) ON CONFLICT (uid) DO NOTHING"),
+                           "attempt, number_taken, label, label_check, label_reprints) VALUES "
+                           "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+                           "ON CONFLICT (uid) DO NOTHING"),
             {a.uid, StoreTime(a.time), a.time.toLocalTime().date().toString(Qt::ISODate), a.pc,
              a.station, a.operatorName, a.serial, a.made, a.referenceName, a.referenceSha256,
-             a.good ? 1 : 0, a.reason, a.differed, a.durationMs, a.attempt, a.numberTaken});
+             a.good ? 1 : 0, a.reason, a.differed, a.durationMs, a.attempt, a.numberTaken, a.label,
+             a.labelCheck, a.labelReprints});
         recorded = inserted.numRowsAffected() == 1;
-        if (!recorded)
+        if (!recorded) {
+            // The attempt again, after its label was scanned or printed anew.
+            Run(db,
+                QStringLiteral("UPDATE line_attempts SET label = ?, label_check = ?, "
+                               "label_reprints = ? WHERE uid = ?"),
+                {a.label, a.labelCheck, a.labelReprints, a.uid});
             return;
+        }
         const QString now = Now();
         if (!a.numberTaken.isEmpty())
             Run(db,
@@ -151,6 +159,25 @@ bool LineStore::Record(const LineAttempt& a) {
     return recorded;
 }
 
+bool LineStore::Relabel(const LineAttempt& a) {
+    bool found = false;
+    store_.Transaction([&] {
+        const QSqlDatabase db = store_.Db();
+        QSqlQuery last = Run(db,
+                             QStringLiteral("SELECT uid FROM line_attempts WHERE serial = ? AND "
+                                            "good = 1 ORDER BY at DESC LIMIT 1"),
+                             {a.serial});
+        if (!last.next())
+            return;
+        Run(db,
+            QStringLiteral("UPDATE line_attempts SET label = ?, label_check = ?, "
+                           "label_reprints = ? WHERE uid = ?"),
+            {a.label, a.labelCheck, a.labelReprints, last.value(0)});
+        found = true;
+    });
+    return found;
+}
+
 int LineStore::AttemptsOf(const QString& serial) const {
     QSqlQuery query =
         Run(store_.Db(), QStringLiteral("SELECT COUNT(*) FROM line_attempts WHERE serial = ?"),
@@ -162,7 +189,8 @@ std::vector<LineAttempt> LineStore::Attempts(const QDateTime& from, const QDateT
     QSqlQuery query = Run(
         store_.Db(),
         QStringLiteral("SELECT uid, at, pc, station, operator, serial, made, reference, sha256, "
-                       "good, reason, differed, duration_ms, attempt, number_taken FROM "
+                       "good, reason, differed, duration_ms, attempt, number_taken, label, "
+                       "label_check, label_reprints FROM "
                        "line_attempts WHERE at >= ? AND at < ? ORDER BY at, pc, station"),
         {StoreTime(from), StoreTime(to)});
     std::vector<LineAttempt> attempts;
@@ -183,6 +211,9 @@ std::vector<LineAttempt> LineStore::Attempts(const QDateTime& from, const QDateT
         a.durationMs = query.value(12).toLongLong();
         a.attempt = query.value(13).toInt();
         a.numberTaken = query.value(14).toString();
+        a.label = query.value(15).toString();
+        a.labelCheck = query.value(16).toString();
+        a.labelReprints = query.value(17).toInt();
         attempts.push_back(a);
     }
     return attempts;

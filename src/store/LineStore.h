@@ -33,9 +33,15 @@ public:
     std::optional<NumberState> StateOf(const QString& serial) const;
 
     // Records a finished attempt, with its number's new state (Confirmed for a good unit,
-    // Abandoned for a failed one that took it) and its day's counts. False, and nothing
-    // changed, when an attempt of the same uid is recorded already. Throws StoreError.
+    // Abandoned for a failed one that took it) and its day's counts. False when an attempt of
+    // the same uid is recorded already: only its label's cells are taken then. Throws
+    // StoreError.
     bool Record(const LineAttempt& attempt);
+
+    // The label's cells of the last good attempt of the unit holding `attempt.serial`, for a
+    // label printed again from a day's report, whose rows do not know their attempt's uid.
+    // False when no good attempt of it is recorded. Throws StoreError.
+    bool Relabel(const LineAttempt& attempt);
 
     // How many attempts of the unit holding `serial` are recorded.
     int AttemptsOf(const QString& serial) const;

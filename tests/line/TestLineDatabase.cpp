@@ -141,8 +141,8 @@ private slots:
             "2026-12-09T10:15:30,3,'=Петров,Тарвик-Q5 ГБО 2026 00114,09.12.26,ref.q5t,ab12,");
         QCOMPARE(file.readAll(),
                  "\xEF\xBB\xBF" + (CsvLine::Join(LineReport::Columns()) + u'\n' + row +
-                                   QStringLiteral("ГОДЕН,,,1.2\n") + row +
-                                   QStringLiteral("БРАК,\"вне пределов: 1, 2\",,1.2\n"))
+                                   QStringLiteral("ГОДЕН,,,1.2,,,\n") + row +
+                                   QStringLiteral("БРАК,\"вне пределов: 1, 2\",,1.2,,,\n"))
                                       .toUtf8());
     }
 

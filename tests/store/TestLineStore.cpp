@@ -207,8 +207,10 @@ private slots:
 
         LineAttempt first = Attempt(kind + "-a1", true);
         first.serial = first.numberTaken = good;
+        first.label = QStringLiteral("напечатана");
         QVERIFY(store.Record(first));
-        QVERIFY(!store.Record(first)); // sent again: kept once
+        first.labelCheck = QStringLiteral("проверена");
+        QVERIFY(!store.Record(first)); // sent again: kept once, its label's scan taken
         LineAttempt bad = Attempt(kind + "-a2", false);
         bad.serial = bad.numberTaken = failed;
         QVERIFY(store.Record(bad));
@@ -221,6 +223,12 @@ private slots:
         QVERIFY(store.Record(again));
         QCOMPARE(store.AttemptsOf(failed), 2);
         QCOMPARE(store.StateOf(failed), NumberState::Confirmed);
+        LineAttempt reprinted; // from a day's report row, which knows no uid
+        reprinted.serial = failed;
+        reprinted.labelReprints = 1;
+        QVERIFY(store.Relabel(reprinted));
+        reprinted.serial = product;
+        QVERIFY(!store.Relabel(reprinted));
         QCOMPARE(Count(*db, QStringLiteral("SELECT attempts * 1000 + good * 100 + "
                                            "first_attempts * 10 + first_good FROM line_days")),
                  3221);
@@ -229,6 +237,8 @@ private slots:
         QCOMPARE(day.size(), size_t(3));
         QCOMPARE(day[1].pc, QStringLiteral("ПК-1"));
         QCOMPARE(day[1].reason, bad.reason);
+        QCOMPARE(day[0].label + day[0].labelCheck, QStringLiteral("напечатанапроверена"));
+        QCOMPARE(day[1].labelReprints + 10 * day[2].labelReprints, 10);
     }
 
     void theSpoolSendsInOrderExactlyOnce() {
@@ -242,6 +252,9 @@ private slots:
             a.serial = QString::number(i);
             spool.Put(a);
         }
+        LineAttempt scanned = spool.Pending()[1]; // its label scanned before it was sent
+        scanned.labelCheck = QStringLiteral("проверена");
+        spool.Put(scanned);
         // The first reached the store before, but the answer to its commit was lost.
         QVERIFY(store.Record(spool.Pending().front()));
         QCOMPARE(spool.Drain(store), 3);
@@ -249,6 +262,11 @@ private slots:
         QCOMPARE(spool.Drain(store), 0);
         QCOMPARE(Count(db, QStringLiteral("SELECT COUNT(*) FROM line_attempts")), 3);
         QCOMPARE(Count(db, QStringLiteral("SELECT SUM(attempts) FROM line_days")), 3);
+        QCOMPARE(
+            store.Attempts(QDateTime::currentDateTime(), QDateTime::currentDateTime().addSecs(9))
+                .at(1)
+                .labelCheck,
+            scanned.labelCheck);
     }
 
     void twoPcsNumber400Units() {
