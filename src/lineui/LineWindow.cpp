@@ -215,6 +215,7 @@ QWidget* LineWindow::MakeStore() {
     storeState_->setObjectName(QStringLiteral("StoreState"));
     storeState_->setWordWrap(true);
     storeState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    storeState_->hide(); // until the link to the store was checked
     first->addWidget(storeKind_);
     first->addWidget(new QLabel(QStringLiteral("ПК:"), inside));
     first->addWidget(pcName_, 1);
@@ -345,6 +346,7 @@ void LineWindow::ShowFigures(const LineFigures& figures) {
 void LineWindow::CheckStore() {
     const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
     storeState_->setText(QStringLiteral("Проверка связи с базой…"));
+    storeState_->show();
     storeState_->setAccessibleName(storeState_->text());
     QPointer<LineWindow> window(this);
     storeThread_->Post([window, use] {
@@ -502,7 +504,7 @@ QWidget* LineWindow::MakeLimits() {
     area->setWidget(inside);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setFixedHeight(148);
+    area->setFixedHeight(92); // three rows in view, the rest scrolled to
     // Wide enough for every row beside the scroll bar, both bounds' arrows in view.
     area->setMinimumWidth(inside->minimumSizeHint().width() +
                           area->verticalScrollBar()->sizeHint().width() + 2 * area->frameWidth());

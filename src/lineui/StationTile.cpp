@@ -59,7 +59,7 @@ StationTile::StationTile(int station, QWidget* parent)
     setObjectName(QStringLiteral("StationTile%1").arg(station));
     setFrameShape(QFrame::StyledPanel);
     // Tall enough for a good unit with its label waiting for its scan.
-    setMinimumSize(MinimumWidth, 250);
+    setMinimumSize(MinimumWidth, 220);
     result_->setObjectName(QStringLiteral("Result"));
     result_->setMinimumHeight(70);
     result_->setAutoFillBackground(true);
