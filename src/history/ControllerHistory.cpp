@@ -34,7 +34,7 @@ QString FileText(FileKind kind, const QString& path) {
     case FileKind::Log:
         return QStringLiteral("Запись данных: %1").arg(name);
     case FileKind::Sheet:
-        return QStringLiteral("Лист настроек: %1").arg(name);
+        return QStringLiteral("Лист в PDF: %1").arg(name);
     case FileKind::Saved:
         return QStringLiteral("Настройки сохранены в файл: %1").arg(name);
     case FileKind::Loaded:
