@@ -123,6 +123,15 @@ std::vector<VisitEntry> Of(const HistoryStore& store, const QString& serial,
     return entries;
 }
 
+QString VisitsText(int count) {
+    const int tens = count % 100, ones = count % 10;
+    const char* word = tens >= 11 && tens <= 14 ? "посещений"
+                       : ones == 1              ? "посещение"
+                       : ones >= 2 && ones <= 4 ? "посещения"
+                                                : "посещений";
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
+}
+
 QString VisitTitle(const Visit& visit) {
     QStringList parts{visit.time.toString(QStringLiteral("dd.MM.yyyy HH:mm"))};
     for (const QString& name : {visit.workshop, visit.technician})
