@@ -1,7 +1,8 @@
 // Renders the main window on every page, the monitor panel, each page of the service set, the
 // restore-point and compare dialogs, the window in a session without a controller, the ports
 // dialog, the chart window replaying a log, the recording dialog, the sheets for paper, the
-// history window and the About box to PNG files, so that the layout can be looked at without a display.
+// history window and the About box to PNG files, so that the layout can be looked at without
+// a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
