@@ -34,7 +34,7 @@ QString FileText(FileKind kind, const QString& path) {
     case FileKind::Log:
         return QStringLiteral("Запись данных: %1").arg(name);
     case FileKind::Sheet:
-        return QStringLiteral("Лист настроек: %1").arg(name);
+        return QStringLiteral("Лист в PDF: %1").arg(name);
     case FileKind::Saved:
         return QStringLiteral("Настройки сохранены в файл: %1").arg(name);
     case FileKind::Loaded:
@@ -121,6 +121,15 @@ std::vector<VisitEntry> Of(const HistoryStore& store, const QString& serial,
     }
     std::reverse(entries.begin(), entries.end());
     return entries;
+}
+
+QString VisitsText(int count) {
+    const int tens = count % 100, ones = count % 10;
+    const char* word = tens >= 11 && tens <= 14 ? "посещений"
+                       : ones == 1              ? "посещение"
+                       : ones >= 2 && ones <= 4 ? "посещения"
+                                                : "посещений";
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
 }
 
 QString VisitTitle(const Visit& visit) {

@@ -33,6 +33,9 @@ std::vector<VisitEntry> Of(const HistoryStore& store, const QString& serial,
 // "09.12.2026 14:05 · Мастерская · Мастер · 123 456 км".
 QString VisitTitle(const Visit& visit);
 
+// "1 посещение", "3 посещения", "12 посещений".
+QString VisitsText(int count);
+
 // What a visit's item says of a file that is not where it was put.
 inline const QString MissingText = QStringLiteral("файл не найден");
 

@@ -202,6 +202,13 @@ std::optional<int> HistoryStore::LastOdometer(const QString& serial) const {
     return query.next() ? IntOf(query.value(0)) : std::nullopt;
 }
 
+int HistoryStore::VisitCount(const QString& serial) const {
+    Statement statement(store_, QStringLiteral("SELECT COUNT(*) FROM visits WHERE serial = ?"));
+    statement.Bind(serial);
+    QSqlQuery& query = statement.Run();
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
 std::optional<KnownController> HistoryStore::Controller(const QString& serial) const {
     Statement statement(
         store_,

@@ -55,6 +55,7 @@ public:
     // Newest first.
     std::vector<Visit> Visits(const QString& serial) const;
     std::optional<int> LastOdometer(const QString& serial) const;
+    int VisitCount(const QString& serial) const;
 
     // The card of a known controller; none for an unknown one.
     std::optional<KnownController> Controller(const QString& serial) const;

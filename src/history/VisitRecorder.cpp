@@ -121,18 +121,18 @@ void VisitRecorder::OnConnected() {
         if (ToolData::SerialFileName(visit.serial))
             visit.journalFrom = static_cast<int>(
                 ChangeJournal::Read(ChangeJournal::PathOf(dataFolder, visit.serial)).size());
-        std::optional<KnownController> known = history.Controller(visit.serial);
-        const bool hadHistory = known && known->lastVisit.isValid();
         history.RecordVisit(visit);
-        known = history.Controller(visit.serial);
+        // Counted after it: the visit found again from this connection's restore point is it.
+        const int earlierVisits = history.VisitCount(visit.serial) - 1;
+        const std::optional<KnownController> known = history.Controller(visit.serial);
         QString due;
         if (known && known->service.DueOn(visit.time.date(), history.LastOdometer(visit.serial)))
             due = known->service.Text();
         QMetaObject::invokeMethod(
             self,
-            [self, serial = visit.serial, due, hadHistory] {
+            [self, serial = visit.serial, due, earlierVisits] {
                 if (self)
-                    emit self->visitRecorded(serial, due, hadHistory);
+                    emit self->visitRecorded(serial, due, earlierVisits);
             },
             Qt::QueuedConnection);
     });

@@ -39,8 +39,9 @@ public:
     bool Settle(int boundMs);
 
 signals:
-    // A visit was recorded; `due` names the service that is due, empty when none is.
-    void visitRecorded(const QString& serial, const QString& due, bool hadHistory);
+    // A visit was recorded; `due` names the service that is due, empty when none is, and
+    // `earlierVisits` counts the controller's visits before this one.
+    void visitRecorded(const QString& serial, const QString& due, int earlierVisits);
     // The store could not be used or was not as expected; the text says so.
     void storeTrouble(const QString& text);
 

@@ -4,6 +4,7 @@
 #include "Vin.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,18 +16,21 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 
 constexpr int SerialRole = Qt::UserRole;
 constexpr int ItemRole = Qt::UserRole + 1; // the index of the item in its visit, +1
 
+// The serial number, and under it the car and its plate when known.
 QString ListText(const KnownController& known) {
-    QStringList parts{known.serial};
-    const QString car = QStringList{known.card.make, known.card.model}.join(u' ').trimmed();
-    for (const QString& part : {car, known.card.plate})
+    QStringList car;
+    const QString name = QStringList{known.card.make, known.card.model}.join(u' ').trimmed();
+    for (const QString& part : {name, known.card.plate})
         if (!part.isEmpty())
-            parts << part;
-    return parts.join(QStringLiteral(" · "));
+            car << part;
+    return car.isEmpty() ? known.serial : known.serial + u'\n' + car.join(QStringLiteral(" · "));
 }
 
 QLineEdit* Field(const QString& name, QWidget* parent) {
@@ -64,10 +68,12 @@ void HistoryWindow::Build() {
     auto* left = new QWidget(splitter);
     auto* leftColumn = new QVBoxLayout(left);
     search_ = Field(QStringLiteral("Поиск прибора"), left);
-    search_->setPlaceholderText(QStringLiteral("Серийный номер, госномер, VIN или владелец"));
+    search_->setPlaceholderText(QStringLiteral("Номер, госномер, VIN, владелец"));
+    search_->setToolTip(QStringLiteral("Серийный номер, госномер, VIN или владелец"));
     search_->setClearButtonEnabled(true);
     list_ = new QListWidget(left);
     list_->setAccessibleName(QStringLiteral("Известные приборы"));
+    list_->setSpacing(2);
     leftColumn->addWidget(search_);
     leftColumn->addWidget(list_);
 
@@ -94,23 +100,36 @@ void HistoryWindow::Build() {
 
     auto* below = new QHBoxLayout;
     auto* cardBox = new QGroupBox(QStringLiteral("Автомобиль"), right);
-    auto* cardForm = new QFormLayout(cardBox);
-    for (const QString& label :
-         {QStringLiteral("Марка"), QStringLiteral("Модель"), QStringLiteral("Год выпуска"),
-          QStringLiteral("Двигатель"), QStringLiteral("Госномер"), QStringLiteral("VIN"),
-          QStringLiteral("Владелец"), QStringLiteral("Телефон владельца"),
-          QStringLiteral("Заметки")}) {
-        QLineEdit* edit = Field(label, cardBox);
-        cardForm->addRow(label + u':', edit);
-        cardFields_.emplace_back(label, edit);
+    // Two fields a row, so that the visits keep most of the window's height.
+    auto* cardGrid = new QGridLayout(cardBox);
+    const QString labels[] = {QStringLiteral("Марка"),       QStringLiteral("Модель"),
+                              QStringLiteral("Год выпуска"), QStringLiteral("Двигатель"),
+                              QStringLiteral("Госномер"),    QStringLiteral("VIN"),
+                              QStringLiteral("Владелец"),    QStringLiteral("Телефон владельца"),
+                              QStringLiteral("Заметки")};
+    // What each field is called beside it where its full name would not leave it room.
+    const QString shown[] = {{}, {}, QStringLiteral("Год"),     {}, {},
+                             {}, {}, QStringLiteral("Телефон"), {}};
+    for (int i = 0; i < static_cast<int>(std::size(labels)); ++i) {
+        QLineEdit* edit = Field(labels[i], cardBox);
+        auto* label = new QLabel((shown[i].isEmpty() ? labels[i] : shown[i]) + u':', cardBox);
+        label->setBuddy(edit);
+        const bool wide = i == 8; // the notes take the whole row
+        const int row = i / 2, column = wide ? 0 : i % 2 * 2;
+        cardGrid->addWidget(label, row, column);
+        cardGrid->addWidget(edit, row, column + 1, 1, wide ? 3 : 1);
+        cardFields_.emplace_back(labels[i], edit);
     }
+    cardGrid->setColumnStretch(1, 2);
+    cardGrid->setColumnStretch(3, 3);
     cardFields_[5].second->setMaxLength(17);
     auto* cardButtons = new QHBoxLayout;
     saveCard_ = new QPushButton(QStringLiteral("Сохранить карточку"), cardBox);
     deleteOwner_ = new QPushButton(QStringLiteral("Удалить данные владельца"), cardBox);
     cardButtons->addWidget(saveCard_);
     cardButtons->addWidget(deleteOwner_);
-    cardForm->addRow(cardButtons);
+    cardButtons->addStretch();
+    cardGrid->addLayout(cardButtons, 5, 0, 1, 4);
 
     auto* serviceBox = new QGroupBox(QStringLiteral("Следующее ТО"), right);
     auto* serviceForm = new QFormLayout(serviceBox);
@@ -123,7 +142,7 @@ void HistoryWindow::Build() {
     serviceForm->addRow(QStringLiteral("Дата:"), serviceDate_);
     serviceForm->addRow(QStringLiteral("Пробег, км:"), serviceKm_);
     serviceForm->addRow(QStringLiteral("Что сделать:"), serviceText_);
-    serviceForm->addRow(QStringLiteral("Пробег сейчас, км:"), odometer_);
+    serviceForm->addRow(QStringLiteral("Пробег сейчас:"), odometer_);
     saveService_ = new QPushButton(QStringLiteral("Сохранить ТО и пробег"), serviceBox);
     serviceForm->addRow(saveService_);
     below->addWidget(cardBox, 3);
@@ -135,9 +154,10 @@ void HistoryWindow::Build() {
     status_->setWordWrap(true);
     rightColumn->addWidget(status_);
     splitter->setStretchFactor(1, 3);
+    splitter->setSizes({250, 750});
     auto* whole = new QVBoxLayout(this);
     whole->addWidget(splitter);
-    resize(980, 640);
+    resize(1000, 660);
 
     connect(search_, &QLineEdit::textChanged, this, &HistoryWindow::Search);
     connect(list_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -196,6 +216,13 @@ void HistoryWindow::FillList(const std::vector<KnownController>& controllers) {
 
 void HistoryWindow::ShowController(const QString& serial) {
     serial_ = serial;
+    {
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentItem(nullptr);
+        for (int row = 0; row < list_->count(); ++row)
+            if (list_->item(row)->data(SerialRole).toString() == serial)
+                list_->setCurrentRow(row);
+    }
     FillVisits();
     FillCard();
 }

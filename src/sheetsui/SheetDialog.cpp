@@ -118,6 +118,8 @@ bool SheetDialog::SavePdfTo(const QString& path) {
         Sheets::WritePdf(Sheet(), path);
         saved = true;
     });
+    if (saved)
+        emit pdfSaved(path);
     return saved;
 }
 

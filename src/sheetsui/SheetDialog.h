@@ -53,6 +53,10 @@ public:
     void Print();
     void SavePdf();
 
+signals:
+    // The sheet was written to `path` as a PDF.
+    void pdfSaved(const QString& path);
+
 private:
     void RememberNames() const;
 

@@ -3,6 +3,7 @@
 #include "ChartWindow.h"
 #include "ConnectedDevice.h"
 #include "ConnectionEvents.h"
+#include "ControllerHistory.h"
 #include "ControllerSession.h"
 #include "DataLogMenu.h"
 #include "DialogFolder.h"
@@ -49,25 +50,38 @@ std::pair<QString, QString> WorkshopAndTechnician() {
             preferences->value(QStringLiteral("sheets/technician")).toString()};
 }
 
-// "Пора ТО": in the corner while the connected controller's service is due; a click shows its
-// history.
-class DueIndicator : public QToolButton {
+// In the corner while the connected controller's service is due ("Пора ТО") or, when it is
+// not, while its history holds earlier visits (how many); a click shows the history. It only
+// offers: the connection goes on whether or not anyone looks.
+class HistoryIndicator : public QToolButton {
 public:
-    explicit DueIndicator(QMenuBar* menuBar) : QToolButton(menuBar), menuBar_(menuBar) {
-        setObjectName(QStringLiteral("DueIndicator"));
+    explicit HistoryIndicator(QMenuBar* menuBar) : QToolButton(menuBar), menuBar_(menuBar) {
+        setObjectName(QStringLiteral("HistoryIndicator"));
         setAutoRaise(true);
-        setStyleSheet(QStringLiteral("color: #c80000; font-weight: bold"));
         setFixedWidth(0);
         MenuBarCorner::Add(menuBar, this);
     }
-    void Say(const QString& due) {
-        setText(due.isEmpty() ? QString() : QStringLiteral("Пора ТО"));
-        const QString full = due.isEmpty() ? QString() : QStringLiteral("Пора ТО: %1").arg(due);
+    void Say(const QString& due, int earlierVisits) {
+        // Short on the bar, where the menus need the room; whole for assistive technology.
+        const QString visits =
+            earlierVisits > 0 ? ControllerHistory::VisitsText(earlierVisits) : QString();
+        setStyleSheet(due.isEmpty() ? QString()
+                                    : QStringLiteral("color: #c80000; font-weight: bold"));
+        setText(!due.isEmpty()     ? QStringLiteral("Пора ТО")
+                : visits.isEmpty() ? QString()
+                                   : QStringLiteral("История: %1").arg(visits));
+        const QString history =
+            visits.isEmpty() ? QString() : QStringLiteral("История прибора: %1").arg(visits);
+        const QString full = due.isEmpty() ? history : QStringLiteral("Пора ТО: %1").arg(due);
         setAccessibleName(full);
-        setAccessibleDescription(full.isEmpty() ? QString()
-                                                : QStringLiteral("Показать историю прибора"));
-        setToolTip(full);
-        setFixedWidth(due.isEmpty() ? 0 : sizeHint().width() + 8);
+        QStringList description;
+        if (!due.isEmpty() && !history.isEmpty())
+            description << history;
+        if (!full.isEmpty())
+            description << QStringLiteral("Показать историю прибора");
+        setAccessibleDescription(description.join(QStringLiteral(". ")));
+        setToolTip((QStringList{full} + description).join(u'\n').trimmed());
+        setFixedWidth(full.isEmpty() ? 0 : sizeHint().width() + 8);
         MenuBarCorner::Refresh(menuBar_);
     }
 
@@ -81,12 +95,12 @@ public:
         : QObject(&form), form_(form),
           recorder(SessionOf(form), {PlaceNow(), [] { return QDateTime::currentDateTime(); },
                                      &WorkshopAndTechnician}),
-          indicator(new DueIndicator(form.MainMenu1)) {
+          indicator(new HistoryIndicator(form.MainMenu1)) {
         setObjectName(HolderName);
     }
     TForm1& form_;
     VisitRecorder recorder;
-    DueIndicator* indicator;
+    HistoryIndicator* indicator;
     QPointer<HistoryWindow> window;
 };
 
@@ -194,7 +208,7 @@ std::vector<std::pair<QString, QString>> VehicleOnPaper(const ConnectedDevice& d
     }
 }
 
-QString DueShown(TForm1& form) {
+QString CornerShown(TForm1& form) {
     return ControlOf(form).indicator->accessibleName();
 }
 
@@ -215,11 +229,11 @@ void InstallHistory(TForm1& form) {
                      Guarded([&form] { ShowWindow(form, false); }));
     ConnectionEvents& events = SessionOf(form).Events();
     for (auto event : {&ConnectionEvents::connecting, &ConnectionEvents::closed})
-        QObject::connect(&events, event, control, [control] { control->indicator->Say({}); });
+        QObject::connect(&events, event, control, [control] { control->indicator->Say({}, 0); });
     QObject::connect(&control->recorder, &VisitRecorder::visitRecorded, control,
-                     [control](const QString& serial, const QString& dueText, bool) {
+                     [control](const QString& serial, const QString& dueText, int earlier) {
                          if (serial == ConnectedSerial())
-                             control->indicator->Say(dueText);
+                             control->indicator->Say(dueText, earlier);
                      });
     QObject::connect(&control->recorder, &VisitRecorder::storeTrouble, control,
                      [](const QString& text) { RunHandler([&] { ShowInformation(text); }); });

@@ -1,7 +1,7 @@
 #pragma once
 // "Сервис" › "История прибора…" and "Сервис" › "Приборы: ТО", the visit the window's session
-// records at each connection, and "Пора ТО" in the menu bar's corner when the connected
-// controller's service is due.
+// records at each connection, and in the menu bar's corner, when the connected controller was
+// seen before, "Пора ТО" if its service is due or else the count of its visits.
 
 #include "HistoryStore.h"
 
@@ -28,7 +28,9 @@ HistoryWindow& WindowOf(TForm1& form);
 // The vehicle card of the controller for a sheet's header; none when it has none or the
 // history cannot be read.
 std::vector<std::pair<QString, QString>> VehicleOnPaper(const ConnectedDevice& device);
-// "Пора ТО" and what is due, as the corner says it; empty when it says nothing.
-QString DueShown(TForm1& form);
+// What the corner says of the connected controller's history, as assistive technology reads
+// it: "Пора ТО" and what is due, or "История прибора" and its visits; empty when it says
+// nothing.
+QString CornerShown(TForm1& form);
 
 } // namespace History

@@ -8,8 +8,8 @@
 #include "ErrorHandler.h"
 #include "FileFun.h"
 #include "Form1.h"
-#include "MapMenu.h"
 #include "HistoryMenu.h"
+#include "MapMenu.h"
 #include "Protocol.h"
 #include "ServiceMenu.h"
 #include "SheetDialog.h"
@@ -65,11 +65,18 @@ std::unique_ptr<SheetDialog> SettingsSheetDialog(const QString& subject, Sheets:
                                          parent);
 }
 
+// The PDFs made of the connected controller are listed in its history.
+void NoteInHistory(SheetDialog& dialog, TForm1& form) {
+    QObject::connect(&dialog, &SheetDialog::pdfSaved, &dialog, [&form](const QString& path) {
+        History::NoteFile(form, FileKind::Sheet, path);
+    });
+}
+
 void ShowSettingsSheet(TForm1& form) {
     std::unique_ptr<SheetDialog> dialog;
     if (DeviceConnected()) {
         const BusyCursor busy;
-        dialog = MakeControllerSheet(&form);
+        dialog = MakeControllerSheet(form);
     } else {
         const QString path = ChooseSettingsPath(form.OpenDialog1);
         if (path.isEmpty())
@@ -82,7 +89,7 @@ void ShowSettingsSheet(TForm1& form) {
 
 } // namespace
 
-std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
+std::unique_ptr<SheetDialog> MakeControllerSheet(TForm1& form) {
     const SettingsRecords::Words words = Sheets::ReadWords([](uint8_t address) {
         return SendCommand(CmdReadParam, address, 0) ? std::optional<uint16_t>(ReplyValue())
                                                      : std::nullopt;
@@ -91,7 +98,10 @@ std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent) {
     identity.vehicle = History::VehicleOnPaper(CurrentDevice());
     const QString subject =
         QStringLiteral("Установки прибора %1, прочитанные из него.").arg(identity.serial);
-    return SettingsSheetDialog(subject, std::move(identity), words, ControllerStem(), parent);
+    std::unique_ptr<SheetDialog> dialog =
+        SettingsSheetDialog(subject, std::move(identity), words, ControllerStem(), &form);
+    NoteInHistory(*dialog, form);
+    return dialog;
 }
 
 std::unique_ptr<SheetDialog> MakeFileSheet(const QString& path, QWidget* parent) {
@@ -117,10 +127,14 @@ std::unique_ptr<SheetDialog> MakeComparisonSheet(CompareDialog& comparison) {
         return Sheets::ComparisonSheet(compared, named, Now());
     };
     const QString stem = withController ? ControllerStem() : QStringLiteral("Сравнение");
-    return std::make_unique<SheetDialog>(
+    auto dialog = std::make_unique<SheetDialog>(
         QStringLiteral("Сравнение «%1» и «%2».").arg(compared.titleA, compared.titleB),
         std::move(identity), std::move(make), ProposedName(stem), ToolData::Preferences(),
         &RunHandler, &comparison);
+    // The comparison with the controller is opened over the main window.
+    if (auto* form = qobject_cast<TForm1*>(comparison.parentWidget()); form && withController)
+        NoteInHistory(*dialog, *form);
+    return dialog;
 }
 
 void OfferSheet(CompareDialog& comparison) {

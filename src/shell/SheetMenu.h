@@ -13,8 +13,8 @@ class SheetDialog;
 class TForm1;
 
 // Reads the controller's block; a word without a valid reply throws Sheets::EWordUnread
-// naming it, and no sheet is made.
-std::unique_ptr<SheetDialog> MakeControllerSheet(QWidget* parent);
+// naming it, and no sheet is made. A PDF saved of it is listed in the controller's history.
+std::unique_ptr<SheetDialog> MakeControllerSheet(TForm1& form);
 
 // The sheet of a settings file read with a load's checks; nullptr when no file is there.
 std::unique_ptr<SheetDialog> MakeFileSheet(const QString& path, QWidget* parent);

@@ -1,3 +1,4 @@
+#include "ControllerHistory.h"
 #include "HistorySchema.h"
 #include "HistoryStore.h"
 #include "OpenHistory.h"
@@ -40,6 +41,8 @@ private slots:
     void search();
     void ownerDataIsDeleted();
     void dueByDateOrOdometer();
+    void visitsAreCountedInWords_data();
+    void visitsAreCountedInWords();
 };
 
 void TestHistoryStore::emptyFolderGetsTheLatestSchema() {
@@ -132,6 +135,24 @@ void TestHistoryStore::dueByDateOrOdometer() {
     QCOMPARE(dueSerials(), QStringList{"by-date"});
     history.store.RecordVisit({0, "by-km", Monday.addDays(1), {}, {}, 120500, {}, {}});
     QCOMPARE(dueSerials(), (QStringList{"by-date", "by-km"}));
+}
+
+void TestHistoryStore::visitsAreCountedInWords_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1") << 1 << "1 посещение";
+    QTest::newRow("3") << 3 << "3 посещения";
+    QTest::newRow("5") << 5 << "5 посещений";
+    QTest::newRow("11") << 11 << "11 посещений";
+    QTest::newRow("22") << 22 << "22 посещения";
+    QTest::newRow("101") << 101 << "101 посещение";
+    QTest::newRow("112") << 112 << "112 посещений";
+}
+
+void TestHistoryStore::visitsAreCountedInWords() {
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    QCOMPARE(ControllerHistory::VisitsText(count), text);
 }
 
 int RunHistoryStoreTests(int argc, char** argv) {

@@ -102,7 +102,7 @@ void TestIndexRebuild::lostStoreIsFoundAgainFromTheFiles() {
     QCOMPARE(visits.size(), std::size_t{2});
     QCOMPARE(visits[0].visit.time, Second);
     QCOMPARE(Texts(visits[0]), (QStringList{"Прочитано при подключении: 2026-12-01 09-00-00.q5t",
-                                            "Лист настроек: Q5 0042_7 2026-12-01.pdf"}));
+                                            "Лист в PDF: Q5 0042_7 2026-12-01.pdf"}));
     QCOMPARE(Texts(visits[1]),
              (QStringList{"Прочитано при подключении: 2026-10-01 09-00-00.q5t",
                           "Порог: 10 → 12 (Изменение значения)",

@@ -1,8 +1,10 @@
 // The history through the whole window, against an emulated controller: the visits its
-// connections record, each restore point opened, and the due service said at the connection.
+// connections record, each restore point opened, the history and the due service offered at the
+// connection, and a sheet's PDF carrying the car and listed in the visit.
 
 #include "AppFixture.h"
 #include "Connection.h"
+#include "ControllerHistory.h"
 #include "EmulatedPorts.h"
 #include "Form1.h"
 #include "HistoryMenu.h"
@@ -11,10 +13,14 @@
 #include "OpenHistory.h"
 #include "Protocol.h"
 #include "RestorePointsDialog.h"
+#include "SheetDialog.h"
+#include "SheetMenu.h"
 #include "ToolData.h"
 #include "VisitRecorder.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +43,7 @@ private slots:
     void cleanup();
     void threeConnectionsAreThreeVisits();
     void dueServiceIsSaidAtTheConnection();
+    void sheetCarriesTheCarAndJoinsTheVisit();
 
 private:
     std::unique_ptr<QTemporaryDir> data_;
@@ -64,6 +71,8 @@ void TestHistoryWindow::threeConnectionsAreThreeVisits() {
     TForm1& form = app_->form();
     VisitRecorder& recorder = History::RecorderOf(form);
     const QDate days[] = {QDate(2026, 9, 1), QDate(2026, 10, 15), QDate(2026, 12, 1)};
+    // The corner offers the history once there is one, and nothing waits for it.
+    const QString offered[] = {"", "История прибора: 1 посещение", "История прибора: 2 посещения"};
     for (int i = 0; i < 3; ++i) {
         const QDateTime at(days[i], QTime(10, 0));
         recorder.SetClock([at] { return at; });
@@ -72,6 +81,8 @@ void TestHistoryWindow::threeConnectionsAreThreeVisits() {
         QVERIFY(recorder.Settle(5000));
         QTest::qWait(0); // the queued visit is posted after the connection
         QVERIFY(recorder.Settle(5000));
+        QTRY_COMPARE(History::CornerShown(form), offered[i]);
+        QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(SendCommand(CmdWriteParam, Threshold, static_cast<uint16_t>(20 + i)));
         QTest::qWait(0);
         if (i < 2)
@@ -115,12 +126,56 @@ void TestHistoryWindow::dueServiceIsSaidAtTheConnection() {
         HistoryStore(*opened.store)
             .SaveService(serial, {QDate::currentDate(), {}, "замена фильтра газа"});
     }
-    QCOMPARE(History::DueShown(form), QString());
+    QCOMPARE(History::CornerShown(form), QString());
     Connect_to_COM1Click();
-    QTRY_COMPARE(History::DueShown(form),
+    QTRY_COMPARE(History::CornerShown(form),
                  "Пора ТО: замена фильтра газа: до " + QDate::currentDate().toString("dd.MM.yyyy"));
     Close_COMClick();
-    QCOMPARE(History::DueShown(form), QString());
+    QCOMPARE(History::CornerShown(form), QString());
+}
+
+void TestHistoryWindow::sheetCarriesTheCarAndJoinsTheVisit() {
+    TForm1& form = app_->form();
+    Connect_to_COM1Click();
+    QVERIFY(DeviceConnected());
+    QTest::qWait(0);
+    QVERIFY(History::RecorderOf(form).Settle(5000));
+    const OpenedHistory opened = OpenHistory({ToolData::Folder(), {}});
+    HistoryStore store(*opened.store);
+    VehicleCard card;
+    card.make = "Lada";
+    card.model = "Vesta";
+    card.plate = "А123ВС 71";
+    card.vin = "XTAGFK330MY512345";
+    QVERIFY(!store.SaveCard(Serial(), card));
+
+    const QString pdf = data_->filePath("sheet.pdf");
+    QVERIFY(MakeControllerSheet(form)->SavePdfTo(pdf));
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString header = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const QString& field : {card.make + ' ' + card.model, card.plate, card.vin})
+        QVERIFY2(header.contains(field), qPrintable(field));
+
+    // The PDF is an item of the visit under way; moved away, the visit says so.
+    QVERIFY(History::RecorderOf(form).Settle(5000));
+    const auto sheetItem = [&]() -> std::optional<VisitItem> {
+        const std::vector<VisitEntry> visits =
+            ControllerHistory::Of(store, Serial(), ToolData::Folder());
+        for (const VisitItem& item : visits.front().items)
+            if (item.kind == VisitItem::Kind::Sheet)
+                return item;
+        return std::nullopt;
+    };
+    std::optional<VisitItem> item = sheetItem();
+    QVERIFY(item);
+    QCOMPARE(item->path, pdf);
+    QVERIFY(!item->missing);
+    QVERIFY(QFile::rename(pdf, data_->filePath("moved.pdf")));
+    item = sheetItem();
+    QVERIFY(item && item->missing);
+    QVERIFY(item->text.endsWith(ControllerHistory::MissingText));
 }
 
 QTEST_MAIN(TestHistoryWindow)

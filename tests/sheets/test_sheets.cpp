@@ -115,7 +115,7 @@ void TestSheets::controllerSheetShowsWhatTheWindowShows() {
     controller.setParam(93, 0);     // the reducer's box instead of the gas sensor's
     Connect_to_COM1Click();
     QVERIFY(DeviceConnected());
-    std::unique_ptr<SheetDialog> dialog = MakeControllerSheet(&app_->form());
+    std::unique_ptr<SheetDialog> dialog = MakeControllerSheet(app_->form());
     dialog->findChild<QLineEdit*>(QStringLiteral("Workshop"))->setText(QStringLiteral("Гараж №5"));
     const QString pdf = dir_->filePath("sheet.pdf");
     QVERIFY(dialog->SavePdfTo(pdf));
@@ -179,7 +179,7 @@ void TestSheets::failedReadMakesNoSheet() {
     silent.address = 61;
     ports_->emulator().setFault(silent);
     std::unique_ptr<SheetDialog> dialog;
-    RunHandler([&] { dialog = MakeControllerSheet(&app_->form()); });
+    RunHandler([&] { dialog = MakeControllerSheet(app_->form()); });
     QVERIFY(!dialog);
     QCOMPARE(app_->errors.size(), 1);
     QVERIFY2(app_->errors.front().contains(QStringLiteral("слова 61 (Обогащение при разгоне)")),

@@ -1,7 +1,8 @@
 // Renders the main window on every page, the monitor panel, each page of the service set, the
 // restore-point and compare dialogs, the window in a session without a controller, the ports
-// dialog, the chart window replaying a log, the recording dialog, the sheets for paper and the
-// About box to PNG files, so that the layout can be looked at without a display.
+// dialog, the chart window replaying a log, the recording dialog, the sheets for paper, the
+// history window and the About box to PNG files, so that the layout can be looked at without
+// a display.
 // Usage: q5_screenshots <output directory>
 
 #include "AppLook.h"
@@ -16,14 +17,15 @@
 #include "FolderOpener.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "HistoryScreen.h"
 #include "IdlingDrive.h"
 #include "JournalFeed.h"
 #include "LineScreen.h"
-#include "MapScreen.h"
 #include "LinkIndicator.h"
 #include "LivePoller.h"
 #include "LogFormat.h"
 #include "LogWriter.h"
+#include "MapScreen.h"
 #include "Messages.h"
 #include "Offline.h"
 #include "PortChoice.h"
@@ -451,7 +453,7 @@ int main(int argc, char** argv) {
         return 1;
 
     if (!SaveSafetyDialogs(dir) || !SaveServiceMenu(dir) || !SaveSheets(dir) ||
-        !SaveLineWindow(dir) || !SaveMapWindows(dir))
+        !SaveLineWindow(dir) || !SaveMapWindows(dir) || !SaveHistoryWindow(dir))
         return 1;
 
     // The ports dialog with a remembered choice, in the test's own preferences.

@@ -9,6 +9,7 @@
 #include "FolderOpener.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "HistoryWindow.h"
 #include "JournalFeed.h"
 #include "LineWindow.h"
 #include "LivePoller.h"
@@ -194,6 +195,10 @@ private slots:
                 std::make_unique<QSettings>(data_.filePath(QStringLiteral("sheet.ini")),
                                             QSettings::IniFormat),
                 [](const std::function<void()>& run) { run(); });
+        }) << laptop;
+        QTest::newRow("history") << WindowMaker([this] {
+            return new HistoryWindow({data_.filePath(QStringLiteral("history")), {}}, {},
+                                     [] { return QDate(2026, 12, 9); });
         }) << laptop;
         QTest::newRow("sheet preview")
             << WindowMaker([] { return new QPrintPreviewDialog; }) << laptop;
