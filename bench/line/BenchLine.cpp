@@ -27,7 +27,9 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <memory>
 #include <vector>
 
@@ -133,14 +135,26 @@ StorePlace PlaceAt(const QString& socketFolder, int port) {
 }
 
 // Eight stations taking numbers at once, each as a unit does: the milliseconds of each take.
+// Each station is connected first, as a running line's are after their first unit, and all
+// begin together.
 std::vector<double> TakeAtOnce(const LineStoreUse& use) {
     constexpr int Stations = 8;
     constexpr int Takes = 40;
     std::vector<std::vector<double>> times(Stations);
     std::vector<std::unique_ptr<QThread>> threads;
+    std::mutex turn;
+    std::condition_variable allConnected;
+    int connected = 0;
     for (int s = 0; s < Stations; ++s)
         threads.emplace_back(QThread::create([&, s] {
             StationStore store(use);
+            store.EarlierAttempts(QStringLiteral("-"));
+            {
+                std::unique_lock lock(turn);
+                if (++connected == Stations)
+                    allConnected.notify_all();
+                allConnected.wait(lock, [&] { return connected == Stations; });
+            }
             for (int i = 0; i < Takes; ++i) {
                 UnitRecord unit;
                 unit.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
