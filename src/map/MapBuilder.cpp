@@ -43,9 +43,8 @@ void MapBuilder::Clear() {
 }
 
 // Inlined into both the live path and the columns' loop.
-inline __attribute__((always_inline)) std::optional<MapCell>
-MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable& table,
-                 const MapSample& s) {
+inline __attribute__((always_inline)) int
+MapBuilder::Place(const Rules& rules, Clock& clock, DropCounts& dropped, const MapSample& s) {
     const MapFilters& f = rules.filters;
     auto active = [&rules](MapFilter filter) { return rules.active[size_t(filter)]; };
     // The throttle's rate is followed over every sample with its voltage, kept or not.
@@ -61,11 +60,11 @@ MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable
     }
     if (std::isnan(s.speed) || std::isnan(s.load) || std::isnan(s.value)) {
         ++dropped.gaps;
-        return std::nullopt;
+        return -1;
     }
     auto drop = [&dropped](MapFilter filter) {
         ++dropped[filter];
-        return std::nullopt;
+        return -1;
     };
     // An unread temperature or trim state is not known to pass.
     if (active(MapFilter::Warm) && !(s.temperature >= f.warmFrom))
@@ -82,43 +81,67 @@ MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable
     const int column = rules.load.Of(s.load);
     if (row < 0 || column < 0) {
         ++dropped.outside;
-        return std::nullopt;
+        return -1;
     }
-    table.At(row, column).Add(s.value);
     ++dropped.kept;
-    return MapCell{row, column};
+    return row * rules.load.count + column;
 }
 
 std::optional<MapCell> MapBuilder::Add(const MapSample& sample) {
-    return Take(rules_, clock_, dropped_, table_, sample);
+    const int index = Place(rules_, clock_, dropped_, sample);
+    if (index < 0)
+        return std::nullopt;
+    table_.AtIndex(index).Add(sample.value);
+    return table_.CellOf(index);
 }
 
 void MapBuilder::AddColumns(const MapColumns& c) {
     auto at = [](const double* column, size_t row) {
         return column ? column[row] : MapSample::Unread;
     };
+    // Local copies, so that the loop keeps them in registers.
     const Rules rules = rules_;
     Clock clock = clock_;
     DropCounts dropped = dropped_;
+    const double *const seconds = c.seconds, *const speed = c.speed, *const load = c.load,
+                        *const value = c.value, *const divisor = c.divisor,
+                        *const temperature = c.temperature, *const throttle = c.throttle,
+                        *const trimSource = c.trimSource;
+    const std::vector<double>& writes = c.writes;
+    // A drive stays in one cell for many rows on end: the cell being filled is held here and
+    // put back when the drive leaves it.
+    int current = -1;
+    CellStats cell;
     size_t nextWrite = 0;
     MapSample s;
     for (size_t row = 0; row < c.rows; ++row) {
-        s.seconds = c.seconds[row];
-        while (nextWrite < c.writes.size() && c.writes[nextWrite] <= s.seconds)
-            clock.Write(c.writes[nextWrite++], rules.filters.writeSettle);
+        s.seconds = seconds[row];
+        while (nextWrite < writes.size() && writes[nextWrite] <= s.seconds)
+            clock.Write(writes[nextWrite++], rules.filters.writeSettle);
         // The cells' own columns are always there: a log without one is not folded.
-        s.speed = c.speed[row];
-        s.load = c.load[row];
-        s.value = c.value[row];
-        if (c.divisor) {
-            const double divisor = c.divisor[row];
-            s.value = divisor > 0 ? s.value / divisor : MapSample::Unread;
+        s.speed = speed[row];
+        s.load = load[row];
+        s.value = value[row];
+        if (divisor) {
+            const double d = divisor[row];
+            s.value = d > 0 ? s.value / d : MapSample::Unread;
         }
-        s.temperature = at(c.temperature, row);
-        s.throttle = at(c.throttle, row);
-        s.trimSource = at(c.trimSource, row);
-        Take(rules, clock, dropped, table_, s);
+        s.temperature = at(temperature, row);
+        s.throttle = at(throttle, row);
+        s.trimSource = at(trimSource, row);
+        const int index = Place(rules, clock, dropped, s);
+        if (index < 0)
+            continue;
+        if (index != current) {
+            if (current >= 0)
+                table_.AtIndex(current) = cell;
+            current = index;
+            cell = table_.AtIndex(index);
+        }
+        cell.Add(s.value);
     }
+    if (current >= 0)
+        table_.AtIndex(current) = cell;
     clock_ = clock;
     dropped_ = dropped;
 }

@@ -75,10 +75,11 @@ private:
         void Write(double seconds, double settle);
     };
 
+    // The index of the sample's cell in the table, or -1 when a filter dropped it (counted).
     // Kept apart from the builder's members, so that the columns' loop holds them in registers:
     // a store into a cell's sums could otherwise be any of the members' doubles.
-    static std::optional<MapCell> Take(const Rules& rules, Clock& clock, DropCounts& dropped,
-                                       MapTable& table, const MapSample& sample);
+    static int Place(const Rules& rules, Clock& clock, DropCounts& dropped,
+                     const MapSample& sample);
 
     MapTable table_;
     Rules rules_;
