@@ -26,7 +26,7 @@ namespace drive = q5emu::drive;
 
 constexpr double DriveSpeed = 2; // drive seconds a second
 constexpr int Rate = 10;         // samples a second, the recording's
-constexpr int FirstStep = 20;    // 6.5 ms from 750 Об/мин up, then 8.5 ms from 4250 down
+constexpr int FirstStep = 20;    // 6.5 ms from 2750 Об/мин up, then 8.5 ms from 4250 down
 constexpr int Steps = 12;        // −5 %, 0 and +12 % cells
 constexpr double FromSeconds = drive::WarmUpSeconds + FirstStep * drive::StepSeconds + 0.6;
 constexpr double UntilSeconds = drive::WarmUpSeconds + (FirstStep + Steps) * drive::StepSeconds;
