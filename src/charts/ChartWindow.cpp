@@ -53,6 +53,8 @@ ChartWindow::ChartWindow(LiveFeed& feed, JournalFeed& writes, ConnectionEvents& 
     for (const Catalogue::Entry* entry : Catalogue::LiveValues())
         live_.series.push_back(
             {entry->Name(), entry->Unit(), {}, LogFormat::DecimalsOf(entry->Mask())});
+    // The trim as the window's trim line shows it, after the live values as a recording has it.
+    live_.series.push_back({LogFormat::TrimName, LogFormat::TrimUnit, {}, LogFormat::TrimDecimals});
 
     auto* tools = new QToolBar(this);
     tools->addAction(QStringLiteral("Открыть запись…"), this, [this] { OpenChosen(); });
@@ -250,10 +252,14 @@ void ChartWindow::AddSample(const LiveSample& sample) {
     if (!live_.seconds.empty() && seconds < live_.seconds.back())
         return;
     live_.seconds.push_back(seconds);
-    for (size_t i = 0; i < live_.series.size(); ++i) {
+    const size_t trim = live_.series.size() - 1;
+    for (size_t i = 0; i < trim; ++i) {
         const auto& value = i < sample.values.size() ? sample.values[i].value : std::nullopt;
         live_.series[i].values.push_back(value ? double(*value) : DataLog::Empty);
     }
+    // None in setup mode or after a failed read: a gap, as the trim line shows none.
+    live_.series[trim].values.push_back(
+        sample.trim && sample.trim->percent ? double(*sample.trim->percent) : DataLog::Empty);
     live_.DropBefore(seconds - LiveKeptSeconds);
     if (replay_)
         return;

@@ -9,14 +9,13 @@ namespace {
 constexpr double EdgeTolerance = 1e-9;
 } // namespace
 
-inline int MapBuilder::Axis::Of(double value) const {
-    const double at = (value - first) * perWidth + EdgeTolerance;
-    return at >= 0 && at < count ? int(at) : -1;
+inline double MapBuilder::Axis::At(double value) const {
+    return (value - first) * perWidth + EdgeTolerance;
 }
 
 MapBuilder::MapBuilder(const MapLayout& layout, const MapFilters& filters) : table_(layout) {
-    rules_.speed = {layout.speed.first, 1 / layout.speed.width, table_.Rows()};
-    rules_.load = {layout.load.first, 1 / layout.load.width, table_.Columns()};
+    rules_.speed = {layout.speed.first, 1 / layout.speed.width, double(table_.Rows())};
+    rules_.load = {layout.load.first, 1 / layout.load.width, double(table_.Columns())};
     rules_.filters = filters.For(layout);
     BeginSource();
 }
@@ -25,11 +24,6 @@ void MapBuilder::BeginSource(std::array<bool, MapFilterCount> applicable) {
     for (size_t i = 0; i < rules_.active.size(); ++i)
         rules_.active[i] = rules_.filters.on[i] && applicable[i];
     clock_ = {};
-}
-
-void MapBuilder::Clock::Write(double seconds, double settle) {
-    writeUntil = written ? std::max(writeUntil, seconds + settle) : seconds + settle;
-    written = true;
 }
 
 void MapBuilder::AddWrite(double seconds) {
@@ -43,82 +37,111 @@ void MapBuilder::Clear() {
 }
 
 // Inlined into both the live path and the columns' loop.
-inline __attribute__((always_inline)) std::optional<MapCell>
-MapBuilder::Take(const Rules& rules, Clock& clock, DropCounts& dropped, MapTable& table,
-                 const MapSample& s) {
+inline __attribute__((always_inline)) int
+MapBuilder::Place(const Rules& rules, Clock& clock, DropCounts& dropped, const MapSample& s) {
     const MapFilters& f = rules.filters;
     auto active = [&rules](MapFilter filter) { return rules.active[size_t(filter)]; };
-    // The throttle's rate is followed over every sample with its voltage, kept or not.
+    // The throttle's rate is followed over every sample with its voltage, kept or not; the
+    // first voltage has none (its difference from the unread one is NaN, above no bound).
     if (active(MapFilter::Throttle) && !std::isnan(s.throttle)) {
-        if (!std::isnan(clock.lastThrottle) && s.seconds > clock.lastThrottleAt &&
+        if (s.seconds > clock.lastThrottleAt &&
             std::abs(s.throttle - clock.lastThrottle) >
-                f.throttleRate * (s.seconds - clock.lastThrottleAt)) {
+                f.throttleRate * (s.seconds - clock.lastThrottleAt))
             clock.throttleUntil = s.seconds + f.throttleSettle;
-            clock.throttleMoved = true;
-        }
         clock.lastThrottle = s.throttle;
         clock.lastThrottleAt = s.seconds;
     }
     if (std::isnan(s.speed) || std::isnan(s.load) || std::isnan(s.value)) {
         ++dropped.gaps;
-        return std::nullopt;
+        return -1;
     }
     auto drop = [&dropped](MapFilter filter) {
         ++dropped[filter];
-        return std::nullopt;
+        return -1;
     };
     // An unread temperature or trim state is not known to pass.
     if (active(MapFilter::Warm) && !(s.temperature >= f.warmFrom))
         return drop(MapFilter::Warm);
     if (active(MapFilter::TrimActive) && !(s.trimSource == double(TrimSource::Sensor)))
         return drop(MapFilter::TrimActive);
-    if (active(MapFilter::Throttle) && clock.throttleMoved && s.seconds <= clock.throttleUntil)
+    if (active(MapFilter::Throttle) && s.seconds <= clock.throttleUntil)
         return drop(MapFilter::Throttle);
-    if (active(MapFilter::Write) && clock.written && s.seconds <= clock.writeUntil)
+    if (active(MapFilter::Write) && s.seconds <= clock.writeUntil)
         return drop(MapFilter::Write);
     if (active(MapFilter::Speed) && !(s.speed >= f.speedFrom && s.speed < f.speedTo))
         return drop(MapFilter::Speed);
-    const int row = rules.speed.Of(s.speed);
-    const int column = rules.load.Of(s.load);
-    if (row < 0 || column < 0) {
+    const double row = rules.speed.At(s.speed), column = rules.load.At(s.load);
+    if (!(row >= 0 && row < rules.speed.count && column >= 0 && column < rules.load.count)) {
         ++dropped.outside;
-        return std::nullopt;
+        return -1;
     }
-    table.At(row, column).Add(s.value);
     ++dropped.kept;
-    return MapCell{row, column};
+    return int(row) * int(rules.load.count) + int(column);
 }
 
 std::optional<MapCell> MapBuilder::Add(const MapSample& sample) {
-    return Take(rules_, clock_, dropped_, table_, sample);
+    const int index = Place(rules_, clock_, dropped_, sample);
+    if (index < 0)
+        return std::nullopt;
+    table_.AtIndex(index).Add(sample.value);
+    return table_.CellOf(index);
 }
 
 void MapBuilder::AddColumns(const MapColumns& c) {
-    auto at = [](const double* column, size_t row) {
-        return column ? column[row] : MapSample::Unread;
+    // A column the log lacks reads as one unread value at every row: a mask of 0 keeps its
+    // index there, with no test in the loop.
+    static constexpr double Unread[1] = {MapSample::Unread};
+    struct Optional {
+        const double* values;
+        size_t mask;
+        double operator[](size_t row) const { return values[row & mask]; }
     };
+    const auto optional = [](const double* column) {
+        return column ? Optional{column, ~size_t(0)} : Optional{Unread, 0};
+    };
+    // Local copies, so that the loop keeps them in registers.
     const Rules rules = rules_;
     Clock clock = clock_;
     DropCounts dropped = dropped_;
+    const double *const seconds = c.seconds, *const speed = c.speed, *const load = c.load,
+                        *const value = c.value, *const divisor = c.divisor;
+    const Optional temperature = optional(c.temperature), throttle = optional(c.throttle),
+                   trimSource = optional(c.trimSource);
+    const std::vector<double>& writes = c.writes;
+    // A drive stays in one cell for many rows on end: the cell being filled is held here and
+    // put back when the drive leaves it.
+    int current = -1;
+    CellStats cell;
     size_t nextWrite = 0;
     MapSample s;
     for (size_t row = 0; row < c.rows; ++row) {
-        s.seconds = c.seconds[row];
-        while (nextWrite < c.writes.size() && c.writes[nextWrite] <= s.seconds)
-            clock.Write(c.writes[nextWrite++], rules.filters.writeSettle);
+        s.seconds = seconds[row];
+        while (nextWrite < writes.size() && writes[nextWrite] <= s.seconds)
+            clock.Write(writes[nextWrite++], rules.filters.writeSettle);
         // The cells' own columns are always there: a log without one is not folded.
-        s.speed = c.speed[row];
-        s.load = c.load[row];
-        s.value = c.value[row];
-        if (c.divisor) {
-            const double divisor = c.divisor[row];
-            s.value = divisor > 0 ? s.value / divisor : MapSample::Unread;
+        s.speed = speed[row];
+        s.load = load[row];
+        s.value = value[row];
+        if (divisor) {
+            const double d = divisor[row];
+            s.value = d > 0 ? s.value / d : MapSample::Unread;
         }
-        s.temperature = at(c.temperature, row);
-        s.throttle = at(c.throttle, row);
-        s.trimSource = at(c.trimSource, row);
-        Take(rules, clock, dropped, table_, s);
+        s.temperature = temperature[row];
+        s.throttle = throttle[row];
+        s.trimSource = trimSource[row];
+        const int index = Place(rules, clock, dropped, s);
+        if (index < 0)
+            continue;
+        if (index != current) {
+            if (current >= 0)
+                table_.AtIndex(current) = cell;
+            current = index;
+            cell = table_.AtIndex(index);
+        }
+        cell.Add(s.value);
     }
+    if (current >= 0)
+        table_.AtIndex(current) = cell;
     clock_ = clock;
     dropped_ = dropped;
 }

@@ -7,6 +7,8 @@
 #include "MapSample.h"
 #include "MapTable.h"
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -51,12 +53,13 @@ public:
     }
 
 private:
-    // A band's index without a division: (value − first) × 1/width.
+    // A band's position without a division: (value − first) × 1/width, inside from 0 to below
+    // the count of bands.
     struct Axis {
         double first = 0;
         double perWidth = 1;
-        int count = 0;
-        int Of(double value) const; // -1 outside
+        double count = 0;
+        double At(double value) const;
     };
     // What decides a sample's fate, fixed while a source is read.
     struct Rules {
@@ -65,20 +68,23 @@ private:
         std::array<bool, MapFilterCount> active{};
     };
     // The source's clock: the throttle's last reading and the settle times running.
+    // Before the first throttle step or write, their settle times end before any sample.
     struct Clock {
+        static constexpr double Never = -std::numeric_limits<double>::infinity();
         double lastThrottle = MapSample::Unread;
         double lastThrottleAt = 0;
-        double throttleUntil = 0;
-        double writeUntil = 0;
-        bool throttleMoved = false;
-        bool written = false;
-        void Write(double seconds, double settle);
+        double throttleUntil = Never;
+        double writeUntil = Never;
+        void Write(double seconds, double settle) {
+            writeUntil = std::max(writeUntil, seconds + settle);
+        }
     };
 
+    // The index of the sample's cell in the table, or -1 when a filter dropped it (counted).
     // Kept apart from the builder's members, so that the columns' loop holds them in registers:
     // a store into a cell's sums could otherwise be any of the members' doubles.
-    static std::optional<MapCell> Take(const Rules& rules, Clock& clock, DropCounts& dropped,
-                                       MapTable& table, const MapSample& sample);
+    static int Place(const Rules& rules, Clock& clock, DropCounts& dropped,
+                     const MapSample& sample);
 
     MapTable table_;
     Rules rules_;

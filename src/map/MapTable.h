@@ -25,6 +25,9 @@ public:
     const CellStats& At(int row, int column) const { return cells_[Index(row, column)]; }
     CellStats& At(int row, int column) { return cells_[Index(row, column)]; }
     const CellStats& At(MapCell cell) const { return At(cell.row, cell.column); }
+    // The cells in row order, as one index: row × Columns() + column.
+    CellStats& AtIndex(int index) { return cells_[size_t(index)]; }
+    MapCell CellOf(int index) const { return {index / columns_, index % columns_}; }
     int64_t Samples() const;
     void Clear();
 

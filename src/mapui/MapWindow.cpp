@@ -128,6 +128,13 @@ void SaveLayout(QSettings& settings, const MapLayout& layout, int minimum) {
     settings.endGroup();
 }
 
+// A label named for what it tells: its text, which changes, reaches a screen reader as its
+// description.
+void Show(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 } // namespace
 
 MapWindow::MapWindow(LiveFeed& feed, JournalFeed& writes, ConnectionEvents& events, QWidget* parent)
@@ -499,10 +506,9 @@ void MapWindow::ShowSources() {
         files_->addItem(QStringLiteral("«до» ") + MapLogs::SpanText(log));
     files_->setVisible(files_->count() > 0);
     if (IsLive())
-        sourceLabel_->setText(QStringLiteral("Живая карта: клетки заполняются по ходу поездки."));
+        Show(sourceLabel_, QStringLiteral("Живая карта: клетки заполняются по ходу поездки."));
     else
-        sourceLabel_->setText(
-            QStringLiteral("Записи, сложенные в одну карту: %1.").arg(logs_.size()));
+        Show(sourceLabel_, QStringLiteral("Записи, сложенные в одну карту: %1.").arg(logs_.size()));
     live_button_->setEnabled(!IsLive());
 }
 
@@ -536,16 +542,16 @@ void MapWindow::ShowCounts() {
         label->setAccessibleDescription(
             QStringLiteral("отброшено %1").arg(MapNames::SamplesText(dropped[filter])));
     }
-    note_->setText(Note());
+    Show(note_, Note());
     if (HasBefore())
-        compare_->setText(QStringLiteral("Ближе к нулю: %1, дальше от нуля: %2 (клеток, где "
-                                         "в обеих картах не меньше %3).")
-                              .arg(difference_.Count(Movement::Towards))
-                              .arg(difference_.Count(Movement::Away))
-                              .arg(MapNames::SamplesText(minimumCount_)));
+        Show(compare_, QStringLiteral("Ближе к нулю: %1, дальше от нуля: %2 (клеток, где "
+                                      "в обеих картах не меньше %3).")
+                           .arg(difference_.Count(Movement::Towards))
+                           .arg(difference_.Count(Movement::Away))
+                           .arg(MapNames::SamplesText(minimumCount_)));
     else
-        compare_->setText(QStringLiteral("Карты «до» нет: её можно открыть из записи или "
-                                         "сделать из этой."));
+        Show(compare_, QStringLiteral("Карты «до» нет: её можно открыть из записи или "
+                                      "сделать из этой."));
 }
 
 void MapWindow::SetConnected(bool connected) {

@@ -14,6 +14,7 @@
 #include "LiveFeed.h"
 #include "LivePoller.h"
 #include "LogError.h"
+#include "LogFormat.h"
 #include "LogReader.h"
 #include "RecordingDialog.h"
 #include "RecordingIndicator.h"
@@ -279,6 +280,13 @@ void DataLogMenuTest::chartsFollowTheLiveValues() {
     QTRY_VERIFY(charts.Log().Rows() >= 2);
     const auto [from, to] = charts.View().TimeRange();
     QCOMPARE(to - from, 60.0);
+    // The trim a curve of its own, read with the values; none in setup mode: a gap.
+    const LogSeries& trim = charts.Log().series.back();
+    QCOMPARE(trim.name + trim.unit, LogFormat::TrimName + LogFormat::TrimUnit);
+    QVERIFY(!std::isnan(trim.values.back()));
+    LiveSample setup{std::chrono::steady_clock::now(), {}, {}, TrimReading{TrimSource::Setup, {}}};
+    charts.AddSample(setup);
+    QVERIFY(std::isnan(charts.Log().series.back().values.back()));
     charts.hide();
     QCOMPARE(Recording::Feed(*Form1).Rate(), 0);
 }

@@ -6,6 +6,7 @@
 #include "LogError.h"
 #include "LogFormat.h"
 #include "LogWriter.h"
+#include "TrimReading.h"
 
 namespace {
 
@@ -22,6 +23,14 @@ const Write Writes[] = {
     {900, 61, "Обогащение при разгоне", 1200, 1300},
     {3600, 92, "Ограничение об/мин", 5500, 5000},
 };
+
+// The trim as the recording reads it: its status words first, then the trim they choose.
+std::optional<TrimReading> ReadTrim(const q5emu::ControllerState& controller, double seconds) {
+    TrimReader reader;
+    while (const auto address = reader.Next())
+        reader.Take(controller.read(q5emu::Space::Live, *address, seconds));
+    return reader.Result();
+}
 
 } // namespace
 
@@ -41,6 +50,8 @@ bool WriteIdlingDrive(const QString& path, const IdlingDrive& drive) {
                     word = controller.read(q5emu::Space::Live, *entry->address, seconds);
                 sample.values.push_back(LiveValueFrom(*entry, word));
             }
+            if (!lost)
+                sample.trim = ReadTrim(controller, seconds);
             writer.AddSample(seconds, sample);
             while (drive.events && nextWrite < std::size(Writes) &&
                    Writes[nextWrite].seconds <= seconds) {

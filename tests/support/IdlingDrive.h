@@ -1,8 +1,8 @@
 #pragma once
 // A data log as a recording of the emulator's idling engine would write it: the rows of a
 // cold start warming up, taken from the emulated controller's words at each moment, with the
-// link lost for a while and writes to the controller as events. For pictures and benchmarks
-// that need a long log without waiting for it.
+// link lost for a while and writes to the controller as events, the trim as the recording reads
+// it. For pictures and benchmarks that need a long log without waiting for it.
 
 #include <QString>
 
