@@ -16,14 +16,23 @@ namespace {
                          .arg(text.isEmpty() ? error.text().trimmed() : text));
 }
 
-QSqlQuery Run(const QSqlDatabase& db, const QString& sql, std::initializer_list<QVariant> values) {
+QSqlQuery Prepared(const QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
     if (!query.prepare(sql))
         Fail(query);
+    return query;
+}
+
+void Exec(QSqlQuery& query, std::initializer_list<QVariant> values) {
     for (const QVariant& value : values)
         query.addBindValue(StoreDatabase::Bound(value));
     if (!query.exec())
         Fail(query);
+}
+
+QSqlQuery Run(const QSqlDatabase& db, const QString& sql, std::initializer_list<QVariant> values) {
+    QSqlQuery query = Prepared(db, sql);
+    Exec(query, values);
     return query;
 }
 
@@ -46,46 +55,46 @@ QString LineStore::SerialOf(const QString& product, int sequence) {
 int LineStore::Take(const QString& product, int floor, const LineAttempt& attempt) {
     const int least = std::max(floor, FirstSequence);
     int sequence = 0;
+    // Prepared before the counter's row is locked, and let go after the commit: another
+    // station waits only for the statements' runs.
+    const QSqlDatabase db = store_.Db();
+    QSqlQuery moved = Prepared(db, QStringLiteral("UPDATE line_counters SET last_sequence = CASE "
+                                                  "WHEN last_sequence + 1 > ? THEN "
+                                                  "last_sequence + 1 ELSE ? END WHERE product = ? "
+                                                  "RETURNING last_sequence"));
+    QSqlQuery made = Prepared(db, QStringLiteral("INSERT INTO line_counters (product, "
+                                                 "last_sequence) VALUES (?, ?) ON CONFLICT "
+                                                 "(product) DO NOTHING RETURNING last_sequence"));
+    QSqlQuery reserved =
+        Prepared(db, QStringLiteral("INSERT INTO line_numbers (product, year, sequence, serial, "
+                                    "state, attempt_uid, pc, station, taken_at, changed_at) "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     store_.Transaction([&] {
-        const QSqlDatabase db = store_.Db();
         // The counter's row is locked by the update until the commit: another PC's taking
         // waits for it and then counts on from the number given here.
         for (;;) {
-            QSqlQuery moved =
-                Run(db,
-                    QStringLiteral("UPDATE line_counters SET last_sequence = CASE "
-                                   "WHEN last_sequence + 1 > ? THEN last_sequence + 1 "
-                                   "ELSE ? END WHERE product = ?"),
-                    {least, least, product});
-            if (moved.numRowsAffected() == 1)
+            Exec(moved, {least, least, product});
+            if (moved.next()) {
+                sequence = moved.value(0).toInt();
+                moved.finish(); // SQLite commits no statement still running
                 break;
-            QSqlQuery made =
-                Run(db,
-                    QStringLiteral("INSERT INTO line_counters (product, last_sequence) "
-                                   "VALUES (?, ?) ON CONFLICT (product) DO NOTHING"),
-                    {product, least});
-            if (made.numRowsAffected() == 1)
+            }
+            Exec(made, {product, least});
+            if (made.next()) {
+                sequence = made.value(0).toInt();
+                made.finish();
                 break;
+            }
         }
-        QSqlQuery last =
-            Run(db, QStringLiteral("SELECT last_sequence FROM line_counters WHERE product = ?"),
-                {product});
-        if (!last.next())
-            Fail(last);
-        sequence = last.value(0).toInt();
         if (sequence > LastSequence)
             throw StoreError(StoreError::Kind::Failed,
                              QStringLiteral("Номера «%1…» исчерпаны: последний, %2, уже выдан.")
                                  .arg(product.trimmed())
                                  .arg(LastSequence));
         const QString now = Now();
-        Run(db,
-            QStringLiteral("INSERT INTO line_numbers (product, year, sequence, serial, state, "
-                           "attempt_uid, pc, station, taken_at, changed_at) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {product, QDate::currentDate().year(), sequence, SerialOf(product, sequence),
-             NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc, attempt.station, now,
-             now});
+        Exec(reserved, {product, QDate::currentDate().year(), sequence, SerialOf(product, sequence),
+                        NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc,
+                        attempt.station, now, now});
     });
     return sequence;
 }
