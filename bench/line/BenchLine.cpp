@@ -244,12 +244,15 @@ int main(int argc, char** argv) {
                     round + 1, one.seconds, four.seconds, BenchStats::Median(one.unitRatios),
                     oneProcess, twoProcesses);
     }
-    const std::vector<double> takes =
-        TakeAtOnce(SharedUse(server.Place(), dir, QStringLiteral("ПК-1")));
+    // A take's longest times are a few of hundreds: the median round's.
+    std::vector<double> takeP99s;
+    for (int round = 0; round < 5; ++round)
+        takeP99s.push_back(BenchStats::Percentile(
+            TakeAtOnce(SharedUse(server.Place(), dir, QStringLiteral("ПК-1"))), 0.99));
     std::printf("line_unit_ratio %.3f\n", BenchStats::Median(unitRatios));
     std::printf("line_four_station_ratio %.2f\n", BenchStats::Median(fourStationRatios));
     std::printf("line_parallel_ratio %.2f\n", BenchStats::Median(parallelRatios));
     std::printf("line_event_stall_ms %.1f\n", longestStall);
-    std::printf("line_store_number_ms_p99 %.1f\n", BenchStats::Percentile(takes, 0.99));
+    std::printf("line_store_number_ms_p99 %.1f\n", BenchStats::Median(takeP99s));
     return 0;
 }
