@@ -52,8 +52,37 @@ QString LineStore::SerialOf(const QString& product, int sequence) {
     return product + QStringLiteral("%1").arg(sequence, 5, 10, QLatin1Char('0'));
 }
 
+std::optional<int> LineStore::TakeInOneStatement(const QString& product, int least,
+                                                 const LineAttempt& attempt) {
+    // The counter moves and the number is reserved in one statement, its own transaction: the
+    // counter's row is locked only while the server runs it, never across a round trip, so
+    // the stations of every PC that take at once wait on each other the least. No row when
+    // the counter is not there yet or its numbers are used up: the transaction then tells.
+    const QString now = Now();
+    QSqlQuery taken = Run(
+        store_.Db(),
+        QStringLiteral(
+            "WITH moved AS (UPDATE line_counters SET last_sequence = CASE "
+            "WHEN last_sequence + 1 > ? THEN last_sequence + 1 ELSE ? END "
+            "WHERE product = ? AND CASE WHEN last_sequence + 1 > ? THEN last_sequence + 1 "
+            "ELSE ? END <= ? RETURNING last_sequence) "
+            "INSERT INTO line_numbers (product, year, sequence, serial, state, attempt_uid, pc, "
+            "station, taken_at, changed_at) SELECT ?, ?, last_sequence, "
+            "CAST(? AS TEXT) || lpad(CAST(last_sequence AS TEXT), 5, '0'), ?, ?, ?, ?, ?, ? "
+            "FROM moved RETURNING sequence"),
+        {least, least, product, least, least, LastSequence, product, QDate::currentDate().year(),
+         product, NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc, attempt.station,
+         now, now});
+    if (!taken.next())
+        return std::nullopt;
+    return taken.value(0).toInt();
+}
+
 int LineStore::Take(const QString& product, int floor, const LineAttempt& attempt) {
     const int least = std::max(floor, FirstSequence);
+    if (store_.IsShared() && !store_.ReadOnly())
+        if (const std::optional<int> sequence = TakeInOneStatement(product, least, attempt))
+            return *sequence;
     int sequence = 0;
     // Prepared before the counter's row is locked, and let go after the commit: another
     // station waits only for the statements' runs.

@@ -49,5 +49,8 @@ public:
     std::vector<LineAttempt> Attempts(const QDateTime& from, const QDateTime& to) const;
 
 private:
+    std::optional<int> TakeInOneStatement(const QString& product, int least,
+                                          const LineAttempt& attempt);
+
     StoreDatabase& store_;
 };
