@@ -2,9 +2,9 @@
 
 #include "SearchKey.h"
 #include "StoreDatabase.h"
+#include "StoreStatement.h"
 #include "Vin.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -47,31 +47,11 @@ std::optional<int> IntOf(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
 }
 
-// A prepared statement that throws StoreError when it fails.
-class Statement {
+// A prepared statement of the history's tables.
+class Statement : public StoreStatement {
 public:
-    Statement(const StoreDatabase& store, const QString& sql) : query_(store.Db()) {
-        query_.setForwardOnly(true);
-        if (!query_.prepare(sql))
-            Fail();
-    }
-    Statement& Bind(const QVariant& value) {
-        query_.addBindValue(StoreDatabase::Bound(value));
-        return *this;
-    }
-    QSqlQuery& Run() {
-        if (!query_.exec())
-            Fail();
-        return query_;
-    }
-
-private:
-    [[noreturn]] void Fail() {
-        throw StoreError(
-            StoreError::Kind::Failed,
-            QStringLiteral("История приборов недоступна: %1").arg(query_.lastError().text()));
-    }
-    QSqlQuery query_;
+    Statement(const StoreDatabase& store, const QString& sql)
+        : StoreStatement(store.Db(), sql, QStringLiteral("История приборов недоступна: %1")) {}
 };
 
 const QString ControllerColumns =

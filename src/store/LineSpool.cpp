@@ -1,9 +1,9 @@
 #include "LineSpool.h"
 
 #include "LineStore.h"
+#include "StoreStatement.h"
 
 #include <QJsonDocument>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -20,12 +20,7 @@ const Schema& LineSpoolSchema() {
 
 namespace {
 
-void Check(QSqlQuery& query, bool done) {
-    if (!done)
-        throw StoreError(StoreError::Kind::Failed,
-                         QStringLiteral("Не удаётся записать в очередь отчётов линии: %1")
-                             .arg(query.lastError().text()));
-}
+const QString Failure = QStringLiteral("Не удаётся записать в очередь отчётов линии: %1");
 
 } // namespace
 
@@ -35,21 +30,21 @@ LineSpool::LineSpool(const QString& path) : db_(StorePlace::Embedded(path), {&Li
 
 void LineSpool::Put(const LineAttempt& attempt) {
     db_.Transaction([&] {
-        QSqlQuery query(db_.Db());
-        Check(query, query.prepare(QStringLiteral(
-                         "INSERT INTO line_spool (uid, attempt) VALUES (?, ?) "
-                         "ON CONFLICT (uid) DO UPDATE SET attempt = excluded.attempt")));
-        query.addBindValue(attempt.uid);
-        query.addBindValue(
-            QString::fromUtf8(QJsonDocument(attempt.ToJson()).toJson(QJsonDocument::Compact)));
-        Check(query, query.exec());
+        StoreStatement(db_.Db(),
+                       QStringLiteral("INSERT INTO line_spool (uid, attempt) VALUES (?, ?) "
+                                      "ON CONFLICT (uid) DO UPDATE SET attempt = excluded.attempt"),
+                       Failure)
+            .Run(
+                {attempt.uid, QString::fromUtf8(
+                                  QJsonDocument(attempt.ToJson()).toJson(QJsonDocument::Compact))});
     });
 }
 
 std::vector<LineAttempt> LineSpool::Pending() const {
     std::vector<LineAttempt> pending;
-    QSqlQuery query(db_.Db());
-    Check(query, query.exec(QStringLiteral("SELECT attempt FROM line_spool ORDER BY id")));
+    StoreStatement statement(db_.Db(), QStringLiteral("SELECT attempt FROM line_spool ORDER BY id"),
+                             Failure);
+    QSqlQuery& query = statement.Run();
     while (query.next())
         pending.push_back(LineAttempt::FromJson(
             QJsonDocument::fromJson(query.value(0).toString().toUtf8()).object()));
@@ -57,8 +52,8 @@ std::vector<LineAttempt> LineSpool::Pending() const {
 }
 
 int LineSpool::Waiting() const {
-    QSqlQuery query(db_.Db());
-    Check(query, query.exec(QStringLiteral("SELECT COUNT(*) FROM line_spool")));
+    StoreStatement statement(db_.Db(), QStringLiteral("SELECT COUNT(*) FROM line_spool"), Failure);
+    QSqlQuery& query = statement.Run();
     return query.next() ? query.value(0).toInt() : 0;
 }
 
@@ -67,10 +62,9 @@ int LineSpool::Drain(LineStore& store) {
     for (const LineAttempt& attempt : Pending()) {
         store.Record(attempt); // false for one the store had already
         db_.Transaction([&] {
-            QSqlQuery query(db_.Db());
-            Check(query, query.prepare(QStringLiteral("DELETE FROM line_spool WHERE uid = ?")));
-            query.addBindValue(attempt.uid);
-            Check(query, query.exec());
+            StoreStatement(db_.Db(), QStringLiteral("DELETE FROM line_spool WHERE uid = ?"),
+                           Failure)
+                .Run({attempt.uid});
         });
         ++sent;
     }

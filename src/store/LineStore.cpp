@@ -1,6 +1,7 @@
 #include "LineStore.h"
 
-#include <QSqlError>
+#include "StoreStatement.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -8,32 +9,11 @@
 
 namespace {
 
-[[noreturn]] void Fail(const QSqlQuery& query) {
-    const QSqlError error = query.lastError();
-    const QString text = error.databaseText().trimmed();
-    throw StoreError(StoreError::Kind::Failed,
-                     QStringLiteral("Ошибка базы линии: %1")
-                         .arg(text.isEmpty() ? error.text().trimmed() : text));
-}
-
-QSqlQuery Prepared(const QSqlDatabase& db, const QString& sql) {
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        Fail(query);
-    return query;
-}
-
-void Exec(QSqlQuery& query, std::initializer_list<QVariant> values) {
-    for (const QVariant& value : values)
-        query.addBindValue(StoreDatabase::Bound(value));
-    if (!query.exec())
-        Fail(query);
-}
+const QString Failure = QStringLiteral("Ошибка базы линии: %1");
 
 QSqlQuery Run(const QSqlDatabase& db, const QString& sql, std::initializer_list<QVariant> values) {
-    QSqlQuery query = Prepared(db, sql);
-    Exec(query, values);
-    return query;
+    StoreStatement statement(db, sql, Failure);
+    return std::move(statement.Run(values));
 }
 
 QString Now() {
@@ -87,31 +67,35 @@ int LineStore::Take(const QString& product, int floor, const LineAttempt& attemp
     // Prepared before the counter's row is locked, and let go after the commit: another
     // station waits only for the statements' runs.
     const QSqlDatabase db = store_.Db();
-    QSqlQuery moved = Prepared(db, QStringLiteral("UPDATE line_counters SET last_sequence = CASE "
-                                                  "WHEN last_sequence + 1 > ? THEN "
-                                                  "last_sequence + 1 ELSE ? END WHERE product = ? "
-                                                  "RETURNING last_sequence"));
-    QSqlQuery made = Prepared(db, QStringLiteral("INSERT INTO line_counters (product, "
-                                                 "last_sequence) VALUES (?, ?) ON CONFLICT "
-                                                 "(product) DO NOTHING RETURNING last_sequence"));
-    QSqlQuery reserved =
-        Prepared(db, QStringLiteral("INSERT INTO line_numbers (product, year, sequence, serial, "
-                                    "state, attempt_uid, pc, station, taken_at, changed_at) "
-                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    StoreStatement moved(db,
+                         QStringLiteral("UPDATE line_counters SET last_sequence = CASE "
+                                        "WHEN last_sequence + 1 > ? THEN "
+                                        "last_sequence + 1 ELSE ? END WHERE product = ? "
+                                        "RETURNING last_sequence"),
+                         Failure);
+    StoreStatement made(db,
+                        QStringLiteral("INSERT INTO line_counters (product, "
+                                       "last_sequence) VALUES (?, ?) ON CONFLICT "
+                                       "(product) DO NOTHING RETURNING last_sequence"),
+                        Failure);
+    StoreStatement reserved(
+        db,
+        QStringLiteral("INSERT INTO line_numbers (product, year, sequence, serial, "
+                       "state, attempt_uid, pc, station, taken_at, changed_at) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        Failure);
     store_.Transaction([&] {
         // The counter's row is locked by the update until the commit: another PC's taking
         // waits for it and then counts on from the number given here.
         for (;;) {
-            Exec(moved, {least, least, product});
-            if (moved.next()) {
-                sequence = moved.value(0).toInt();
-                moved.finish(); // SQLite commits no statement still running
+            if (QSqlQuery& rows = moved.Run({least, least, product}); rows.next()) {
+                sequence = rows.value(0).toInt();
+                rows.finish(); // SQLite commits no statement still running
                 break;
             }
-            Exec(made, {product, least});
-            if (made.next()) {
-                sequence = made.value(0).toInt();
-                made.finish();
+            if (QSqlQuery& rows = made.Run({product, least}); rows.next()) {
+                sequence = rows.value(0).toInt();
+                rows.finish();
                 break;
             }
         }
@@ -121,9 +105,9 @@ int LineStore::Take(const QString& product, int floor, const LineAttempt& attemp
                                  .arg(product.trimmed())
                                  .arg(LastSequence));
         const QString now = Now();
-        Exec(reserved, {product, QDate::currentDate().year(), sequence, SerialOf(product, sequence),
-                        NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc,
-                        attempt.station, now, now});
+        reserved.Run({product, QDate::currentDate().year(), sequence, SerialOf(product, sequence),
+                      NumberStateName(NumberState::Reserved), attempt.uid, attempt.pc,
+                      attempt.station, now, now});
     });
     return sequence;
 }
