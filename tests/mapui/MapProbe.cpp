@@ -5,13 +5,7 @@
 // window is on screen and "shown <state>" after each state; ends at the end of its input. Read
 // by map_at_spi.py through the accessibility bus.
 
-#include "Addresses.h"
-#include "ConnectionEvents.h"
-#include "JournalFeed.h"
-#include "LiveFeed.h"
-#include "LivePoller.h"
-#include "MapWindow.h"
-#include "WindowLink.h"
+#include "LiveMapWindow.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -30,21 +24,7 @@ void Say(const QByteArray& line) {
     std::fflush(stdout);
 }
 
-constexpr uint16_t WarmWord = 3530, ColdWord = 2930; // tenths of a kelvin
-
-LiveSample Driving(long double trim, uint16_t temperatureWord = WarmWord) {
-    LiveSample sample;
-    for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
-        const std::map<uint8_t, uint16_t> words{{Live::EngineSpeed, 3250},
-                                                {Live::BaseInjection, 9500},
-                                                {Live::EngineTemperature, temperatureWord},
-                                                {Live::ThrottleVoltage, 600}};
-        const auto word = words.find(*entry->address);
-        sample.values.push_back(LiveValueFrom(*entry, word == words.end() ? 0 : word->second));
-    }
-    sample.trim = TrimReading{TrimSource::Sensor, trim};
-    return sample;
-}
+constexpr uint16_t ColdWord = 2930; // tenths of a kelvin: 20 °С
 
 void Feed(MapWindow& window, int count, const LiveSample& sample) {
     for (int i = 0; i < count; ++i)
@@ -55,15 +35,8 @@ void Feed(MapWindow& window, int count, const LiveSample& sample) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    LivePoller poller(WindowLink());
-    ConnectionEvents events;
-    JournalFeed writes;
-    LiveFeed feed(poller, events);
-    MapWindow window(feed, writes, events);
-    window.SetLayout(MapLayout{});
-    window.SetFilters(MapFilters{});
-    window.SetMinimumCount(10);
-    window.SetConnected(true);
+    LiveMapWindow live;
+    MapWindow& window = live.window;
 
     const std::map<QByteArray, std::function<void()>> states{
         {"live", [&] { Feed(window, 57, Driving(12)); }},

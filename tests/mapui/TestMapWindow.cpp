@@ -2,61 +2,19 @@
 // painted in the trim's colour and reads out through assistive technology; an empty map after
 // the filters names the filter that dropped most.
 
-#include "Addresses.h"
-#include "ConnectionEvents.h"
-#include "JournalFeed.h"
-#include "LiveFeed.h"
-#include "LivePoller.h"
+#include "LiveMapWindow.h"
 #include "MapView.h"
-#include "MapWindow.h"
-#include "WindowLink.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
-namespace {
-
-// A warm engine at 3250 об/мин and 9.5 ms, its oxygen sensor trimming +12 %.
-LiveSample Driving(uint16_t temperatureWord = 3530) {
-    LiveSample sample;
-    for (const Catalogue::Entry* entry : Catalogue::LiveValues()) {
-        uint16_t word = 0;
-        switch (*entry->address) {
-        case Live::EngineSpeed:
-            word = 3250;
-            break;
-        case Live::BaseInjection:
-            word = 9500;
-            break;
-        case Live::EngineTemperature:
-            word = temperatureWord; // tenths of a kelvin
-            break;
-        case Live::ThrottleVoltage:
-            word = 600;
-            break;
-        }
-        sample.values.push_back(LiveValueFrom(*entry, word));
-    }
-    sample.trim = TrimReading{TrimSource::Sensor, 12.0L};
-    return sample;
-}
-
-} // namespace
-
 class TestMapWindow : public QObject {
     Q_OBJECT
 private slots:
     void LiveSamplesFillAndOutlineTheirCell() {
-        LivePoller poller(WindowLink());
-        ConnectionEvents events;
-        JournalFeed writes;
-        LiveFeed feed(poller, events);
-        MapWindow window(feed, writes, events);
-        window.SetLayout(MapLayout{});
-        window.SetFilters(MapFilters{});
-        window.SetMinimumCount(10);
-        window.SetConnected(true);
+        LiveMapWindow live;
+        MapWindow& window = live.window;
         window.resize(1400, 700);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -87,7 +45,7 @@ private slots:
 
         window.Reset();
         for (int i = 0; i < 3; ++i)
-            window.AddSample(Driving(3000)); // 27 °С: cold
+            window.AddSample(Driving(12, 3000)); // 27 °С: cold
         QCOMPARE(window.Table().Samples(), int64_t(0));
         QVERIFY2(window.Note().contains(QStringLiteral("«Прогретый двигатель» (3 замера)")),
                  qPrintable(window.Note()));

@@ -1,14 +1,10 @@
 #include "MapScreen.h"
 
 #include "Addresses.h"
-#include "ConnectionEvents.h"
-#include "JournalFeed.h"
-#include "LiveFeed.h"
-#include "LivePoller.h"
+#include "LiveMapWindow.h"
 #include "MapSheet.h"
 #include "MapWindow.h"
 #include "SheetScreens.h"
-#include "WindowLink.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
@@ -84,15 +80,8 @@ bool Save(QWidget& widget, const QDir& dir, const QString& name) {
 } // namespace
 
 bool SaveMapWindows(const QDir& dir) {
-    LivePoller poller(WindowLink());
-    ConnectionEvents events;
-    JournalFeed writes;
-    LiveFeed feed(poller, events);
-    MapWindow window(feed, writes, events);
-    window.SetLayout(MapLayout{});
-    window.SetFilters(MapFilters{});
-    window.SetMinimumCount(10);
-    window.SetConnected(true);
+    LiveMapWindow live;
+    MapWindow& window = live.window;
     window.resize(1500, 820);
     window.show();
     Drive(window, 2400, 12, -5, 33);
