@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -32,5 +33,20 @@ inline double ThreadCpuSeconds() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
+
+// The figures over their targets, each named on standard error; the process's exit status.
+class Targets {
+public:
+    void Check(bool within, const char* figure) {
+        if (!within) {
+            std::fprintf(stderr, "over target: %s\n", figure);
+            met_ = false;
+        }
+    }
+    int ExitCode() const { return met_ ? 0 : 1; }
+
+private:
+    bool met_ = true;
+};
 
 } // namespace BenchStats

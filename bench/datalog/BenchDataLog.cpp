@@ -168,16 +168,10 @@ int main(int argc, char** argv) {
     std::printf("record_cpu_ratio %.4f\n", recordRatio);
     std::printf("exchange_ms %.2f\n", exchangeMs);
 
-    bool ok = true;
-    const auto check = [&ok](bool within, const char* what) {
-        if (!within) {
-            std::fprintf(stderr, "over target: %s\n", what);
-            ok = false;
-        }
-    };
-    check(openRatio <= OpenRatioTarget, "log_open_ratio");
-    check(redrawMs <= RedrawTargetMs, "chart_redraw_ms");
-    check(residentMb <= ResidentTargetMb, "log_resident_mb");
-    check(recordRatio <= RecordCpuTarget, "record_cpu_ratio");
-    return ok ? 0 : 1;
+    BenchStats::Targets targets;
+    targets.Check(openRatio <= OpenRatioTarget, "log_open_ratio");
+    targets.Check(redrawMs <= RedrawTargetMs, "chart_redraw_ms");
+    targets.Check(residentMb <= ResidentTargetMb, "log_resident_mb");
+    targets.Check(recordRatio <= RecordCpuTarget, "record_cpu_ratio");
+    return targets.ExitCode();
 }

@@ -170,15 +170,9 @@ int main(int argc, char** argv) {
     std::printf("map_live_update_ms %.3f\n", liveMs);
     std::printf("map_redraw_ms %.2f\n", redrawMs);
 
-    bool ok = true;
-    const auto check = [&ok](bool within, const char* what) {
-        if (!within) {
-            std::fprintf(stderr, "over target: %s\n", what);
-            ok = false;
-        }
-    };
-    check(buildRatio <= BuildRatioTarget, "map_build_ratio");
-    check(liveMs <= LiveUpdateTargetMs, "map_live_update_ms");
-    check(redrawMs <= RedrawTargetMs, "map_redraw_ms");
-    return ok ? 0 : 1;
+    BenchStats::Targets targets;
+    targets.Check(buildRatio <= BuildRatioTarget, "map_build_ratio");
+    targets.Check(liveMs <= LiveUpdateTargetMs, "map_live_update_ms");
+    targets.Check(redrawMs <= RedrawTargetMs, "map_redraw_ms");
+    return targets.ExitCode();
 }
