@@ -4,6 +4,8 @@
 // which takes the window's fresh readings instead of asking the line again. Each word's latest
 // reading is kept, numbered, so that a sampler takes each reading once.
 
+#include "LiveSample.h"
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -30,8 +32,12 @@ public:
     // The latest reading of the word at this address.
     const Reading& Latest(uint8_t address) const { return latest_[address]; }
 
+    // Who hears the samples the monitor reads through this poller.
+    LiveSamples::Listeners& Samples() { return samples_; }
+
 private:
     ControllerLink& link_;
     std::array<Reading, 256> latest_{};
     uint64_t count_ = 0;
+    LiveSamples::Listeners samples_;
 };

@@ -4,13 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-std::vector<std::weak_ptr<LiveSamples::Listener>>& Listeners() {
-    static std::vector<std::weak_ptr<LiveSamples::Listener>> listeners;
-    return listeners;
-}
-} // namespace
-
 std::optional<long double> LiveSample::ValueAt(uint8_t address) const {
     for (const LiveValue& v : values)
         if (v.entry && v.entry->address == address)
@@ -47,23 +40,23 @@ void Subscription::reset() {
     listener_.reset();
 }
 
-Subscription Listen(Listener listener) {
+Subscription Listeners::Listen(Listener listener) {
     auto shared = std::make_shared<Listener>(std::move(listener));
-    auto& all = Listeners();
-    all.erase(std::remove_if(all.begin(), all.end(), [](const auto& w) { return w.expired(); }),
-              all.end());
-    all.push_back(shared);
+    listeners_.erase(std::remove_if(listeners_.begin(), listeners_.end(),
+                                    [](const auto& w) { return w.expired(); }),
+                     listeners_.end());
+    listeners_.push_back(shared);
     return Subscription(shared);
 }
 
-bool Listening() {
-    const auto& all = Listeners();
-    return std::any_of(all.begin(), all.end(), [](const auto& w) { return !w.expired(); });
+bool Listeners::Listening() const {
+    return std::any_of(listeners_.begin(), listeners_.end(),
+                       [](const auto& w) { return !w.expired(); });
 }
 
-void Publish(const LiveSample& sample) {
+void Listeners::Publish(const LiveSample& sample) const {
     // A copy: a listener may subscribe or leave while it is told.
-    const auto listeners = Listeners();
+    const auto listeners = listeners_;
     for (const auto& weak : listeners)
         if (const auto listener = weak.lock())
             (*listener)(sample);

@@ -1,8 +1,8 @@
 #pragma once
 // A live sample: the live values the tool can show, each as its raw word and its engineering
 // value computed as the window computes it, or failed, with the moment it was taken. The
-// monitor publishes what each tick read, when anyone listens; ReadLiveSample reads every value on
-// demand.
+// monitor publishes what each tick read to its poller's listeners, when there are any;
+// ReadLiveSample reads every value on demand.
 
 #include "Catalogue.h"
 #include "TrimReading.h"
@@ -57,9 +57,16 @@ private:
     std::shared_ptr<Listener> listener_;
 };
 
-[[nodiscard]] Subscription Listen(Listener listener);
-// True while anyone listens: a sample nobody hears need not be made.
-bool Listening();
-void Publish(const LiveSample& sample);
+// Those who hear the samples that the window's monitor reads through one poller.
+class Listeners {
+public:
+    [[nodiscard]] Subscription Listen(Listener listener);
+    // True while anyone listens: a sample nobody hears need not be made.
+    bool Listening() const;
+    void Publish(const LiveSample& sample) const;
+
+private:
+    std::vector<std::weak_ptr<Listener>> listeners_;
+};
 
 } // namespace LiveSamples

@@ -57,7 +57,7 @@ void StartMonitor() {
 void Timer2Timer() {
     WindowControls& c = Controls();
     std::optional<LiveSample> sample;
-    if (LiveSamples::Listening())
+    if (c.Poller->Samples().Listening())
         sample = LiveSample{std::chrono::steady_clock::now(), QDateTime::currentDateTime(), {}, {}};
     if (const auto word = ReadLive(Live::GasPressure, sample)) {
         const long double gas = *word / 10;
@@ -89,7 +89,7 @@ void Timer2Timer() {
         c.SpinExtEdit40->Init();
 
     if (sample)
-        LiveSamples::Publish(*sample);
+        c.Poller->Samples().Publish(*sample);
 }
 
 void InstallMonitor(const WindowControls& form) {

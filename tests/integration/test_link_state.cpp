@@ -224,7 +224,9 @@ void LinkStateTest::liveSampleHoldsEveryLiveValue() {
 
     std::vector<LiveSample> published;
     const auto listening =
-        LiveSamples::Listen([&](const LiveSample& s) { published.push_back(s); });
+        SessionOf(app.form()).Poller().Samples().Listen([&](const LiveSample& s) {
+            published.push_back(s);
+        });
     QTRY_VERIFY(!published.empty());
     QCOMPARE(published.front().values.size(), size_t(4)); // the monitor's four gauges
 
