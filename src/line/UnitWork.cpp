@@ -114,16 +114,24 @@ ControllerIdentity::Numbering UnitWork::NumberUnit(UnitRecord& record, const Ste
                                                    const ControllerIdentity::Exchange& exchange,
                                                    const ControllerIdentity::Text& serial,
                                                    const ControllerIdentity::Text& date) {
-    std::optional<ControllerIdentity::NumberRegister> numbers;
+    ControllerIdentity::NumberRegister numbers;
     if (store_)
         numbers = store_->Register(record);
+    // A numbering that "Прервать" cuts ends in a throw; its unit is still known by the number
+    // it was given.
+    numbers.settled = [&record, told = std::move(numbers.settled)](const QByteArray& serial,
+                                                                   bool numbered) {
+        if (!numbered)
+            record.givenSerial = Cp1251::Decode(serial);
+        if (told)
+            told(serial, numbered);
+    };
     for (;;) {
         try {
             // The line's log was begun, if at all, when the line was started: one that is
             // gone since is not begun again behind the operator's back.
             return ControllerIdentity::Number(exchange, job_.logPath, serial, date, job_.logWait,
-                                              ProductionLog::NewLog::Refuse,
-                                              numbers ? &*numbers : nullptr);
+                                              ProductionLog::NewLog::Refuse, &numbers);
         } catch (const StoreError& e) {
             if (e.kind() != StoreError::Kind::Unreachable || !store_->Shared())
                 throw UnitEnded{QStringLiteral("номер не выдан: ") + e.text()};

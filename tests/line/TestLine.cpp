@@ -68,9 +68,10 @@ class TestLine : public QObject {
     static void BeginLog(const QString& path) { ProductionLog::CreateIfMissing(path, "01.01.01"); }
 
     std::unique_ptr<q5emu::ControllerSequence> Fixture(const char* script, int station,
-                                                       q5emu::SequenceTiming timing = {}) {
+                                                       q5emu::SequenceTiming timing = {},
+                                                       q5emu::EmulatorOptions options = {}) {
         auto fixture = std::make_unique<q5emu::ControllerSequence>(
-            q5emu::EmulatorOptions{}, *q5emu::ParseSequence(script), timing);
+            options, *q5emu::ParseSequence(script), timing);
         fixture->setZeroHead(true);
         fixture->linkAt(Path(QStringLiteral("station%1").arg(station)).toStdString());
         fixture->start();
@@ -308,6 +309,35 @@ private slots:
         ::close(keeper);
         QCOMPARE(reference.sha256, job.reference.sha256);
         QCOMPARE(reference.words, job.reference.words);
+    }
+
+    // "Прервать" during a numbering: the tile shows the number the unit was given, which the
+    // log says was cut, not the number the unit held.
+    void anAbortedNumberingShowsItsNumber() {
+        q5emu::EmulatorOptions slow;
+        slow.replyDelay = std::chrono::milliseconds(15); // the numbering lasts about 2 s
+        auto fixture = Fixture("new", 9, {}, slow);
+        const LineJob job = Job();
+        ProductionLine line(Path(QStringLiteral("data-aborted")));
+        QSignalSpy views(&line, &ProductionLine::stationChanged);
+        connect(&line, &ProductionLine::stationChanged, &line, [&line](const StationView& view) {
+            if (view.step == QStringLiteral("Нумерация"))
+                line.Abort();
+        });
+        line.Start(job, {Path(QStringLiteral("station9"))});
+        QTRY_VERIFY_WITH_TIMEOUT(Rows(line).size() == 1, Minute);
+        QFile file(job.logPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const ProtocolRecord given =
+            ProtocolRecord::FromBytes(file.readAll().right(ProtocolRecord::Size));
+        QCOMPARE(ProductionLog::StateOf(given), ProductionLog::NumberState::Cut);
+        QTRY_VERIFY(std::any_of(views.begin(), views.end(), [](const QList<QVariant>& signal) {
+            return signal[0].value<StationView>().phase == StationPhase::Bad;
+        }));
+        const auto bad = std::find_if(views.begin(), views.end(), [](const QList<QVariant>& s) {
+            return s[0].value<StationView>().phase == StationPhase::Bad;
+        });
+        QCOMPARE((*bad)[0].value<StationView>().serial, Cp1251::Decode(given.serial()));
     }
 
     // A production log that another holds ends the unit unnumbered, and nothing is written.
