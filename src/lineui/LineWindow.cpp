@@ -4,17 +4,12 @@
 #include "DateText.h"
 #include "DayLabels.h"
 #include "DialogFolder.h"
-#include "FigureSections.h"
 #include "LabelPreview.h"
 #include "LimitBox.h"
-#include "LineDaySheet.h"
-#include "LineSchema.h"
-#include "LineStore.h"
 #include "LogNumbering.h"
 #include "PortField.h"
 #include "ProductionLine.h"
 #include "ReferenceFile.h"
-#include "SheetDialog.h"
 #include "StationTile.h"
 #include "StoreThread.h"
 
@@ -35,7 +30,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -51,9 +45,6 @@
 namespace {
 const QString Title = QStringLiteral("Производственная линия");
 const QString NoPort = QStringLiteral("(нет)");
-const QString PdfTarget = QStringLiteral("PDF в папку");
-// The preview's unit: a numbered serial number of full length.
-const QString SampleSerial = QStringLiteral("ОБРАЗЕЦ-0000000000-00114");
 
 QString Bound(double value) {
     return QString::number(value, 'f', 2).replace(u'.', u',');
@@ -196,280 +187,6 @@ QWidget* LineWindow::MakeSetup() {
     form->addRow(QStringLiteral("База линии:"), MakeStore());
     form->addRow(QStringLiteral("Этикетки:"), MakeLabels(box));
     return box;
-}
-
-QWidget* LineWindow::MakeStore() {
-    auto* inside = new QWidget(this);
-    auto* rows = new QVBoxLayout(inside);
-    rows->setContentsMargins(0, 0, 0, 0);
-    auto* first = new QHBoxLayout;
-    storeKind_ = new QComboBox(inside);
-    storeKind_->addItems({QStringLiteral("на этом ПК"), QStringLiteral("общая (PostgreSQL)")});
-    storeKind_->setAccessibleName(QStringLiteral("База линии"));
-    pcName_ = new QLineEdit(inside);
-    pcName_->setPlaceholderText(LineSetup().PcName());
-    pcName_->setAccessibleName(QStringLiteral("Имя этого ПК в базе"));
-    auto* check = new QPushButton(QStringLiteral("Проверить связь"), inside);
-    check->setAccessibleName(check->text());
-    storeState_ = new QLabel(inside);
-    storeState_->setObjectName(QStringLiteral("StoreState"));
-    storeState_->setWordWrap(true);
-    storeState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    storeState_->hide(); // until the link to the store was checked
-    first->addWidget(storeKind_);
-    first->addWidget(new QLabel(QStringLiteral("ПК:"), inside));
-    first->addWidget(pcName_, 1);
-    first->addWidget(check);
-    auto* second = new QHBoxLayout;
-    host_ = new QLineEdit(inside);
-    host_->setAccessibleName(QStringLiteral("Сервер базы"));
-    port_ = new QSpinBox(inside);
-    port_->setRange(1, 65535);
-    port_->setAccessibleName(QStringLiteral("Порт сервера базы"));
-    database_ = new QLineEdit(inside);
-    database_->setAccessibleName(QStringLiteral("Имя базы"));
-    user_ = new QLineEdit(inside);
-    user_->setAccessibleName(QStringLiteral("Пользователь базы"));
-    service_ = new QLineEdit(inside);
-    service_->setAccessibleName(QStringLiteral("Служба libpq"));
-    service_->setToolTip(QStringLiteral("Имя службы из pg_service.conf; пароль берётся из "
-                                        "~/.pgpass или файла служб и здесь не хранится."));
-    const std::pair<const char*, QWidget*> fields[] = {{"сервер", host_},
-                                                       {"порт", port_},
-                                                       {"база", database_},
-                                                       {"пользователь", user_},
-                                                       {"служба", service_}};
-    for (const auto& [label, field] : fields) {
-        second->addWidget(new QLabel(QString::fromUtf8(label) + u':', inside));
-        second->addWidget(field, field == port_ ? 0 : 1);
-    }
-    rows->addLayout(first);
-    rows->addLayout(second);
-    rows->addWidget(storeState_);
-    connect(storeKind_, &QComboBox::currentIndexChanged, this, [this] {
-        ShowStoreKind();
-        RefreshFigures();
-    });
-    connect(check, &QPushButton::clicked, this, &LineWindow::CheckStore);
-    return inside;
-}
-
-void LineWindow::ShowStoreKind() {
-    const bool shared = storeKind_->currentIndex() == 1;
-    for (QWidget* field : std::initializer_list<QWidget*>{host_, port_, database_, user_, service_})
-        field->setEnabled(shared);
-}
-
-QWidget* LineWindow::MakeFigures() {
-    auto* inside = new QWidget(this);
-    auto* row = new QHBoxLayout(inside);
-    row->setContentsMargins(0, 0, 0, 0);
-    span_ = new QComboBox(inside);
-    span_->addItems({QStringLiteral("за день"), QStringLiteral("за смену")});
-    span_->setAccessibleName(QStringLiteral("Итоги за"));
-    shiftFrom_ = new QTimeEdit(inside);
-    shiftTo_ = new QTimeEdit(inside);
-    shiftFrom_->setDisplayFormat(QStringLiteral("HH:mm"));
-    shiftTo_->setDisplayFormat(QStringLiteral("HH:mm"));
-    shiftFrom_->setAccessibleName(QStringLiteral("Смена с"));
-    shiftTo_->setAccessibleName(QStringLiteral("Смена по"));
-    figuresText_ = new QLabel(inside);
-    figuresText_->setObjectName(QStringLiteral("Figures"));
-    figuresText_->setWordWrap(true);
-    figuresText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    row->addWidget(span_);
-    row->addWidget(new QLabel(QStringLiteral("с"), inside));
-    row->addWidget(shiftFrom_);
-    row->addWidget(new QLabel(QStringLiteral("по"), inside));
-    row->addWidget(shiftTo_);
-    row->addWidget(figuresText_, 1);
-    const auto changed = [this] {
-        shiftFrom_->setEnabled(span_->currentIndex() == 1);
-        shiftTo_->setEnabled(span_->currentIndex() == 1);
-        LineSetup setup = LineSetup::Load(*place_.preferences());
-        setup.byShift = span_->currentIndex() == 1;
-        setup.shiftFrom = shiftFrom_->time();
-        setup.shiftTo = shiftTo_->time();
-        setup.Save(*place_.preferences());
-        RefreshFigures();
-    };
-    connect(span_, &QComboBox::currentIndexChanged, this, changed);
-    connect(shiftFrom_, &QTimeEdit::editingFinished, this, changed);
-    connect(shiftTo_, &QTimeEdit::editingFinished, this, changed);
-    return inside;
-}
-
-void LineWindow::RefreshFigures() {
-    const LineSetup setup = SetupShown();
-    const LineStoreUse use = setup.StoreUse(place_.dataFolder);
-    const QDateTime now = QDateTime::currentDateTime();
-    const LineSpan span = setup.byShift ? LineSpan::Shift(setup.shiftFrom, setup.shiftTo, now)
-                                        : LineSpan::Day(now.date());
-    QPointer<LineWindow> window(this);
-    storeThread_->Post([window, use, span, now] {
-        QString failure;
-        std::optional<LineFigures> figures;
-        try {
-            StoreDatabase db(use.place, {&LineSchema()});
-            figures = LineFigures::Of(LineStore(db).Attempts(span.from, span.to), span, now);
-        } catch (const StoreError& e) {
-            failure = e.text();
-        }
-        QMetaObject::invokeMethod(
-            qApp,
-            [window, figures, failure] {
-                if (!window)
-                    return;
-                if (figures)
-                    window->ShowFigures(*figures);
-                else
-                    window->figuresText_->setText(QStringLiteral("Итогов нет: ") + failure);
-                window->figuresText_->setAccessibleName(window->figuresText_->text());
-                emit window->figuresShown();
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void LineWindow::ShowFigures(const LineFigures& figures) {
-    figures_ = figures;
-    figuresText_->setText(figures.Summary());
-    QStringList stations;
-    for (const LineFigures::Station& s : figures.stations)
-        stations << QStringLiteral("%1, место %2: %3 в час")
-                        .arg(s.pc)
-                        .arg(s.station)
-                        .arg(qRound(s.perHour));
-    figuresText_->setToolTip(stations.join(u'\n'));
-}
-
-void LineWindow::CheckStore() {
-    const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
-    storeState_->setText(QStringLiteral("Проверка связи с базой…"));
-    storeState_->show();
-    storeState_->setAccessibleName(storeState_->text());
-    QPointer<LineWindow> window(this);
-    storeThread_->Post([window, use] {
-        QString text;
-        try {
-            StoreDatabase db(use.place, {&LineSchema()});
-            text = db.ReadOnly()
-                       ? db.ReadOnlyReason()
-                       : QStringLiteral("Связь с базой есть, номера и отчёты идут в неё.");
-        } catch (const StoreError& e) {
-            text = e.text();
-        }
-        QMetaObject::invokeMethod(
-            qApp,
-            [window, text] {
-                if (!window)
-                    return;
-                window->storeState_->setText(text);
-                window->storeState_->setAccessibleName(text);
-                emit window->storeChecked(text);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-
-QLayout* LineWindow::MakeLabels(QWidget* labels) {
-    printLabels_ = new QCheckBox(QStringLiteral("печатать этикетки"), labels);
-    scanBack_ = new QCheckBox(QStringLiteral("проверять сканером"), labels);
-    labelWidth_ = new QDoubleSpinBox(labels);
-    labelHeight_ = new QDoubleSpinBox(labels);
-    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_}) {
-        side->setRange(LabelLayout::MinimumMm, LabelLayout::MaximumMm);
-        side->setDecimals(0);
-        side->setSuffix(QStringLiteral(" мм"));
-    }
-    labelWidth_->setAccessibleName(QStringLiteral("Ширина этикетки"));
-    labelHeight_->setAccessibleName(QStringLiteral("Высота этикетки"));
-    labelTarget_ = new QComboBox(labels);
-    labelTarget_->addItem(PdfTarget);
-    labelTarget_->addItems(QPrinterInfo::availablePrinterNames());
-    labelTarget_->setAccessibleName(QStringLiteral("Куда печатать этикетки"));
-    labelFolder_ = new QLineEdit(labels);
-    labelFolder_->setReadOnly(true);
-    labelFolder_->setAccessibleName(QStringLiteral("Папка этикеток"));
-    chooseLabelFolder_ = new QPushButton(QStringLiteral("Папка…"), labels);
-    chooseLabelFolder_->setAccessibleName(QStringLiteral("Выбрать папку этикеток"));
-    labelPreview_ = new LabelPreview(labels);
-    for (QCheckBox* box : {printLabels_, scanBack_})
-        box->setAccessibleName(box->text());
-
-    // One row, the preview at its end: the window keeps its height on a laptop's screen.
-    auto* row = new QHBoxLayout;
-    row->addWidget(printLabels_);
-    row->addWidget(scanBack_);
-    row->addWidget(labelWidth_);
-    row->addWidget(new QLabel(QStringLiteral("×"), labels));
-    row->addWidget(labelHeight_);
-    row->addWidget(labelTarget_);
-    row->addWidget(labelFolder_, 1);
-    row->addWidget(chooseLabelFolder_);
-    row->addWidget(labelPreview_);
-
-    const auto enable = [this] {
-        const bool on = printLabels_->isChecked();
-        const bool pdf = labelTarget_->currentIndex() == 0;
-        for (QWidget* part :
-             std::initializer_list<QWidget*>{scanBack_, labelWidth_, labelHeight_, labelTarget_})
-            part->setEnabled(on);
-        labelFolder_->setEnabled(on && pdf);
-        chooseLabelFolder_->setEnabled(on && pdf);
-    };
-    connect(printLabels_, &QCheckBox::toggled, this, enable);
-    connect(labelTarget_, &QComboBox::currentIndexChanged, this, enable);
-    for (QDoubleSpinBox* side : {labelWidth_, labelHeight_})
-        connect(side, &QDoubleSpinBox::valueChanged, this, [this] { ShowLabelPreview(); });
-    connect(chooseLabelFolder_, &QPushButton::clicked, this, [this] { ChooseLabelFolder(); });
-    enable();
-    return row;
-}
-
-LabelOptions LineWindow::LabelsShown() const {
-    LabelOptions options;
-    options.print = printLabels_->isChecked();
-    options.scanBack = scanBack_->isChecked();
-    options.layout.sizeMm = {labelWidth_->value(), labelHeight_->value()};
-    const bool pdf = labelTarget_->currentIndex() <= 0;
-    options.target.kind = pdf ? LabelTarget::Kind::PdfFolder : LabelTarget::Kind::Printer;
-    options.target.printer = pdf ? QString() : labelTarget_->currentText();
-    options.target.folder = labelFolder_->text();
-    return options;
-}
-
-void LineWindow::ShowLabels(const LabelOptions& options) {
-    printLabels_->setChecked(options.print);
-    scanBack_->setChecked(options.scanBack);
-    labelWidth_->setValue(options.layout.sizeMm.width());
-    labelHeight_->setValue(options.layout.sizeMm.height());
-    if (options.target.kind == LabelTarget::Kind::Printer) {
-        // A printer gone since stays chosen: its labels then say they were not printed.
-        if (labelTarget_->findText(options.target.printer) < 0)
-            labelTarget_->addItem(options.target.printer);
-        labelTarget_->setCurrentText(options.target.printer);
-    } else {
-        labelTarget_->setCurrentIndex(0);
-    }
-    labelFolder_->setText(options.target.folder);
-    ShowLabelPreview();
-}
-
-void LineWindow::ShowLabelPreview() {
-    const QString sha256 =
-        reference_->text().isEmpty() ? QString() : ReferenceFile::Sha256Of(reference_->text());
-    labelPreview_->Show(LabelsShown().layout,
-                        {SampleSerial, DateText::TodayForDevice(),
-                         sha256.isEmpty() ? QStringLiteral("00000000") : sha256.left(8)});
-}
-
-void LineWindow::ChooseLabelFolder() {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка этикеток"),
-                                                             labelFolder_->text());
-    if (!folder.isEmpty())
-        labelFolder_->setText(folder);
 }
 
 QWidget* LineWindow::MakeLimits() {
@@ -666,42 +383,6 @@ bool LineWindow::LogReady() {
     return true;
 }
 
-void LineWindow::Scanned(int station, const QString& text) {
-    const LabelScan scan = line_->Scan(station, text);
-    // A verdict comes back with the station's state; a refusal stays at the field.
-    if (!scan.Decided())
-        Tile(station)->ShowRefusal(scan.text);
-}
-
-void LineWindow::ReprintAt(int station) {
-    const std::optional<UnitRecord>& unit = lastUnits_.at(static_cast<size_t>(station - 1));
-    if (unit)
-        line_->Reprint(*unit, LabelsShown());
-}
-
-void LineWindow::Reprinted(const UnitRecord& record, const QString& problem) {
-    if (record.station < 1 || record.station > LineSetup::MaxStations)
-        return;
-    std::optional<UnitRecord>& unit = lastUnits_[static_cast<size_t>(record.station - 1)];
-    // The tile still shows the unit only while it is the station's last.
-    if (!unit || unit->time != record.time)
-        return;
-    unit = record;
-    Tile(record.station)->ShowLabel(record.label);
-    if (!problem.isEmpty())
-        Tile(record.station)->ShowRefusal(QStringLiteral("этикетка не напечатана: ") + problem);
-}
-
-DayLabels* LineWindow::ShowDayLabels() {
-    if (!dayLabelsWindow_)
-        dayLabelsWindow_ = new DayLabels(
-            *line_, [this] { return LabelsShown(); }, this);
-    dayLabelsWindow_->Refresh();
-    dayLabelsWindow_->show();
-    dayLabelsWindow_->raise();
-    return dayLabelsWindow_;
-}
-
 void LineWindow::ShowStation(const StationView& view) {
     if (view.station >= 1 && view.station <= LineSetup::MaxStations)
         Tile(view.station)->Show(view);
@@ -720,74 +401,6 @@ void LineWindow::ShowCounts(const BatchCounts& counts, std::optional<double> uni
         text += QStringLiteral(", приборов в час: %1").arg(qRound(*unitsPerHour));
     totals_->setText(text);
     totals_->setAccessibleName(totals_->text());
-}
-
-void LineWindow::ShowDaySheet() {
-    const QDate day = QDate::currentDate();
-    const QString path = line_->Report().PathFor(day);
-    Sheets::Identity identity;
-    identity.tool = ToolNameAndVersion();
-    // The figures as last shown: the store is never waited for here.
-    auto make = [day, path, figures = figures_](const Sheets::Identity& named) {
-        Sheets::Sheet sheet = Sheets::LineDaySheet(
-            day, LineReport::Read(path), named,
-            QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-        if (figures)
-            for (Sheets::Section& section : FigureSections(*figures))
-                sheet.sections.insert(sheet.sections.end() - 1, std::move(section));
-        return sheet;
-    };
-    SheetDialog dialog(
-        QStringLiteral("Итоги линии за %1 из отчёта %2.")
-            .arg(day.toString(QStringLiteral("dd.MM.yyyy")), QDir::toNativeSeparators(path)),
-        identity, make, QStringLiteral("Линия %1.pdf").arg(day.toString(Qt::ISODate)),
-        place_.preferences(), place_.run, this,
-        {{QStringLiteral("Предприятие"), QStringLiteral("line/factory"), {}},
-         {QStringLiteral("Оператор"), QString(), operator_->text().trimmed()}});
-    dialog.exec();
-}
-
-void LineWindow::ExportDay() {
-    const QDate day = QDate::currentDate();
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Выгрузить день из базы линии"),
-        QDir(place_.dataFolder)
-            .filePath(QStringLiteral("Линия %1 (все ПК).csv").arg(day.toString(Qt::ISODate))),
-        QStringLiteral("Таблицы CSV (*.csv)"));
-    if (path.isEmpty())
-        return;
-    const LineStoreUse use = SetupShown().StoreUse(place_.dataFolder);
-    QPointer<LineWindow> window(this);
-    storeThread_->Post([window, use, day, path] {
-        QString failure;
-        int rows = 0;
-        try {
-            StoreDatabase db(use.place, {&LineSchema()});
-            const LineSpan span = LineSpan::Day(day);
-            QList<UnitRecord> records;
-            for (const LineAttempt& attempt : LineStore(db).Attempts(span.from, span.to))
-                records << RecordOf(attempt);
-            rows = static_cast<int>(records.size());
-            LineReport::Export(path, records);
-        } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
-        }
-        QMetaObject::invokeMethod(
-            qApp,
-            [window, failure, rows, path] {
-                if (!window)
-                    return;
-                if (failure.isEmpty())
-                    QMessageBox::information(window, Title,
-                                             QStringLiteral("Выгружено строк: %1, файл %2.")
-                                                 .arg(rows)
-                                                 .arg(QDir::toNativeSeparators(path)));
-                else
-                    QMessageBox::warning(window, Title,
-                                         QStringLiteral("День не выгружен: ") + failure);
-            },
-            Qt::QueuedConnection);
-    });
 }
 
 void LineWindow::ShowRunning(bool running) {
