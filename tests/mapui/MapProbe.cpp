@@ -6,23 +6,11 @@
 // by map_at_spi.py through the accessibility bus.
 
 #include "LiveMapWindow.h"
+#include "ProbeStates.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-#include <QTimer>
-
-#include <cstdio>
-#include <functional>
-#include <map>
-#include <unistd.h>
 
 namespace {
-
-void Say(const QByteArray& line) {
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
 
 constexpr uint16_t ColdWord = 2930; // tenths of a kelvin: 20 °С
 
@@ -38,7 +26,7 @@ int main(int argc, char** argv) {
     LiveMapWindow live;
     MapWindow& window = live.window;
 
-    const std::map<QByteArray, std::function<void()>> states{
+    const ProbeStates::States states{
         {"live", [&] { Feed(window, 57, Driving(12)); }},
         {"cold",
          [&] {
@@ -55,32 +43,7 @@ int main(int argc, char** argv) {
         {"offline", [&] { window.SetConnected(false); }},
     };
 
-    QByteArray pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[256];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) {
-            input.setEnabled(false);
-            QApplication::quit();
-            return;
-        }
-        pending.append(buffer, got);
-        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
-            const QByteArray name = pending.left(end).trimmed();
-            pending.remove(0, end + 1);
-            const auto state = states.find(name);
-            if (state == states.end()) {
-                Say("unknown " + name);
-                continue;
-            }
-            state->second();
-            Say("shown " + name);
-        }
-    });
-
     window.resize(1400, 760);
     window.show();
-    QTimer::singleShot(0, [] { Say("ready"); });
-    return application.exec();
+    return ProbeStates::Serve(states);
 }

@@ -8,27 +8,11 @@
 #include "ErrorHandler.h"
 #include "Form1.h"
 #include "LinkIndicator.h"
+#include "ProbeStates.h"
 #include "RecordingIndicator.h"
 #include "Startup.h"
 
 #include <QMenuBar>
-#include <QSocketNotifier>
-#include <QTimer>
-
-#include <cstdio>
-#include <functional>
-#include <map>
-#include <unistd.h>
-
-namespace {
-
-void Say(const QByteArray& line) {
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     AppLook::PrepareEnvironment();
@@ -40,12 +24,12 @@ int main(int argc, char** argv) {
     auto* recording =
         form.MainMenu1->findChild<RecordingIndicator*>(QStringLiteral("RecordingIndicator"));
     if (!link || !recording) {
-        Say("no corner");
+        ProbeStates::Say("no corner");
         return 1;
     }
 
     using State = LinkIndicator::State;
-    const std::map<QByteArray, std::function<void()>> states{
+    const ProbeStates::States states{
         {"off", [link] { link->Show(State::Off); }},
         {"good", [link] { link->Show(State::Good); }},
         {"lost", [link] { link->Show(State::Lost); }},
@@ -54,31 +38,6 @@ int main(int argc, char** argv) {
         {"stopped", [recording] { recording->Hide(); }},
     };
 
-    QByteArray pending;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[256];
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0) {
-            input.setEnabled(false);
-            QApplication::quit();
-            return;
-        }
-        pending.append(buffer, got);
-        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
-            const QByteArray name = pending.left(end).trimmed();
-            pending.remove(0, end + 1);
-            const auto state = states.find(name);
-            if (state == states.end()) {
-                Say("unknown " + name);
-                continue;
-            }
-            state->second();
-            Say("shown " + name);
-        }
-    });
-
     form.show();
-    QTimer::singleShot(0, [] { Say("ready"); });
-    return application.exec();
+    return ProbeStates::Serve(states);
 }
