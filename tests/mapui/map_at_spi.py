@@ -47,7 +47,7 @@ def run(probe_path, env, pyatspi, GLib):
                                      stdout=session.subprocess.PIPE, env=env)
     if read_line(probe, "the probe") != "ready":
         raise Failure("the probe did not start")
-    window = map_window(pyatspi, GLib, probe.pid)
+    window = session.probe_app(pyatspi, GLib, probe.pid).getChildAtIndex(0)
 
     def read(table):
         window.clear_cache()
@@ -89,19 +89,6 @@ def run(probe_path, env, pyatspi, GLib):
     probe.stdin.close()
     probe.wait(timeout=min(10, left()))
     return 0
-
-
-def map_window(pyatspi, GLib, pid):
-    """The probe's window, found from the desktop once the probe registered."""
-    while True:
-        desktop = pyatspi.Registry.getDesktop(0)
-        desktop.clear_cache()
-        apps = [app for app in desktop if app is not None and app.get_process_id() == pid]
-        if apps and apps[0].childCount > 0:
-            return apps[0].getChildAtIndex(0)
-        left()
-        GLib.MainContext.default().iteration(False)
-        time.sleep(0.1)
 
 
 if __name__ == "__main__":

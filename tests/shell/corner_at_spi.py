@@ -154,20 +154,26 @@ def run(probe_path, env, pyatspi, GLib):
     return 0
 
 
-def menu_bar(pyatspi, GLib, pid):
-    """The probe window's one menu bar, found from the desktop once the probe registered."""
+def probe_app(pyatspi, GLib, pid):
+    """The probe's application, found from the desktop once the probe registered its window."""
     while True:
         desktop = pyatspi.Registry.getDesktop(0)
         desktop.clear_cache()
         apps = [app for app in desktop if app is not None and app.get_process_id() == pid]
         if apps and apps[0].childCount > 0:
-            bars = [node for node, _ in walk(apps[0]) if node.getRole() == pyatspi.ROLE_MENU_BAR]
-            if len(bars) != 1:
-                raise Failure(f"{len(bars)} menu bars in the window")
-            return bars[0]
+            return apps[0]
         left()
         GLib.MainContext.default().iteration(False)
         time.sleep(0.1)
+
+
+def menu_bar(pyatspi, GLib, pid):
+    """The probe window's one menu bar."""
+    bars = [node for node, _ in walk(probe_app(pyatspi, GLib, pid))
+            if node.getRole() == pyatspi.ROLE_MENU_BAR]
+    if len(bars) != 1:
+        raise Failure(f"{len(bars)} menu bars in the window")
+    return bars[0]
 
 
 if __name__ == "__main__":
