@@ -238,8 +238,11 @@ void LineWindow::ChooseReference() {
         QFileDialog::getOpenFileName(this, QStringLiteral("Файл установок для линии"), start,
                                      QStringLiteral("Файлы установок (*.q5t);;Все файлы (*)"));
     DialogFolder::Remember(*preferences, DialogFolder::Kind::Settings, path);
-    if (!path.isEmpty() && AcceptReference(path)) {
+    if (path.isEmpty())
+        return;
+    if (const std::optional<ReferenceFile> reference = AcceptReference(path)) {
         reference_->setText(path);
+        referenceSha256_ = reference->sha256;
         ShowLabelPreview();
     }
 }
@@ -286,6 +289,8 @@ LineSetup LineWindow::SetupShown() const {
 
 void LineWindow::ShowSetup(const LineSetup& setup) {
     reference_->setText(setup.referencePath);
+    referenceSha256_ =
+        setup.referencePath.isEmpty() ? QString() : ReferenceFile::Sha256Of(setup.referencePath);
     for (int i = 0; i < LineSetup::MaxStations; ++i) {
         const QString device =
             (setup.devices.isEmpty() ? place_.defaultDevices : setup.devices).value(i);

@@ -119,7 +119,8 @@ private:
 
     Place place_;
     std::unique_ptr<ProductionLine> line_;
-    QString acceptedSha256_; // a doubtful reference file is asked about once
+    QString acceptedSha256_;  // a doubtful reference file is asked about once
+    QString referenceSha256_; // of the reference file shown, for the label's preview
 
     QLineEdit* reference_ = nullptr;
     std::array<PortField*, LineSetup::MaxStations> ports_{};

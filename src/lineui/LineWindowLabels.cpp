@@ -109,11 +109,10 @@ void LineWindow::ShowLabels(const LabelOptions& options) {
 }
 
 void LineWindow::ShowLabelPreview() {
-    const QString sha256 =
-        reference_->text().isEmpty() ? QString() : ReferenceFile::Sha256Of(reference_->text());
-    labelPreview_->Show(LabelsShown().layout,
-                        {SampleSerial, DateText::TodayForDevice(),
-                         sha256.isEmpty() ? QStringLiteral("00000000") : sha256.left(8)});
+    labelPreview_->Show(
+        LabelsShown().layout,
+        {SampleSerial, DateText::TodayForDevice(),
+         referenceSha256_.isEmpty() ? QStringLiteral("00000000") : referenceSha256_.left(8)});
 }
 
 void LineWindow::ChooseLabelFolder() {
