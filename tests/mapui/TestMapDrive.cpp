@@ -32,6 +32,9 @@ constexpr double FromSeconds = drive::WarmUpSeconds + FirstStep * drive::StepSec
 constexpr double UntilSeconds = drive::WarmUpSeconds + (FirstStep + Steps) * drive::StepSeconds;
 // The throttle steps ThrottleLeadSeconds before each cell; its reads may lag half a second.
 constexpr double SettleDriveSeconds = drive::ThrottleLeadSeconds + 0.5;
+// The settle's end half a sample off the samples' grid, so that the recording's milliseconds
+// and the live clock's jitter leave the same samples on either side of it.
+constexpr double SettleSeconds = SettleDriveSeconds / DriveSpeed + 0.5 / Rate;
 
 // How many samples a visit of the cell may leave: none of its time under the settle at most,
 // half the rest at least (the line's pace varies); a visit cut by the test's start or end may
@@ -51,7 +54,7 @@ std::map<int, Expected> PathCells(const MapTable& table) {
         const double visit =
             std::min(begins + drive::StepSeconds, UntilSeconds) - std::max(begins, FromSeconds);
         const bool whole = visit >= drive::StepSeconds;
-        const double kept = (drive::StepSeconds - SettleDriveSeconds) / DriveSpeed * Rate;
+        const double kept = (drive::StepSeconds / DriveSpeed - SettleSeconds) * Rate;
         const int index =
             *speed.Of(cell.engineSpeed) * table.Columns() + *load.Of(cell.injectionMs);
         cells[index] = {whole ? int64_t(kept / 2) : 0,
@@ -92,6 +95,13 @@ void Matches(const MapTable& table, const char* what) {
         }
 }
 
+int64_t Samples(const DropCounts& dropped) {
+    int64_t samples = dropped.gaps + dropped.outside + dropped.kept;
+    for (const int64_t count : dropped.byFilter)
+        samples += count;
+    return samples;
+}
+
 } // namespace
 
 class TestMapDrive : public QObject {
@@ -109,7 +119,7 @@ private slots:
 
         MapWindow window(feed, writes, events);
         MapFilters filters;
-        filters.throttleSettle = SettleDriveSeconds / DriveSpeed;
+        filters.throttleSettle = SettleSeconds;
         window.SetLayout(MapLayout{});
         window.SetFilters(filters);
         window.SetConnected(true);
@@ -127,7 +137,16 @@ private slots:
         MapBuilder recorded(MapLayout{}, filters);
         MapLogs::Fold(recorded, MapLogs::Open(path).log);
         Matches(recorded.Table(), "recorded");
-        QCOMPARE(recorded.Dropped().kept, window.Dropped().kept);
+        // The live map takes every sample of the feed; the recording none that came less than
+        // three quarters of its period after the one before (a sample that caught up with the
+        // period after a slow one), and each such sample is at most one kept or dropped.
+        const int64_t skipped = Samples(window.Dropped()) - Samples(recorded.Dropped());
+        QVERIFY2(skipped >= 0, qPrintable(QString::number(skipped)));
+        QVERIFY2(std::abs(recorded.Dropped().kept - window.Dropped().kept) <= skipped,
+                 qPrintable(QStringLiteral("kept %1 live, %2 recorded, %3 samples not recorded")
+                                .arg(window.Dropped().kept)
+                                .arg(recorded.Dropped().kept)
+                                .arg(skipped)));
     }
 };
 
