@@ -139,7 +139,7 @@ private slots:
         Matches(recorded.Table(), "recorded");
         // The live map takes every sample of the feed; the recording none that came less than
         // three quarters of its period after the one before (a sample that caught up with the
-        // period after a slow one), and each such sample is at most one kept or dropped.
+        // period after a slow one); each sample skipped moves the kept count by one at most.
         const int64_t skipped = Samples(window.Dropped()) - Samples(recorded.Dropped());
         QVERIFY2(skipped >= 0, qPrintable(QString::number(skipped)));
         QVERIFY2(std::abs(recorded.Dropped().kept - window.Dropped().kept) <= skipped,
